@@ -1,0 +1,16 @@
+#include "FileSystem.h"
+
+namespace q7n::platform {
+
+std::string ChangeFileExt(const std::string& Path, const std::string& Extension) {
+    for (std::size_t I = Path.size(); I > 0; --I) {
+        char C = Path[I - 1];
+        if (IsPathSeparator(C))
+            break;
+        if (C == '.')
+            return Path.substr(0, I - 1) + Extension;
+    }
+    return Path + Extension;
+}
+
+} // namespace q7n::platform

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every configuration and runs every test:
+# the fuzzer for a bounded time, the sanitizer build, then the debug build.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh test
+
+# Warnings are errors in CI.
+if [ "${CI:-}" = true ]; then export Q7N_WERROR=ON; fi
+
+jobs=$(nproc)
+
+run_preset() {
+    local preset=$1
+    echo "=== $preset: configure and build"
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" -j "$jobs"
+    echo "=== $preset: test"
+    ctest --preset "$preset" -j "$jobs"
+}
+
+run_preset fuzz
+run_preset asan
+run_preset dev
