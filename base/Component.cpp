@@ -60,7 +60,9 @@ TComponent* TComponent::FindComponent(const std::string& Name) const {
     return nullptr;
 }
 
-void TComponent::Insert(TComponent* Component) { FComponents.push_back(Component); }
+void TComponent::Insert(TComponent* Component) {
+    FComponents.push_back(Component);
+}
 
 void TComponent::Remove(TComponent* Component) {
     auto It = std::find(FComponents.begin(), FComponents.end(), Component);

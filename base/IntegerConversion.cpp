@@ -38,7 +38,8 @@ std::optional<std::int32_t> TryStrToInt(std::string_view Text) {
     } else if (I < Text.size() && (Text[I] == 'x' || Text[I] == 'X')) {
         Hex = true;
         ++I;
-    } else if (I + 1 < Text.size() && Text[I] == '0' && (Text[I + 1] == 'x' || Text[I + 1] == 'X')) {
+    } else if (I + 1 < Text.size() && Text[I] == '0' &&
+               (Text[I + 1] == 'x' || Text[I + 1] == 'X')) {
         Hex = true;
         I += 2;
     }
@@ -50,7 +51,8 @@ std::optional<std::int32_t> TryStrToInt(std::string_view Text) {
     std::uint64_t Magnitude = 0;
     const std::uint64_t Limit = Hex ? 0xFFFFFFFFull : (Negative ? 0x80000000ull : 0x7FFFFFFFull);
     for (; I < Text.size(); ++I) {
-        int Digit = Hex ? HexDigitValue(Text[I]) : (Text[I] >= '0' && Text[I] <= '9' ? Text[I] - '0' : -1);
+        int Digit =
+            Hex ? HexDigitValue(Text[I]) : (Text[I] >= '0' && Text[I] <= '9' ? Text[I] - '0' : -1);
         if (Digit < 0)
             return std::nullopt;
         Magnitude = Magnitude * (Hex ? 16 : 10) + static_cast<std::uint64_t>(Digit);

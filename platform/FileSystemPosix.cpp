@@ -69,7 +69,9 @@ void FlushFolder(const std::string& Path) {
 
 } // namespace
 
-bool IsPathSeparator(char C) { return C == '/'; }
+bool IsPathSeparator(char C) {
+    return C == '/';
+}
 
 bool FileExists(const std::string& Path) {
     struct stat Info {};
@@ -83,7 +85,9 @@ std::optional<std::uint64_t> FileSize(const std::string& Path) {
     return static_cast<std::uint64_t>(Info.st_size);
 }
 
-bool RemoveFile(const std::string& Path) { return ::unlink(Path.c_str()) == 0; }
+bool RemoveFile(const std::string& Path) {
+    return ::unlink(Path.c_str()) == 0;
+}
 
 bool RenameFile(const std::string& From, const std::string& To) {
     // A hard link fails when To exists, which gives the no-replace rename atomically.

@@ -1,8 +1,8 @@
 #include "Component.h"
+
 #include "Exceptions.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 

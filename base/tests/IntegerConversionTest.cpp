@@ -1,5 +1,6 @@
-#include "Exceptions.h"
 #include "IntegerConversion.h"
+
+#include "Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -27,9 +28,11 @@ TEST(IntegerConversion, AcceptsEveryHexPrefix) {
 }
 
 TEST(IntegerConversion, RejectsMalformedAndOutOfRangeText) {
-    for (const char* Bad : {"", " ", "-", "+", "$", "0x", "x", "abc", "12a", "8080 ", "1 2", "--1",
-                            "2147483648", "-2147483649", "99999999999999999999", "$100000000",
-                            "\t1", "1.5", "0x-1", "$ 1"})
+    for (const char* Bad :
+         {"",           " ",   "-",          "+",           "$",
+          "0x",         "x",   "abc",        "12a",         "8080 ",
+          "1 2",        "--1", "2147483648", "-2147483649", "99999999999999999999",
+          "$100000000", "\t1", "1.5",        "0x-1",        "$ 1"})
         EXPECT_FALSE(TryStrToInt(Bad).has_value()) << "'" << Bad << "'";
 }
 

@@ -1,9 +1,8 @@
 #include "FileSystem.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <system_error>
 
 using namespace q7n::platform;
@@ -16,7 +15,8 @@ class FileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
         FFolder = fs::temp_directory_path() /
-                  ("q7n-fs-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+                  ("q7n-fs-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(FFolder);
         fs::create_directories(FFolder);
     }

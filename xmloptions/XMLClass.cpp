@@ -1,0 +1,296 @@
+#include "XMLClass.h"
+
+#include "Exceptions.h"
+#include "FloatText.h"
+#include "IntegerConversion.h"
+#include "XMLElement.h"
+#include "XMLErrors.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace q7n {
+
+namespace {
+
+bool SameText(std::string_view A, std::string_view B) {
+    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
+               return std::tolower(static_cast<unsigned char>(X)) ==
+                      std::tolower(static_cast<unsigned char>(Y));
+           });
+}
+
+[[noreturn]] void ThrowReadOnly(const TPropInfo& Property) {
+    throw EPropertyError("Property " + Property.Name + " is read-only");
+}
+
+void WriteOrdinal(TXMLClass& Object, const TPropInfo& Property, std::int32_t Value) {
+    if (!Property.SetOrd)
+        ThrowReadOnly(Property);
+    Property.SetOrd(Object, Value);
+}
+
+void WriteFloat(TXMLClass& Object, const TPropInfo& Property, double Value) {
+    if (!Property.SetFloat)
+        ThrowReadOnly(Property);
+    Property.SetFloat(Object, NarrowFloat(Value, Property.FloatType));
+}
+
+void WriteString(TXMLClass& Object, const TPropInfo& Property, const std::string& Value) {
+    if (!Property.SetStr)
+        ThrowReadOnly(Property);
+    Property.SetStr(Object, Value);
+}
+
+// The element text of a plain (non-object) property.
+std::string PropertyText(const TXMLClass& Object, const TPropInfo& Property) {
+    switch (Property.Kind) {
+    case pkInteger:
+    case pkChar:
+    case pkWideChar:
+    case pkSet:
+    case pkEnumeration:
+        return std::to_string(Property.GetOrd(Object));
+    case pkBoolean:
+        return Property.GetOrd(Object) ? "True" : "False";
+    case pkFloat:
+        return FloatToText(Property.GetFloat(Object), Property.FloatType);
+    case pkString:
+        return Property.GetStr(Object);
+    default:
+        return {};
+    }
+}
+
+std::int32_t ParseBoolean(const std::string& Text) {
+    if (SameText(Text, "True"))
+        return 1;
+    if (SameText(Text, "False"))
+        return 0;
+    return StrToInt(Text) != 0 ? 1 : 0;
+}
+
+// Assigns element text to a plain property by the rules of its kind.
+void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, const std::string& Text) {
+    switch (Property.Kind) {
+    case pkInteger:
+    case pkChar:
+    case pkWideChar:
+    case pkEnumeration: {
+        std::int32_t Value = StrToInt(Text);
+        if (Value < Property.MinValue || Value > Property.MaxValue)
+            throw ERangeError("Value " + Text + " is out of range for property " + Property.Name);
+        WriteOrdinal(Object, Property, Value);
+        break;
+    }
+    case pkSet:
+        WriteOrdinal(Object, Property, StrToInt(Text));
+        break;
+    case pkBoolean:
+        WriteOrdinal(Object, Property, ParseBoolean(Text));
+        break;
+    case pkFloat:
+        WriteFloat(Object, Property, TextToFloat(Text));
+        break;
+    case pkString:
+        WriteString(Object, Property, Text);
+        break;
+    default:
+        break; // method, variant and 64-bit values are not stored
+    }
+}
+
+void CopyProperty(const TXMLClass& Source, const TPropInfo& From, TXMLClass& Target,
+                  const TPropInfo& To) {
+    switch (From.Kind) {
+    case pkInteger:
+    case pkChar:
+    case pkWideChar:
+    case pkSet:
+    case pkBoolean:
+    case pkEnumeration:
+        WriteOrdinal(Target, To, From.GetOrd(Source));
+        break;
+    case pkFloat:
+        WriteFloat(Target, To, From.GetFloat(Source));
+        break;
+    case pkString:
+        WriteString(Target, To, From.GetStr(Source));
+        break;
+    case pkObject:
+        if (TPersistent* Nested = From.GetObject(Source))
+            if (TPersistent* TargetNested = To.GetObject(Target))
+                TargetNested->CopyFrom(Nested);
+        break;
+    default:
+        break; // method, variant and 64-bit values are not copied
+    }
+}
+
+} // namespace
+
+const TPropertyTable& TXMLClass::ClassProperties() {
+    static const TPropertyTable Empty;
+    return Empty;
+}
+
+void TXMLClass::CopyFrom(const TPersistent* Source) {
+    const auto* From = dynamic_cast<const TXMLClass*>(Source);
+    if (!From || From == this)
+        return;
+
+    if (const auto* FromList = dynamic_cast<const TXMLClassList*>(From)) {
+        auto* ToList = dynamic_cast<TXMLClassList*>(this);
+        if (!ToList)
+            return;
+        int Count = FromList->Count();
+        ToList->Clear();
+        // A list of mixed classes makes each copy of its source item's class; a plain list
+        // uses its item factory.
+        auto* ToListExt = dynamic_cast<TXMLClassListExt*>(ToList);
+        for (int I = 0; I < Count; ++I) {
+            TXMLClass* SourceItem = FromList->Items(I);
+            TXMLClass* Copy =
+                ToListExt ? ToListExt->AddByClassName(SourceItem->ClassName()) : ToList->Add();
+            Copy->CopyFrom(SourceItem);
+        }
+        return;
+    }
+
+    const TPropertyTable& SourceTable = From->Properties();
+    const TPropertyTable& TargetTable = Properties();
+    std::size_t Count = std::min(SourceTable.size(), TargetTable.size());
+    for (std::size_t I = 0; I < Count; ++I) {
+        if (SourceTable[I].Kind != TargetTable[I].Kind)
+            break; // objects of different classes: copy only the common leading part
+        CopyProperty(*From, SourceTable[I], *this, TargetTable[I]);
+    }
+}
+
+void TXMLClass::ResetToDefaults() {
+    SetDefaults();
+    for (const TPropInfo& Property : Properties()) {
+        if (Property.Kind != pkObject)
+            continue;
+        if (TPersistent* Nested = Property.GetObject(*this)) {
+            auto* Option = dynamic_cast<TXMLClass*>(Nested);
+            if (!Option)
+                throw EAbort();
+            Option->ResetToDefaults();
+        }
+    }
+}
+
+void TXMLClass::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
+    for (const TPropInfo& Property : Properties()) {
+        if (Property.Kind == pkObject) {
+            TPersistent* Nested = Property.GetObject(*this);
+            if (!Nested)
+                continue;
+            pugi::xml_node Child = AppendElement(Element, Property.Name);
+            if (auto* Option = dynamic_cast<const TXMLClass*>(Nested))
+                Option->SaveToNode(Child, ItemName);
+        } else if (Property.Kind == pkMethod || Property.Kind == pkVariant ||
+                   Property.Kind == pkInt64) {
+            AppendElement(Element, Property.Name); // kinds that are not stored: empty
+        } else {
+            SetElementText(AppendElement(Element, Property.Name), PropertyText(*this, Property));
+        }
+    }
+}
+
+void TXMLClass::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
+    for (const TPropInfo& Property : Properties()) {
+        pugi::xml_node Child = Element.child(Property.Name.c_str());
+        if (!Child)
+            continue;
+        if (Property.Kind == pkObject) {
+            if (auto* Option = dynamic_cast<TXMLClass*>(Property.GetObject(*this)))
+                Option->LoadFromNode(Child, ItemName);
+        } else {
+            // The text is read for every kind, so a value element that is not plain text fails
+            // the load even where the kind is then ignored.
+            AssignPropertyText(*this, Property, ElementText(Child));
+        }
+    }
+}
+
+TXMLClass* TXMLClassList::Items(int Index) const {
+    if (Index < 0 || Index >= Count())
+        throw EListError(Index);
+    return FItems[static_cast<std::size_t>(Index)].get();
+}
+
+TXMLClass* TXMLClassList::Append(std::unique_ptr<TXMLClass> Item) {
+    if (!Item)
+        throw EPropertyError(ClassName() + " gave no item to add");
+    FItems.push_back(std::move(Item));
+    return FItems.back().get();
+}
+
+TXMLClass* TXMLClassList::Add() {
+    return Append(CreateItem());
+}
+
+void TXMLClassList::Delete(int Index) {
+    if (Index < 0 || Index >= Count())
+        throw EListError(Index);
+    auto Slot = FItems.begin() + Index;
+    Slot->reset();
+    FItems.erase(Slot);
+}
+
+void TXMLClassList::Remove(TXMLClass* Item) {
+    auto Slot =
+        std::find_if(FItems.begin(), FItems.end(),
+                     [Item](const std::unique_ptr<TXMLClass>& Held) { return Held.get() == Item; });
+    if (Slot != FItems.end())
+        FItems.erase(Slot);
+}
+
+void TXMLClassList::Clear() {
+    // Free first to last, then drop the slots at once: the same order as deleting index 0 until
+    // the list is empty, without moving the remaining slots each time.
+    for (auto& Item : FItems)
+        Item.reset();
+    FItems.clear();
+}
+
+void TXMLClassList::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
+    for (const auto& Item : FItems)
+        Item->SaveToNode(AppendElement(Element, ItemName), ItemName);
+}
+
+void TXMLClassList::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
+    if (!Element.first_child())
+        return;
+    Clear();
+    // Items are read from the first child of the item name on, through every later sibling.
+    for (pugi::xml_node Node = ChildElementAutoCreate(Element, ItemName); Node;
+         Node = Node.next_sibling())
+        Add()->LoadFromNode(Node, ItemName);
+}
+
+TXMLClass* TXMLClassListExt::AddByClassName(const std::string& Name) {
+    std::unique_ptr<TXMLClass> Item = CreateItemByClassName(Name);
+    if (!Item)
+        throw EPropertyError(ClassName() + " knows no item class '" + Name + "'");
+    return Append(std::move(Item));
+}
+
+void TXMLClassListExt::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
+    for (int I = 0; I < Count(); ++I) {
+        TXMLClass* Item = Items(I);
+        Item->SaveToNode(AppendElement(Element, Item->ClassName()), ItemName);
+    }
+}
+
+void TXMLClassListExt::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
+    if (!Element.first_child())
+        return;
+    Clear();
+    for (pugi::xml_node Node = Element.first_child(); Node; Node = Node.next_sibling())
+        AddByClassName(Node.name())->LoadFromNode(Node, ItemName);
+}
+
+} // namespace q7n

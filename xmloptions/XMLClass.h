@@ -1,0 +1,108 @@
+#pragma once
+
+#include "Persistent.h"
+#include "PropertyTable.h"
+
+#include <memory>
+#include <pugixml.hpp>
+#include <string>
+#include <vector>
+
+namespace q7n {
+
+// An option object: saved to, loaded from and copied between XML elements purely from its
+// declared properties. Create objects with Create<T>(Owner), which applies the defaults.
+class TXMLClass : public TPersistent {
+public:
+    explicit TXMLClass(TXMLClass* Owner) : FOwner(Owner) {}
+
+    // Makes an object of class T with the given owner and gives it its default values.
+    template <class T> static std::unique_ptr<T> Create(TXMLClass* Owner) {
+        auto Object = std::make_unique<T>(Owner);
+        Object->SetDefaults();
+        return Object;
+    }
+
+    // The object that created this one (a list for its items), or nullptr. Not owning.
+    TXMLClass* Owner() const { return FOwner; }
+
+    // The class name, which also names the elements of items in lists chosen by class name.
+    virtual std::string ClassName() const { return "TXMLClass"; }
+    // The declared properties of the object's class.
+    virtual const TPropertyTable& Properties() const { return ClassProperties(); }
+    static const TPropertyTable& ClassProperties();
+
+    virtual void SetDefaults() {}
+
+    // Deep copy of Source when it is an option object of the same class; nothing otherwise.
+    void CopyFrom(const TPersistent* Source) override;
+
+    // SetDefaults here and in every nested option object; raises EAbort when a nested object is
+    // not an option object.
+    void ResetToDefaults();
+
+    // Writes the properties (or the items) as children of Element; ItemName names list items.
+    virtual void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const;
+    // Reads the properties (or the items) from the children of Element. Errors propagate.
+    virtual void LoadFromNode(pugi::xml_node Element, const std::string& ItemName);
+
+private:
+    TXMLClass* FOwner;
+};
+
+// A list of option objects that owns its items.
+class TXMLClassList : public TXMLClass {
+public:
+    using TXMLClass::TXMLClass;
+    ~TXMLClassList() override { Clear(); }
+
+    std::string ClassName() const override { return "TXMLClassList"; }
+    void SetDefaults() override { Clear(); }
+
+    int Count() const { return static_cast<int>(FItems.size()); }
+    // The item at Index; raises EListError outside 0..Count-1.
+    TXMLClass* Items(int Index) const;
+
+    // Makes one new item of the list's item class, owned by this list; none in the base class.
+    virtual std::unique_ptr<TXMLClass> CreateItem() { return nullptr; }
+
+    // Appends a new item from CreateItem; raises when the factory gives none.
+    TXMLClass* Add();
+    // Frees the item at Index and removes its slot; raises EListError outside the bounds.
+    void Delete(int Index);
+    // Removes Item from the list and frees it. An object that the list does not hold belongs to
+    // somebody else and is left alone.
+    void Remove(TXMLClass* Item);
+    // Frees every item, first to last.
+    void Clear();
+
+    void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const override;
+    void LoadFromNode(pugi::xml_node Element, const std::string& ItemName) override;
+
+protected:
+    TXMLClass* Append(std::unique_ptr<TXMLClass> Item);
+
+private:
+    std::vector<std::unique_ptr<TXMLClass>> FItems;
+};
+
+// A list whose items may be of different classes, each saved under its class name.
+class TXMLClassListExt : public TXMLClassList {
+public:
+    using TXMLClassList::TXMLClassList;
+
+    std::string ClassName() const override { return "TXMLClassListExt"; }
+
+    // Makes a new item of the class of that name, or none; none in the base class.
+    virtual std::unique_ptr<TXMLClass> CreateItemByClassName(const std::string& Name) {
+        (void)Name;
+        return nullptr;
+    }
+    // Appends a new item from CreateItemByClassName; raises when the factory gives none.
+    TXMLClass* AddByClassName(const std::string& Name);
+
+    void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const override;
+    void LoadFromNode(pugi::xml_node Element, const std::string& ItemName) override;
+};
+
+} // namespace q7n

@@ -1,0 +1,56 @@
+#include "XMLElement.h"
+
+#include "XMLErrors.h"
+
+namespace q7n {
+
+namespace {
+
+bool IsNameStartChar(unsigned char C) {
+    return (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || C == '_' || C == ':' || C >= 0x80;
+}
+
+bool IsNameChar(unsigned char C) {
+    return IsNameStartChar(C) || (C >= '0' && C <= '9') || C == '-' || C == '.';
+}
+
+} // namespace
+
+bool IsValidXMLName(const std::string& Name) {
+    if (Name.empty() || !IsNameStartChar(static_cast<unsigned char>(Name[0])))
+        return false;
+    for (char C : Name)
+        if (!IsNameChar(static_cast<unsigned char>(C)))
+            return false;
+    return true;
+}
+
+std::string ElementText(pugi::xml_node Element) {
+    pugi::xml_node First = Element.first_child();
+    if (!First)
+        return {};
+    bool IsText = First.type() == pugi::node_pcdata || First.type() == pugi::node_cdata;
+    if (!IsText || First.next_sibling())
+        throw EXMLElementError("Element does not contain a single text node");
+    return First.value();
+}
+
+void SetElementText(pugi::xml_node Element, const std::string& Text) {
+    while (Element.first_child())
+        Element.remove_child(Element.first_child());
+    Element.append_child(pugi::node_pcdata).set_value(Text.c_str());
+}
+
+pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name) {
+    if (!IsValidXMLName(Name))
+        throw EXMLElementError("'" + Name + "' is not a valid element name");
+    return Parent.append_child(Name.c_str());
+}
+
+pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& Name) {
+    if (pugi::xml_node Child = Parent.child(Name.c_str()))
+        return Child;
+    return AppendElement(Parent, Name);
+}
+
+} // namespace q7n

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <pugixml.hpp>
+#include <string>
+
+// The element operations that option objects need from the XML DOM, on top of pugixml.
+namespace q7n {
+
+// The text of an element that holds exactly one text or CDATA node, or nothing (empty text).
+// Raises EXMLElementError "Element does not contain a single text node" otherwise.
+std::string ElementText(pugi::xml_node Element);
+
+// Replaces the element's content by one text node.
+void SetElementText(pugi::xml_node Element, const std::string& Text);
+
+// Appends a child element after the existing children; raises EXMLElementError when Name is
+// not a valid XML name, so that no malformed document is ever written.
+pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name);
+
+// The first child element of that name; when there is none, an empty one is appended.
+pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& Name);
+
+bool IsValidXMLName(const std::string& Name);
+
+} // namespace q7n

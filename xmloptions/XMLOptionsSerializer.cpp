@@ -1,0 +1,251 @@
+#include "XMLOptionsSerializer.h"
+
+#include "FileSystem.h"
+#include "IntegerConversion.h"
+#include "XMLClass.h"
+#include "XMLElement.h"
+#include "XMLWriter.h"
+
+#include <pugixml.hpp>
+
+namespace q7n {
+
+namespace {
+
+// A load that stops because the file is not acceptable; the tree is reset and the reason kept.
+struct TRejection {
+    std::string Reason;
+    int Line = 0;
+    int Column = 0;
+};
+
+// Finds the deepest element without recursion, stopping past the limit.
+class TDepthProbe : public pugi::xml_tree_walker {
+public:
+    explicit TDepthProbe(int Limit) : FLimit(Limit) {}
+    bool for_each(pugi::xml_node&) override {
+        if (depth() + 1 > FLimit) {
+            FTooDeep = true;
+            return false;
+        }
+        return true;
+    }
+    bool TooDeep() const { return FTooDeep; }
+
+private:
+    int FLimit;
+    bool FTooDeep = false;
+};
+
+void LocateOffset(const std::string& Content, std::ptrdiff_t Offset, int& Line, int& Column) {
+    Line = 1;
+    Column = 1;
+    auto End = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, Offset));
+    for (std::size_t I = 0; I < End && I < Content.size(); ++I) {
+        if (Content[I] == '\n') {
+            ++Line;
+            Column = 1;
+        } else {
+            ++Column;
+        }
+    }
+}
+
+// Removes a temporary file unless it was moved into place.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(std::string Path) : FPath(std::move(Path)) {}
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+    ~TTemporaryFile() {
+        if (!FPath.empty())
+            platform::RemoveFile(FPath);
+    }
+    const std::string& Path() const { return FPath; }
+    void Release() { FPath.clear(); }
+
+private:
+    std::string FPath;
+};
+
+} // namespace
+
+TXMLOptionsSerializer::TXMLOptionsSerializer(TComponent* Owner) : TComponent(Owner) {}
+
+std::string TXMLOptionsSerializer::BackupPath(const std::string& Path) {
+    return platform::ChangeFileExt(Path, ".bak");
+}
+
+std::string TXMLOptionsSerializer::RejectedCopyPath(const std::string& Path) {
+    std::string WithoutExtension = platform::ChangeFileExt(Path, "");
+    std::string Extension = Path.substr(WithoutExtension.size());
+    for (int Number = 1;; ++Number) {
+        std::string Candidate = WithoutExtension + ".rejected" +
+                                (Number == 1 ? std::string() : "-" + std::to_string(Number)) +
+                                Extension;
+        if (!platform::FileExists(Candidate))
+            return Candidate;
+    }
+}
+
+void TXMLOptionsSerializer::LoadFromFile() {
+    if (!RootObject)
+        return;
+    RootObject->ResetToDefaults();
+
+    FLastLoad = TXMLLoadResult{};
+    FLastLoad.FilePath = XMLFilePath;
+    try {
+        ReadFileInto(*RootObject);
+    } catch (const TRejection& Rejection) {
+        FLastLoad.Reason = Rejection.Reason;
+        FLastLoad.Line = Rejection.Line;
+        FLastLoad.Column = Rejection.Column;
+        FLastLoad.Status = lsRejected;
+    } catch (const std::exception& Error) {
+        FLastLoad.Reason = Error.what();
+        FLastLoad.Status = lsRejected;
+    } catch (...) {
+        FLastLoad.Reason = "Unknown error";
+        FLastLoad.Status = lsRejected;
+    }
+
+    if (FLastLoad.Status == lsRejected) {
+        RootObject->ResetToDefaults();
+        FRejectedFilePath = XMLFilePath;
+    } else if (FRejectedFilePath == XMLFilePath) {
+        FRejectedFilePath.clear();
+    }
+}
+
+void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
+    if (!platform::FileExists(XMLFilePath)) {
+        // An interrupted save can leave the previous content under the backup name only.
+        std::string Backup = BackupPath(XMLFilePath);
+        if (!platform::FileExists(Backup) || !platform::RenameFile(Backup, XMLFilePath)) {
+            FLastLoad.Status = lsNoFile;
+            return;
+        }
+        FLastLoad.RecoveredFromBackup = true;
+    }
+
+    std::optional<std::uint64_t> Size = platform::FileSize(XMLFilePath);
+    if (Size && *Size > MaxFileSize)
+        throw TRejection{"The file is larger than " + std::to_string(MaxFileSize / (1024 * 1024)) +
+                         " MiB"};
+    std::string Content = platform::ReadWholeFile(XMLFilePath);
+    if (Content.size() > MaxFileSize)
+        throw TRejection{"The file is too large"};
+
+    pugi::xml_document Document;
+    pugi::xml_parse_result Parsed = Document.load_buffer(Content.data(), Content.size(),
+                                                         pugi::parse_default, pugi::encoding_auto);
+    if (!Parsed) {
+        TRejection Rejection{std::string("XML parse error: ") + Parsed.description()};
+        LocateOffset(Content, Parsed.offset, Rejection.Line, Rejection.Column);
+        throw Rejection;
+    }
+    int RootElements = 0;
+    for (pugi::xml_node Node = Document.first_child(); Node; Node = Node.next_sibling()) {
+        if (Node.type() == pugi::node_element)
+            ++RootElements;
+        else if (Node.type() == pugi::node_pcdata || Node.type() == pugi::node_cdata)
+            throw TRejection{"Text stands outside the root element"};
+    }
+    if (RootElements != 1)
+        throw TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
+    TDepthProbe Probe(MaxNestingDepth);
+    Document.traverse(Probe);
+    if (Probe.TooDeep())
+        throw TRejection{"Elements are nested deeper than " + std::to_string(MaxNestingDepth) +
+                         " levels"};
+
+    pugi::xml_node RootElement = Document.document_element();
+    if (UseVersionControl) {
+        if (RootNodeName != RootElement.name())
+            throw TRejection{"The root element is <" + std::string(RootElement.name()) +
+                             ">, not <" + RootNodeName + ">"};
+        pugi::xml_attribute Application = RootElement.attribute("Application");
+        if (!Application)
+            throw TRejection{"The root element has no Application attribute"};
+        if (ApplicationName != Application.value())
+            throw TRejection{"The file belongs to the application \"" +
+                             std::string(Application.value()) + "\""};
+        pugi::xml_attribute VersionAttribute = RootElement.attribute("Version");
+        if (!VersionAttribute)
+            throw TRejection{"The root element has no Version attribute"};
+        Version = static_cast<std::uint8_t>(StrToInt(VersionAttribute.value()));
+    }
+
+    Root.LoadFromNode(RootElement, ItemNodeCaption);
+    FLastLoad.Status = lsRead;
+    if (OnAfterLoad)
+        OnAfterLoad(this);
+}
+
+void TXMLOptionsSerializer::SaveToFile() {
+    if (!RootObject)
+        return;
+    FLastSave = TXMLSaveResult{};
+    FLastSave.FilePath = XMLFilePath;
+    try {
+        pugi::xml_document Document;
+        pugi::xml_node RootElement = AppendElement(Document, RootNodeName);
+        if (UseVersionControl) {
+            RootElement.append_attribute("Application").set_value(ApplicationName.c_str());
+            RootElement.append_attribute("Version").set_value(static_cast<unsigned>(Version));
+        }
+        RootObject->SaveToNode(RootElement, ItemNodeCaption);
+        WriteFile(RenderXMLDocument(Document, NodeAutoIndent));
+        FLastSave.Status = ssSaved;
+    } catch (const std::exception& Error) {
+        FLastSave.Status = ssFailed;
+        FLastSave.Reason = Error.what();
+    } catch (...) {
+        FLastSave.Status = ssFailed;
+        FLastSave.Reason = "Unknown error";
+    }
+}
+
+void TXMLOptionsSerializer::WriteFile(const std::string& Content) {
+    const std::string& Target = XMLFilePath;
+    const std::string Backup = BackupPath(Target);
+
+    // The new content is whole on disk before anything else is touched.
+    TTemporaryFile Temporary(platform::WriteTemporaryFileBeside(Target, Content));
+
+    // A backup without its file is the only copy of earlier content: put it back first, so that
+    // it is replaced like any previous file.
+    if (!platform::FileExists(Target) && platform::FileExists(Backup) &&
+        !platform::RenameFile(Backup, Target))
+        throw std::runtime_error("Cannot restore '" + Backup + "' to '" + Target + "'");
+
+    if (FRejectedFilePath == Target && platform::FileExists(Target)) {
+        std::string Kept = RejectedCopyPath(Target);
+        platform::CopyFileDurably(Target, Kept);
+        FLastSave.KeptRejectedPath = Kept;
+        FRejectedFilePath.clear();
+    }
+
+    bool PreviousMoved = false;
+    if (platform::FileExists(Target)) {
+        // A backup beside a file that stands is stale: the file is newer.
+        if (platform::FileExists(Backup) && !platform::RemoveFile(Backup))
+            throw std::runtime_error("Cannot remove the stale backup '" + Backup + "'");
+        if (!platform::RenameFile(Target, Backup))
+            throw std::runtime_error("Cannot move '" + Target + "' to '" + Backup + "'");
+        PreviousMoved = true;
+    }
+    try {
+        platform::MoveFileReplacing(Temporary.Path(), Target);
+        Temporary.Release();
+    } catch (...) {
+        if (PreviousMoved)
+            platform::RenameFile(Backup, Target);
+        throw;
+    }
+    if (PreviousMoved)
+        platform::RemoveFile(Backup);
+}
+
+} // namespace q7n

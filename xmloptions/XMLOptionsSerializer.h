@@ -1,0 +1,91 @@
+#pragma once
+
+#include "Component.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace q7n {
+
+class TXMLClass;
+
+// What the latest LoadFromFile found.
+enum TXMLLoadStatus {
+    lsNotLoaded, // no load has run yet
+    lsRead,      // the file was read into the tree
+    lsNoFile,    // there was no file: the tree holds its defaults
+    lsRejected,  // the file exists but was not accepted: the tree holds its defaults
+};
+
+struct TXMLLoadResult {
+    TXMLLoadStatus Status = lsNotLoaded;
+    std::string FilePath;
+    std::string Reason; // why the file was rejected
+    // Where a parse error was found, counted from 1; 0 when not a parse error.
+    int Line = 0;
+    int Column = 0;
+    // The file was missing and its backup, left by an interrupted save, was put back first.
+    bool RecoveredFromBackup = false;
+};
+
+// What the latest SaveToFile did.
+enum TXMLSaveStatus { ssNotSaved, ssSaved, ssFailed };
+
+struct TXMLSaveResult {
+    TXMLSaveStatus Status = ssNotSaved;
+    std::string FilePath;
+    std::string Reason;           // why the save failed; the previous file is unchanged
+    std::string KeptRejectedPath; // where the rejected previous file was kept, if it was
+};
+
+// Binds one tree of option objects to one XML file. Neither operation raises for file or content
+// errors: a load that cannot complete leaves the tree at its defaults, a save that cannot complete
+// leaves the previous file as it was. LastLoad and LastSave tell what happened.
+//
+// A save never overwrites a file whose latest load was rejected: that file is first kept beside
+// it under a name that says so (RejectedCopyPath), so a user's unreadable data is never lost.
+class TXMLOptionsSerializer : public TComponent {
+public:
+    static constexpr std::uint64_t MaxFileSize = 64ull * 1024 * 1024;
+    static constexpr int MaxNestingDepth = 64;
+
+    explicit TXMLOptionsSerializer(TComponent* Owner);
+
+    bool NodeAutoIndent = true;
+    bool UseVersionControl = true;
+    std::string ApplicationName;
+    std::string RootNodeName = "config";
+    std::string XMLFilePath;
+    std::uint8_t Version = 1;
+    std::string ItemNodeCaption = "Item";
+    std::function<void(TXMLOptionsSerializer* Sender)> OnAfterLoad;
+    TXMLClass* RootObject = nullptr; // not owned
+
+    // Resets RootObject to its defaults, then fills it from XMLFilePath. A missing file whose
+    // backup exists is recovered from the backup first.
+    void LoadFromFile();
+    // Writes RootObject to XMLFilePath through a temporary file, so that the previous file stays
+    // whole until the new one stands; the previous file is held under the backup name meanwhile.
+    void SaveToFile();
+
+    const TXMLLoadResult& LastLoad() const { return FLastLoad; }
+    const TXMLSaveResult& LastSave() const { return FLastSave; }
+
+    // The backup name of Path: its extension replaced by ".bak".
+    static std::string BackupPath(const std::string& Path);
+    // The first free name under which a rejected file at Path is kept, such as
+    // "Q7NPorts.rejected.xml", then "Q7NPorts.rejected-2.xml".
+    static std::string RejectedCopyPath(const std::string& Path);
+
+private:
+    void ReadFileInto(TXMLClass& Root);
+    void WriteFile(const std::string& Content);
+
+    TXMLLoadResult FLastLoad;
+    TXMLSaveResult FLastSave;
+    std::string FRejectedFilePath; // the file whose latest load was rejected and is not yet kept
+};
+
+} // namespace q7n

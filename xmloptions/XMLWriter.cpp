@@ -1,0 +1,95 @@
+#include "XMLWriter.h"
+
+namespace q7n {
+
+namespace {
+
+constexpr const char* LineEnd = "\r\n";
+
+void AppendEscaped(std::string& Out, const char* Text, bool InAttribute) {
+    for (const char* P = Text; *P; ++P) {
+        unsigned char C = static_cast<unsigned char>(*P);
+        switch (C) {
+        case '&':
+            Out += "&amp;";
+            break;
+        case '<':
+            Out += "&lt;";
+            break;
+        case '>':
+            Out += "&gt;";
+            break;
+        case '"':
+            if (InAttribute)
+                Out += "&quot;";
+            else
+                Out += '"';
+            break;
+        default:
+            if (C < 0x20 && !(C == '\t' && !InAttribute)) {
+                Out += "&#";
+                Out += std::to_string(C);
+                Out += ';';
+            } else {
+                Out += static_cast<char>(C);
+            }
+        }
+    }
+}
+
+bool HoldsElements(pugi::xml_node Element) {
+    for (pugi::xml_node Child = Element.first_child(); Child; Child = Child.next_sibling())
+        if (Child.type() == pugi::node_element)
+            return true;
+    return false;
+}
+
+void RenderElement(std::string& Out, pugi::xml_node Element, bool Indent, int Depth) {
+    if (Indent && Depth > 0) {
+        Out += LineEnd;
+        Out.append(static_cast<std::size_t>(Depth) * 2, ' ');
+    }
+    Out += '<';
+    Out += Element.name();
+    for (pugi::xml_attribute Attribute = Element.first_attribute(); Attribute;
+         Attribute = Attribute.next_attribute()) {
+        Out += ' ';
+        Out += Attribute.name();
+        Out += "=\"";
+        AppendEscaped(Out, Attribute.value(), true);
+        Out += '"';
+    }
+    if (!Element.first_child()) {
+        Out += "/>";
+        return;
+    }
+    Out += '>';
+    bool Nested = HoldsElements(Element);
+    for (pugi::xml_node Child = Element.first_child(); Child; Child = Child.next_sibling()) {
+        if (Child.type() == pugi::node_element)
+            RenderElement(Out, Child, Indent, Depth + 1);
+        else if (Child.type() == pugi::node_pcdata || Child.type() == pugi::node_cdata)
+            AppendEscaped(Out, Child.value(), false);
+    }
+    if (Indent && Nested) {
+        Out += LineEnd;
+        Out.append(static_cast<std::size_t>(Depth) * 2, ' ');
+    }
+    Out += "</";
+    Out += Element.name();
+    Out += '>';
+}
+
+} // namespace
+
+std::string RenderXMLDocument(const pugi::xml_document& Document, bool Indent) {
+    std::string Out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
+    Out += LineEnd;
+    if (pugi::xml_node Root = Document.document_element())
+        RenderElement(Out, Root, Indent, 0);
+    if (Indent)
+        Out += LineEnd;
+    return Out;
+}
+
+} // namespace q7n

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <pugixml.hpp>
+#include <string>
+
+namespace q7n {
+
+// Renders a document as the options file is written: UTF-8, the XML declaration, and, when
+// Indent is on, one element per line with CR LF line ends and two spaces per level below the
+// root. An element holding only text stays on one line; one holding nothing is written empty.
+// Carriage returns, line feeds and other control characters in text are written as character
+// references, so that they read back unchanged.
+std::string RenderXMLDocument(const pugi::xml_document& Document, bool Indent);
+
+} // namespace q7n

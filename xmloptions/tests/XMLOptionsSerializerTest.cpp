@@ -1,0 +1,320 @@
+#include "XMLOptionsSerializer.h"
+
+#include "AllKindsOptions.h"
+#include "FileSystem.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+using namespace q7n;
+using namespace q7n::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+class XMLOptionsSerializerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FFolder = fs::temp_directory_path() /
+                  ("q7n-ser-" +
+                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(FFolder);
+        fs::create_directories(FFolder);
+        FPath = (FFolder / "options.xml").string();
+        FRoot = TXMLClass::Create<TAllKinds>(nullptr);
+        FSerializer.RootObject = FRoot.get();
+        FSerializer.XMLFilePath = FPath;
+    }
+    void TearDown() override { fs::remove_all(FFolder); }
+
+    void Write(const std::string& Text, const std::string& Path = {}) {
+        std::ofstream(Path.empty() ? FPath : Path, std::ios::binary) << Text;
+    }
+    std::string Read(const std::string& Path = {}) {
+        return platform::ReadWholeFile(Path.empty() ? FPath : Path);
+    }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> Names;
+        for (const auto& Entry : fs::directory_iterator(FFolder))
+            Names.push_back(Entry.path().filename().string());
+        std::sort(Names.begin(), Names.end());
+        return Names;
+    }
+    // Changes the tree away from its defaults.
+    void Change() {
+        FRoot->Count = 77;
+        static_cast<TLeaf*>(FRoot->LeavesObject()->Add())->Caption = "kept";
+    }
+    bool AtDefaults() const { return FRoot->Count == 5 && FRoot->LeavesObject()->Count() == 0; }
+
+    fs::path FFolder;
+    std::string FPath;
+    std::unique_ptr<TAllKinds> FRoot;
+    TXMLOptionsSerializer FSerializer{nullptr};
+};
+
+} // namespace
+
+TEST_F(XMLOptionsSerializerTest, WritesTheIndentedLayout) {
+    FRoot->LeavesObject()->Add();
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().Status, ssSaved);
+    std::string Text = Read();
+    EXPECT_EQ(Text.substr(0, 40), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+    EXPECT_NE(Text.find("\r\n<config Application=\"\" Version=\"1\">\r\n  <Count>5</Count>\r\n"),
+              std::string::npos);
+    EXPECT_NE(Text.find("\r\n  <Leaves>\r\n    <Item>\r\n      <Caption>leaf</Caption>\r\n"
+                        "    </Item>\r\n  </Leaves>\r\n"),
+              std::string::npos);
+    EXPECT_NE(Text.find("\r\n  <OnChange/>\r\n"), std::string::npos);
+    EXPECT_EQ(Text.substr(Text.size() - 11), "</config>\r\n");
+    auto Count = [&](const std::string& Of) {
+        std::size_t N = 0;
+        for (std::size_t At = Text.find(Of); At != std::string::npos; At = Text.find(Of, At + 1))
+            ++N;
+        return N;
+    };
+    EXPECT_EQ(Count("\n"), Count("\r\n")); // every line ends in CR LF
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+
+    FSerializer.NodeAutoIndent = false;
+    FSerializer.UseVersionControl = false;
+    FSerializer.SaveToFile();
+    Text = Read();
+    EXPECT_EQ(Text.substr(0, 64),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config><Count>5</Count>");
+    EXPECT_EQ(Text.find("\r\n", 41), std::string::npos);
+}
+
+TEST_F(XMLOptionsSerializerTest, RoundTripGivesAnEqualTree) {
+    FRoot->Title = "line1\nline2\r\ttab \"quoted\" & <b>";
+    FRoot->Ratio = 0.1f;
+    FRoot->Stamp = 46000.123456789;
+    Change();
+    FSerializer.ApplicationName = "App";
+    FSerializer.SaveToFile();
+
+    auto Copy = TXMLClass::Create<TAllKinds>(nullptr);
+    TXMLOptionsSerializer Reader(nullptr);
+    Reader.RootObject = Copy.get();
+    Reader.XMLFilePath = FPath;
+    Reader.ApplicationName = "App";
+    bool AfterLoad = false;
+    Reader.OnAfterLoad = [&](TXMLOptionsSerializer* Sender) {
+        AfterLoad = Sender == &Reader;
+    };
+    Reader.LoadFromFile();
+    EXPECT_EQ(Reader.LastLoad().Status, lsRead);
+    EXPECT_TRUE(AfterLoad);
+    EXPECT_EQ(Copy->Title, FRoot->Title);
+    EXPECT_EQ(Copy->Ratio, 0.1f);
+    EXPECT_EQ(Copy->Stamp, 46000.123456789);
+    EXPECT_EQ(Copy->Count, 77);
+    ASSERT_EQ(Copy->LeavesObject()->Count(), 1);
+}
+
+TEST_F(XMLOptionsSerializerTest, HeaderChecksRejectForeignFiles) {
+    struct TCase {
+        const char* Xml;
+        bool LoadsWithoutVersionControl;
+    } Cases[] = {
+        {"<Config Application=\"\" Version=\"1\"><Count>9</Count></Config>", true},
+        {"<config Version=\"1\"><Count>9</Count></config>", true},
+        {"<config Application=\"Other\" Version=\"1\"><Count>9</Count></config>", true},
+        {"<config Application=\"\"><Count>9</Count></config>", true},
+        {"<config Application=\"\" Version=\"x\"><Count>9</Count></config>", true},
+        {"<config Application=\"\" Version=\"1\"><Count>9a</Count></config>", false},
+        {"<config Application=\"\" Version=\"1\"><Count>9</Count>", false},
+        {"<a/><config Application=\"\" Version=\"1\"/>", false},
+    };
+    for (const TCase& Case : Cases) {
+        Write(Case.Xml);
+        Change();
+        FSerializer.UseVersionControl = true;
+        FSerializer.LoadFromFile();
+        EXPECT_TRUE(AtDefaults()) << Case.Xml;
+        EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected) << Case.Xml;
+        EXPECT_FALSE(FSerializer.LastLoad().Reason.empty());
+
+        FSerializer.UseVersionControl = false;
+        FSerializer.LoadFromFile();
+        EXPECT_EQ(FRoot->Count == 9, Case.LoadsWithoutVersionControl) << Case.Xml;
+    }
+}
+
+TEST_F(XMLOptionsSerializerTest, VersionIsReadAsItsLowEightBits) {
+    Write("<config Application=\"\" Version=\"7\"/>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.Version, 7);
+    FSerializer.SaveToFile();
+    EXPECT_NE(Read().find("Version=\"7\""), std::string::npos);
+
+    Write("<config Application=\"\" Version=\"300\"/>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.Version, 44);
+
+    // The version is taken before the content is found bad, and kept.
+    Write("<config Application=\"\" Version=\"9\"><Count>x</Count></config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.Version, 9);
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+}
+
+TEST_F(XMLOptionsSerializerTest, MissingFileOrRootLeavesEverythingAlone) {
+    Change();
+    bool AfterLoad = false;
+    FSerializer.OnAfterLoad = [&](TXMLOptionsSerializer*) {
+        AfterLoad = true;
+    };
+    FSerializer.LoadFromFile();
+    EXPECT_TRUE(AtDefaults());
+    EXPECT_FALSE(AfterLoad);
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsNoFile);
+
+    TXMLOptionsSerializer Unbound(nullptr);
+    Unbound.XMLFilePath = FPath;
+    Unbound.SaveToFile();
+    Unbound.LoadFromFile();
+    EXPECT_TRUE(Files().empty());
+    EXPECT_EQ(Unbound.LastLoad().Status, lsNotLoaded);
+}
+
+TEST_F(XMLOptionsSerializerTest, LenientReadingOfRealWorldFiles) {
+    Write("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+          "<!-- edited by hand -->\r\n"
+          "<config Extra=\"x\" Version=\"1\" Application=\"\">\r\n"
+          "  <Unknown><Deep>1</Deep></Unknown>\r\n"
+          "  <Title attr=\"1\">Порт №1</Title>\r\n"
+          "  <!-- a comment between elements -->\r\n"
+          "  <Count>2147483647</Count>\r\n"
+          "  <Leaves>\r\n    <Item><Caption>a</Caption></Item>\r\n"
+          "    <!-- between items -->\r\n    <Item><Caption>b</Caption></Item>\r\n  </Leaves>\r\n"
+          "</config>\r\n");
+    FSerializer.LoadFromFile();
+    ASSERT_EQ(FSerializer.LastLoad().Status, lsRead) << FSerializer.LastLoad().Reason;
+    EXPECT_EQ(FRoot->Title, "Порт №1");
+    EXPECT_EQ(FRoot->Count, 2147483647);
+    EXPECT_EQ(FRoot->LeavesObject()->Count(), 2);
+
+    Write("<config Application=\"\" Version=\"1\"><Count>2147483648</Count></config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+}
+
+TEST_F(XMLOptionsSerializerTest, ParseErrorsAndOversizedInputAreRejectedWithAReason) {
+    Write("<config Application=\"\" Version=\"1\">\r\n  <Count>1</Count>\r\n  <Oops></config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(FSerializer.LastLoad().Line, 3);
+    EXPECT_GT(FSerializer.LastLoad().Column, 1);
+    EXPECT_NE(FSerializer.LastLoad().Reason.find("parse"), std::string::npos);
+
+    std::string Deep = "<config Application=\"\" Version=\"1\">";
+    for (int I = 0; I < 10000; ++I)
+        Deep += "<a>";
+    for (int I = 0; I < 10000; ++I)
+        Deep += "</a>";
+    Write(Deep + "</config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_NE(FSerializer.LastLoad().Reason.find("nested"), std::string::npos);
+
+    Write("<config Application=\"\" Version=\"1\"/>");
+    fs::resize_file(FPath, TXMLOptionsSerializer::MaxFileSize + 1);
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_NE(FSerializer.LastLoad().Reason.find("larger"), std::string::npos);
+}
+
+TEST_F(XMLOptionsSerializerTest, SaveLeavesOnlyTheNewFile) {
+    FSerializer.SaveToFile();
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+    Change();
+    FSerializer.SaveToFile();
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+    EXPECT_NE(Read().find("<Count>77</Count>"), std::string::npos);
+
+    // A stale backup beside a good file is replaced and removed.
+    Write("stale", (FFolder / "options.bak").string());
+    FSerializer.SaveToFile();
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+}
+
+TEST_F(XMLOptionsSerializerTest, FailedWriteKeepsThePreviousFile) {
+    Write("<config Application=\"\" Version=\"1\"><Count>1</Count></config>");
+    const std::string Previous = Read();
+    for (int I = 0; I < 2000; ++I)
+        FRoot->LeavesObject()->Add();
+
+    // Let the process write no more than 100 bytes per file, so the new document fails half way.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit Saved{};
+    getrlimit(RLIMIT_FSIZE, &Saved);
+    rlimit Small = Saved;
+    Small.rlim_cur = 100;
+    setrlimit(RLIMIT_FSIZE, &Small);
+    FSerializer.SaveToFile();
+    setrlimit(RLIMIT_FSIZE, &Saved);
+
+    EXPECT_EQ(FSerializer.LastSave().Status, ssFailed);
+    EXPECT_FALSE(FSerializer.LastSave().Reason.empty());
+    EXPECT_EQ(Read(), Previous);
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+
+    // A tree that cannot be written as XML fails before anything is touched.
+    FSerializer.ItemNodeCaption = "not a name";
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().Status, ssFailed);
+    EXPECT_EQ(Read(), Previous);
+}
+
+TEST_F(XMLOptionsSerializerTest, BackupWithoutItsFileIsRecovered) {
+    const std::string Backup = (FFolder / "options.bak").string();
+    Write("<config Application=\"\" Version=\"1\"><Count>3</Count></config>", Backup);
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRead);
+    EXPECT_TRUE(FSerializer.LastLoad().RecoveredFromBackup);
+    EXPECT_EQ(FRoot->Count, 3);
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+
+    // Saving over an orphaned backup replaces it with a good file and leaves no backup.
+    fs::rename(FPath, Backup);
+    FSerializer.SaveToFile();
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+    EXPECT_NE(Read().find("<Count>3</Count>"), std::string::npos);
+}
+
+TEST_F(XMLOptionsSerializerTest, RejectedFileIsKeptBeforeItIsReplaced) {
+    const std::string Broken = "<config Application=\"\" Version=\"1\"><Count>1O</Count></config>";
+    Write(Broken);
+    FSerializer.LoadFromFile();
+    ASSERT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(TXMLOptionsSerializer::RejectedCopyPath(FPath),
+              (FFolder / "options.rejected.xml").string());
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().KeptRejectedPath, (FFolder / "options.rejected.xml").string());
+    EXPECT_EQ(Read((FFolder / "options.rejected.xml").string()), Broken);
+    EXPECT_NE(Read().find("<Count>5</Count>"), std::string::npos);
+
+    // Saving again keeps nothing more: the file is ours now.
+    FSerializer.SaveToFile();
+    EXPECT_EQ(Files(), (std::vector<std::string>{"options.rejected.xml", "options.xml"}));
+
+    // A second rejected file never overwrites the first kept copy.
+    Write("not xml");
+    FSerializer.LoadFromFile();
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().KeptRejectedPath,
+              (FFolder / "options.rejected-2.xml").string());
+    EXPECT_EQ(Read((FFolder / "options.rejected.xml").string()), Broken);
+    EXPECT_EQ(Read((FFolder / "options.rejected-2.xml").string()), "not xml");
+
+    // A file that loaded is replaced without a copy.
+    FSerializer.LoadFromFile();
+    FSerializer.SaveToFile();
+    EXPECT_TRUE(FSerializer.LastSave().KeptRejectedPath.empty());
+    EXPECT_EQ(Files().size(), 3u);
+}
