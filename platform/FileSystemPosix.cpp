@@ -105,10 +105,17 @@ std::string ReadWholeFile(const std::string& Path) {
     TFileDescriptor Fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
     if (Fd.Get() < 0)
         ThrowErrno("Cannot open", Path);
-    std::string Content;
-    char Buffer[65536];
+    // Read straight into a string of the file's size; keep going past it in case the file grew.
+    struct stat Info {};
+    std::size_t Expected = ::fstat(Fd.Get(), &Info) == 0 && Info.st_size > 0
+                               ? static_cast<std::size_t>(Info.st_size)
+                               : 0;
+    std::string Content(Expected + 1, '\0');
+    std::size_t Filled = 0;
     for (;;) {
-        ssize_t Read = ::read(Fd.Get(), Buffer, sizeof Buffer);
+        if (Filled == Content.size())
+            Content.resize(Content.size() * 2);
+        ssize_t Read = ::read(Fd.Get(), Content.data() + Filled, Content.size() - Filled);
         if (Read < 0) {
             if (errno == EINTR)
                 continue;
@@ -116,8 +123,9 @@ std::string ReadWholeFile(const std::string& Path) {
         }
         if (Read == 0)
             break;
-        Content.append(Buffer, static_cast<std::size_t>(Read));
+        Filled += static_cast<std::size_t>(Read);
     }
+    Content.resize(Filled);
     return Content;
 }
 

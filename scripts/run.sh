@@ -8,4 +8,5 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh build
 cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release -j "$(nproc)"
-exec build/release/ports/q7n_ports_demo "$@"
+mkdir -p build/demo
+exec build/release/ports/q7n_ports_demo build/demo/Q7NPorts.xml

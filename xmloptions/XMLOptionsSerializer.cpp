@@ -80,9 +80,13 @@ std::string TXMLOptionsSerializer::RejectedCopyPath(const std::string& Path) {
     std::string WithoutExtension = platform::ChangeFileExt(Path, "");
     std::string Extension = Path.substr(WithoutExtension.size());
     for (int Number = 1;; ++Number) {
-        std::string Candidate = WithoutExtension + ".rejected" +
-                                (Number == 1 ? std::string() : "-" + std::to_string(Number)) +
-                                Extension;
+        std::string Candidate = WithoutExtension;
+        Candidate += ".rejected";
+        if (Number > 1) {
+            Candidate += '-';
+            Candidate += std::to_string(Number);
+        }
+        Candidate += Extension;
         if (!platform::FileExists(Candidate))
             return Candidate;
     }
@@ -138,11 +142,14 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
         throw TRejection{"The file is too large"};
 
     pugi::xml_document Document;
-    pugi::xml_parse_result Parsed = Document.load_buffer(Content.data(), Content.size(),
-                                                         pugi::parse_default, pugi::encoding_auto);
+    // Parsed in place: the document's texts point into Content, which outlives it here.
+    pugi::xml_parse_result Parsed = Document.load_buffer_inplace(
+        Content.data(), Content.size(), pugi::parse_default, pugi::encoding_auto);
     if (!Parsed) {
         TRejection Rejection{std::string("XML parse error: ") + Parsed.description()};
-        LocateOffset(Content, Parsed.offset, Rejection.Line, Rejection.Column);
+        // The parser has rewritten the buffer; count lines in the file as it stands.
+        LocateOffset(platform::ReadWholeFile(XMLFilePath), Parsed.offset, Rejection.Line,
+                     Rejection.Column);
         throw Rejection;
     }
     int RootElements = 0;

@@ -1,0 +1,26 @@
+#include "Q7NDocument.h"
+
+namespace q7n {
+
+TQ7NDocument::TQ7NDocument()
+    : FOptions(TXMLClass::Create<TQ7NOptions>(nullptr)),
+      FSerializer(std::make_unique<TXMLOptionsSerializer>(nullptr)) {
+    FSerializer->RootObject = FOptions.get();
+}
+
+TQ7NDocument::~TQ7NDocument() {
+    FOptions.reset();
+    FSerializer.reset();
+}
+
+void TQ7NDocument::Load(const std::string& FileName) {
+    FSerializer->XMLFilePath = FileName;
+    FSerializer->LoadFromFile();
+}
+
+void TQ7NDocument::Save(const std::string& FileName) {
+    FSerializer->XMLFilePath = FileName;
+    FSerializer->SaveToFile();
+}
+
+} // namespace q7n

@@ -1,0 +1,144 @@
+#include "FileSystem.h"
+#include "Q7NDocument.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace q7n;
+namespace fs = std::filesystem;
+
+namespace {
+
+class Q7NDocumentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        FFolder = fs::temp_directory_path() /
+                  ("q7n-doc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(FFolder);
+        fs::create_directories(FFolder);
+        FPath = (FFolder / "Q7NPorts.xml").string();
+    }
+    void TearDown() override { fs::remove_all(FFolder); }
+
+    void Write(const std::string& Text) { std::ofstream(FPath, std::ios::binary) << Text; }
+    std::string Read() const { return platform::ReadWholeFile(FPath); }
+    static std::string InConfig(const std::string& Ports) {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config Application=\"\" Version=\"1\">"
+               "<Q7NPorts>" + Ports + "</Q7NPorts></config>";
+    }
+
+    fs::path FFolder;
+    std::string FPath;
+};
+
+} // namespace
+
+TEST_F(Q7NDocumentTest, WritesTheServiceFileLayoutExactly) {
+    TQ7NDocument Document;
+    Document.Save(FPath);
+    EXPECT_EQ(Read(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                      "<config Application=\"\" Version=\"1\">\r\n"
+                      "  <Q7NPorts/>\r\n"
+                      "</config>\r\n");
+
+    Document.Options()->Q7NPorts()->Add();
+    Document.Options()->Q7NPorts()->Add();
+    Document.Save(FPath);
+    const std::string Item = "    <Item>\r\n"
+                             "      <IP>192.168.1.6</IP>\r\n"
+                             "      <RemoutePort>8080</RemoutePort>\r\n"
+                             "      <LocalPort>8080</LocalPort>\r\n"
+                             "      <COMPort>1</COMPort>\r\n"
+                             "      <CpRate>9600</CpRate>\r\n"
+                             "    </Item>\r\n";
+    EXPECT_EQ(Read(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+                      "<config Application=\"\" Version=\"1\">\r\n"
+                      "  <Q7NPorts>\r\n" +
+                          Item + Item +
+                          "  </Q7NPorts>\r\n"
+                          "</config>\r\n");
+}
+
+TEST_F(Q7NDocumentTest, LoadAppliesDefaultsAndWriteRules) {
+    Write(InConfig("<Item><COMPort>0</COMPort><CpRate>-5</CpRate><IP>10.1.1.1</IP></Item>"
+                   "<Item><CpRate>250000</CpRate><COMPort>300</COMPort><LocalPort>-1</LocalPort>"
+                   "<RemoutePort>70000</RemoutePort></Item>"
+                   "<Item><IP>адрес</IP><COMPort>256</COMPort><IP>second</IP></Item>"));
+    TQ7NDocument Document;
+    Document.Load(FPath);
+    TQ7NPorts* Ports = Document.Options()->Q7NPorts();
+    ASSERT_EQ(Ports->Count(), 3);
+    EXPECT_EQ(Ports->Items(0)->COMPort(), 1);
+    EXPECT_EQ(Ports->Items(0)->CpRate(), 9600);
+    EXPECT_EQ(Ports->Items(0)->LocalPort(), 8080);
+    EXPECT_EQ(Ports->Items(0)->IP(), "10.1.1.1");
+    EXPECT_EQ(Ports->Items(1)->CpRate(), 250000);
+    EXPECT_EQ(Ports->Items(1)->COMPort(), 1);
+    EXPECT_EQ(Ports->Items(1)->LocalPort(), -1);
+    EXPECT_EQ(Ports->Items(1)->RemoutePort(), 70000);
+    EXPECT_EQ(Ports->Items(2)->IP(), "адрес");
+    EXPECT_EQ(Ports->Items(2)->COMPort(), 256);
+}
+
+TEST_F(Q7NDocumentTest, UnacceptableFilesLoadAsAnEmptyList) {
+    const char* Files[] = {
+        "<?xml version=\"1.0\"?><Config Application=\"\" Version=\"1\"><Q7NPorts><Item/></Q7NPorts></Config>",
+        "<config Version=\"1\"><Q7NPorts><Item/></Q7NPorts></config>",
+        "<config Application=\"x\" Version=\"1\"><Q7NPorts><Item/></Q7NPorts></config>",
+        "<config Application=\"\" Version=\"1\"><Q7NPorts><Item/><Item><LocalPort>80a</LocalPort>"
+        "</Item></Q7NPorts></config>",
+        "<config Application=\"\" Version=\"1\"><Q7NPorts><Item><CpRate>99999999999</CpRate>"
+        "</Item></Q7NPorts></config>",
+        "",
+        "\xFF\xFE",
+    };
+    for (const char* Text : Files) {
+        Write(Text);
+        TQ7NDocument Document;
+        Document.Load(FPath);
+        EXPECT_EQ(Document.Options()->Q7NPorts()->Count(), 0) << Text;
+        EXPECT_EQ(Document.LastLoad().Status, lsRejected) << Text;
+    }
+
+    TQ7NDocument Document;
+    Document.Load((FFolder / "missing.xml").string());
+    EXPECT_EQ(Document.Options()->Q7NPorts()->Count(), 0);
+    EXPECT_EQ(Document.LastLoad().Status, lsNoFile);
+}
+
+TEST_F(Q7NDocumentTest, LoadThenSaveKeepsTheMappingsAndLoadsDoNotAccumulate) {
+    {
+        TQ7NDocument Document;
+        for (int I = 0; I < 4; ++I) {
+            TQ7NPort* Port = Document.Options()->Q7NPorts()->Add();
+            Port->SetIP("10.0.0." + std::to_string(I));
+            Port->SetRemoutePort(4000 + I);
+            Port->SetCOMPort(I + 1);
+        }
+        Document.Save(FPath);
+    }
+    const std::string First = Read();
+
+    TQ7NDocument Document;
+    Document.Load(FPath);
+    Document.Load(FPath);
+    ASSERT_EQ(Document.Options()->Q7NPorts()->Count(), 4);
+    EXPECT_EQ(Document.Options()->Q7NPorts()->Items(3)->IP(), "10.0.0.3");
+    EXPECT_EQ(Document.Options()->Q7NPorts()->Items(3)->RemoutePort(), 4003);
+    Document.Save(FPath);
+    EXPECT_EQ(Read(), First);
+}
+
+TEST_F(Q7NDocumentTest, FilesFromOtherEditorsLoad) {
+    // UTF-16 with a byte-order mark, as some editors save.
+    std::u16string Text = u"\uFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"
+                          u"<config Application=\"\" Version=\"1\"><Q7NPorts><Item><IP>Порт</IP>"
+                          u"</Item></Q7NPorts></config>";
+    Write(std::string(reinterpret_cast<const char*>(Text.data()), Text.size() * 2));
+    TQ7NDocument Document;
+    Document.Load(FPath);
+    ASSERT_EQ(Document.Options()->Q7NPorts()->Count(), 1) << Document.LastLoad().Reason;
+    EXPECT_EQ(Document.Options()->Q7NPorts()->Items(0)->IP(), "Порт");
+}
