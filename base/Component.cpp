@@ -1,22 +1,12 @@
 #include "Component.h"
 
 #include "Exceptions.h"
+#include "TextCompare.h"
 
 #include <algorithm>
 #include <cctype>
 
 namespace q7n {
-
-namespace {
-
-bool SameText(const std::string& A, const std::string& B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-               return std::tolower(static_cast<unsigned char>(X)) ==
-                      std::tolower(static_cast<unsigned char>(Y));
-           });
-}
-
-} // namespace
 
 TComponent::TComponent(TComponent* Owner) : FOwner(Owner) {
     if (FOwner)

@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot read %s\n", argv[I]);
             return 1;
         }
-        std::vector<char> Data((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
+        std::vector<char> Data((std::istreambuf_iterator<char>(In)),
+                               std::istreambuf_iterator<char>());
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(Data.data()), Data.size());
     }
     std::printf("%d inputs replayed\n", argc - 1);

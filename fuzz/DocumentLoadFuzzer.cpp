@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
         return 0;
     }
     for (int I = 0; I < Ports.Count(); ++I) {
-        Require(Ports.Items(I)->COMPort() >= 1 && Ports.Items(I)->COMPort() <= 256, "COM port range");
+        Require(Ports.Items(I)->COMPort() >= 1 && Ports.Items(I)->COMPort() <= 256,
+                "COM port range");
         Require(Ports.Items(I)->CpRate() > 0, "rate above zero");
     }
 

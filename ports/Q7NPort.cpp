@@ -33,8 +33,7 @@ void TQ7NPort::SetCpRate(std::int32_t Value) {
         FCpRate = Value;
 }
 
-TQ7NOptions::TQ7NOptions(TXMLClass* Owner)
-    : TXMLClass(Owner), FQ7NPorts(Create<TQ7NPorts>(this)) {}
+TQ7NOptions::TQ7NOptions(TXMLClass* Owner) : TXMLClass(Owner), FQ7NPorts(Create<TQ7NPorts>(this)) {}
 
 const TPropertyTable& TQ7NOptions::ClassProperties() {
     static const TPropertyTable Table =

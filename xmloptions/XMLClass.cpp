@@ -3,6 +3,7 @@
 #include "Exceptions.h"
 #include "FloatText.h"
 #include "IntegerConversion.h"
+#include "TextCompare.h"
 #include "XMLElement.h"
 #include "XMLErrors.h"
 
@@ -12,13 +13,6 @@
 namespace q7n {
 
 namespace {
-
-bool SameText(std::string_view A, std::string_view B) {
-    return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](char X, char Y) {
-               return std::tolower(static_cast<unsigned char>(X)) ==
-                      std::tolower(static_cast<unsigned char>(Y));
-           });
-}
 
 [[noreturn]] void ThrowReadOnly(const TPropInfo& Property) {
     throw EPropertyError("Property " + Property.Name + " is read-only");

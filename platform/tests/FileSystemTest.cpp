@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "TemporaryFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -13,22 +15,14 @@ namespace {
 // A fresh folder for one test, removed afterwards.
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FFolder = fs::temp_directory_path() /
-                  ("q7n-fs-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(FFolder);
-        fs::create_directories(FFolder);
-    }
-    void TearDown() override { fs::remove_all(FFolder); }
-
-    std::string PathOf(const std::string& Name) const { return (FFolder / Name).string(); }
+    std::string PathOf(const std::string& Name) const { return FTemporary.File(Name); }
 
     static void Write(const std::string& Path, const std::string& Text) {
         std::ofstream(Path, std::ios::binary) << Text;
     }
 
-    fs::path FFolder;
+    q7n::testing::TTemporaryFolder FTemporary;
+    const fs::path& FFolder = FTemporary.Path();
 };
 
 } // namespace

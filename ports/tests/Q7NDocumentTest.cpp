@@ -1,10 +1,11 @@
-#include "FileSystem.h"
 #include "Q7NDocument.h"
 
-#include <gtest/gtest.h>
+#include "FileSystem.h"
+#include "TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 using namespace q7n;
 namespace fs = std::filesystem;
@@ -13,23 +14,19 @@ namespace {
 
 class Q7NDocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FFolder = fs::temp_directory_path() /
-                  ("q7n-doc-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(FFolder);
-        fs::create_directories(FFolder);
-        FPath = (FFolder / "Q7NPorts.xml").string();
-    }
-    void TearDown() override { fs::remove_all(FFolder); }
+    void SetUp() override { FPath = (FFolder / "Q7NPorts.xml").string(); }
 
     void Write(const std::string& Text) { std::ofstream(FPath, std::ios::binary) << Text; }
     std::string Read() const { return platform::ReadWholeFile(FPath); }
     static std::string InConfig(const std::string& Ports) {
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config Application=\"\" Version=\"1\">"
-               "<Q7NPorts>" + Ports + "</Q7NPorts></config>";
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config Application=\"\" "
+               "Version=\"1\">"
+               "<Q7NPorts>" +
+               Ports + "</Q7NPorts></config>";
     }
 
-    fs::path FFolder;
+    q7n::testing::TTemporaryFolder FTemporary;
+    const fs::path& FFolder = FTemporary.Path();
     std::string FPath;
 };
 
@@ -84,7 +81,8 @@ TEST_F(Q7NDocumentTest, LoadAppliesDefaultsAndWriteRules) {
 
 TEST_F(Q7NDocumentTest, UnacceptableFilesLoadAsAnEmptyList) {
     const char* Files[] = {
-        "<?xml version=\"1.0\"?><Config Application=\"\" Version=\"1\"><Q7NPorts><Item/></Q7NPorts></Config>",
+        "<?xml version=\"1.0\"?><Config Application=\"\" "
+        "Version=\"1\"><Q7NPorts><Item/></Q7NPorts></Config>",
         "<config Version=\"1\"><Q7NPorts><Item/></Q7NPorts></config>",
         "<config Application=\"x\" Version=\"1\"><Q7NPorts><Item/></Q7NPorts></config>",
         "<config Application=\"\" Version=\"1\"><Q7NPorts><Item/><Item><LocalPort>80a</LocalPort>"

@@ -2,6 +2,7 @@
 
 #include "AllKindsOptions.h"
 #include "FileSystem.h"
+#include "TemporaryFolder.h"
 
 #include <csignal>
 #include <filesystem>
@@ -18,17 +19,11 @@ namespace {
 class XMLOptionsSerializerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FFolder = fs::temp_directory_path() /
-                  ("q7n-ser-" +
-                   std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(FFolder);
-        fs::create_directories(FFolder);
         FPath = (FFolder / "options.xml").string();
         FRoot = TXMLClass::Create<TAllKinds>(nullptr);
         FSerializer.RootObject = FRoot.get();
         FSerializer.XMLFilePath = FPath;
     }
-    void TearDown() override { fs::remove_all(FFolder); }
 
     void Write(const std::string& Text, const std::string& Path = {}) {
         std::ofstream(Path.empty() ? FPath : Path, std::ios::binary) << Text;
@@ -50,7 +45,8 @@ protected:
     }
     bool AtDefaults() const { return FRoot->Count == 5 && FRoot->LeavesObject()->Count() == 0; }
 
-    fs::path FFolder;
+    TTemporaryFolder FTemporary;
+    const fs::path& FFolder = FTemporary.Path();
     std::string FPath;
     std::unique_ptr<TAllKinds> FRoot;
     TXMLOptionsSerializer FSerializer{nullptr};
