@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a purpose needs, and only those that are missing.
 #   scripts/install-deps.sh build   compilers, CMake, the libraries the program links
-#   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, sanitizers)
+#   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, sanitizers),
+#                                   mingw-w64 and Wine (the Windows build and its tests)
 # Safe to run again: it does nothing when everything is in place.
 set -euo pipefail
 
 purpose=${1:-build}
 
-build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev)
+build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev)
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
-               libclang-rt-14-dev locales)
+               libclang-rt-14-dev locales
+               googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64)
 
 case "$purpose" in
     build) wanted=("${build_packages[@]}") ;;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every configuration and runs every test:
-# the fuzzer for a bounded time, the sanitizer build, then the debug build.
+# the fuzzer for a bounded time, the sanitizer build, the Windows builds (the 64-bit one tested
+# under Wine, the 32-bit one compiled only), then the debug build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,4 +23,8 @@ run_preset() {
 
 run_preset fuzz
 run_preset asan
+run_preset win64
+echo "=== win32: configure and build (compile only)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j "$jobs"
 run_preset dev

@@ -1,22 +1,27 @@
 #pragma once
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <stdexcept>
 #include <string>
 
 namespace q7n::testing {
 
 // A new empty folder under the system's temporary folder, removed with everything in it when
-// the object goes. Each one has a unique name, so tests may run side by side.
+// the object goes. Each one has a random name, so tests may run side by side.
 class TTemporaryFolder {
 public:
     TTemporaryFolder() {
-        std::string Template =
-            (std::filesystem::temp_directory_path() / "q7n-test-XXXXXX").string();
-        if (!::mkdtemp(Template.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        FPath = Template;
+        std::random_device Random;
+        for (int Attempt = 0; Attempt < 100; ++Attempt) {
+            std::filesystem::path Candidate =
+                std::filesystem::temp_directory_path() / ("q7n-test-" + std::to_string(Random()));
+            if (std::filesystem::create_directory(Candidate)) {
+                FPath = Candidate;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot create a temporary folder");
     }
     TTemporaryFolder(const TTemporaryFolder&) = delete;
     TTemporaryFolder& operator=(const TTemporaryFolder&) = delete;

@@ -1,0 +1,35 @@
+# Testing of the Windows build: GoogleTest compiled from Debian's sources, and the test programs
+# run under Wine in a prefix of their own that is made afresh for every test run.
+
+set(Q7N_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest sources (Debian's googletest)")
+if(NOT EXISTS ${Q7N_GOOGLETEST_SOURCE}/CMakeLists.txt)
+    message(FATAL_ERROR "GoogleTest sources not found in ${Q7N_GOOGLETEST_SOURCE} "
+                        "(install Debian's googletest package)")
+endif()
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${Q7N_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL)
+
+# Only the 64-bit build is run: 32-bit programs need the 32-bit Wine, absent on these machines.
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    find_program(Q7N_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+    find_program(Q7N_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+endif()
+if(Q7N_WINE AND Q7N_WINESERVER)
+    set(Q7N_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+    set(Q7N_WINE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        sh ${Q7N_WINE_SCRIPT} run ${Q7N_WINE_PREFIX} ${Q7N_WINE} ${Q7N_WINESERVER})
+    # A fixture makes the prefix before the first Windows test and shuts its wineserver down
+    # after the last one, so that nothing of Wine outlives the test run.
+    add_test(NAME wine_prefix_setup
+             COMMAND sh ${Q7N_WINE_SCRIPT} setup ${Q7N_WINE_PREFIX} ${Q7N_WINE} ${Q7N_WINESERVER})
+    add_test(NAME wine_prefix_shutdown
+             COMMAND sh ${Q7N_WINE_SCRIPT} shutdown ${Q7N_WINE_PREFIX} ${Q7N_WINE}
+                     ${Q7N_WINESERVER})
+    set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP q7n_wine LABELS wine)
+    set_tests_properties(wine_prefix_shutdown PROPERTIES FIXTURES_CLEANUP q7n_wine LABELS wine)
+    set(Q7N_RUN_WINDOWS_TESTS ON)
+else()
+    set(Q7N_RUN_WINDOWS_TESTS OFF)
+endif()
