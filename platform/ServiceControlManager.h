@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The service manager operations of the host platform (named apart from the Win32 macros
+// CreateService, OpenService and StartService). Every call answers with the platform's
+// error code, Windows's values on every backend (0 on success). Handles are opaque; 0 is none.
+namespace q7n::platform {
+
+using TScmHandle = std::uintptr_t;
+
+// Windows error codes that the backends report.
+inline constexpr std::uint32_t ErrorSuccess = 0;
+inline constexpr std::uint32_t ErrorFileNotFound = 2;
+inline constexpr std::uint32_t ErrorAccessDenied = 5;
+inline constexpr std::uint32_t ErrorInvalidHandle = 6;
+inline constexpr std::uint32_t ErrorServiceAlreadyRunning = 1056;
+inline constexpr std::uint32_t ErrorServiceDoesNotExist = 1060;
+inline constexpr std::uint32_t ErrorServiceNotActive = 1062;
+inline constexpr std::uint32_t ErrorServiceMarkedForDelete = 1072;
+inline constexpr std::uint32_t ErrorServiceExists = 1073;
+
+// Access rights, service types and codes passed to the manager.
+inline constexpr std::uint32_t ScManagerAllAccess = 0xF003F;
+inline constexpr std::uint32_t ServiceAllAccess = 0xF01FF;
+inline constexpr std::uint32_t ServiceWin32OwnProcess = 0x10;
+inline constexpr std::uint32_t ServiceAutoStart = 2;
+inline constexpr std::uint32_t ServiceErrorNormal = 1;
+
+// The registration of a new service.
+struct TServiceRegistration {
+    std::string Name;
+    std::string DisplayName;
+    std::uint32_t Access = ServiceAllAccess;
+    std::uint32_t ServiceType = ServiceWin32OwnProcess;
+    std::uint32_t StartType = ServiceAutoStart;
+    std::uint32_t ErrorControl = ServiceErrorNormal;
+    std::string BinaryPathName; // the command line the manager runs
+};
+
+class IServiceControlManager {
+public:
+    // Connects to the local machine's manager.
+    virtual std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) = 0;
+    virtual std::uint32_t Register(TScmHandle Manager, const TServiceRegistration& Service,
+                                   TScmHandle& Handle) = 0;
+    virtual std::uint32_t Open(TScmHandle Manager, const std::string& Name, std::uint32_t Access,
+                               TScmHandle& Handle) = 0;
+    // Starts the service with no arguments.
+    virtual std::uint32_t Start(TScmHandle Service) = 0;
+    // Sends the stop control.
+    virtual std::uint32_t ControlStop(TScmHandle Service) = 0;
+    virtual std::uint32_t Delete(TScmHandle Service) = 0;
+    // The service's current state (1 stopped to 7 paused, as Windows numbers them).
+    virtual std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) = 0;
+    virtual void CloseHandle(TScmHandle Handle) = 0;
+
+protected:
+    ~IServiceControlManager() = default;
+};
+
+} // namespace q7n::platform

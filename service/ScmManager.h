@@ -1,0 +1,41 @@
+#pragma once
+
+#include "Component.h"
+#include "ServiceControlManager.h"
+#include "ServiceState.h"
+
+#include <string>
+
+namespace q7n {
+
+// One connection to the local service manager and the five operations the configurator needs.
+// Each operation opens the service, acts on it and closes it again, and answers whether the
+// platform accepted it; no error is kept and nothing waits for the service.
+class TScmManager : public TComponent {
+public:
+    TScmManager(TComponent* Owner, platform::IServiceControlManager& Platform);
+
+    bool Open();
+    bool Close();
+    bool Active() const { return FActive; }
+    void SetActive(bool Value);
+
+    // Registers an own-process service that starts automatically. A path with a blank is
+    // quoted, so that Windows cannot run a prefix of it as the service.
+    bool InstallService(const std::string& Name, const std::string& Path);
+    // Sends the stop control and, without waiting, asks for the deletion.
+    bool UninstallService(const std::string& Name);
+    bool StartService(const std::string& Name);
+    bool StopService(const std::string& Name);
+    // State is 0 unless a state was obtained.
+    bool GetServiceState(const std::string& Name, TServiceState& State);
+
+private:
+    platform::TScmHandle OpenByName(const std::string& Name);
+
+    platform::IServiceControlManager& FPlatform;
+    platform::TScmHandle FHandle = 0;
+    bool FActive = false;
+};
+
+} // namespace q7n

@@ -1,0 +1,71 @@
+#include "ScmManager.h"
+
+#include "FakeServiceControlManager.h"
+
+#include <gtest/gtest.h>
+
+using namespace q7n;
+using Calls = std::vector<std::string>;
+
+TEST(ScmManager, EachOperationOpensActsAndCloses) {
+    q7n::testing::TFakeServiceControlManager Platform;
+    TScmManager Scm(nullptr, Platform);
+    EXPECT_FALSE(Scm.Active());
+    ASSERT_TRUE(Scm.Open());
+    Platform.TakeCalls();
+
+    EXPECT_TRUE(Scm.InstallService("Q7NSrv", "/opt/q7n/Install/Q7NService.exe"));
+    EXPECT_EQ(Platform.TakeCalls(),
+              (Calls{"CreateService Q7NSrv /opt/q7n/Install/Q7NService.exe", "CloseHandle"}));
+    EXPECT_FALSE(Scm.InstallService("Q7NSrv", "x")); // exists
+
+    EXPECT_TRUE(Scm.StartService("Q7NSrv"));
+    EXPECT_FALSE(Scm.StartService("Q7NSrv")); // already running
+    TServiceState State = 9;
+    EXPECT_TRUE(Scm.GetServiceState("Q7NSrv", State));
+    EXPECT_EQ(State, 2);
+    Platform.TakeCalls();
+
+    // Uninstall sends the stop and asks for the deletion straight after.
+    EXPECT_TRUE(Scm.UninstallService("Q7NSrv"));
+    EXPECT_EQ(Platform.TakeCalls(),
+              (Calls{"OpenService Q7NSrv", "ControlStop", "DeleteService", "CloseHandle"}));
+    EXPECT_FALSE(Scm.UninstallService("Q7NSrv"));
+    EXPECT_FALSE(Scm.StopService("Q7NSrv"));
+    EXPECT_FALSE(Scm.GetServiceState("Q7NSrv", State));
+    EXPECT_EQ(State, 0);
+    EXPECT_EQ(Platform.OpenHandles, 1); // only the manager's own
+}
+
+TEST(ScmManager, PathWithBlanksIsRegisteredQuoted) {
+    q7n::testing::TFakeServiceControlManager Platform;
+    TScmManager Scm(nullptr, Platform);
+    Scm.Open();
+    Scm.InstallService("Q7NSrv", "C:\\Program Files\\Q7N\\Install\\Q7NService.exe");
+    EXPECT_EQ(Platform.Paths["Q7NSrv"], "\"C:\\Program Files\\Q7N\\Install\\Q7NService.exe\"");
+}
+
+TEST(ScmManager, WithoutAConnectionEverythingFails) {
+    q7n::testing::TFakeServiceControlManager Platform;
+    Platform.OpenManagerError = platform::ErrorAccessDenied;
+    Platform.States["Q7NSrv"] = 4;
+    TScmManager Scm(nullptr, Platform);
+    EXPECT_FALSE(Scm.Open());
+    EXPECT_FALSE(Scm.Active());
+    TServiceState State = 4;
+    EXPECT_FALSE(Scm.GetServiceState("Q7NSrv", State));
+    EXPECT_EQ(State, 0);
+    EXPECT_FALSE(Scm.InstallService("Other", "x"));
+    EXPECT_FALSE(Scm.StopService("Q7NSrv"));
+
+    // Setting Active to its current value makes no platform call.
+    Platform.TakeCalls();
+    Scm.SetActive(false);
+    EXPECT_TRUE(Platform.Calls.empty());
+    Platform.OpenManagerError = 0;
+    Scm.SetActive(true);
+    EXPECT_TRUE(Scm.Active());
+    Scm.SetActive(false);
+    EXPECT_FALSE(Scm.Active());
+    EXPECT_EQ(Platform.OpenHandles, 0);
+}

@@ -1,0 +1,210 @@
+#include "ServiceConfigurator.h"
+
+#include "FakeServiceControlManager.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace q7n;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+class TFakeClock final : public IMonotonicClock {
+public:
+    std::int64_t Now = 1000000;
+    std::int64_t NowMilliseconds() override { return Now; }
+};
+
+// A timer fired by hand; it remembers whether it was enabled while its handler ran.
+class TManualTimer final : public ITimer {
+public:
+    void SetInterval(int Milliseconds) override { Interval = Milliseconds; }
+    void SetHandler(std::function<void()> Value) override { Handler = std::move(Value); }
+    void SetEnabled(bool Value) override { IsEnabled = Value; }
+    bool Enabled() const override { return IsEnabled; }
+
+    int Interval = 0;
+    bool IsEnabled = false;
+    std::function<void()> Handler;
+};
+
+class TRecordingWindow final : public IServiceConfigDlgInterface {
+public:
+    explicit TRecordingWindow(const TManualTimer& Timer) : FTimer(Timer) {}
+    void ServiceStateChanged() override {
+        ++Notifications;
+        TimerOffDuringTick = TimerOffDuringTick && !FTimer.Enabled();
+    }
+    int Notifications = 0;
+    bool TimerOffDuringTick = true;
+
+private:
+    const TManualTimer& FTimer;
+};
+
+class ServiceConfiguratorTest : public ::testing::Test {
+protected:
+    ServiceConfiguratorTest() {
+        auto Timer = std::make_unique<TManualTimer>();
+        FTimer = Timer.get();
+        FWindow = std::make_unique<TRecordingWindow>(*FTimer);
+        FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
+        FConfigurator->FDlg = FWindow.get();
+        FConfigurator->FServiceName = "Q7NSrv";
+        FConfigurator->FServicePath = "/srv/Install/Q7NService.exe";
+    }
+
+    void Start() {
+        FConfigurator->Start();
+        FPlatform.TakeCalls();
+    }
+
+    // Advances the clock by one interval and fires the timer, as the message loop would.
+    void Tick(std::int64_t Milliseconds = 100) {
+        FClock.Now += Milliseconds;
+        ASSERT_TRUE(FTimer->Enabled());
+        FTimer->Handler();
+    }
+
+    // The calls of one tick without the open and close around each operation.
+    Calls TickCalls(std::int64_t Milliseconds = 100) {
+        Tick(Milliseconds);
+        Calls Taken = FPlatform.TakeCalls();
+        Taken.erase(std::remove_if(Taken.begin(), Taken.end(),
+                                   [](const std::string& Call) {
+                                       return Call.rfind("OpenService", 0) == 0 ||
+                                              Call == "CloseHandle";
+                                   }),
+                    Taken.end());
+        return Taken;
+    }
+
+    q7n::testing::TFakeServiceControlManager FPlatform;
+    TFakeClock FClock;
+    TManualTimer* FTimer = nullptr;
+    std::unique_ptr<TRecordingWindow> FWindow;
+    std::unique_ptr<TServiceConfigurator> FConfigurator;
+};
+
+} // namespace
+
+TEST_F(ServiceConfiguratorTest, StartConnectsAndRunsTheTimer) {
+    EXPECT_FALSE(FTimer->Enabled());
+    EXPECT_EQ(FTimer->Interval, 100);
+    FConfigurator->Start();
+    EXPECT_EQ(FPlatform.Calls, Calls{"OpenManager"});
+    EXPECT_TRUE(FTimer->Enabled());
+}
+
+TEST_F(ServiceConfiguratorTest, FirstPollComesMoreThan500msAfterCreation) {
+    FPlatform.States["Q7NSrv"] = 4;
+    Start();
+    for (int I = 0; I < 5; ++I)
+        EXPECT_EQ(TickCalls(), Calls{}) << "tick " << I; // 100 .. 500 ms: exactly 500 is not more
+    EXPECT_EQ(FWindow->Notifications, 0);
+    EXPECT_EQ(TickCalls(1), Calls{"QueryState"});
+    EXPECT_EQ(FWindow->Notifications, 1);
+    EXPECT_EQ(FConfigurator->State(), 4);
+    EXPECT_TRUE(FWindow->TimerOffDuringTick);
+    EXPECT_TRUE(FTimer->Enabled());
+
+    // Then every 500 to 600 ms, with a notification even when nothing changed.
+    for (int I = 0; I < 5; ++I)
+        EXPECT_EQ(TickCalls(), Calls{});
+    EXPECT_EQ(TickCalls(), Calls{"QueryState"});
+    EXPECT_EQ(FWindow->Notifications, 2);
+}
+
+TEST_F(ServiceConfiguratorTest, OneCommandPerTickInPriorityOrderWithoutPolling) {
+    Start();
+    FClock.Now += 1000; // a poll is due, but commands come first
+    FConfigurator->RequestStart();
+    FConfigurator->RequestStart();
+    FConfigurator->RequestStop();
+    FConfigurator->RequestInstall();
+    FConfigurator->RequestUninstall();
+    EXPECT_EQ(TickCalls(), Calls{"CreateService Q7NSrv /srv/Install/Q7NService.exe"});
+    EXPECT_EQ(TickCalls(), (Calls{"ControlStop", "ControlStop", "DeleteService"}));
+    FPlatform.States["Q7NSrv"] = 1;
+    EXPECT_EQ(TickCalls(), Calls{"StartService"}); // pressed twice, sent once
+    EXPECT_EQ(TickCalls(), Calls{"ControlStop"});
+    EXPECT_EQ(FWindow->Notifications, 0);
+    EXPECT_EQ(TickCalls(), Calls{"QueryState"}); // the first idle tick polls
+    EXPECT_EQ(FConfigurator->State(), 3);
+}
+
+TEST_F(ServiceConfiguratorTest, RestartWaitsMoreThan2000msThenStartsTheStoppedService) {
+    FPlatform.States["Q7NSrv"] = 4;
+    Start();
+    FConfigurator->RequestRestart();
+    EXPECT_EQ(TickCalls(), Calls{"ControlStop"});
+    EXPECT_EQ(FConfigurator->RestartStage(), 1);
+    FPlatform.States["Q7NSrv"] = 1; // it stops quickly
+
+    // Requests made during the wait stay pending; polls go on at their usual pace.
+    FConfigurator->RequestStop();
+    int Polls = 0;
+    for (int I = 0; I < 20; ++I) { // up to exactly 2000 ms after the stop
+        Calls Tick = TickCalls();
+        EXPECT_TRUE(Tick.empty() || Tick == Calls{"QueryState"});
+        Polls += !Tick.empty();
+    }
+    EXPECT_EQ(Polls, 3);
+    EXPECT_EQ(TickCalls(1), Calls{"QueryState"}); // 2001 ms: sees it stopped
+    EXPECT_EQ(TickCalls(), Calls{"StartService"});
+    EXPECT_EQ(FConfigurator->RestartStage(), 0);
+    EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // the stop pressed meanwhile
+}
+
+TEST_F(ServiceConfiguratorTest, RestartOfASlowStoppingServiceWaitsForTheStop) {
+    FPlatform.States["Q7NSrv"] = 4;
+    Start();
+    FConfigurator->RequestRestart();
+    TickCalls(); // the stop; the service stays in stop pending
+    for (int I = 0; I < 20; ++I)
+        TickCalls();
+    for (int I = 0; I < 30; ++I)
+        EXPECT_EQ(TickCalls(), Calls{"QueryState"}) << "still stopping, tick " << I;
+    FPlatform.States["Q7NSrv"] = 1;
+    EXPECT_EQ(TickCalls(), Calls{"QueryState"});
+    EXPECT_EQ(TickCalls(), Calls{"StartService"});
+    EXPECT_EQ(FPlatform.States["Q7NSrv"], 2u);
+
+    // A service that never stops gets its start after 30 s all the same.
+    FConfigurator->RequestRestart();
+    FPlatform.States["Q7NSrv"] = 4;
+    TickCalls();
+    Calls Last;
+    int Ticks = 0;
+    while ((Last = TickCalls()) != Calls{"StartService"} && Ticks < 1000)
+        ++Ticks;
+    EXPECT_EQ(Ticks, 300);
+}
+
+TEST_F(ServiceConfiguratorTest, RestartDuringTheWaitRestartsAgainAfterward) {
+    FPlatform.States["Q7NSrv"] = 1;
+    Start();
+    FConfigurator->RequestRestart();
+    EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // fails: not running; the restart goes on
+    FConfigurator->RequestRestart();
+    for (int I = 0; I < 20; ++I)
+        TickCalls();
+    EXPECT_EQ(TickCalls(), Calls{"QueryState"}); // sees it stopped
+    EXPECT_EQ(TickCalls(), Calls{"StartService"});
+    EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // the second restart
+    EXPECT_EQ(FConfigurator->RestartStage(), 1);
+}
+
+TEST_F(ServiceConfiguratorTest, WithoutRightsEveryPollShowsUnknown) {
+    FPlatform.OpenManagerError = platform::ErrorAccessDenied;
+    FPlatform.States["Q7NSrv"] = 4;
+    Start();
+    FConfigurator->RequestStart();
+    TickCalls();
+    EXPECT_EQ(FPlatform.States["Q7NSrv"], 4u);
+    TickCalls(1000);
+    EXPECT_EQ(FConfigurator->State(), 0);
+    EXPECT_EQ(FWindow->Notifications, 1);
+    EXPECT_STREQ(ServiceStateCaptions[FConfigurator->State()], "Неизвестно");
+}
