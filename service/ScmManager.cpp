@@ -52,45 +52,42 @@ bool TScmManager::InstallService(const std::string& Name, const std::string& Pat
     return true;
 }
 
-bool TScmManager::UninstallService(const std::string& Name) {
+template <class TAction> bool TScmManager::WithService(const std::string& Name, TAction Action) {
     TScmHandle Service = OpenByName(Name);
     if (!Service)
         return false;
-    FPlatform.ControlStop(Service); // the deletion goes ahead whether or not it stopped
-    bool Deleted = FPlatform.Delete(Service) == ErrorSuccess;
+    bool Result = Action(Service);
     FPlatform.CloseHandle(Service);
-    return Deleted;
+    return Result;
+}
+
+bool TScmManager::UninstallService(const std::string& Name) {
+    return WithService(Name, [this](TScmHandle Service) {
+        FPlatform.ControlStop(Service); // the deletion goes ahead whether or not it stopped
+        return FPlatform.Delete(Service) == ErrorSuccess;
+    });
 }
 
 bool TScmManager::StartService(const std::string& Name) {
-    TScmHandle Service = OpenByName(Name);
-    if (!Service)
-        return false;
-    bool Started = FPlatform.Start(Service) == ErrorSuccess;
-    FPlatform.CloseHandle(Service);
-    return Started;
+    return WithService(
+        Name, [this](TScmHandle Service) { return FPlatform.Start(Service) == ErrorSuccess; });
 }
 
 bool TScmManager::StopService(const std::string& Name) {
-    TScmHandle Service = OpenByName(Name);
-    if (!Service)
-        return false;
-    bool Stopped = FPlatform.ControlStop(Service) == ErrorSuccess;
-    FPlatform.CloseHandle(Service);
-    return Stopped;
+    return WithService(Name, [this](TScmHandle Service) {
+        return FPlatform.ControlStop(Service) == ErrorSuccess;
+    });
 }
 
 bool TScmManager::GetServiceState(const std::string& Name, TServiceState& State) {
     State = 0;
-    TScmHandle Service = OpenByName(Name);
-    if (!Service)
-        return false;
-    std::uint32_t Current = 0;
-    bool Queried = FPlatform.QueryState(Service, Current) == ErrorSuccess;
-    if (Queried)
+    return WithService(Name, [this, &State](TScmHandle Service) {
+        std::uint32_t Current = 0;
+        if (FPlatform.QueryState(Service, Current) != ErrorSuccess)
+            return false;
         State = static_cast<TServiceState>(Current & 0xFF);
-    FPlatform.CloseHandle(Service);
-    return Queried;
+        return true;
+    });
 }
 
 } // namespace q7n

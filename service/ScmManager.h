@@ -32,6 +32,8 @@ public:
 
 private:
     platform::TScmHandle OpenByName(const std::string& Name);
+    // Opens the service, runs Action on its handle and closes it; false when it cannot be opened.
+    template <class TAction> bool WithService(const std::string& Name, TAction Action);
 
     platform::IServiceControlManager& FPlatform;
     platform::TScmHandle FHandle = 0;
