@@ -54,7 +54,6 @@ struct TPropInfo {
         return Kind == pkInteger || Kind == pkChar || Kind == pkWideChar || Kind == pkSet ||
                Kind == pkBoolean || Kind == pkEnumeration;
     }
-    bool IsWritable() const { return SetOrd || SetFloat || SetStr; }
 };
 
 // A class's declared properties: the inherited ones first, then its own in declaration order.

@@ -96,15 +96,11 @@ void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, const std:
 
 void CopyProperty(const TXMLClass& Source, const TPropInfo& From, TXMLClass& Target,
                   const TPropInfo& To) {
-    switch (From.Kind) {
-    case pkInteger:
-    case pkChar:
-    case pkWideChar:
-    case pkSet:
-    case pkBoolean:
-    case pkEnumeration:
+    if (From.IsOrdinal()) {
         WriteOrdinal(Target, To, From.GetOrd(Source));
-        break;
+        return;
+    }
+    switch (From.Kind) {
     case pkFloat:
         WriteFloat(Target, To, From.GetFloat(Source));
         break;
@@ -132,24 +128,6 @@ void TXMLClass::CopyFrom(const TPersistent* Source) {
     const auto* From = dynamic_cast<const TXMLClass*>(Source);
     if (!From || From == this)
         return;
-
-    if (const auto* FromList = dynamic_cast<const TXMLClassList*>(From)) {
-        auto* ToList = dynamic_cast<TXMLClassList*>(this);
-        if (!ToList)
-            return;
-        int Count = FromList->Count();
-        ToList->Clear();
-        // A list of mixed classes makes each copy of its source item's class; a plain list
-        // uses its item factory.
-        auto* ToListExt = dynamic_cast<TXMLClassListExt*>(ToList);
-        for (int I = 0; I < Count; ++I) {
-            TXMLClass* SourceItem = FromList->Items(I);
-            TXMLClass* Copy =
-                ToListExt ? ToListExt->AddByClassName(SourceItem->ClassName()) : ToList->Add();
-            Copy->CopyFrom(SourceItem);
-        }
-        return;
-    }
 
     const TPropertyTable& SourceTable = From->Properties();
     const TPropertyTable& TargetTable = Properties();
@@ -215,6 +193,18 @@ TXMLClass* TXMLClassList::Items(int Index) const {
     return FItems[static_cast<std::size_t>(Index)].get();
 }
 
+void TXMLClassList::CopyFrom(const TPersistent* Source) {
+    const auto* From = dynamic_cast<const TXMLClassList*>(Source);
+    if (!From || From == this)
+        return;
+    int Count = From->Count();
+    Clear();
+    for (int I = 0; I < Count; ++I) {
+        TXMLClass* SourceItem = From->Items(I);
+        AddCopyTarget(*SourceItem)->CopyFrom(SourceItem);
+    }
+}
+
 TXMLClass* TXMLClassList::Append(std::unique_ptr<TXMLClass> Item) {
     if (!Item)
         throw EPropertyError(ClassName() + " gave no item to add");
@@ -270,6 +260,10 @@ TXMLClass* TXMLClassListExt::AddByClassName(const std::string& Name) {
     if (!Item)
         throw EPropertyError(ClassName() + " knows no item class '" + Name + "'");
     return Append(std::move(Item));
+}
+
+TXMLClass* TXMLClassListExt::AddCopyTarget(const TXMLClass& SourceItem) {
+    return AddByClassName(SourceItem.ClassName());
 }
 
 void TXMLClassListExt::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {

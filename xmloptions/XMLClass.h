@@ -58,6 +58,8 @@ public:
 
     std::string ClassName() const override { return "TXMLClassList"; }
     void SetDefaults() override { Clear(); }
+    // Replaces the items by copies of Source's items, in order; copying onto itself keeps them.
+    void CopyFrom(const TPersistent* Source) override;
 
     int Count() const { return static_cast<int>(FItems.size()); }
     // The item at Index; raises EListError outside 0..Count-1.
@@ -81,6 +83,11 @@ public:
 
 protected:
     TXMLClass* Append(std::unique_ptr<TXMLClass> Item);
+    // The new item that a copy of SourceItem goes into: one from the item factory.
+    virtual TXMLClass* AddCopyTarget(const TXMLClass& SourceItem) {
+        (void)SourceItem;
+        return Add();
+    }
 
 private:
     std::vector<std::unique_ptr<TXMLClass>> FItems;
@@ -103,6 +110,10 @@ public:
 
     void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const override;
     void LoadFromNode(pugi::xml_node Element, const std::string& ItemName) override;
+
+protected:
+    // Items of mixed classes: each copy is of its source item's class.
+    TXMLClass* AddCopyTarget(const TXMLClass& SourceItem) override;
 };
 
 } // namespace q7n
