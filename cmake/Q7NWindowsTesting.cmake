@@ -23,7 +23,8 @@ if(Q7N_WINE AND Q7N_WINESERVER)
     # A fixture makes the prefix before the first Windows test and shuts its wineserver down
     # after the last one, so that nothing of Wine outlives the test run.
     add_test(NAME wine_prefix_setup
-             COMMAND sh ${Q7N_WINE_SCRIPT} setup ${Q7N_WINE_PREFIX} ${Q7N_WINE} ${Q7N_WINESERVER})
+             COMMAND sh ${Q7N_WINE_SCRIPT} setup ${Q7N_WINE_PREFIX} ${Q7N_WINE} ${Q7N_WINESERVER}
+                     $<TARGET_FILE:q7n_fixture_service>)
     add_test(NAME wine_prefix_shutdown
              COMMAND sh ${Q7N_WINE_SCRIPT} shutdown ${Q7N_WINE_PREFIX} ${Q7N_WINE}
                      ${Q7N_WINESERVER})

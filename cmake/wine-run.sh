@@ -1,6 +1,8 @@
 #!/bin/sh
 # Runs Windows test programs under Wine.
-#   wine-run.sh setup    PREFIX WINE WINESERVER          makes a fresh prefix
+#   wine-run.sh setup    PREFIX WINE WINESERVER [SERVICE] makes a fresh prefix; with SERVICE (a
+#                                                        service program), waits until Wine's
+#                                                        service manager starts services
 #   wine-run.sh run      PREFIX WINE WINESERVER PROGRAM [ARGS...]
 #   wine-run.sh shutdown PREFIX WINE WINESERVER          stops the prefix's wineserver
 set -u
@@ -19,8 +21,29 @@ setup)
     # CTest's output pipe, or CTest would wait for them.
     "$wine" wineboot --init >"$prefix.log" 2>&1 </dev/null
     rc=$?
-    [ $rc -eq 0 ] || cat "$prefix.log"
-    exit $rc
+    if [ $rc -ne 0 ]; then
+        cat "$prefix.log"
+        exit $rc
+    fi
+    [ $# -ge 1 ] || exit 0
+    # The service manager starts Wine's own services after boot and refuses other starts
+    # (ERROR_SERVICE_DATABASE_LOCKED) until it is done: wait until a probe service starts.
+    probe="Z:$(printf '%s' "$1" | tr / '\\')"
+    "$wine" sc create Q7NProbe binpath= "\"$probe\"" >>"$prefix.log" 2>&1 </dev/null
+    tries=0
+    until "$wine" sc start Q7NProbe >>"$prefix.log" 2>&1 </dev/null; do
+        tries=$((tries + 1))
+        if [ $tries -ge 90 ]; then
+            cat "$prefix.log"
+            echo "Wine's service manager did not start a service within 90 s" >&2
+            exit 1
+        fi
+        sleep 1
+    done
+    echo "Wine's service manager took about $tries s to accept starts"
+    "$wine" sc stop Q7NProbe >>"$prefix.log" 2>&1 </dev/null
+    "$wine" sc delete Q7NProbe >>"$prefix.log" 2>&1 </dev/null
+    exit 0
     ;;
 run)
     log=$(mktemp)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // The service manager operations of the host platform (named apart from the Win32 macros
@@ -15,18 +16,35 @@ inline constexpr std::uint32_t ErrorSuccess = 0;
 inline constexpr std::uint32_t ErrorFileNotFound = 2;
 inline constexpr std::uint32_t ErrorAccessDenied = 5;
 inline constexpr std::uint32_t ErrorInvalidHandle = 6;
+inline constexpr std::uint32_t ErrorGenFailure = 31;
+inline constexpr std::uint32_t ErrorInvalidParameter = 87;
+inline constexpr std::uint32_t ErrorInvalidName = 123;
+inline constexpr std::uint32_t ErrorBadExeFormat = 193;
+inline constexpr std::uint32_t ErrorServiceRequestTimeout = 1053;
+inline constexpr std::uint32_t ErrorServiceNoThread = 1054;
+inline constexpr std::uint32_t ErrorServiceDatabaseLocked = 1055;
 inline constexpr std::uint32_t ErrorServiceAlreadyRunning = 1056;
 inline constexpr std::uint32_t ErrorServiceDoesNotExist = 1060;
+inline constexpr std::uint32_t ErrorServiceCannotAcceptCtrl = 1061;
 inline constexpr std::uint32_t ErrorServiceNotActive = 1062;
+inline constexpr std::uint32_t ErrorDatabaseDoesNotExist = 1065;
 inline constexpr std::uint32_t ErrorServiceMarkedForDelete = 1072;
 inline constexpr std::uint32_t ErrorServiceExists = 1073;
 
 // Access rights, service types and codes passed to the manager.
 inline constexpr std::uint32_t ScManagerAllAccess = 0xF003F;
 inline constexpr std::uint32_t ServiceAllAccess = 0xF01FF;
+inline constexpr std::uint32_t ScManagerConnect = 0x0001;
+inline constexpr std::uint32_t ServiceQueryStatus = 0x0004;
 inline constexpr std::uint32_t ServiceWin32OwnProcess = 0x10;
 inline constexpr std::uint32_t ServiceAutoStart = 2;
 inline constexpr std::uint32_t ServiceErrorNormal = 1;
+
+// Current states of a service.
+inline constexpr std::uint32_t ServiceStopped = 1;
+inline constexpr std::uint32_t ServiceStartPending = 2;
+inline constexpr std::uint32_t ServiceStopPending = 3;
+inline constexpr std::uint32_t ServiceRunning = 4;
 
 // The registration of a new service.
 struct TServiceRegistration {
@@ -56,8 +74,11 @@ public:
     virtual std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) = 0;
     virtual void CloseHandle(TScmHandle Handle) = 0;
 
-protected:
-    ~IServiceControlManager() = default;
+    virtual ~IServiceControlManager() = default;
 };
+
+// The service manager of the host: the Service Control Manager on Windows, the stand-in over the
+// machine database elsewhere.
+std::unique_ptr<IServiceControlManager> CreateHostServiceControlManager();
 
 } // namespace q7n::platform

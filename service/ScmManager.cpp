@@ -1,5 +1,6 @@
 #include "ScmManager.h"
 
+#include "ScmHandle.h"
 #include "ServicePath.h"
 
 namespace q7n {
@@ -33,32 +34,24 @@ void TScmManager::SetActive(bool Value) {
         Close();
 }
 
-TScmHandle TScmManager::OpenByName(const std::string& Name) {
-    TScmHandle Service = 0;
-    if (FPlatform.Open(FHandle, Name, ServiceAllAccess, Service) != ErrorSuccess)
-        return 0;
-    return Service;
-}
-
 bool TScmManager::InstallService(const std::string& Name, const std::string& Path) {
     TServiceRegistration Registration;
     Registration.Name = Name;
     Registration.DisplayName = Name;
     Registration.BinaryPathName = QuoteServicePath(Path);
     TScmHandle Service = 0;
-    if (FPlatform.Register(FHandle, Registration, Service) != ErrorSuccess || !Service)
-        return false;
-    FPlatform.CloseHandle(Service);
-    return true;
+    std::uint32_t Error = FPlatform.Register(FHandle, Registration, Service);
+    TScmHandleOwner Owner(FPlatform, Service);
+    return Error == ErrorSuccess && Owner;
 }
 
 template <class TAction> bool TScmManager::WithService(const std::string& Name, TAction Action) {
-    TScmHandle Service = OpenByName(Name);
-    if (!Service)
+    TScmHandle Service = 0;
+    std::uint32_t Error = FPlatform.Open(FHandle, Name, ServiceAllAccess, Service);
+    TScmHandleOwner Owner(FPlatform, Service);
+    if (Error != ErrorSuccess || !Owner)
         return false;
-    bool Result = Action(Service);
-    FPlatform.CloseHandle(Service);
-    return Result;
+    return Action(Service);
 }
 
 bool TScmManager::UninstallService(const std::string& Name) {

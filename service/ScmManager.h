@@ -31,7 +31,6 @@ public:
     bool GetServiceState(const std::string& Name, TServiceState& State);
 
 private:
-    platform::TScmHandle OpenByName(const std::string& Name);
     // Opens the service, runs Action on its handle and closes it; false when it cannot be opened.
     template <class TAction> bool WithService(const std::string& Name, TAction Action);
 

@@ -49,6 +49,11 @@ public:
     // The last polled state, 0 to 7.
     TServiceState State() const { return FState; }
     int RestartStage() const { return FRestartStage; }
+    // A request waits to be served or a restart is under way.
+    bool Busy() const {
+        return FInstallPending || FUninstallPending || FStartPending || FStopPending ||
+               FRestartPending || FRestartStage != 0;
+    }
 
     // The timer's handler: one tick with the timer off, so ticks never overlap or pile up.
     void TimerFired();

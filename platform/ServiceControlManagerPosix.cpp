@@ -1,0 +1,373 @@
+#include "ServiceControlManagerPosix.h"
+
+#include "CommandLine.h"
+
+#include <cerrno>
+#include <sqlite3.h>
+
+namespace q7n::platform {
+
+namespace {
+
+constexpr int SchemaVersion = 1;
+
+void CreateTables(TMachineDatabase& Database) {
+    Database.Execute("CREATE TABLE services ("
+                     " id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                     " name TEXT NOT NULL UNIQUE COLLATE NOCASE,"
+                     " display_name TEXT NOT NULL,"
+                     " service_type INTEGER NOT NULL,"
+                     " start_type INTEGER NOT NULL,"
+                     " error_control INTEGER NOT NULL,"
+                     " command_line TEXT NOT NULL,"
+                     " pid INTEGER,"        // the launched process, NULL when never started
+                     " start_time INTEGER," // its start time, to tell it from a later process
+                     " stop_requested INTEGER NOT NULL DEFAULT 0,"
+                     " marked_for_delete INTEGER NOT NULL DEFAULT 0)");
+}
+
+// Rights that only read: connect, enumerate, query configuration and status, read control.
+constexpr std::uint32_t ReadOnlyRights = 0x0001 | 0x0004 | 0x0008 | 0x0010 | 0x0080 | 0x00020000;
+
+bool AsksToWrite(std::uint32_t Access) {
+    return (Access & ~ReadOnlyRights) != 0;
+}
+
+std::uint32_t LaunchError(int Error) {
+    switch (Error) {
+    case ENOENT:
+    case ENOTDIR:
+        return ErrorFileNotFound;
+    case EACCES:
+    case EPERM:
+        return ErrorAccessDenied;
+    case ENOEXEC:
+        return ErrorBadExeFormat;
+    default:
+        return ErrorServiceNoThread;
+    }
+}
+
+std::uint32_t DatabaseError(const EMachineDatabaseError& Error) {
+    switch (Error.SqliteCode() & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return ErrorServiceDatabaseLocked;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return ErrorAccessDenied;
+    default:
+        return ErrorDatabaseDoesNotExist;
+    }
+}
+
+} // namespace
+
+TPosixServiceControlManager::TPosixServiceControlManager(std::string DatabasePath,
+                                                         TMachineDatabaseMode Mode)
+    : FPath(std::move(DatabasePath)), FMode(Mode) {}
+
+TPosixServiceControlManager::~TPosixServiceControlManager() = default;
+
+template <class TBody> std::uint32_t TPosixServiceControlManager::Guarded(TBody Body) {
+    try {
+        return Body();
+    } catch (const EMachineDatabaseError& Error) {
+        return DatabaseError(Error);
+    } catch (const std::bad_alloc&) {
+        return ErrorGenFailure;
+    }
+}
+
+std::uint32_t TPosixServiceControlManager::Connect() {
+    if (FDatabase)
+        return ErrorSuccess;
+    try {
+        FDatabase = std::make_unique<TMachineDatabase>(FMode, FPath);
+    } catch (const EMachineDatabaseError& Error) {
+        int Code = Error.SqliteCode() & 0xFF;
+        bool NoWriteAccess = Code == SQLITE_READONLY || Code == SQLITE_CANTOPEN ||
+                             Code == SQLITE_PERM || Code == SQLITE_AUTH;
+        if (FMode != TMachineDatabaseMode::mdmReadWrite || !NoWriteAccess)
+            throw;
+        // Readable but not writable: the user may look, not change.
+        FMode = TMachineDatabaseMode::mdmReadOnly;
+        FDatabase = std::make_unique<TMachineDatabase>(FMode, FPath);
+    }
+    FHasTables = FDatabase->EnsureSchema("services", SchemaVersion, CreateTables);
+    return ErrorSuccess;
+}
+
+const TPosixServiceControlManager::THandleEntry*
+TPosixServiceControlManager::Find(TScmHandle Handle, bool Manager) const {
+    auto Found = FHandles.find(Handle);
+    if (Found == FHandles.end() || Found->second.IsManager != Manager)
+        return nullptr;
+    return &Found->second;
+}
+
+TScmHandle TPosixServiceControlManager::NewHandle(THandleEntry Entry) {
+    TScmHandle Handle = FNextHandle;
+    FNextHandle += 4; // handle-like values, never 0
+    FHandles.emplace(Handle, Entry);
+    if (!Entry.IsManager)
+        ++FOpenServiceHandles[Entry.ServiceId];
+    return Handle;
+}
+
+namespace {
+
+const char* const SelectService =
+    "SELECT id, command_line, pid, start_time, stop_requested, marked_for_delete FROM services ";
+
+} // namespace
+
+std::optional<TPosixServiceControlManager::TServiceRecord>
+TPosixServiceControlManager::LoadById(std::int64_t Id) {
+    if (!FHasTables) // a reader may see the tables that a writer has made since
+        FHasTables = FDatabase->SchemaVersion("services") == SchemaVersion;
+    if (!FHasTables)
+        return std::nullopt;
+    TSqlStatement Query(FDatabase->Handle(), std::string(SelectService) + "WHERE id = ?1");
+    Query.Bind(1, Id);
+    if (!Query.Step())
+        return std::nullopt;
+    TServiceRecord Record;
+    Record.Id = Query.ColumnInt64(0);
+    Record.CommandLine = Query.ColumnText(1);
+    if (!Query.IsNull(2)) {
+        Record.Process.Pid = static_cast<pid_t>(Query.ColumnInt64(2));
+        Record.Process.StartTime = Query.ColumnInt64(3);
+    }
+    Record.StopRequested = Query.ColumnInt64(4) != 0;
+    Record.MarkedForDelete = Query.ColumnInt64(5) != 0;
+    return Record;
+}
+
+std::optional<TPosixServiceControlManager::TServiceRecord>
+TPosixServiceControlManager::LoadByName(const std::string& Name) {
+    if (!FHasTables)
+        FHasTables = FDatabase->SchemaVersion("services") == SchemaVersion;
+    if (!FHasTables)
+        return std::nullopt;
+    TSqlStatement Query(FDatabase->Handle(), "SELECT id FROM services WHERE name = ?1");
+    Query.Bind(1, Name);
+    if (!Query.Step())
+        return std::nullopt;
+    return LoadById(Query.ColumnInt64(0));
+}
+
+std::uint32_t TPosixServiceControlManager::StateOf(const TServiceRecord& Service) {
+    if (Service.Process.Pid == 0 || !IsRunning(Service.Process))
+        return ServiceStopped;
+    return Service.StopRequested ? ServiceStopPending : ServiceRunning;
+}
+
+bool TPosixServiceControlManager::IsGone(const TServiceRecord& Service) const {
+    auto Held = FOpenServiceHandles.find(Service.Id);
+    bool HeldHere = Held != FOpenServiceHandles.end() && Held->second > 0;
+    return Service.MarkedForDelete && !HeldHere && StateOf(Service) == ServiceStopped;
+}
+
+void TPosixServiceControlManager::Purge(std::int64_t Id) {
+    if (FDatabase->ReadOnly())
+        return;
+    FDatabase->WriteTransaction([&] {
+        // Look again under the lock: another process may have started or removed it meanwhile.
+        std::optional<TServiceRecord> Service = LoadById(Id);
+        if (Service && IsGone(*Service))
+            TSqlStatement(FDatabase->Handle(), "DELETE FROM services WHERE id = ?1")
+                .Bind(1, Id)
+                .Run();
+    });
+}
+
+std::uint32_t TPosixServiceControlManager::OpenManager(std::uint32_t Access, TScmHandle& Manager) {
+    Manager = 0;
+    return Guarded([&]() -> std::uint32_t {
+        if (std::uint32_t Error = Connect())
+            return Error;
+        if (AsksToWrite(Access) && FDatabase->ReadOnly())
+            return ErrorAccessDenied;
+        Manager = NewHandle({true, 0});
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixServiceControlManager::Register(TScmHandle Manager,
+                                                    const TServiceRegistration& Service,
+                                                    TScmHandle& Handle) {
+    Handle = 0;
+    if (!Find(Manager, true))
+        return ErrorInvalidHandle;
+    if (Service.Name.empty() || Service.Name.size() > 256 ||
+        Service.Name.find_first_of("/\\") != std::string::npos)
+        return ErrorInvalidName;
+    if (Service.BinaryPathName.empty())
+        return ErrorInvalidParameter;
+    if (FDatabase->ReadOnly())
+        return ErrorAccessDenied;
+    return Guarded([&]() -> std::uint32_t {
+        std::uint32_t Result = ErrorSuccess;
+        std::int64_t Id = 0;
+        FDatabase->WriteTransaction([&] {
+            if (std::optional<TServiceRecord> Existing = LoadByName(Service.Name)) {
+                if (!IsGone(*Existing)) {
+                    Result = Existing->MarkedForDelete ? ErrorServiceMarkedForDelete
+                                                       : ErrorServiceExists;
+                    return;
+                }
+                TSqlStatement(FDatabase->Handle(), "DELETE FROM services WHERE id = ?1")
+                    .Bind(1, Existing->Id)
+                    .Run();
+            }
+            TSqlStatement Insert(FDatabase->Handle(),
+                                 "INSERT INTO services (name, display_name, service_type, "
+                                 "start_type, error_control, command_line) "
+                                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+            Insert.Bind(1, Service.Name)
+                .Bind(2, Service.DisplayName.empty() ? Service.Name : Service.DisplayName)
+                .Bind(3, static_cast<std::int64_t>(Service.ServiceType))
+                .Bind(4, static_cast<std::int64_t>(Service.StartType))
+                .Bind(5, static_cast<std::int64_t>(Service.ErrorControl))
+                .Bind(6, Service.BinaryPathName)
+                .Run();
+            Id = sqlite3_last_insert_rowid(FDatabase->Handle());
+        });
+        if (Result == ErrorSuccess)
+            Handle = NewHandle({false, Id});
+        return Result;
+    });
+}
+
+std::uint32_t TPosixServiceControlManager::Open(TScmHandle Manager, const std::string& Name,
+                                                std::uint32_t Access, TScmHandle& Handle) {
+    Handle = 0;
+    if (!Find(Manager, true))
+        return ErrorInvalidHandle;
+    if (Name.empty() || Name.size() > 256)
+        return ErrorInvalidName;
+    if (AsksToWrite(Access) && FDatabase->ReadOnly())
+        return ErrorAccessDenied;
+    return Guarded([&]() -> std::uint32_t {
+        std::optional<TServiceRecord> Service = LoadByName(Name);
+        if (!Service)
+            return ErrorServiceDoesNotExist;
+        if (IsGone(*Service)) {
+            Purge(Service->Id);
+            return ErrorServiceDoesNotExist;
+        }
+        Handle = NewHandle({false, Service->Id});
+        return ErrorSuccess;
+    });
+}
+
+template <class TChange>
+std::uint32_t TPosixServiceControlManager::ChangeService(TScmHandle Service, TChange Change) {
+    const THandleEntry* Entry = Find(Service, false);
+    if (!Entry)
+        return ErrorInvalidHandle;
+    if (FDatabase->ReadOnly())
+        return ErrorAccessDenied;
+    std::int64_t Id = Entry->ServiceId;
+    return Guarded([&]() -> std::uint32_t {
+        std::uint32_t Result = ErrorSuccess;
+        FDatabase->WriteTransaction([&] { Result = Change(LoadById(Id)); });
+        return Result;
+    });
+}
+
+void TPosixServiceControlManager::Update(std::int64_t Id, const std::string& Assignments) {
+    TSqlStatement(FDatabase->Handle(), "UPDATE services SET " + Assignments + " WHERE id = ?1")
+        .Bind(1, Id)
+        .Run();
+}
+
+std::uint32_t TPosixServiceControlManager::Start(TScmHandle Service) {
+    TProcessIdentity Launched;
+    std::uint32_t Result = ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
+        if (!Record || Record->MarkedForDelete)
+            return ErrorServiceMarkedForDelete;
+        if (StateOf(*Record) != ServiceStopped)
+            return ErrorServiceAlreadyRunning;
+        TLaunchResult Launch = LaunchDetached(SplitWindowsCommandLine(Record->CommandLine));
+        if (Launch.Error)
+            return LaunchError(Launch.Error);
+        Launched = Launch.Process;
+        Update(Record->Id, "pid = " + std::to_string(Launched.Pid) + ", start_time = " +
+                               std::to_string(Launched.StartTime) + ", stop_requested = 0");
+        return ErrorSuccess;
+    });
+    // A start that could not be recorded must not leave a service running that nobody sees.
+    if (Result != ErrorSuccess && Launched.Pid)
+        RequestTermination(Launched);
+    return Result;
+}
+
+std::uint32_t TPosixServiceControlManager::ControlStop(TScmHandle Service) {
+    return ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
+        if (!Record)
+            return ErrorServiceNotActive;
+        std::uint32_t State = StateOf(*Record);
+        if (State == ServiceStopPending)
+            return ErrorServiceCannotAcceptCtrl;
+        int Error = State == ServiceStopped ? ESRCH : RequestTermination(Record->Process);
+        if (Error == ESRCH) {
+            Update(Record->Id, "pid = NULL, start_time = NULL, stop_requested = 0");
+            return ErrorServiceNotActive;
+        }
+        if (Error)
+            return ErrorAccessDenied;
+        Update(Record->Id, "stop_requested = 1");
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixServiceControlManager::Delete(TScmHandle Service) {
+    return ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
+        if (!Record || Record->MarkedForDelete)
+            return ErrorServiceMarkedForDelete;
+        Update(Record->Id, "marked_for_delete = 1");
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
+                                                      std::uint32_t& CurrentState) {
+    const THandleEntry* Entry = Find(Service, false);
+    if (!Entry)
+        return ErrorInvalidHandle;
+    std::int64_t Id = Entry->ServiceId;
+    return Guarded([&]() -> std::uint32_t {
+        std::optional<TServiceRecord> Record = LoadById(Id);
+        // A record that is gone was deleted once it had stopped.
+        CurrentState = Record ? StateOf(*Record) : ServiceStopped;
+        return ErrorSuccess;
+    });
+}
+
+void TPosixServiceControlManager::CloseHandle(TScmHandle Handle) {
+    auto Found = FHandles.find(Handle);
+    if (Found == FHandles.end())
+        return;
+    THandleEntry Entry = Found->second;
+    FHandles.erase(Found);
+    if (Entry.IsManager)
+        return;
+    if (--FOpenServiceHandles[Entry.ServiceId] <= 0)
+        FOpenServiceHandles.erase(Entry.ServiceId);
+    try {
+        if (std::optional<TServiceRecord> Record = LoadById(Entry.ServiceId);
+            Record && IsGone(*Record))
+            Purge(Record->Id);
+    } catch (const EMachineDatabaseError&) {
+        // The record goes at the next look at it.
+    }
+}
+
+std::unique_ptr<IServiceControlManager> CreateHostServiceControlManager() {
+    return std::make_unique<TPosixServiceControlManager>();
+}
+
+} // namespace q7n::platform

@@ -1,0 +1,79 @@
+#pragma once
+
+#include "MachineDatabase.h"
+#include "PosixProcess.h"
+#include "ServiceControlManager.h"
+
+#include <map>
+#include <memory>
+#include <optional>
+
+namespace q7n::platform {
+
+// The service manager of a POSIX host, kept in the machine database so that every process of the
+// machine sees the same services. A service is a registered command line; starting it launches
+// that program detached, with no shell, its command line split as Windows splits one; stopping
+// sends SIGTERM. Its state is read off the real process each time: running while it lives, stop
+// pending from the stop until it ends, stopped once it is gone, whatever ended it. A service that
+// is deleted while it runs or while a handle to it is open in this process stays until it has
+// stopped and that handle is closed (handles of other processes are not counted).
+class TPosixServiceControlManager final : public IServiceControlManager {
+public:
+    // A read-only database plays a user without administrative rights: the manager and its
+    // services can be opened for reading only. A database that cannot be written is opened
+    // read-only.
+    explicit TPosixServiceControlManager(
+        std::string DatabasePath = TMachineDatabase::DefaultPath(),
+        TMachineDatabaseMode Mode = TMachineDatabaseMode::mdmReadWrite);
+    ~TPosixServiceControlManager() override;
+
+    std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) override;
+    std::uint32_t Register(TScmHandle Manager, const TServiceRegistration& Service,
+                           TScmHandle& Handle) override;
+    std::uint32_t Open(TScmHandle Manager, const std::string& Name, std::uint32_t Access,
+                       TScmHandle& Handle) override;
+    std::uint32_t Start(TScmHandle Service) override;
+    std::uint32_t ControlStop(TScmHandle Service) override;
+    std::uint32_t Delete(TScmHandle Service) override;
+    std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) override;
+    void CloseHandle(TScmHandle Handle) override;
+
+private:
+    struct THandleEntry {
+        bool IsManager = false;
+        std::int64_t ServiceId = 0;
+    };
+    struct TServiceRecord {
+        std::int64_t Id = 0;
+        std::string CommandLine;
+        TProcessIdentity Process;
+        bool StopRequested = false;
+        bool MarkedForDelete = false;
+    };
+
+    std::uint32_t Connect();
+    // Runs Body, turning database failures into the manager's error codes.
+    template <class TBody> std::uint32_t Guarded(TBody Body);
+    // Runs Change on the service's record (none when it is gone) in one write transaction.
+    template <class TChange> std::uint32_t ChangeService(TScmHandle Service, TChange Change);
+    void Update(std::int64_t Id, const std::string& Assignments);
+    const THandleEntry* Find(TScmHandle Handle, bool Manager) const;
+    TScmHandle NewHandle(THandleEntry Entry);
+
+    std::optional<TServiceRecord> LoadById(std::int64_t Id);
+    std::optional<TServiceRecord> LoadByName(const std::string& Name);
+    static std::uint32_t StateOf(const TServiceRecord& Service);
+    // Deleted, stopped and no longer held by a handle of this process: as good as absent.
+    bool IsGone(const TServiceRecord& Service) const;
+    void Purge(std::int64_t Id);
+
+    std::string FPath;
+    TMachineDatabaseMode FMode;
+    std::unique_ptr<TMachineDatabase> FDatabase;
+    bool FHasTables = false;
+    std::map<TScmHandle, THandleEntry> FHandles;
+    std::map<std::int64_t, int> FOpenServiceHandles;
+    TScmHandle FNextHandle = 0x10;
+};
+
+} // namespace q7n::platform

@@ -1,0 +1,187 @@
+// What the service manager layer promises on every host, run against the Windows Service Control
+// Manager (under Wine in the tests) and against the POSIX stand-in alike. A user without rights
+// is tried on the stand-in only: Wine gives every user full access to its manager.
+#include "ServiceControlTestSupport.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace q7n::platform;
+using namespace q7n::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+class ServiceControlConformance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TScmHandle Handle = 0;
+        ASSERT_EQ(FManager->OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
+        ASSERT_NE(Handle, 0u);
+        FHandle = TScmHandleOwner(*FManager, Handle);
+    }
+
+    void TearDown() override {
+        // Whatever a test left registered goes, running or not.
+        for (const std::string& Name : FRegistered) {
+            TScmHandleOwner Service = OpenService(Name);
+            if (Service) {
+                FManager->ControlStop(Service.Get());
+                FManager->Delete(Service.Get());
+            }
+        }
+    }
+
+    std::uint32_t Install(const std::string& Name, const std::string& CommandLine,
+                          TScmHandleOwner* Created = nullptr) {
+        TServiceRegistration Registration;
+        Registration.Name = Name;
+        Registration.DisplayName = Name;
+        Registration.BinaryPathName = CommandLine;
+        TScmHandle Handle = 0;
+        std::uint32_t Error = FManager->Register(FHandle.Get(), Registration, Handle);
+        TScmHandleOwner Owner(*FManager, Handle);
+        if (Error == ErrorSuccess) {
+            EXPECT_NE(Handle, 0u);
+            FRegistered.push_back(Name);
+        }
+        if (Created)
+            *Created = std::move(Owner);
+        return Error;
+    }
+
+    std::string InstallFixture() {
+        std::string Name = UniqueServiceName();
+        EXPECT_EQ(Install(Name, FixtureCommandLine(ReadyFile())), ErrorSuccess);
+        return Name;
+    }
+
+    std::string ReadyFile() const { return FManager.Folder().File("ready.txt"); }
+
+    // Running, and far enough in its own start to see a stop coming.
+    bool ReachesRunning(const TScmHandleOwner& Service) {
+        return Reaches(Service, ServiceRunning) && WaitFor([&] { return fs::exists(ReadyFile()); });
+    }
+
+    TScmHandleOwner OpenService(const std::string& Name, std::uint32_t* Error = nullptr) {
+        TScmHandle Handle = 0;
+        std::uint32_t Result = FManager->Open(FHandle.Get(), Name, ServiceAllAccess, Handle);
+        if (Error)
+            *Error = Result;
+        return TScmHandleOwner(*FManager, Result == ErrorSuccess ? Handle : 0);
+    }
+
+    std::uint32_t StateOf(const TScmHandleOwner& Service) {
+        std::uint32_t State = 0;
+        EXPECT_EQ(FManager->QueryState(Service.Get(), State), ErrorSuccess);
+        return State;
+    }
+
+    bool Reaches(const TScmHandleOwner& Service, std::uint32_t State) {
+        return WaitFor([&] { return StateOf(Service) == State; });
+    }
+
+    TTestServiceManager FManager;
+    TScmHandleOwner FHandle;
+    std::vector<std::string> FRegistered;
+};
+
+} // namespace
+
+TEST_F(ServiceControlConformance, RegistersOnceAndKnowsOnlyWhatIsRegistered) {
+    std::string Name = UniqueServiceName();
+    std::uint32_t Error = 0;
+    EXPECT_FALSE(OpenService(Name, &Error));
+    EXPECT_EQ(Error, ErrorServiceDoesNotExist);
+
+    ASSERT_EQ(Install(Name, "\"" + FixtureServicePath() + "\""), ErrorSuccess);
+    EXPECT_EQ(Install(Name, "\"" + FixtureServicePath() + "\""), ErrorServiceExists);
+
+    TScmHandleOwner Service = OpenService(Name, &Error);
+    ASSERT_TRUE(Service);
+    EXPECT_EQ(StateOf(Service), ServiceStopped);
+}
+
+TEST_F(ServiceControlConformance, StartsRunsAndStopsThroughStopPending) {
+    TScmHandleOwner Service = OpenService(InstallFixture());
+    ASSERT_TRUE(Service);
+    EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    EXPECT_EQ(FManager->Start(Service.Get()), ErrorServiceAlreadyRunning);
+    ASSERT_TRUE(ReachesRunning(Service));
+
+    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    // The fixture takes 300 ms to stop: the state right after the control is stop pending.
+    EXPECT_EQ(StateOf(Service), ServiceStopPending);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+
+    // A stopped service starts again.
+    fs::remove(ReadyFile());
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    EXPECT_TRUE(ReachesRunning(Service));
+}
+
+TEST_F(ServiceControlConformance, DeletesARunningServiceOnceItHasStopped) {
+    std::string Name = InstallFixture();
+    {
+        TScmHandleOwner Service = OpenService(Name);
+        ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+        ASSERT_TRUE(ReachesRunning(Service));
+
+        // Stop and delete at once, as an uninstall does; a second delete is refused.
+        EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+        EXPECT_EQ(FManager->Delete(Service.Get()), ErrorSuccess);
+        EXPECT_EQ(FManager->Delete(Service.Get()), ErrorServiceMarkedForDelete);
+        // While it is still held and stopping, it cannot be registered anew.
+        EXPECT_EQ(Install(Name, "\"" + FixtureServicePath() + "\""), ErrorServiceMarkedForDelete);
+        EXPECT_TRUE(Reaches(Service, ServiceStopped));
+    }
+    // Stopped and no longer held: it is gone.
+    std::uint32_t Error = 0;
+    EXPECT_TRUE(WaitFor([&] {
+        OpenService(Name, &Error);
+        return Error == ErrorServiceDoesNotExist;
+    })) << "last error "
+        << Error;
+    ASSERT_EQ(Install(Name, "\"" + FixtureServicePath() + "\""), ErrorSuccess);
+}
+
+TEST_F(ServiceControlConformance, RunsAProgramWhosePathHoldsBlanksWithItsArguments) {
+    fs::path Folder = FManager.Folder().Path() / "Program Files" / "Q7N Service";
+    fs::create_directories(Folder);
+    fs::path Program =
+        Folder / ("fixture service" + fs::path(FixtureServicePath()).extension().string());
+    fs::copy_file(fs::u8path(FixtureServicePath()), Program);
+    fs::path Record = FManager.Folder().Path() / "arguments.txt";
+
+    std::string Name = UniqueServiceName();
+    ASSERT_EQ(Install(Name, "\"" + Program.string() + "\" --record \"" + Record.string() +
+                                "\" plain \"two words\""),
+              ErrorSuccess);
+    TScmHandleOwner Service = OpenService(Name);
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceRunning));
+    ASSERT_TRUE(WaitFor([&] { return fs::exists(Record); }));
+
+    std::ifstream Recorded(Record);
+    std::vector<std::string> Lines;
+    for (std::string Line; std::getline(Recorded, Line);)
+        Lines.push_back(Line);
+    ASSERT_EQ(Lines.size(), 5u);
+    EXPECT_EQ(Lines[2], Record.string());
+    EXPECT_EQ(Lines[3], "plain");
+    EXPECT_EQ(Lines[4], "two words");
+}
+
+TEST_F(ServiceControlConformance, AMissingProgramDoesNotStart) {
+    std::string Name = UniqueServiceName();
+    fs::path Missing = FManager.Folder().Path() / "missing.exe";
+    ASSERT_EQ(Install(Name, "\"" + Missing.string() + "\""), ErrorSuccess);
+    TScmHandleOwner Service = OpenService(Name);
+    EXPECT_EQ(FManager->Start(Service.Get()), ErrorFileNotFound);
+    EXPECT_EQ(StateOf(Service), ServiceStopped);
+}

@@ -1,0 +1,158 @@
+// The POSIX stand-in's own promises: the rights of a user who cannot write the machine database,
+// several processes sharing it, and states that always come from the real process.
+#include "ServiceControlTestSupport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+using namespace q7n::platform;
+using namespace q7n::testing;
+
+namespace {
+
+// Registers Name with CommandLine through Manager; answers the new service's handle.
+TScmHandleOwner Register(IServiceControlManager& Manager, TScmHandle ManagerHandle,
+                         const std::string& Name, const std::string& CommandLine) {
+    TServiceRegistration Registration;
+    Registration.Name = Name;
+    Registration.DisplayName = Name;
+    Registration.BinaryPathName = CommandLine;
+    TScmHandle Handle = 0;
+    EXPECT_EQ(Manager.Register(ManagerHandle, Registration, Handle), ErrorSuccess);
+    return TScmHandleOwner(Manager, Handle);
+}
+
+std::uint32_t StateOf(IServiceControlManager& Manager, const TScmHandleOwner& Service) {
+    std::uint32_t State = 0;
+    EXPECT_EQ(Manager.QueryState(Service.Get(), State), ErrorSuccess);
+    return State;
+}
+
+TScmHandleOwner OpenManager(IServiceControlManager& Manager) {
+    TScmHandle Handle = 0;
+    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
+    return TScmHandleOwner(Manager, Handle);
+}
+
+} // namespace
+
+TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
+    TTestServiceManager Admin;
+    TScmHandleOwner AdminManager = OpenManager(*Admin);
+    std::string Name = UniqueServiceName();
+    Register(*Admin, AdminManager.Get(), Name, "\"" + FixtureServicePath() + "\"");
+
+    TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
+    TScmHandle Handle = 0;
+    EXPECT_EQ(User.OpenManager(ScManagerAllAccess, Handle), ErrorAccessDenied);
+    EXPECT_EQ(Handle, 0u);
+    ASSERT_EQ(User.OpenManager(ScManagerConnect, Handle), ErrorSuccess);
+    TScmHandleOwner UserManager(User, Handle);
+
+    TScmHandle Service = 0;
+    EXPECT_EQ(User.Open(UserManager.Get(), Name, ServiceAllAccess, Service), ErrorAccessDenied);
+    ASSERT_EQ(User.Open(UserManager.Get(), Name, ServiceQueryStatus, Service), ErrorSuccess);
+    TScmHandleOwner Readable(User, Service);
+    EXPECT_EQ(StateOf(User, Readable), ServiceStopped);
+    EXPECT_EQ(User.Start(Readable.Get()), ErrorAccessDenied);
+    EXPECT_EQ(User.Delete(Readable.Get()), ErrorAccessDenied);
+}
+
+TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
+    TTestServiceManager Admin;
+    { TScmHandleOwner Created = OpenManager(*Admin); } // makes the file, without tables of ours
+    sqlite3* Db = nullptr;
+    ASSERT_EQ(sqlite3_open(Admin.DatabasePath().c_str(), &Db), SQLITE_OK);
+    sqlite3_exec(Db, "DROP TABLE services; DELETE FROM q7n_schema", nullptr, nullptr, nullptr);
+    sqlite3_close(Db);
+
+    TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
+    TScmHandle Manager = 0;
+    ASSERT_EQ(User.OpenManager(ScManagerConnect, Manager), ErrorSuccess);
+    TScmHandleOwner Owner(User, Manager);
+    TScmHandle Service = 0;
+    EXPECT_EQ(User.Open(Manager, "Q7NSrv", ServiceQueryStatus, Service), ErrorServiceDoesNotExist);
+}
+
+TEST(PosixServiceControlManager, ADamagedDatabaseIsAnErrorAndIsLeftAlone) {
+    TTestServiceManager Backend;
+    {
+        std::ofstream Damaged(Backend.DatabasePath(), std::ios::binary);
+        Damaged << "not a database, but the user's file all the same";
+    }
+    TScmHandle Manager = 0;
+    EXPECT_EQ(Backend->OpenManager(ScManagerAllAccess, Manager), ErrorDatabaseDoesNotExist);
+    std::ifstream Kept(Backend.DatabasePath());
+    std::string Text;
+    std::getline(Kept, Text);
+    EXPECT_EQ(Text, "not a database, but the user's file all the same");
+}
+
+TEST(PosixServiceControlManager, EveryProcessSeesTheSameServicesAndTheirStates) {
+    TTestServiceManager First;
+    TScmHandleOwner FirstManager = OpenManager(*First);
+    std::string Name = UniqueServiceName();
+    std::string Ready = First.Folder().File("ready");
+    TScmHandleOwner Created = Register(*First, FirstManager.Get(), Name, FixtureCommandLine(Ready));
+    ASSERT_EQ(First->Start(Created.Get()), ErrorSuccess);
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Ready); }));
+
+    TPosixServiceControlManager Second(First.DatabasePath());
+    TScmHandleOwner SecondManager = OpenManager(Second);
+    TScmHandle Handle = 0;
+    ASSERT_EQ(Second.Open(SecondManager.Get(), Name, ServiceAllAccess, Handle), ErrorSuccess);
+    TScmHandleOwner Seen(Second, Handle);
+    EXPECT_EQ(StateOf(Second, Seen), ServiceRunning);
+    EXPECT_EQ(Second.Start(Seen.Get()), ErrorServiceAlreadyRunning);
+    ASSERT_EQ(Second.ControlStop(Seen.Get()), ErrorSuccess);
+    EXPECT_EQ(StateOf(*First, Created), ServiceStopPending);
+    EXPECT_TRUE(WaitFor([&] { return StateOf(*First, Created) == ServiceStopped; }));
+}
+
+TEST(PosixServiceControlManager, StatesComeFromTheRealProcess) {
+    TTestServiceManager Backend;
+    TScmHandleOwner Manager = OpenManager(*Backend);
+
+    // A service that ends by itself is stopped, with no stop asked.
+    TScmHandleOwner Failing = Register(*Backend, Manager.Get(), UniqueServiceName(),
+                                       "\"" + FixtureServicePath() + "\" --exit-after 100");
+    ASSERT_EQ(Backend->Start(Failing.Get()), ErrorSuccess);
+    EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Failing) == ServiceStopped; }));
+    EXPECT_EQ(Backend->ControlStop(Failing.Get()), ErrorServiceNotActive);
+
+    // A record whose process id now belongs to another process (this test's own here, with
+    // another start time) is not taken for the service.
+    std::string Name = UniqueServiceName();
+    std::string Ready = Backend.Folder().File("ready");
+    TScmHandleOwner Reused = Register(*Backend, Manager.Get(), Name, FixtureCommandLine(Ready));
+    sqlite3* Db = nullptr;
+    ASSERT_EQ(sqlite3_open(Backend.DatabasePath().c_str(), &Db), SQLITE_OK);
+    std::string Sql = "UPDATE services SET pid = " + std::to_string(::getpid()) +
+                      ", start_time = 1 WHERE name = '" + Name + "'";
+    ASSERT_EQ(sqlite3_exec(Db, Sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(Db);
+    EXPECT_EQ(StateOf(*Backend, Reused), ServiceStopped);
+    EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorServiceNotActive);
+    ASSERT_EQ(Backend->Start(Reused.Get()), ErrorSuccess);
+    EXPECT_EQ(StateOf(*Backend, Reused), ServiceRunning);
+    ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Ready); }));
+    EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorSuccess);
+    EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorServiceCannotAcceptCtrl);
+    EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Reused) == ServiceStopped; }));
+}
+
+TEST(PosixServiceControlManager, TheCommandLineReachesNoShell) {
+    TTestServiceManager Backend;
+    TScmHandleOwner Manager = OpenManager(*Backend);
+    std::string Marker = Backend.Folder().File("marker");
+    TScmHandleOwner Service =
+        Register(*Backend, Manager.Get(), UniqueServiceName(),
+                 "\"" + FixtureServicePath() + "\" ; touch " + Marker + " $(touch " + Marker + ")");
+    ASSERT_EQ(Backend->Start(Service.Get()), ErrorSuccess);
+    EXPECT_EQ(StateOf(*Backend, Service), ServiceRunning);
+    EXPECT_EQ(Backend->ControlStop(Service.Get()), ErrorSuccess);
+    EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Service) == ServiceStopped; }));
+    EXPECT_FALSE(std::filesystem::exists(Marker));
+}
