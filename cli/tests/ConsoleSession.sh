@@ -1,0 +1,31 @@
+#!/bin/sh
+# Drives the service console through a whole session against the POSIX service manager: install,
+# start, restart and uninstall the fixture service, and checks the states it printed, in order.
+#   ConsoleSession.sh CONSOLE FIXTURE_SERVICE
+set -eu
+console=$1 fixture=$2
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+mkdir -p "$folder/Install"
+cp "$fixture" "$folder/Install/Q7NService.exe"
+export Q7N_MACHINE_DB="$folder/machine.sqlite"
+cd "$folder"
+printf 'state\ninstall\nstart\nwait 1500\nrestart\nwait 3500\nuninstall\n' |
+    timeout 60 "$console" >output.txt
+cat output.txt
+# The states, as printed, one per line without the time.
+sed -n 's/^[0-9:.]*  Q7NSrv: //p' output.txt >states.txt
+expected='Неизвестно (0)
+Работает (4)
+Остановлен (1)
+Работает (4)
+Останавливается (3)
+Неизвестно (0)'
+# A restart's stop may be seen as stop pending before it is seen as stopped.
+actual=$(grep -v -x -F 'Останавливается (3)' states.txt | tr '\n' '|')
+wanted=$(printf '%s\n' "$expected" | grep -v -x -F 'Останавливается (3)' | tr '\n' '|')
+if [ "$actual" != "$wanted" ]; then
+    echo "unexpected states: $actual (wanted $wanted)" >&2
+    exit 1
+fi
+grep -q "program $folder/Install/Q7NService.exe" output.txt
