@@ -1,33 +1,17 @@
 #include "ServiceConfigurator.h"
 
 #include "FakeServiceControlManager.h"
+#include "ManualTiming.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace q7n;
+using q7n::testing::TFakeClock;
+using q7n::testing::TManualTimer;
 using Calls = std::vector<std::string>;
 
 namespace {
-
-class TFakeClock final : public IMonotonicClock {
-public:
-    std::int64_t Now = 1000000;
-    std::int64_t NowMilliseconds() override { return Now; }
-};
-
-// A timer fired by hand; it remembers whether it was enabled while its handler ran.
-class TManualTimer final : public ITimer {
-public:
-    void SetInterval(int Milliseconds) override { Interval = Milliseconds; }
-    void SetHandler(std::function<void()> Value) override { Handler = std::move(Value); }
-    void SetEnabled(bool Value) override { IsEnabled = Value; }
-    bool Enabled() const override { return IsEnabled; }
-
-    int Interval = 0;
-    bool IsEnabled = false;
-    std::function<void()> Handler;
-};
 
 class TRecordingWindow final : public IServiceConfigDlgInterface {
 public:
