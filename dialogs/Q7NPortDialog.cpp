@@ -4,6 +4,7 @@
 #include "EventHandler.h"
 #include "Exceptions.h"
 #include "IntegerConversion.h"
+#include "PrivateCopyExecute.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -125,16 +126,10 @@ void TdlgQ7NPort::FormCreate() {
 }
 
 bool TdlgQ7NPort::Execute(TQ7NPort* Port) {
-    if (Port)
-        FPort->CopyFrom(Port);
-    else
-        FPort->SetDefaults();
-    PortToControls();
-    edtIP->setFocus();
-    bool Confirmed = ExecuteModal();
-    if (Confirmed && Port)
-        Port->CopyFrom(FPort.get());
-    return Confirmed;
+    return ExecuteOnPrivateCopy(*this, *FPort, Port, [this] {
+        PortToControls();
+        edtIP->setFocus();
+    });
 }
 
 void TdlgQ7NPort::PortToControls() {

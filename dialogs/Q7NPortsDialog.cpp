@@ -5,6 +5,7 @@
 #include "EventHandler.h"
 #include "PortIcons.h"
 #include "PortListModel.h"
+#include "PrivateCopyExecute.h"
 #include "Q7NPortDialog.h"
 
 #include <QAction>
@@ -127,16 +128,10 @@ void TdlgQ7NPorts::CreateControls() {
 }
 
 bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports) {
-    if (Ports)
-        FPorts->CopyFrom(Ports);
-    else
-        FPorts->SetDefaults();
-    RefreshList();
-    lvPorts->setFocus();
-    bool Confirmed = ExecuteModal();
-    if (Confirmed && Ports)
-        Ports->CopyFrom(FPorts.get());
-    return Confirmed;
+    return ExecuteOnPrivateCopy(*this, *FPorts, Ports, [this] {
+        RefreshList();
+        lvPorts->setFocus();
+    });
 }
 
 void TdlgQ7NPorts::RefreshList() {

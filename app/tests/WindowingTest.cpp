@@ -4,6 +4,7 @@
 #include "Exceptions.h"
 #include "IntegerConversion.h"
 #include "ModalScript.h"
+#include "WidgetInput.h"
 
 #include <QPushButton>
 #include <QScreen>

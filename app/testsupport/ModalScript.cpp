@@ -45,6 +45,13 @@ void TModalScript::Poll() {
         Fail(QStringLiteral("unexpected modal window %1").arg(Describe(*Window)));
         return;
     }
+    // Keys reach a window, and its shortcuts work, only once it is active; the window system
+    // activates a new window a little after showing it, and may leave none active when one
+    // closes, where a user would click into the window.
+    if (!Window->isActiveWindow()) {
+        Window->activateWindow();
+        return;
+    }
     TStep Step = std::move(FSteps.front());
     FSteps.pop_front();
     FLastWindow = Window;
@@ -71,11 +78,6 @@ void TModalScript::CloseModalWindows() {
             break;
     }
     FLastWindow = nullptr;
-}
-
-void PressKey(QWidget& Window, int Key, Qt::KeyboardModifiers Modifiers) {
-    QWidget* Target = Window.focusWidget() ? Window.focusWidget() : &Window;
-    QTest::keyClick(Target, static_cast<Qt::Key>(Key), Modifiers);
 }
 
 } // namespace q7n::testing

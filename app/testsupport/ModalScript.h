@@ -11,7 +11,7 @@
 namespace q7n::testing {
 
 // Drives modal windows as a user would, from timers: each step runs as soon as a modal window of
-// its class is the active one, and a step may open another modal window (whose step then runs in
+// its class is the top one and active, and a step may open another modal window (whose step then runs in
 // that window's own event loop). A step sees a window only when it is not the one that the step
 // before it saw, so put everything done in one window before it closes or opens another into one
 // step.
@@ -51,9 +51,5 @@ private:
     QPointer<QWidget> FLastWindow;
     QTimer FTimeLimit;
 };
-
-// Sends a key press and release to the widget that has the focus in Window (to Window itself when
-// none has), as typing on the keyboard would.
-void PressKey(QWidget& Window, int Key, Qt::KeyboardModifiers Modifiers = Qt::NoModifier);
 
 } // namespace q7n::testing

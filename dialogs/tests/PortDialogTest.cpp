@@ -1,5 +1,6 @@
 #include "ModalScript.h"
 #include "Q7NPortDialog.h"
+#include "WidgetInput.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -11,7 +12,9 @@
 using q7n::TdlgQ7NPort;
 using q7n::TQ7NPort;
 using q7n::TXMLClass;
+using q7n::testing::ClickButton;
 using q7n::testing::PressKey;
+using q7n::testing::ReplaceText;
 using q7n::testing::TModalScript;
 
 namespace {
@@ -22,26 +25,6 @@ QLineEdit* Edit(QWidget& Dialog, const char* Name) {
 
 QComboBox* Combo(QWidget& Dialog, const char* Name) {
     return Dialog.findChild<QComboBox*>(QString::fromLatin1(Name));
-}
-
-void Click(QWidget& Dialog, const char* ButtonName) {
-    QTest::mouseClick(Dialog.findChild<QPushButton*>(QString::fromLatin1(ButtonName)),
-                      Qt::LeftButton);
-}
-
-// Replaces a field's text as a user would: focus, select all, type.
-void Type(QWidget& Dialog, const char* Name, const QString& Text) {
-    QLineEdit* Field = Edit(Dialog, Name);
-    Field->setFocus();
-    QTest::keyClick(Field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(Field, Qt::Key_Delete);
-    for (QChar Character : Text) {
-        if (Character.unicode() < 0x80)
-            QTest::keyClick(Field, Character.toLatin1());
-        else // keys of another keyboard layout: the event carries only the text
-            QTest::sendKeyEvent(QTest::Click, Field, Qt::Key_unknown, QString(Character),
-                                Qt::NoModifier);
-    }
 }
 
 QStringList Texts(const QComboBox& List) {
@@ -126,7 +109,7 @@ void PortDialogTest::OpensOnTheDefaultsWithoutARecord() {
         QCOMPARE(Rates->itemData(12).toInt(), 115200);
         QVERIFY(!Combo(Dialog, "cbbRate")->isEditable());
         QVERIFY(!Combo(Dialog, "cbbCOMPort")->isEditable());
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPort Dialog(&Corner);
     QVERIFY(Dialog.Execute(nullptr));
@@ -145,8 +128,8 @@ void PortDialogTest::ShowsTheHighestCOMPortAndRate() {
         QCOMPARE(Edit(Dialog, "edtLPort")->text(), QStringLiteral("4001"));
         QCOMPARE(Combo(Dialog, "cbbCOMPort")->currentText(), QStringLiteral("COM256"));
         QCOMPARE(Combo(Dialog, "cbbRate")->currentText(), QStringLiteral("br115200"));
-        Type(Dialog, "edtLPort", "1"); // changed, then cancelled
-        Click(Dialog, "btnCancel");
+        ReplaceText(Dialog, "edtLPort", "1"); // changed, then cancelled
+        ClickButton(Dialog, "btnCancel");
     });
     TdlgQ7NPort Dialog;
     QVERIFY(!Dialog.Execute(Port.get()));
@@ -197,16 +180,16 @@ void PortDialogTest::OKTakesTheFieldsOver() {
     auto Port = SampleRecord();
     TModalScript Script;
     Script.Then<TdlgQ7NPort>([&](TdlgQ7NPort& Dialog) {
-        Type(Dialog, "edtIP", IP);
-        Type(Dialog, "edtRPort", RemoutePort);
-        Type(Dialog, "edtLPort", LocalPort);
+        ReplaceText(Dialog, "edtIP", IP);
+        ReplaceText(Dialog, "edtRPort", RemoutePort);
+        ReplaceText(Dialog, "edtLPort", LocalPort);
         QComboBox* COMPort = Combo(Dialog, "cbbCOMPort");
         COMPort->setFocus();
         QTest::keyClick(COMPort, Qt::Key_Down); // COM7 to COM8
         QComboBox* Rate = Combo(Dialog, "cbbRate");
         Rate->setFocus();
         QTest::keyClick(Rate, Qt::Key_End); // br115200
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPort Dialog;
     QVERIFY(Dialog.Execute(Port.get()));
@@ -237,14 +220,14 @@ void PortDialogTest::FieldThatDoesNotConvertKeepsTheDialogOpen() {
     auto Port = SampleRecord();
     TModalScript Script;
     Script.Then<TdlgQ7NPort>([&](TdlgQ7NPort& Dialog) {
-        Type(Dialog, "edtIP", "172.16.0.1");
-        Type(Dialog, qPrintable(Field), Text);
-        Click(Dialog, "btnOK"); // the error box opens and is answered inside this click
+        ReplaceText(Dialog, "edtIP", "172.16.0.1");
+        ReplaceText(Dialog, qPrintable(Field), Text);
+        ClickButton(Dialog, "btnOK"); // the error box opens and is answered inside this click
         QVERIFY(Dialog.isVisible());
         // The steps before the failing one were taken over; none after it.
         QCOMPARE(QString::fromStdString(Dialog.Port().IP()), QStringLiteral("172.16.0.1"));
         QCOMPARE(Dialog.Port().COMPort(), 7);
-        Click(Dialog, "btnCancel");
+        ClickButton(Dialog, "btnCancel");
     });
     AnswerErrorBox(Script, QStringLiteral("'%1' is not a valid integer value.").arg(Text));
     TdlgQ7NPort Dialog;
@@ -260,7 +243,7 @@ void PortDialogTest::RateNotOfferedMustBeChosen() {
     Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Dialog) {
         QComboBox* Rate = Combo(Dialog, "cbbRate");
         QCOMPARE(Rate->currentIndex(), -1);
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
         QVERIFY(Dialog.isVisible());
     });
     AnswerErrorBox(Script, QStringLiteral("List index out of bounds (-1)"));
@@ -269,7 +252,7 @@ void PortDialogTest::RateNotOfferedMustBeChosen() {
         Rate->setFocus();
         QTest::keyClick(Rate, Qt::Key_Down); // the first entry, br110
         QCOMPARE(Rate->currentText(), QStringLiteral("br110"));
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPort Dialog;
     QVERIFY(Dialog.Execute(Port.get()));
@@ -287,7 +270,7 @@ void PortDialogTest::TabGoesThroughTheFieldsThenTheButtons() {
         }
         QCOMPARE(Order, (QStringList{"edtIP", "edtRPort", "edtLPort", "btnOK", "btnCancel",
                                      "cbbCOMPort", "cbbRate", "edtIP"}));
-        Click(Dialog, "btnCancel");
+        ClickButton(Dialog, "btnCancel");
     });
     TdlgQ7NPort Dialog;
     QVERIFY(!Dialog.Execute(nullptr));
@@ -298,7 +281,7 @@ void PortDialogTest::OnlyTheButtonsAndTheTitleBarClose() {
     auto Port = SampleRecord();
     TModalScript Script;
     Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Dialog) {
-        Type(Dialog, "edtRPort", "1");
+        ReplaceText(Dialog, "edtRPort", "1");
         PressKey(Dialog, Qt::Key_Escape);
         PressKey(Dialog, Qt::Key_Return);
         PressKey(Dialog, Qt::Key_Enter, Qt::KeypadModifier);

@@ -1,6 +1,7 @@
 #include "ModalScript.h"
 #include "Q7NPortDialog.h"
 #include "Q7NPortsDialog.h"
+#include "WidgetInput.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -15,7 +16,9 @@ using q7n::TdlgQ7NPort;
 using q7n::TdlgQ7NPorts;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;
+using q7n::testing::ClickButton;
 using q7n::testing::PressKey;
+using q7n::testing::ReplaceText;
 using q7n::testing::TModalScript;
 
 namespace {
@@ -84,18 +87,6 @@ void ClickTool(QWidget& Dialog, const char* ActionName) {
     QTest::mouseClick(Button, Qt::LeftButton);
 }
 
-void Click(QWidget& Dialog, const char* ButtonName) {
-    QTest::mouseClick(Dialog.findChild<QPushButton*>(QString::fromLatin1(ButtonName)),
-                      Qt::LeftButton);
-}
-
-void TypeIP(QWidget& Dialog, const QString& IP) {
-    auto* Field = Dialog.findChild<QLineEdit*>(QStringLiteral("edtIP"));
-    Field->setFocus();
-    QTest::keyClick(Field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(Field, IP);
-}
-
 } // namespace
 
 class PortsDialogTest : public QObject {
@@ -130,7 +121,7 @@ void PortsDialogTest::EmptyListStaysEmptyOnOK() {
         QCOMPARE(Widths, (QList<int>{140, 100, 100, 80, 80}));
         PressKey(Dialog, Qt::Key_Escape); // bound to no button
         QVERIFY(Dialog.isVisible());
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPorts Dialog;
     QVERIFY(Dialog.Execute(Ports.get()));
@@ -146,15 +137,15 @@ void PortsDialogTest::CancelDropsAdditionsEditsAndDeletions() {
 
     TModalScript Script;
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) { ClickTool(Dialog, "actAdd"); });
-    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) { Click(Editor, "btnOK"); });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) { ClickButton(Editor, "btnOK"); });
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Table(Dialog).model()->rowCount(), 4);
         ClickRow(Dialog, 0);
         ClickTool(Dialog, "actEdit");
     });
     Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
-        TypeIP(Editor, "10.9.9.9");
-        Click(Editor, "btnOK");
+        ReplaceText(Editor, "edtIP", "10.9.9.9");
+        ClickButton(Editor, "btnOK");
     });
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Column(Dialog, 0).first(), QStringLiteral("10.9.9.9"));
@@ -164,7 +155,7 @@ void PortsDialogTest::CancelDropsAdditionsEditsAndDeletions() {
     Script.Then<QMessageBox>([](QMessageBox& Box) { PressKey(Box, Qt::Key_Return); });
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Table(Dialog).model()->rowCount(), 3);
-        Click(Dialog, "btnCancel");
+        ClickButton(Dialog, "btnCancel");
     });
     TdlgQ7NPorts Dialog;
     QVERIFY(!Dialog.Execute(Ports.get()));
@@ -184,13 +175,13 @@ void PortsDialogTest::AddedMappingIsTheLastRecord() {
         // A new mapping starts from the defaults, whatever row is selected.
         QCOMPARE(Editor.findChild<QLineEdit*>(QStringLiteral("edtLPort"))->text(),
                  QStringLiteral("8080"));
-        TypeIP(Editor, "192.168.7.7");
-        Click(Editor, "btnOK");
+        ReplaceText(Editor, "edtIP", "192.168.7.7");
+        ClickButton(Editor, "btnOK");
     });
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Column(Dialog, 0), (QStringList{"192.168.1.6", "192.168.1.6", "192.168.7.7"}));
         QCOMPARE(Column(Dialog, 3), (QStringList{"COM1", "COM1", "COM1"}));
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPorts Dialog;
     QVERIFY(Dialog.Execute(Ports.get()));
@@ -209,8 +200,8 @@ void PortsDialogTest::EditChangesTheSelectedRecordOnly() {
     Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
         QCOMPARE(Editor.findChild<QLineEdit*>(QStringLiteral("edtLPort"))->text(),
                  QStringLiteral("2"));
-        TypeIP(Editor, "cancelled");
-        Click(Editor, "btnCancel");
+        ReplaceText(Editor, "edtIP", "cancelled");
+        ClickButton(Editor, "btnCancel");
     });
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Column(Dialog, 0).at(1), QStringLiteral("192.168.1.6"));
@@ -218,12 +209,12 @@ void PortsDialogTest::EditChangesTheSelectedRecordOnly() {
         ClickTool(Dialog, "actEdit");
     });
     Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
-        TypeIP(Editor, "10.3.3.3");
-        Click(Editor, "btnOK");
+        ReplaceText(Editor, "edtIP", "10.3.3.3");
+        ClickButton(Editor, "btnOK");
     });
     Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Column(Dialog, 0), (QStringList{"192.168.1.6", "192.168.1.6", "10.3.3.3"}));
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPorts Dialog;
     QVERIFY(Dialog.Execute(Ports.get()));
@@ -251,7 +242,7 @@ void PortsDialogTest::EditNeedsExactlyOneSelectedRow() {
         // Below the rows, with Ctrl held, the double-click keeps the selection as it is.
         DoubleClick(Dialog, EmptyPoint(Dialog), Qt::ControlModifier);
         QCOMPARE(SelectedRowCount(Dialog), Selected.size());
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPorts Dialog;
     QVERIFY(Dialog.Execute(Ports.get()));
@@ -284,7 +275,7 @@ void PortsDialogTest::DeleteRemovesTheSelectedRowsOnYes() {
     });
     Script.Then<TdlgQ7NPorts>([LocalPortsLeft](TdlgQ7NPorts& Dialog) {
         QCOMPARE(Column(Dialog, 2), LocalPortsLeft);
-        Click(Dialog, "btnOK");
+        ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPorts Dialog;
     QVERIFY(Dialog.Execute(Ports.get()));
