@@ -41,7 +41,6 @@ private slots:
     void ChangedRecordIsShownAnew();
     void DeletingRowsKeepsTheOthersInOrder();
     void DeletingNoRowsChangesNothing();
-    void NoListShowsNoRows();
 };
 
 void PortListModelTest::ColumnsHaveTheirCaptionsAndAlignment() {
@@ -163,16 +162,6 @@ void PortListModelTest::DeletingNoRowsChangesNothing() {
     QCOMPARE(Reset.count(), 0);
     QCOMPARE(Ports->Items(0), First);
     QCOMPARE(LocalPortsOf(*Ports), (QList<int>{10, 11}));
-}
-
-void PortListModelTest::NoListShowsNoRows() {
-    auto Ports = PortsWithLocalPorts({10});
-    TPortListModel Model;
-    QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    Model.SetPorts(Ports.get());
-    Model.SetPorts(nullptr);
-    QCOMPARE(Model.rowCount(), 0);
-    QCOMPARE(Model.Port(0), nullptr);
 }
 
 QTEST_GUILESS_MAIN(PortListModelTest)
