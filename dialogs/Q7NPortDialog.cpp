@@ -1,5 +1,6 @@
 #include "Q7NPortDialog.h"
 
+#include "ButtonStrip.h"
 #include "DialogFont.h"
 #include "EventHandler.h"
 #include "Exceptions.h"
@@ -7,7 +8,6 @@
 #include "PrivateCopyExecute.h"
 
 #include <QComboBox>
-#include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,12 +44,6 @@ QLabel* RightAligned(const char* Text) {
     return Label;
 }
 
-QPushButton* PlainButton(const char* Text, const char* Name) {
-    auto* Button = Named(new QPushButton(QString::fromLatin1(Text)), Name);
-    Button->setAutoDefault(false); // no button of the dialog answers Enter
-    return Button;
-}
-
 } // namespace
 
 TdlgQ7NPort::TdlgQ7NPort(QWidget* Parent) : TModalDialog(Parent) {
@@ -68,8 +62,8 @@ void TdlgQ7NPort::CreateControls() {
     edtLPort = Named(new QLineEdit, "edtLPort");
     cbbCOMPort = Named(new QComboBox, "cbbCOMPort");
     cbbRate = Named(new QComboBox, "cbbRate");
-    btnOK = PlainButton("OK", "btnOK");
-    btnCancel = PlainButton("Cancel", "btnCancel");
+    btnOK = NonDefaultButton("OK", "btnOK");
+    btnCancel = NonDefaultButton("Cancel", "btnCancel");
 
     auto* Fields = new QGridLayout;
     Fields->addWidget(RightAligned("IP"), 0, 0);
@@ -85,22 +79,13 @@ void TdlgQ7NPort::CreateControls() {
     Fields->setColumnStretch(1, 1);
     Fields->setColumnStretch(3, 1);
     Fields->setColumnMinimumWidth(2, 80);
-
-    auto* Separator = new QFrame;
-    Separator->setFrameShape(QFrame::HLine);
-    Separator->setFrameShadow(QFrame::Sunken);
-
-    auto* Buttons = new QHBoxLayout;
-    Buttons->addStretch();
-    Buttons->addWidget(btnCancel);
-    Buttons->addWidget(btnOK);
+    Fields->setContentsMargins(8, 0, 8, 0);
 
     auto* Form = new QVBoxLayout(this);
-    Form->setContentsMargins(8, 8, 8, 6);
+    Form->setContentsMargins(0, 8, 0, 6);
     Form->addLayout(Fields);
     Form->addStretch();
-    Form->addWidget(Separator);
-    Form->addLayout(Buttons);
+    AddButtonStrip(*Form, *btnCancel, *btnOK);
     setFixedSize(456, 145);
 
     setTabOrder(edtIP, edtRPort);

@@ -1,5 +1,6 @@
 #include "Q7NPortsDialog.h"
 
+#include "ButtonStrip.h"
 #include "ConfirmationBox.h"
 #include "DialogFont.h"
 #include "EventHandler.h"
@@ -10,8 +11,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QFrame>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTableView>
@@ -27,13 +26,6 @@ constexpr int ColumnWidths[TPortListModel::pcCount] = {140, 100, 100, 80, 80};
 constexpr int RowIconSize = 36;
 constexpr int ToolbarIconSize = 32;
 
-QPushButton* PlainButton(const char* Text, const char* Name) {
-    auto* Button = new QPushButton(QString::fromLatin1(Text));
-    Button->setObjectName(QString::fromLatin1(Name));
-    Button->setAutoDefault(false); // no button of the dialog answers Enter
-    return Button;
-}
-
 } // namespace
 
 TdlgQ7NPorts::TdlgQ7NPorts(QWidget* Parent)
@@ -43,7 +35,7 @@ TdlgQ7NPorts::TdlgQ7NPorts(QWidget* Parent)
 }
 
 TdlgQ7NPorts::~TdlgQ7NPorts() {
-    // The table goes before the list it shows.
+    // The table and its model are children, freed only after the list: they must not reach it.
     FModel->SetPorts(nullptr);
 }
 
@@ -102,29 +94,17 @@ void TdlgQ7NPorts::CreateControls() {
         Columns->resizeSection(Column, ColumnWidths[Column]);
     lvPorts->viewport()->installEventFilter(this);
 
-    auto* Separator = new QFrame;
-    Separator->setFrameShape(QFrame::HLine);
-    Separator->setFrameShadow(QFrame::Sunken);
-
-    btnOK = PlainButton("OK", "btnOK");
-    btnCancel = PlainButton("Cancel", "btnCancel");
+    btnOK = NonDefaultButton("OK", "btnOK");
+    btnCancel = NonDefaultButton("Cancel", "btnCancel");
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* Buttons = new QHBoxLayout;
-    Buttons->addStretch();
-    Buttons->addWidget(btnCancel);
-    Buttons->addWidget(btnOK);
 
     auto* Form = new QVBoxLayout(this);
     Form->setContentsMargins(0, 0, 0, 6);
     Form->setSpacing(4);
     Form->addWidget(Toolbar);
     Form->addWidget(lvPorts, 1);
-    Form->addWidget(Separator);
-    auto* ButtonStrip = new QHBoxLayout;
-    ButtonStrip->setContentsMargins(8, 0, 8, 0);
-    ButtonStrip->addLayout(Buttons);
-    Form->addLayout(ButtonStrip);
+    AddButtonStrip(*Form, *btnCancel, *btnOK);
 }
 
 bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports) {
