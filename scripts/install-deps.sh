@@ -8,7 +8,9 @@ set -euo pipefail
 
 purpose=${1:-build}
 
-build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev)
+build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev qt6-base-dev
+                qt6-svg-dev fonts-crosextra-caladea fonts-inconsolata fonts-dejavu-core
+                fonts-liberation2 xvfb xauth)
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
                libclang-rt-14-dev locales
                googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64)

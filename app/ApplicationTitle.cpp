@@ -1,0 +1,9 @@
+#include "ApplicationTitle.h"
+
+namespace q7n {
+
+QString ApplicationTitle() {
+    return QStringLiteral("TAVO BWX Service - Конфигуратор");
+}
+
+} // namespace q7n

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Q7NPort.h"
+
+#include <QAbstractTableModel>
+#include <vector>
+
+namespace q7n {
+
+// The records of a port list as the rows of a table, in list order, with the columns IP, remote
+// port, local port, COM port and COM rate. Records are added and removed through the model, so
+// that views learn of the change in the same step.
+class TPortListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum TColumn { pcIP, pcRemoutePort, pcLocalPort, pcCOMPort, pcCpRate, pcCount };
+
+    explicit TPortListModel(QObject* Parent = nullptr);
+
+    // Shows the records of Ports (not owned; none shows no rows) and drops any earlier rows.
+    void SetPorts(TQ7NPorts* Ports);
+    TQ7NPorts* Ports() const { return FPorts; }
+    // The record that Row shows.
+    TQ7NPort* Port(int Row) const;
+
+    // Appends to the list a new record with Source's values and a row for it; returns the row.
+    int AppendPort(const TQ7NPort& Source);
+    // Shows the record of Row anew after it was changed in place.
+    void PortChanged(int Row);
+    // Removes the records of Rows (in any order; repeats and rows outside the table do not count)
+    // and frees them; the other records keep their order.
+    void DeletePorts(std::vector<int> Rows);
+
+    // What the first column of every row shows beside its text (for a view: an icon).
+    void SetRowDecoration(const QVariant& Decoration);
+
+    int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& Parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& Index, int Role = Qt::DisplayRole) const override;
+    QVariant headerData(int Section, Qt::Orientation Orientation,
+                        int Role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& Index) const override;
+
+private:
+    TQ7NPorts* FPorts = nullptr;
+    QVariant FRowDecoration;
+};
+
+} // namespace q7n

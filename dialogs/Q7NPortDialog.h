@@ -1,0 +1,45 @@
+#pragma once
+
+#include "ModalDialog.h"
+#include "Q7NPort.h"
+
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace q7n {
+
+// The dialog that edits one port mapping on a private record, FPort, which it passes on only when
+// the user closes it with OK.
+class TdlgQ7NPort : public TModalDialog {
+    Q_OBJECT
+public:
+    explicit TdlgQ7NPort(QWidget* Parent = nullptr);
+    ~TdlgQ7NPort() override;
+
+    // Edits a copy of Port, or of the default values when Port is none, and copies the result
+    // back into Port when the user closes the dialog with OK. True only for OK.
+    bool Execute(TQ7NPort* Port);
+    // The working record; after an Execute that returned true, what the user confirmed.
+    const TQ7NPort& Port() const { return *FPort; }
+
+private:
+    void CreateControls();
+    void FormCreate();
+    void PortToControls();
+    void btnOKClick();
+    std::int32_t SelectedRate() const;
+
+    std::unique_ptr<TQ7NPort> FPort;
+    QLineEdit* edtIP;
+    QLineEdit* edtRPort;
+    QLineEdit* edtLPort;
+    QComboBox* cbbCOMPort;
+    QComboBox* cbbRate;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+};
+
+} // namespace q7n

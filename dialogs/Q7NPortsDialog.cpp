@@ -1,0 +1,173 @@
+#include "Q7NPortsDialog.h"
+
+#include "ButtonStrip.h"
+#include "ConfirmationBox.h"
+#include "DialogFont.h"
+#include "EventHandler.h"
+#include "PortIcons.h"
+#include "PortListModel.h"
+#include "PrivateCopyExecute.h"
+#include "Q7NPortDialog.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace q7n {
+
+namespace {
+
+constexpr int ColumnWidths[TPortListModel::pcCount] = {140, 100, 100, 80, 80};
+constexpr int RowIconSize = 36;
+constexpr int ToolbarIconSize = 32;
+
+} // namespace
+
+TdlgQ7NPorts::TdlgQ7NPorts(QWidget* Parent)
+    : TModalDialog(Parent), FPorts(TXMLClass::Create<TQ7NPorts>(nullptr)),
+      FModel(new TPortListModel(this)) {
+    CreateControls();
+}
+
+TdlgQ7NPorts::~TdlgQ7NPorts() {
+    // The table and its model are children, freed only after the list: they must not reach it.
+    FModel->SetPorts(nullptr);
+}
+
+QAction* TdlgQ7NPorts::CreateAction(const char* Text, const char* Name, const QIcon& Icon,
+                                    void (TdlgQ7NPorts::*Handler)()) {
+    auto* Action = new QAction(Icon, QString::fromLatin1(Text), this);
+    Action->setObjectName(QString::fromLatin1(Name));
+    // The toolbar shows the caption without its marked letter, so Alt and the letter are bound
+    // explicitly.
+    Action->setShortcut(QKeySequence::mnemonic(Action->text()));
+    connect(Action, &QAction::triggered, this,
+            [this, Handler] { RunEventHandler(this, [this, Handler] { (this->*Handler)(); }); });
+    return Action;
+}
+
+void TdlgQ7NPorts::CreateControls() {
+    setWindowTitle(QStringLiteral("Q7N ports"));
+    setFont(DialogFont(8));
+    setSizeGripEnabled(true);
+    resize(758, 462);
+
+    actAdd = CreateAction("&Add", "actAdd", AddPortIcon(), &TdlgQ7NPorts::actAddExecute);
+    actEdit = CreateAction("&Edit", "actEdit", EditPortIcon(), &TdlgQ7NPorts::actEditExecute);
+    actDelete =
+        CreateAction("&Delete", "actDelete", DeletePortIcon(), &TdlgQ7NPorts::actDeleteExecute);
+    auto* Toolbar = new QToolBar;
+    Toolbar->setObjectName(QStringLiteral("ToolBar"));
+    Toolbar->setIconSize(QSize(ToolbarIconSize, ToolbarIconSize));
+    Toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    Toolbar->addAction(actAdd);
+    Toolbar->addAction(actEdit);
+    Toolbar->addSeparator();
+    Toolbar->addAction(actDelete);
+
+    FModel->SetRowDecoration(PortRowIcon());
+    lvPorts = new QTableView;
+    lvPorts->setObjectName(QStringLiteral("lvPorts"));
+    lvPorts->setFont(DialogFont(9));
+    lvPorts->setModel(FModel);
+    lvPorts->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lvPorts->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    lvPorts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lvPorts->setShowGrid(true);
+    lvPorts->setWordWrap(false);
+    lvPorts->setTabKeyNavigation(false);
+    lvPorts->setIconSize(QSize(RowIconSize, RowIconSize));
+    // Fixed row heights keep the table fast with very many rows: nothing is measured per row.
+    lvPorts->verticalHeader()->hide();
+    lvPorts->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    lvPorts->verticalHeader()->setDefaultSectionSize(RowIconSize + 4);
+    QHeaderView* Columns = lvPorts->horizontalHeader();
+    Columns->setSectionResizeMode(QHeaderView::Interactive);
+    Columns->setStretchLastSection(false);
+    Columns->setHighlightSections(false);
+    for (int Column = 0; Column < TPortListModel::pcCount; ++Column)
+        Columns->resizeSection(Column, ColumnWidths[Column]);
+    lvPorts->viewport()->installEventFilter(this);
+
+    btnOK = NonDefaultButton("OK", "btnOK");
+    btnCancel = NonDefaultButton("Cancel", "btnCancel");
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* Form = new QVBoxLayout(this);
+    Form->setContentsMargins(0, 0, 0, 6);
+    Form->setSpacing(4);
+    Form->addWidget(Toolbar);
+    Form->addWidget(lvPorts, 1);
+    AddButtonStrip(*Form, *btnCancel, *btnOK);
+}
+
+bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports) {
+    return ExecuteOnPrivateCopy(*this, *FPorts, Ports, [this] {
+        RefreshList();
+        lvPorts->setFocus();
+    });
+}
+
+void TdlgQ7NPorts::RefreshList() {
+    FModel->SetPorts(FPorts.get());
+}
+
+int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
+    if (Index < 0)
+        return FModel->AppendPort(Port);
+    FModel->Port(Index)->CopyFrom(&Port); // nothing when Port is the row's own record
+    FModel->PortChanged(Index);
+    return Index;
+}
+
+void TdlgQ7NPorts::actAddExecute() {
+    TdlgQ7NPort Dialog(this);
+    if (Dialog.Execute(nullptr))
+        UpdateItem(-1, Dialog.Port());
+}
+
+void TdlgQ7NPorts::actEditExecute() {
+    std::vector<int> Rows = SelectedRows();
+    if (Rows.size() != 1)
+        return;
+    TQ7NPort* Port = FModel->Port(Rows.front());
+    TdlgQ7NPort Dialog(this);
+    if (Dialog.Execute(Port))
+        UpdateItem(Rows.front(), *Port);
+}
+
+void TdlgQ7NPorts::lvPortsDblClick() {
+    actEdit->trigger();
+}
+
+void TdlgQ7NPorts::actDeleteExecute() {
+    if (ShowConfirmationBox(QStringLiteral("Delete items?"), this) != QMessageBox::Yes)
+        return;
+    FModel->DeletePorts(SelectedRows());
+}
+
+std::vector<int> TdlgQ7NPorts::SelectedRows() const {
+    // Read from the selection's ranges: asking the selection model row by row is quadratic.
+    std::vector<int> Rows;
+    for (const QItemSelectionRange& Range : lvPorts->selectionModel()->selection())
+        for (int Row = Range.top(); Row <= Range.bottom(); ++Row)
+            Rows.push_back(Row);
+    std::sort(Rows.begin(), Rows.end());
+    Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+    return Rows;
+}
+
+bool TdlgQ7NPorts::eventFilter(QObject* Watched, QEvent* Event) {
+    // A double-click anywhere in the table, on a row or not, as the list view's own event.
+    if (Watched == lvPorts->viewport() && Event->type() == QEvent::MouseButtonDblClick)
+        lvPortsDblClick();
+    return TModalDialog::eventFilter(Watched, Event);
+}
+
+} // namespace q7n

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ModalDialog.h"
+#include "Q7NPort.h"
+
+#include <memory>
+#include <vector>
+
+class QAction;
+class QPushButton;
+class QTableView;
+
+namespace q7n {
+
+class TPortListModel;
+
+// The dialog in which the user reviews the port mappings as a table and adds, edits and deletes
+// them. It works on a private copy of the list, FPorts, which it hands back only on OK.
+class TdlgQ7NPorts : public TModalDialog {
+    Q_OBJECT
+public:
+    explicit TdlgQ7NPorts(QWidget* Parent = nullptr);
+    ~TdlgQ7NPorts() override;
+
+    // Edits a copy of Ports (an empty list when Ports is none) and copies the result back into
+    // Ports when the user closes the dialog with OK. True only for OK.
+    bool Execute(TQ7NPorts* Ports);
+
+    // Shows one row per record of the working list, in list order.
+    void RefreshList();
+    // Shows Port in the row at Index; a negative Index appends a record with Port's values to the
+    // working list and a row for it. Returns the row.
+    int UpdateItem(int Index, const TQ7NPort& Port);
+
+protected:
+    bool eventFilter(QObject* Watched, QEvent* Event) override;
+
+private:
+    void CreateControls();
+    QAction* CreateAction(const char* Text, const char* Name, const QIcon& Icon,
+                          void (TdlgQ7NPorts::*Handler)());
+    void actAddExecute();
+    void actEditExecute();
+    void actDeleteExecute();
+    void lvPortsDblClick();
+    // The rows selected in the table, in ascending order.
+    std::vector<int> SelectedRows() const;
+
+    std::unique_ptr<TQ7NPorts> FPorts;
+    TPortListModel* FModel;
+    QAction* actAdd;
+    QAction* actEdit;
+    QAction* actDelete;
+    QTableView* lvPorts;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+};
+
+} // namespace q7n

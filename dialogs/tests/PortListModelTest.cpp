@@ -1,0 +1,168 @@
+#include "PortListModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+#include <QTest>
+
+using q7n::TPortListModel;
+using q7n::TQ7NPort;
+using q7n::TQ7NPorts;
+using q7n::TXMLClass;
+
+namespace {
+
+std::unique_ptr<TQ7NPorts> PortsWithLocalPorts(std::initializer_list<int> LocalPorts) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    for (int LocalPort : LocalPorts)
+        Ports->Add()->SetLocalPort(LocalPort);
+    return Ports;
+}
+
+QList<int> LocalPortsOf(const TQ7NPorts& Ports) {
+    QList<int> Values;
+    for (int I = 0; I < Ports.Count(); ++I)
+        Values << Ports.Items(I)->LocalPort();
+    return Values;
+}
+
+QString Text(const TPortListModel& Model, int Row, int Column) {
+    return Model.data(Model.index(Row, Column)).toString();
+}
+
+} // namespace
+
+class PortListModelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ColumnsHaveTheirCaptionsAndAlignment();
+    void RowsShowTheRecordsInListOrder();
+    void AppendedRecordIsTheLastRow();
+    void ChangedRecordIsShownAnew();
+    void DeletingRowsKeepsTheOthersInOrder();
+    void DeletingNoRowsChangesNothing();
+};
+
+void PortListModelTest::ColumnsHaveTheirCaptionsAndAlignment() {
+    TPortListModel Model;
+    QCOMPARE(Model.columnCount(), 5);
+    QStringList Captions;
+    for (int Column = 0; Column < Model.columnCount(); ++Column)
+        Captions << Model.headerData(Column, Qt::Horizontal).toString();
+    QCOMPARE(Captions, (QStringList{"IP", "Remoute port", "Local port", "COM port", "COM rate"}));
+
+    auto Ports = PortsWithLocalPorts({1});
+    Model.SetPorts(Ports.get());
+    QCOMPARE(Model.data(Model.index(0, 0), Qt::TextAlignmentRole).toInt() &
+                 Qt::AlignHorizontal_Mask,
+             int(Qt::AlignLeft));
+    for (int Column = 1; Column < 5; ++Column)
+        QCOMPARE(Model.data(Model.index(0, Column), Qt::TextAlignmentRole).toInt() &
+                     Qt::AlignHorizontal_Mask,
+                 int(Qt::AlignHCenter));
+    // Rows are chosen, never edited in place.
+    QVERIFY(!(Model.flags(Model.index(0, 0)) & Qt::ItemIsEditable));
+    QVERIFY(Model.flags(Model.index(0, 0)) & Qt::ItemIsSelectable);
+}
+
+void PortListModelTest::RowsShowTheRecordsInListOrder() {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    Ports->Add(); // the defaults
+    TQ7NPort* Second = Ports->Add();
+    Second->SetIP("");
+    Second->SetRemoutePort(-1);
+    Second->SetLocalPort(70000);
+    Second->SetCOMPort(12);
+    Second->SetCpRate(115200);
+    Ports->Add()->SetCpRate(250000); // read from a file; the port editor does not offer it
+
+    TPortListModel Model;
+    QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    Model.SetPorts(Ports.get());
+
+    QCOMPARE(Model.rowCount(), 3);
+    QStringList First, Row2;
+    for (int Column = 0; Column < 5; ++Column) {
+        First << Text(Model, 0, Column);
+        Row2 << Text(Model, 1, Column);
+    }
+    QCOMPARE(First, (QStringList{"192.168.1.6", "8080", "8080", "COM1", "9600"}));
+    QCOMPARE(Row2, (QStringList{"", "-1", "70000", "COM12", "115200"}));
+    QCOMPARE(Text(Model, 2, TPortListModel::pcCpRate), QStringLiteral("250000"));
+    QCOMPARE(Model.Port(1), Second);
+}
+
+void PortListModelTest::AppendedRecordIsTheLastRow() {
+    auto Ports = PortsWithLocalPorts({1, 2});
+    TPortListModel Model;
+    QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    Model.SetPorts(Ports.get());
+    QSignalSpy Inserted(&Model, &TPortListModel::rowsInserted);
+
+    auto Source = TXMLClass::Create<TQ7NPort>(nullptr);
+    Source->SetIP("10.0.0.1");
+    Source->SetCOMPort(3);
+    QCOMPARE(Model.AppendPort(*Source), 2);
+
+    QCOMPARE(Inserted.count(), 1);
+    QCOMPARE(Inserted.at(0).at(1).toInt(), 2);
+    QCOMPARE(Ports->Count(), 3);
+    QVERIFY(Ports->Items(2) != Source.get()); // a copy, owned by the list
+    QCOMPARE(QString::fromStdString(Ports->Items(2)->IP()), QStringLiteral("10.0.0.1"));
+    QCOMPARE(Text(Model, 2, TPortListModel::pcCOMPort), QStringLiteral("COM3"));
+}
+
+void PortListModelTest::ChangedRecordIsShownAnew() {
+    auto Ports = PortsWithLocalPorts({1, 2});
+    TPortListModel Model;
+    Model.SetPorts(Ports.get());
+    QSignalSpy Changed(&Model, &TPortListModel::dataChanged);
+
+    Ports->Items(1)->SetCOMPort(256);
+    Model.PortChanged(1);
+
+    QCOMPARE(Changed.count(), 1);
+    auto TopLeft = Changed.at(0).at(0).value<QModelIndex>();
+    auto BottomRight = Changed.at(0).at(1).value<QModelIndex>();
+    QCOMPARE(TopLeft.row(), 1);
+    QCOMPARE(BottomRight.row(), 1);
+    QCOMPARE(TopLeft.column(), 0);
+    QCOMPARE(BottomRight.column(), 4);
+    QCOMPARE(Text(Model, 1, TPortListModel::pcCOMPort), QStringLiteral("COM256"));
+}
+
+void PortListModelTest::DeletingRowsKeepsTheOthersInOrder() {
+    auto Ports = PortsWithLocalPorts({10, 11, 12, 13, 14});
+    TPortListModel Model;
+    QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    Model.SetPorts(Ports.get());
+
+    // Unordered, with a repeat and rows outside the table, as a selection may come.
+    Model.DeletePorts({3, 0, 3, 2, -1, 5});
+
+    QCOMPARE(LocalPortsOf(*Ports), (QList<int>{11, 14}));
+    QCOMPARE(Model.rowCount(), 2);
+    QCOMPARE(Text(Model, 1, TPortListModel::pcLocalPort), QStringLiteral("14"));
+
+    Model.DeletePorts({0, 1});
+    QCOMPARE(Ports->Count(), 0);
+    QCOMPARE(Model.rowCount(), 0);
+}
+
+void PortListModelTest::DeletingNoRowsChangesNothing() {
+    auto Ports = PortsWithLocalPorts({10, 11});
+    TQ7NPort* First = Ports->Items(0);
+    TPortListModel Model;
+    Model.SetPorts(Ports.get());
+    QSignalSpy Reset(&Model, &TPortListModel::modelReset);
+
+    Model.DeletePorts({});
+    Model.DeletePorts({2, -1});
+
+    QCOMPARE(Reset.count(), 0);
+    QCOMPARE(Ports->Items(0), First);
+    QCOMPARE(LocalPortsOf(*Ports), (QList<int>{10, 11}));
+}
+
+QTEST_GUILESS_MAIN(PortListModelTest)
+#include "PortListModelTest.moc"

@@ -1,0 +1,307 @@
+#include "ModalScript.h"
+#include "Q7NPortDialog.h"
+#include "Q7NPortsDialog.h"
+#include "WidgetInput.h"
+
+#include <QAction>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+
+using q7n::TdlgQ7NPort;
+using q7n::TdlgQ7NPorts;
+using q7n::TQ7NPorts;
+using q7n::TXMLClass;
+using q7n::testing::ClickButton;
+using q7n::testing::PressKey;
+using q7n::testing::ReplaceText;
+using q7n::testing::TModalScript;
+
+namespace {
+
+// A list whose records differ in their local ports, 1 to Count.
+std::unique_ptr<TQ7NPorts> NumberedPorts(int Count) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    for (int I = 1; I <= Count; ++I)
+        Ports->Add()->SetLocalPort(I);
+    return Ports;
+}
+
+QString Describe(const TQ7NPorts& Ports) {
+    QStringList Records;
+    for (int I = 0; I < Ports.Count(); ++I)
+        Records << QStringLiteral("%1:%2:%3")
+                       .arg(QString::fromStdString(Ports.Items(I)->IP()))
+                       .arg(Ports.Items(I)->LocalPort())
+                       .arg(Ports.Items(I)->COMPort());
+    return Records.join(QLatin1Char(' '));
+}
+
+QTableView& Table(QWidget& Dialog) {
+    return *Dialog.findChild<QTableView*>(QStringLiteral("lvPorts"));
+}
+
+// The texts of a column, top to bottom.
+QStringList Column(QWidget& Dialog, int Column) {
+    QAbstractItemModel* Model = Table(Dialog).model();
+    QStringList Texts;
+    for (int Row = 0; Row < Model->rowCount(); ++Row)
+        Texts << Model->index(Row, Column).data().toString();
+    return Texts;
+}
+
+int SelectedRowCount(QWidget& Dialog) {
+    return static_cast<int>(Table(Dialog).selectionModel()->selectedRows().size());
+}
+
+QPoint RowPoint(QWidget& Dialog, int Row) {
+    QTableView& View = Table(Dialog);
+    return View.visualRect(View.model()->index(Row, 1)).center();
+}
+
+// A point in the table below its last row.
+QPoint EmptyPoint(QWidget& Dialog) {
+    QWidget* Viewport = Table(Dialog).viewport();
+    return {10, Viewport->height() - 5};
+}
+
+void ClickRow(QWidget& Dialog, int Row, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QTest::mouseClick(Table(Dialog).viewport(), Qt::LeftButton, Modifiers, RowPoint(Dialog, Row));
+}
+
+// A double-click as the mouse makes it: a click, then a second press that is a double-click.
+void DoubleClick(QWidget& Dialog, QPoint Point, Qt::KeyboardModifiers Modifiers = Qt::NoModifier) {
+    QWidget* Viewport = Table(Dialog).viewport();
+    QTest::mouseClick(Viewport, Qt::LeftButton, Modifiers, Point);
+    QTest::mouseDClick(Viewport, Qt::LeftButton, Modifiers, Point);
+    QTest::mouseRelease(Viewport, Qt::LeftButton, Modifiers, Point);
+}
+
+void ClickTool(QWidget& Dialog, const char* ActionName) {
+    auto* Action = Dialog.findChild<QAction*>(QString::fromLatin1(ActionName));
+    QWidget* Button = Dialog.findChild<QToolBar*>()->widgetForAction(Action);
+    QTest::mouseClick(Button, Qt::LeftButton);
+}
+
+} // namespace
+
+class PortsDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void EmptyListStaysEmptyOnOK();
+    void CancelDropsAdditionsEditsAndDeletions();
+    void AddedMappingIsTheLastRecord();
+    void EditChangesTheSelectedRecordOnly();
+    void EditNeedsExactlyOneSelectedRow_data();
+    void EditNeedsExactlyOneSelectedRow();
+    void DeleteRemovesTheSelectedRowsOnYes_data();
+    void DeleteRemovesTheSelectedRowsOnYes();
+    void DeleteWithNothingSelectedStillAsks();
+};
+
+void PortsDialogTest::EmptyListStaysEmptyOnOK() {
+    auto Ports = NumberedPorts(0);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Dialog.windowTitle(), QStringLiteral("Q7N ports"));
+        QCOMPARE(Table(Dialog).model()->rowCount(), 0);
+        QStringList Tools;
+        for (QAction* Action : Dialog.findChild<QToolBar*>()->actions())
+            Tools << (Action->isSeparator() ? QStringLiteral("|") : Action->text());
+        QCOMPARE(Tools, (QStringList{"&Add", "&Edit", "|", "&Delete"}));
+        QHeaderView* Header = Table(Dialog).horizontalHeader();
+        QList<int> Widths;
+        for (int Section = 0; Section < Header->count(); ++Section)
+            Widths << Header->sectionSize(Section);
+        QCOMPARE(Widths, (QList<int>{140, 100, 100, 80, 80}));
+        PressKey(Dialog, Qt::Key_Escape); // bound to no button
+        QVERIFY(Dialog.isVisible());
+        ClickButton(Dialog, "btnOK");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Ports->Count(), 0);
+}
+
+void PortsDialogTest::CancelDropsAdditionsEditsAndDeletions() {
+    auto Ports = NumberedPorts(3);
+    Ports->Items(0)->SetIP("10.0.0.1");
+    const QString Before = Describe(*Ports);
+    auto* FirstRecord = Ports->Items(0);
+
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) { ClickTool(Dialog, "actAdd"); });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) { ClickButton(Editor, "btnOK"); });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Table(Dialog).model()->rowCount(), 4);
+        ClickRow(Dialog, 0);
+        ClickTool(Dialog, "actEdit");
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
+        ReplaceText(Editor, "edtIP", "10.9.9.9");
+        ClickButton(Editor, "btnOK");
+    });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Column(Dialog, 0).first(), QStringLiteral("10.9.9.9"));
+        ClickRow(Dialog, 1);
+        ClickTool(Dialog, "actDelete");
+    });
+    Script.Then<QMessageBox>([](QMessageBox& Box) { PressKey(Box, Qt::Key_Return); });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Table(Dialog).model()->rowCount(), 3);
+        ClickButton(Dialog, "btnCancel");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(!Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Describe(*Ports), Before);
+    QCOMPARE(Ports->Items(0), FirstRecord);
+}
+
+void PortsDialogTest::AddedMappingIsTheLastRecord() {
+    auto Ports = NumberedPorts(2);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        ClickRow(Dialog, 0); // a selection does not place the new row
+        PressKey(Dialog, Qt::Key_A, Qt::AltModifier);
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
+        // A new mapping starts from the defaults, whatever row is selected.
+        QCOMPARE(Editor.findChild<QLineEdit*>(QStringLiteral("edtLPort"))->text(),
+                 QStringLiteral("8080"));
+        ReplaceText(Editor, "edtIP", "192.168.7.7");
+        ClickButton(Editor, "btnOK");
+    });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Column(Dialog, 0), (QStringList{"192.168.1.6", "192.168.1.6", "192.168.7.7"}));
+        QCOMPARE(Column(Dialog, 3), (QStringList{"COM1", "COM1", "COM1"}));
+        ClickButton(Dialog, "btnOK");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Describe(*Ports),
+             QStringLiteral("192.168.1.6:1:1 192.168.1.6:2:1 192.168.7.7:8080:1"));
+}
+
+void PortsDialogTest::EditChangesTheSelectedRecordOnly() {
+    auto Ports = NumberedPorts(3);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        // A double-click on a row selects it alone and edits it.
+        DoubleClick(Dialog, RowPoint(Dialog, 1));
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
+        QCOMPARE(Editor.findChild<QLineEdit*>(QStringLiteral("edtLPort"))->text(),
+                 QStringLiteral("2"));
+        ReplaceText(Editor, "edtIP", "cancelled");
+        ClickButton(Editor, "btnCancel");
+    });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Column(Dialog, 0).at(1), QStringLiteral("192.168.1.6"));
+        ClickRow(Dialog, 2);
+        ClickTool(Dialog, "actEdit");
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
+        ReplaceText(Editor, "edtIP", "10.3.3.3");
+        ClickButton(Editor, "btnOK");
+    });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Column(Dialog, 0), (QStringList{"192.168.1.6", "192.168.1.6", "10.3.3.3"}));
+        ClickButton(Dialog, "btnOK");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Describe(*Ports), QStringLiteral("192.168.1.6:1:1 192.168.1.6:2:1 10.3.3.3:3:1"));
+}
+
+void PortsDialogTest::EditNeedsExactlyOneSelectedRow_data() {
+    QTest::addColumn<QList<int>>("Selected");
+    QTest::newRow("no row") << QList<int>{};
+    QTest::newRow("two rows") << QList<int>{0, 2};
+}
+
+void PortsDialogTest::EditNeedsExactlyOneSelectedRow() {
+    QFETCH(QList<int>, Selected);
+    auto Ports = NumberedPorts(3);
+    // Any port editor that opened would be a window the script does not expect, and fail it.
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([Selected](TdlgQ7NPorts& Dialog) {
+        for (int Row : Selected)
+            ClickRow(Dialog, Row, Qt::ControlModifier);
+        QCOMPARE(SelectedRowCount(Dialog), Selected.size());
+        ClickTool(Dialog, "actEdit");
+        PressKey(Dialog, Qt::Key_E, Qt::AltModifier);
+        // Below the rows, with Ctrl held, the double-click keeps the selection as it is.
+        DoubleClick(Dialog, EmptyPoint(Dialog), Qt::ControlModifier);
+        QCOMPARE(SelectedRowCount(Dialog), Selected.size());
+        ClickButton(Dialog, "btnOK");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Describe(*Ports), Describe(*NumberedPorts(3)));
+}
+
+void PortsDialogTest::DeleteRemovesTheSelectedRowsOnYes_data() {
+    QTest::addColumn<int>("AnswerKey");
+    QTest::addColumn<QStringList>("LocalPortsLeft");
+    QTest::newRow("Yes") << int(Qt::Key_Return) << QStringList{"2", "5"};
+    QTest::newRow("No") << int(Qt::Key_Escape) << QStringList{"1", "2", "3", "4", "5"};
+}
+
+void PortsDialogTest::DeleteRemovesTheSelectedRowsOnYes() {
+    QFETCH(int, AnswerKey);
+    QFETCH(QStringList, LocalPortsLeft);
+    auto Ports = NumberedPorts(5);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        ClickRow(Dialog, 0);
+        ClickRow(Dialog, 2, Qt::ControlModifier);
+        ClickRow(Dialog, 3, Qt::ControlModifier);
+        QCOMPARE(SelectedRowCount(Dialog), 3);
+        PressKey(Dialog, Qt::Key_D, Qt::AltModifier);
+    });
+    Script.Then<QMessageBox>([AnswerKey](QMessageBox& Box) {
+        QCOMPARE(Box.text(), QStringLiteral("Delete items?"));
+        PressKey(Box, AnswerKey);
+    });
+    Script.Then<TdlgQ7NPorts>([LocalPortsLeft](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Column(Dialog, 2), LocalPortsLeft);
+        ClickButton(Dialog, "btnOK");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QStringList Saved;
+    for (int I = 0; I < Ports->Count(); ++I)
+        Saved << QString::number(Ports->Items(I)->LocalPort());
+    QCOMPARE(Saved, LocalPortsLeft);
+}
+
+void PortsDialogTest::DeleteWithNothingSelectedStillAsks() {
+    auto Ports = NumberedPorts(2);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(SelectedRowCount(Dialog), 0);
+        ClickTool(Dialog, "actDelete");
+    });
+    Script.Then<QMessageBox>([](QMessageBox& Box) { PressKey(Box, Qt::Key_Return); });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(Column(Dialog, 2), (QStringList{"1", "2"}));
+        Dialog.close(); // the title bar: Cancel
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(!Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+}
+
+QTEST_MAIN(PortsDialogTest)
+#include "PortsDialogTest.moc"
