@@ -258,8 +258,9 @@ std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, st
     });
 }
 
-std::uint32_t TPosixRegistry::QueryValue(TRegKeyHandle Key, const std::string& Name,
-                                         std::uint32_t& Type, std::uint32_t& Size) {
+template <class TTake>
+std::uint32_t TPosixRegistry::SelectValue(TRegKeyHandle Key, const std::string& Name,
+                                          const char* Columns, TTake Take) {
     return Guarded([&]() -> std::uint32_t {
         std::uint32_t Error = CheckName(Name);
         if (Error != ErrorSuccess)
@@ -267,34 +268,30 @@ std::uint32_t TPosixRegistry::QueryValue(TRegKeyHandle Key, const std::string& N
         const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
         if (!Open)
             return Error;
-        TSqlStatement Query(FDatabase->Handle(), "SELECT type, length(data) FROM "
-                                                 "registry_values WHERE key = ?1 AND folded = ?2");
+        TSqlStatement Query(FDatabase->Handle(), std::string("SELECT ") + Columns +
+                                                     " FROM registry_values WHERE key = ?1 AND "
+                                                     "folded = ?2");
         Query.Bind(1, Open->Id).Bind(2, UpperCaseText(Name));
         if (!Query.Step())
             return KeyExists(Open->Id) ? ErrorFileNotFound : ErrorKeyDeleted;
-        Type = static_cast<std::uint32_t>(Query.ColumnInt64(0));
-        Size = static_cast<std::uint32_t>(Query.ColumnInt64(1));
+        Take(Query);
         return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixRegistry::QueryValue(TRegKeyHandle Key, const std::string& Name,
+                                         std::uint32_t& Type, std::uint32_t& Size) {
+    return SelectValue(Key, Name, "type, length(data)", [&](const TSqlStatement& Row) {
+        Type = static_cast<std::uint32_t>(Row.ColumnInt64(0));
+        Size = static_cast<std::uint32_t>(Row.ColumnInt64(1));
     });
 }
 
 std::uint32_t TPosixRegistry::ReadValue(TRegKeyHandle Key, const std::string& Name,
                                         std::uint32_t& Type, std::vector<std::uint8_t>& Data) {
-    return Guarded([&]() -> std::uint32_t {
-        std::uint32_t Error = CheckName(Name);
-        if (Error != ErrorSuccess)
-            return Error;
-        const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
-        if (!Open)
-            return Error;
-        TSqlStatement Query(FDatabase->Handle(), "SELECT type, data FROM registry_values "
-                                                 "WHERE key = ?1 AND folded = ?2");
-        Query.Bind(1, Open->Id).Bind(2, UpperCaseText(Name));
-        if (!Query.Step())
-            return KeyExists(Open->Id) ? ErrorFileNotFound : ErrorKeyDeleted;
-        Type = static_cast<std::uint32_t>(Query.ColumnInt64(0));
-        Data = Query.ColumnBlob(1);
-        return ErrorSuccess;
+    return SelectValue(Key, Name, "type, data", [&](const TSqlStatement& Row) {
+        Type = static_cast<std::uint32_t>(Row.ColumnInt64(0));
+        Data = Row.ColumnBlob(1);
     });
 }
 

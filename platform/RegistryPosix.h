@@ -56,6 +56,10 @@ private:
     // The open database with the registry's tables, or null with Error set: for a read, a
     // missing file or missing tables mean that no key exists; for a write, they are created.
     TMachineDatabase* Database(TUse Use, std::uint32_t& Error);
+    // Reads Columns of the value Name of the key behind Key and gives the row to Take.
+    template <class TTake>
+    std::uint32_t SelectValue(TRegKeyHandle Key, const std::string& Name, const char* Columns,
+                              TTake Take);
     // The open key behind Handle; Error tells why there is none.
     const TOpenKey* Find(TRegKeyHandle Handle, std::uint32_t Needed, std::uint32_t& Error);
     bool KeyExists(std::int64_t Id);

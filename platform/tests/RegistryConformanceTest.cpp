@@ -2,16 +2,10 @@
 // in the Windows build, against the Windows registry under Wine.
 #include "RegistryData.h"
 #include "RegistryKey.h"
+#include "TestRegistry.h"
 
 #include <gtest/gtest.h>
 #include <string>
-
-#ifdef _WIN32
-#include "RegistryWin32.h"
-#else
-#include "RegistryPosix.h"
-#include "TemporaryFolder.h"
-#endif
 
 using namespace q7n::platform;
 using Bytes = std::vector<std::uint8_t>;
@@ -20,19 +14,12 @@ namespace {
 
 class RegistryConformance : public ::testing::Test {
 protected:
-#ifdef _WIN32
-    TWin32Registry FRegistry;
-#else
-    q7n::testing::TTemporaryFolder FFolder;
-    TPosixRegistry FRegistry{TMachineDatabaseMode::mdmReadWrite, FFolder.File("machine.sqlite")};
-#endif
     // The key of this test, which it creates and deletes.
     std::string FBase = std::string("Software\\Q7NConformance\\") +
                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    q7n::testing::TTestRegistry FTest{FBase};
+    IRegistry& FRegistry = FTest.Backend;
 
-    void SetUp() override {
-        FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase);
-    }
     void TearDown() override {
         EXPECT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase), ErrorSuccess);
         TRegKey Gone(FRegistry);

@@ -2,16 +2,10 @@
 
 #include "RegistryData.h"
 #include "RegistryKey.h"
+#include "TestRegistry.h"
 #include "UnicodeText.h"
 
 #include <gtest/gtest.h>
-
-#ifdef _WIN32
-#include "RegistryWin32.h"
-#else
-#include "RegistryPosix.h"
-#include "TemporaryFolder.h"
-#endif
 
 using namespace q7n::platform;
 
@@ -22,15 +16,8 @@ const std::string Source = "Software\\Q7NExportTests\\Source";
 
 class RegistryExport : public ::testing::Test {
 protected:
-#ifdef _WIN32
-    TWin32Registry FRegistry;
-#else
-    q7n::testing::TTemporaryFolder FFolder;
-    TPosixRegistry FRegistry{TMachineDatabaseMode::mdmReadWrite, FFolder.File("machine.sqlite")};
-#endif
-    void TearDown() override {
-        FRegistry.DeleteKeyTree(Hklm, "Software\\Q7NExportTests");
-    }
+    q7n::testing::TTestRegistry FTest{"Software\\Q7NExportTests"};
+    IRegistry& FRegistry = FTest.Backend;
 };
 
 // What the registry editor reads: a byte-order mark and UTF-16LE.

@@ -18,7 +18,7 @@ constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
 
 class DataContainerTest : public ::testing::Test {
 protected:
-    q7n::testing::TTestRegistry FRegistry;
+    q7n::testing::TTestRegistry FRegistry{q7n::testing::TestKeyPath};
     q7n::testing::TRecordingRegistry FRecorder{FRegistry.Backend};
     std::string FKey = q7n::testing::TestKeyPath + "\\Container";
     std::unique_ptr<TComponent> FOwner = std::make_unique<TComponent>(nullptr);

@@ -1,41 +1,17 @@
 #pragma once
 
 #include "Registry.h"
+#include "TestRegistry.h"
 
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#ifdef _WIN32
-#include "RegistryWin32.h"
-#else
-#include "RegistryPosix.h"
-#include "TemporaryFolder.h"
-#endif
-
 namespace q7n::testing {
 
 // The key below which the tests keep their settings.
 inline const std::string TestKeyPath = "Software\\Q7NSettingsTests";
-
-// The registry of this build for one test: the stand-in on a database of its own, or the
-// Windows registry, where the test's key is deleted when the test ends.
-class TTestRegistry {
-public:
-    TTestRegistry() = default;
-    TTestRegistry(const TTestRegistry&) = delete;
-    TTestRegistry& operator=(const TTestRegistry&) = delete;
-    ~TTestRegistry() { Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, TestKeyPath); }
-
-#ifdef _WIN32
-    platform::TWin32Registry Backend;
-#else
-    TTemporaryFolder Folder;
-    platform::TPosixRegistry Backend{platform::TMachineDatabaseMode::mdmReadWrite,
-                                     Folder.File("machine.sqlite")};
-#endif
-};
 
 // Passes every call on to a real registry and records it; a test may make writes of chosen
 // values fail.

@@ -14,7 +14,7 @@ namespace {
 
 // An owner with a container that has collected the owner's settings.
 struct TCollectedOwner {
-    q7n::testing::TTestRegistry Registry;
+    q7n::testing::TTestRegistry Registry{q7n::testing::TestKeyPath};
     TComponent Owner{nullptr};
     TDataContainer* Container = new TDataContainer(&Owner, Registry.Backend);
 
@@ -68,7 +68,7 @@ TEST(RegistryValues, IdentityContainerAndDialogIgnoreEmptyAndNonPositiveValues) 
     EXPECT_EQ(Identity->ApplicationName(), "Input_AppName");
     EXPECT_EQ(Identity->UserName(), "DefUser");
 
-    q7n::testing::TTestRegistry Registry;
+    q7n::testing::TTestRegistry Registry{q7n::testing::TestKeyPath};
     auto* Container = new TDataContainer(&Owner, Registry.Backend);
     EXPECT_EQ(Container->RegistryKey(), "MainOptions");
     EXPECT_EQ(Container->Description(), "Options");

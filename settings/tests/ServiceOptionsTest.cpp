@@ -45,7 +45,7 @@ protected:
         ASSERT_EQ(Key.WriteValue("rgCfgFile", Type, Data), ErrorSuccess);
     }
 
-    q7n::testing::TTestRegistry FRegistry;
+    q7n::testing::TTestRegistry FRegistry{q7n::testing::TestKeyPath};
     q7n::testing::TRecordingRegistry FRecorder{FRegistry.Backend};
     bool FClean = false;
 };
