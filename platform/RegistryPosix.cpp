@@ -137,6 +137,9 @@ template <class TBody> std::uint32_t TPosixRegistry::Guarded(TBody Body) {
     } catch (const std::bad_alloc&) {
         FLastErrorText = "out of memory";
         return ErrorNotEnoughMemory;
+    } catch (const std::exception& E) {
+        FLastErrorText = E.what();
+        return ErrorRegistryIoFailed;
     }
 }
 
