@@ -99,23 +99,6 @@ TEST(RegistryPosix, DamagedOrForeignDatabaseIsAClearErrorAndIsKept) {
     EXPECT_EQ(Db.SchemaVersion("registry"), 99);
 }
 
-// The hive sits beside the other users of the machine database and keeps their tables.
-TEST(RegistryPosix, SharesTheMachineDatabase) {
-    q7n::testing::TTemporaryFolder Folder;
-    std::string Path = Folder.File("machine.sqlite");
-    {
-        TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Path);
-        Db.EnsureSchema("services", 1,
-                        [](TMachineDatabase& D) { D.Execute("CREATE TABLE services (name)"); });
-    }
-    TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
-    TRegKey Key(Registry);
-    ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
-    TMachineDatabase Db(TMachineDatabaseMode::mdmReadOnly, Path);
-    EXPECT_EQ(Db.SchemaVersion("services"), 1);
-    EXPECT_EQ(Db.SchemaVersion("registry"), 1);
-}
-
 // Processes that create the same key and write values at the same time lose nothing, and only
 // one of them finds the key new.
 TEST(RegistryPosix, ConcurrentProcessesShareTheHive) {

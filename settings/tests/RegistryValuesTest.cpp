@@ -31,36 +31,9 @@ struct TCollectedOwner {
 
 } // namespace
 
-TEST(RegistryValues, EachClassFixesItsKindAndStartsEmpty) {
-    TComponent Owner(nullptr);
-    EXPECT_EQ((new TRegInteger(&Owner))->DateType(), rvtInteger);
-    EXPECT_EQ((new TRegBoolean(&Owner))->DateType(), rvtBoolean);
-    EXPECT_EQ((new TRegDateTime(&Owner))->DateType(), rvtDateTime);
-    EXPECT_EQ((new TRegDate(&Owner))->DateType(), rvtDate);
-    EXPECT_EQ((new TRegTime(&Owner))->DateType(), rvtTime);
-    EXPECT_EQ((new TRegFloat(&Owner))->DateType(), rvtFloat);
-    EXPECT_EQ((new TRegString(&Owner))->DateType(), rvtString);
-    EXPECT_EQ((new TRegFolder(&Owner))->DateType(), rvtFolderName);
-    EXPECT_EQ((new TRegIP(&Owner))->DateType(), rvtIP);
-    auto* File = new TRegFile(&Owner);
-    EXPECT_EQ(File->DateType(), rvtFileName);
-    EXPECT_EQ(File->Caption(), "FileName");
-    EXPECT_EQ(File->Value(), "");
-    EXPECT_EQ(File->DefValue(), "");
-    EXPECT_FALSE(File->Modified());
-    EXPECT_TRUE(File->Visible());
-    EXPECT_FALSE(File->UserEditor());
-    EXPECT_EQ(File->OwnerContainer(), nullptr);
-    EXPECT_EQ(static_cast<int>(rvtIP), 9);
-}
-
 TEST(RegistryValues, IdentityContainerAndDialogIgnoreEmptyAndNonPositiveValues) {
     TComponent Owner(nullptr);
     auto* Identity = new TDCAppInfo(&Owner);
-    EXPECT_EQ(Identity->FirmName(), "TAVO");
-    EXPECT_EQ(Identity->ApplicationName(), "Input_AppName");
-    EXPECT_EQ(Identity->UserName(), "DefUser");
-    EXPECT_EQ(Identity->ApplicationIndex(), 0);
     Identity->SetFirmName("");
     Identity->SetApplicationName("");
     Identity->SetUserName("");
@@ -70,10 +43,6 @@ TEST(RegistryValues, IdentityContainerAndDialogIgnoreEmptyAndNonPositiveValues) 
 
     q7n::testing::TTestRegistry Registry{q7n::testing::TestKeyPath};
     auto* Container = new TDataContainer(&Owner, Registry.Backend);
-    EXPECT_EQ(Container->RegistryKey(), "MainOptions");
-    EXPECT_EQ(Container->Description(), "Options");
-    EXPECT_EQ(Container->ImageIndex(), 0);
-    EXPECT_EQ(Container->State(), dcsIdle);
     Container->SetRegistryKey("");
     EXPECT_EQ(Container->RegistryKey(), "MainOptions");
 
@@ -84,7 +53,6 @@ TEST(RegistryValues, IdentityContainerAndDialogIgnoreEmptyAndNonPositiveValues) 
     EXPECT_EQ(Dialog->MaxInstrumentalWidth(), 150);
     Dialog->SetMaxInstrumentalWidth(1);
     EXPECT_EQ(Dialog->MaxInstrumentalWidth(), 1);
-    EXPECT_EQ((new TRegValueCategory(&Owner))->ImageIndex(), -1);
 }
 
 TEST(RegistryValues, ChangesCountOnlyWhileTheContainerIsIdle) {

@@ -61,17 +61,7 @@ TEST_F(ServiceOptionsTest, ModuleHoldsItsFiveComponentsInOrder) {
     EXPECT_EQ(Module.Components(3), Module.rgcFile);
     EXPECT_EQ(Module.Components(4), Module.rgCfgFile);
     EXPECT_EQ(Module.FindComponent("rgCfgFile"), Module.rgCfgFile);
-    EXPECT_EQ(Module.DataContainerDialog->DataContainer(), Module.DataContainer);
-    EXPECT_EQ(Module.DataContainerDialog->MaxInstrumentalWidth(), 150);
-    EXPECT_EQ(Module.DCAppInfo->ApplicationName(), "Q7NService");
-    EXPECT_EQ(Module.DCAppInfo->FirmName(), "TAVO");
-    EXPECT_EQ(Module.DCAppInfo->UserName(), "DefUser");
-    EXPECT_EQ(Module.DataContainer->DCAppInfo(), Module.DCAppInfo);
     EXPECT_EQ(Module.DataContainer->KeyPath(), ServiceOptionsKeyPath);
-    EXPECT_EQ(Module.DataContainer->Description(), "Options");
-    EXPECT_EQ(Module.rgcFile->Caption(), "Файл настроек");
-    EXPECT_EQ(Module.rgCfgFile->Caption(), "Имя файла");
-    EXPECT_EQ(Module.rgCfgFile->Category(), Module.rgcFile);
     EXPECT_EQ(Module.rgCfgFile->Value(), "");
     // Created, then collected and loaded.
     EXPECT_EQ(Module.DataContainer->Saver()->Items()->Count(), 1);
