@@ -64,6 +64,16 @@ TSqlStatement& TSqlStatement::BindNull(int Index) {
     return *this;
 }
 
+TSqlStatement& TSqlStatement::BindBlob(int Index, std::span<const std::uint8_t> Value) {
+    // A zero-length blob must not be bound as NULL, which a null pointer would give.
+    static const std::uint8_t Empty = 0;
+    int Code = sqlite3_bind_blob(FStatement, Index, Value.empty() ? &Empty : Value.data(),
+                                 static_cast<int>(Value.size()), SQLITE_TRANSIENT);
+    if (Code != SQLITE_OK)
+        FailOn(FDb, "cannot bind a parameter", Code);
+    return *this;
+}
+
 bool TSqlStatement::Step() {
     int Code = sqlite3_step(FStatement);
     if (Code == SQLITE_ROW)
@@ -98,6 +108,14 @@ std::string TSqlStatement::ColumnText(int Column) const {
         return {};
     return std::string(reinterpret_cast<const char*>(Text),
                        static_cast<std::size_t>(sqlite3_column_bytes(FStatement, Column)));
+}
+
+std::vector<std::uint8_t> TSqlStatement::ColumnBlob(int Column) const {
+    const auto* Data = static_cast<const std::uint8_t*>(sqlite3_column_blob(FStatement, Column));
+    if (!Data)
+        return {};
+    return std::vector<std::uint8_t>(
+        Data, Data + static_cast<std::size_t>(sqlite3_column_bytes(FStatement, Column)));
 }
 
 std::string TMachineDatabase::DefaultPath() {

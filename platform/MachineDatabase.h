@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -44,6 +46,7 @@ public:
     TSqlStatement& Bind(int Index, std::int64_t Value);
     TSqlStatement& Bind(int Index, std::string_view Value);
     TSqlStatement& BindNull(int Index);
+    TSqlStatement& BindBlob(int Index, std::span<const std::uint8_t> Value);
     // Advances to the next row; false when there is none (the statement is done).
     bool Step();
     // Runs a statement that returns no rows.
@@ -53,6 +56,7 @@ public:
     bool IsNull(int Column) const;
     std::int64_t ColumnInt64(int Column) const;
     std::string ColumnText(int Column) const;
+    std::vector<std::uint8_t> ColumnBlob(int Column) const;
 
 private:
     sqlite3* FDb;

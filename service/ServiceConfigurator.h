@@ -12,6 +12,8 @@
 
 namespace q7n {
 
+class IPortsEditDialogs;
+
 // The controller behind the main window. Button presses only raise one-shot requests; a 100 ms
 // timer serves at most one of them per tick (install, uninstall, start, stop, restart, in that
 // order) or, when none is pending, polls the service state every 500 ms and tells the window.
@@ -36,9 +38,14 @@ public:
     std::string FServiceName;
     std::string FServicePath;
     std::string FPortsFile;
+    IPortsEditDialogs* FPortsDialogs = nullptr; // the windows of EditPorts; not owned
 
     // Connects to the service manager (its result is not looked at) and starts the timer.
     void Start();
+
+    // Edits the ports file through FPortsDialogs, saves it, records its path in the settings
+    // and, when the service was last seen running, offers to restart it.
+    void EditPorts();
 
     void RequestInstall() { FInstallPending = true; }
     void RequestUninstall() { FUninstallPending = true; }

@@ -1,0 +1,25 @@
+#include "FontFallbacks.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace q7n::gui {
+
+void InstallFontFallbacks() {
+    struct TFallback {
+        const char* Face;
+        QStringList Substitutes;
+    };
+    const TFallback Fallbacks[] = {
+        {"Cambria", {"Caladea", "DejaVu Serif", "Liberation Serif"}},
+        {"Consolas", {"Inconsolata", "DejaVu Sans Mono", "Liberation Mono"}},
+        {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans"}},
+    };
+    const QStringList Installed = QFontDatabase::families();
+    for (const TFallback& Fallback : Fallbacks)
+        if (!Installed.contains(Fallback.Face, Qt::CaseInsensitive))
+            QFont::insertSubstitutions(Fallback.Face, Fallback.Substitutes);
+}
+
+} // namespace q7n::gui

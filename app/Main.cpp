@@ -1,0 +1,32 @@
+// The configurator: the settings module, then the main window, until the window is closed.
+#include "ApplicationTitle.h"
+#include "FontFallbacks.h"
+#include "PortsEditWindows.h"
+#include "ServiceConfiguratorDialog.h"
+#include "ServiceOptions.h"
+#include "Version.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <memory>
+
+int main(int Argc, char** Argv) {
+    QApplication Application(Argc, Argv);
+    QApplication::setApplicationName(q7n::ApplicationTitle());
+    QApplication::setApplicationVersion(q7n::gui::FileVersion);
+    QApplication::setWindowIcon(QIcon(":/q7n/wrench.svg"));
+    QGuiApplication::setDesktopFileName("q7nconfig");
+    q7n::gui::InstallFontFallbacks();
+
+    std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
+    q7n::gui::TPortsEditWindows Dialogs;
+    int Result = 0;
+    {
+        q7n::gui::TdlgServiceConfigurator Window(nullptr, &Dialogs);
+        Dialogs.SetParent(&Window);
+        Window.show();
+        Result = QApplication::exec();
+    } // the window goes first, then the settings module, which writes what is still unsaved
+    Options.reset();
+    return Result;
+}

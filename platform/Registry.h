@@ -1,0 +1,92 @@
+#pragma once
+
+#include "ServiceControlManager.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// The registry operations of the host platform. Names, paths and text data are UTF-8: the
+// backends behave like the ANSI entry points with UTF-8 as their code page, so REG_SZ,
+// REG_EXPAND_SZ and REG_MULTI_SZ data are UTF-8 bytes with their terminating zero (text written
+// without one is given one, as Windows does); data of every other type are raw bytes. Every call
+// answers with the platform's error code, Windows's values on every backend (0 on success). Key
+// handles are opaque; 0 is none.
+namespace q7n::platform {
+
+using TRegKeyHandle = std::uintptr_t;
+
+// The roots below which keys are opened.
+enum class TRegRoot { rrLocalMachine };
+
+// Windows error codes of the registry, beside those of ServiceControlManager.h.
+inline constexpr std::uint32_t ErrorNotEnoughMemory = 8;
+inline constexpr std::uint32_t ErrorBadPathname = 161;
+inline constexpr std::uint32_t ErrorMoreData = 234;
+inline constexpr std::uint32_t ErrorBadDb = 1009;
+inline constexpr std::uint32_t ErrorRegistryCorrupt = 1015;
+inline constexpr std::uint32_t ErrorRegistryIoFailed = 1016;
+inline constexpr std::uint32_t ErrorKeyDeleted = 1018;
+inline constexpr std::uint32_t ErrorNoUnicodeTranslation = 1113;
+
+// Value types.
+inline constexpr std::uint32_t RegNone = 0;
+inline constexpr std::uint32_t RegSz = 1;
+inline constexpr std::uint32_t RegExpandSz = 2;
+inline constexpr std::uint32_t RegBinary = 3;
+inline constexpr std::uint32_t RegDword = 4;
+inline constexpr std::uint32_t RegMultiSz = 7;
+inline constexpr std::uint32_t RegQword = 11;
+
+// Whether data of Type are text, which the Windows backend converts between UTF-8 and UTF-16.
+constexpr bool IsRegTextType(std::uint32_t Type) {
+    return Type == RegSz || Type == RegExpandSz || Type == RegMultiSz;
+}
+
+// Key access rights.
+inline constexpr std::uint32_t KeyQueryValue = 0x0001;
+inline constexpr std::uint32_t KeySetValue = 0x0002;
+inline constexpr std::uint32_t KeyCreateSubKey = 0x0004;
+inline constexpr std::uint32_t KeyEnumerateSubKeys = 0x0008;
+inline constexpr std::uint32_t KeyRead = 0x20019;
+inline constexpr std::uint32_t KeyWrite = 0x20006;
+inline constexpr std::uint32_t KeyAllAccess = 0xF003F;
+
+// What CreateKey found.
+inline constexpr std::uint32_t RegCreatedNewKey = 1;
+inline constexpr std::uint32_t RegOpenedExistingKey = 2;
+
+class IRegistry {
+public:
+    // Opens Path below Root, creating every missing key on the way (non-volatile). A leading
+    // backslash is tolerated here, as Windows does.
+    virtual std::uint32_t CreateKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
+                                    TRegKeyHandle& Key, std::uint32_t& Disposition) = 0;
+    // Opens an existing key; a path that begins with a backslash is ErrorBadPathname.
+    virtual std::uint32_t OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
+                                  TRegKeyHandle& Key) = 0;
+    // The type and the size in bytes of a value; ErrorFileNotFound when there is none.
+    virtual std::uint32_t QueryValue(TRegKeyHandle Key, const std::string& Name,
+                                     std::uint32_t& Type, std::uint32_t& Size) = 0;
+    // The whole of a value's data, whatever its size.
+    virtual std::uint32_t ReadValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t& Type,
+                                    std::vector<std::uint8_t>& Data) = 0;
+    // Creates or replaces a value.
+    virtual std::uint32_t WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
+                                     std::span<const std::uint8_t> Data) = 0;
+    // The names of the key's values, in the backend's order.
+    virtual std::uint32_t ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) = 0;
+    // Deletes a key with all its subkeys and values (the root itself cannot be deleted).
+    virtual std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) = 0;
+    virtual std::uint32_t CloseKey(TRegKeyHandle Key) = 0;
+
+protected:
+    ~IRegistry() = default;
+};
+
+// The registry of this build: the Windows registry's 32-bit view on Windows, the SQLite
+// stand-in over the machine database elsewhere. It lives until the program ends.
+IRegistry& DefaultRegistry();
+
+} // namespace q7n::platform

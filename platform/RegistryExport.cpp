@@ -1,0 +1,161 @@
+#include "RegistryExport.h"
+
+#include "RegistryKey.h"
+#include "UnicodeText.h"
+
+#include <cstdio>
+
+namespace q7n::platform {
+
+namespace {
+
+// Past this many characters a line of hex data goes on in the next, as the registry editor
+// wraps it.
+constexpr std::size_t HexLineWidth = 76;
+
+const char* RootName(TRegRoot Root) {
+    switch (Root) {
+    case TRegRoot::rrLocalMachine:
+        break;
+    }
+    return "HKEY_LOCAL_MACHINE";
+}
+
+bool HasLineBreak(std::string_view Text) {
+    return Text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+std::string Quoted(std::string_view Text) {
+    std::string Out = "\"";
+    for (char C : Text) {
+        if (C == '\\' || C == '"')
+            Out += '\\';
+        Out += C;
+    }
+    return Out + "\"";
+}
+
+std::vector<std::uint8_t> Utf16LeBytes(const std::u16string& Text) {
+    std::vector<std::uint8_t> Bytes;
+    Bytes.reserve(Text.size() * 2);
+    for (char16_t Unit : Text) {
+        Bytes.push_back(static_cast<std::uint8_t>(Unit & 0xFF));
+        Bytes.push_back(static_cast<std::uint8_t>(Unit >> 8));
+    }
+    return Bytes;
+}
+
+// "hex:", "hex(2):", ... and the bytes, wrapped after the line's first Start characters.
+std::string HexData(const std::string& Prefix, const std::vector<std::uint8_t>& Bytes,
+                    std::size_t Start) {
+    std::string Out = Prefix;
+    std::size_t Line = Start + Prefix.size();
+    for (std::size_t I = 0; I < Bytes.size(); ++I) {
+        char Pair[4];
+        std::snprintf(Pair, sizeof(Pair), "%02x", Bytes[I]);
+        Out += Pair;
+        Line += 2;
+        if (I + 1 < Bytes.size()) {
+            Out += ',';
+            ++Line;
+            if (Line > HexLineWidth) {
+                Out += "\\\r\n  ";
+                Line = 2;
+            }
+        }
+    }
+    return Out;
+}
+
+// Whether text data are one string and its single terminator, with no line break: the form
+// a quoted string stands for.
+bool IsPlainString(const std::vector<std::uint8_t>& Data) {
+    if (Data.empty() || Data.back() != 0)
+        return false;
+    std::string_view Text(reinterpret_cast<const char*>(Data.data()), Data.size() - 1);
+    return Text.find('\0') == std::string_view::npos && !HasLineBreak(Text);
+}
+
+std::uint32_t ValueLine(const std::string& Name, std::uint32_t Type,
+                        const std::vector<std::uint8_t>& Data, std::string& Line) {
+    if (HasLineBreak(Name))
+        return ErrorInvalidParameter;
+    Line = (Name.empty() ? std::string("@") : Quoted(Name)) + "=";
+    if (Type == RegSz && IsPlainString(Data)) {
+        Line +=
+            Quoted(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size() - 1));
+    } else if (Type == RegDword && Data.size() == 4) {
+        char Number[16];
+        std::snprintf(Number, sizeof(Number), "dword:%02x%02x%02x%02x", Data[3], Data[2], Data[1],
+                      Data[0]);
+        Line += Number;
+    } else if (Type == RegBinary) {
+        Line += HexData("hex:", Data, Line.size());
+    } else {
+        std::vector<std::uint8_t> Bytes = Data;
+        if (IsRegTextType(Type)) {
+            // The file holds text as Windows stores it, in UTF-16.
+            std::optional<std::u16string> Wide = Utf8ToUtf16(
+                std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size()));
+            if (!Wide)
+                return ErrorNoUnicodeTranslation;
+            Bytes = Utf16LeBytes(*Wide);
+        }
+        char Prefix[24];
+        std::snprintf(Prefix, sizeof(Prefix), "hex(%x):", static_cast<unsigned>(Type));
+        Line += HexData(Prefix, Bytes, Line.size());
+    }
+    Line += "\r\n";
+    return ErrorSuccess;
+}
+
+} // namespace
+
+std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::string& Path,
+                                const std::string& ShownPath, std::string& File) {
+    if (HasLineBreak(ShownPath))
+        return ErrorInvalidParameter;
+    TRegKey Key(Registry);
+    if (std::uint32_t Error = Key.Open(Root, Path, KeyRead); Error != ErrorSuccess)
+        return Error;
+    std::vector<std::string> Names;
+    if (std::uint32_t Error = Key.ValueNames(Names); Error != ErrorSuccess)
+        return Error;
+
+    std::string Shown = ShownPath;
+    if (!Shown.empty() && Shown.front() == '\\')
+        Shown.erase(0, 1);
+    std::string Text = "Windows Registry Editor Version 5.00\r\n\r\n[" +
+                       std::string(RootName(Root)) + (Shown.empty() ? "" : "\\" + Shown) + "]\r\n";
+    for (const std::string& Name : Names) {
+        std::uint32_t Type = 0;
+        std::vector<std::uint8_t> Data;
+        if (std::uint32_t Error = Key.ReadValue(Name, Type, Data); Error != ErrorSuccess)
+            return Error;
+        std::string Line;
+        if (std::uint32_t Error = ValueLine(Name, Type, Data, Line); Error != ErrorSuccess)
+            return Error;
+        Text += Line;
+    }
+    Text += "\r\n";
+
+    std::optional<std::u16string> Wide = Utf8ToUtf16(Text);
+    if (!Wide)
+        return ErrorNoUnicodeTranslation;
+    std::vector<std::uint8_t> Bytes = Utf16LeBytes(*Wide);
+    File.assign("\xFF\xFE");
+    File.append(Bytes.begin(), Bytes.end());
+    return ErrorSuccess;
+}
+
+std::string PathIn32BitViewOn64BitWindows(const std::string& Path) {
+    std::size_t Start = !Path.empty() && Path.front() == '\\' ? 1 : 0;
+    constexpr std::string_view Software = "SOFTWARE\\";
+    if (Path.size() - Start < Software.size() ||
+        UpperCaseText(std::string_view(Path).substr(Start, Software.size())) != Software)
+        return Path;
+    return Path.substr(0, Start + Software.size()) + "WOW6432Node\\" +
+           Path.substr(Start + Software.size());
+}
+
+} // namespace q7n::platform

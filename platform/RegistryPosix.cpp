@@ -1,0 +1,400 @@
+#include "RegistryPosix.h"
+
+#include "UnicodeText.h"
+
+#include <filesystem>
+#include <limits>
+#include <new>
+#include <sqlite3.h>
+
+namespace q7n::platform {
+
+namespace {
+
+constexpr const char* SchemaPart = "registry";
+constexpr int SchemaVersion = 1;
+
+// Rights that only a user who may write below the root holds (DELETE, WRITE_DAC, WRITE_OWNER
+// beside the value and subkey rights).
+constexpr std::uint32_t WritingRights = KeySetValue | KeyCreateSubKey | 0x10000 | 0x40000 | 0x80000;
+
+const char* RootName(TRegRoot Root) {
+    switch (Root) {
+    case TRegRoot::rrLocalMachine:
+        break;
+    }
+    return "HKEY_LOCAL_MACHINE";
+}
+
+void CreateTables(TMachineDatabase& Db) {
+    // AUTOINCREMENT: the id of a deleted key is never given to a new one, so that a handle
+    // left open on it cannot reach another key.
+    Db.Execute("CREATE TABLE registry_keys ("
+               "id INTEGER PRIMARY KEY AUTOINCREMENT, "
+               "parent INTEGER REFERENCES registry_keys(id) ON DELETE CASCADE, "
+               "name TEXT NOT NULL, "
+               "folded TEXT NOT NULL, "
+               "UNIQUE (parent, folded))");
+    Db.Execute("CREATE TABLE registry_values ("
+               "key INTEGER NOT NULL REFERENCES registry_keys(id) ON DELETE CASCADE, "
+               "name TEXT NOT NULL, "
+               "folded TEXT NOT NULL, "
+               "type INTEGER NOT NULL, "
+               "data BLOB NOT NULL, "
+               "UNIQUE (key, folded))");
+    TSqlStatement Root(Db.Handle(),
+                       "INSERT INTO registry_keys (parent, name, folded) VALUES (NULL, ?1, ?1)");
+    Root.Bind(1, std::string_view(RootName(TRegRoot::rrLocalMachine))).Run();
+}
+
+// A name as the hive may hold it: UTF-8 without zero characters.
+std::uint32_t CheckName(const std::string& Name) {
+    if (Name.find('\0') != std::string::npos)
+        return ErrorInvalidParameter;
+    if (!IsValidUtf8(Name))
+        return ErrorNoUnicodeTranslation;
+    return ErrorSuccess;
+}
+
+// The names of the keys along Path. Empty components (doubled or trailing backslashes) are
+// skipped; a leading backslash is tolerated only by the creation, as Windows does.
+std::uint32_t SplitKeyPath(const std::string& Path, bool Creating,
+                           std::vector<std::string>& Names) {
+    if (!Creating && !Path.empty() && Path.front() == '\\')
+        return ErrorBadPathname;
+    if (std::uint32_t Error = CheckName(Path); Error != ErrorSuccess)
+        return Error;
+    Names.clear();
+    std::size_t Start = 0;
+    while (Start <= Path.size()) {
+        std::size_t End = Path.find('\\', Start);
+        if (End == std::string::npos)
+            End = Path.size();
+        if (End > Start)
+            Names.push_back(Path.substr(Start, End - Start));
+        Start = End + 1;
+    }
+    return ErrorSuccess;
+}
+
+std::optional<std::int64_t> FindChild(TMachineDatabase& Db, std::int64_t Parent,
+                                      const std::string& Name) {
+    TSqlStatement Find(Db.Handle(),
+                       "SELECT id FROM registry_keys WHERE parent = ?1 AND folded = ?2");
+    Find.Bind(1, Parent).Bind(2, UpperCaseText(Name));
+    if (!Find.Step())
+        return std::nullopt;
+    return Find.ColumnInt64(0);
+}
+
+std::optional<std::int64_t> FindPath(TMachineDatabase& Db, std::int64_t Root,
+                                     const std::vector<std::string>& Names) {
+    std::optional<std::int64_t> Id = Root;
+    for (const std::string& Name : Names) {
+        Id = FindChild(Db, *Id, Name);
+        if (!Id)
+            break;
+    }
+    return Id;
+}
+
+std::uint32_t ErrorOf(const EMachineDatabaseError& E) {
+    switch (E.SqliteCode() & 0xFF) {
+    case 0: // our own checks: a schema this program does not know
+        return ErrorBadDb;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return ErrorAccessDenied;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return ErrorRegistryCorrupt;
+    default:
+        return ErrorRegistryIoFailed;
+    }
+}
+
+} // namespace
+
+TPosixRegistry::TPosixRegistry(TMachineDatabaseMode Mode, std::string Path)
+    : FPath(std::move(Path)), FMode(Mode) {}
+
+TPosixRegistry::~TPosixRegistry() = default;
+
+template <class TBody> std::uint32_t TPosixRegistry::Guarded(TBody Body) {
+    FLastErrorText.clear();
+    try {
+        return Body();
+    } catch (const EMachineDatabaseError& E) {
+        FLastErrorText = E.what();
+        std::uint32_t Error = ErrorOf(E);
+        // A damaged or foreign file is looked at afresh by the next call.
+        if (Error == ErrorRegistryCorrupt || Error == ErrorBadDb) {
+            FDatabase.reset();
+            FSchemaReady = false;
+        }
+        return Error;
+    } catch (const std::bad_alloc&) {
+        FLastErrorText = "out of memory";
+        return ErrorNotEnoughMemory;
+    } catch (const std::exception& E) {
+        FLastErrorText = E.what();
+        return ErrorRegistryIoFailed;
+    }
+}
+
+TMachineDatabase* TPosixRegistry::Database(TUse Use, std::uint32_t& Error) {
+    bool ReadOnly = FMode == TMachineDatabaseMode::mdmReadOnly;
+    if (!FDatabase) {
+        std::error_code Ignored;
+        if (!std::filesystem::exists(FPath, Ignored) && (Use == TUse::uRead || ReadOnly)) {
+            Error = Use == TUse::uRead ? ErrorFileNotFound : ErrorAccessDenied;
+            return nullptr;
+        }
+        auto Opened = std::make_unique<TMachineDatabase>(FMode, FPath);
+        Opened->Execute("PRAGMA foreign_keys = ON");
+        FDatabase = std::move(Opened);
+    }
+    if (!FSchemaReady) {
+        if (FDatabase->SchemaVersion(SchemaPart) == 0 && (Use == TUse::uRead || ReadOnly)) {
+            Error = Use == TUse::uRead ? ErrorFileNotFound : ErrorAccessDenied;
+            return nullptr;
+        }
+        // Checks the recorded version; creates the tables on the first write.
+        FDatabase->EnsureSchema(SchemaPart, SchemaVersion, CreateTables);
+        FSchemaReady = true;
+    }
+    Error = ErrorSuccess;
+    return FDatabase.get();
+}
+
+std::int64_t TPosixRegistry::RootId(TRegRoot Root) {
+    TSqlStatement Find(FDatabase->Handle(),
+                       "SELECT id FROM registry_keys WHERE parent IS NULL AND folded = ?1");
+    Find.Bind(1, std::string_view(RootName(Root)));
+    if (!Find.Step())
+        throw EMachineDatabaseError("Machine database '" + FPath + "' has lost the root key " +
+                                        RootName(Root),
+                                    SQLITE_CORRUPT);
+    return Find.ColumnInt64(0);
+}
+
+bool TPosixRegistry::KeyExists(std::int64_t Id) {
+    TSqlStatement Find(FDatabase->Handle(), "SELECT 1 FROM registry_keys WHERE id = ?1");
+    Find.Bind(1, Id);
+    return Find.Step();
+}
+
+const TPosixRegistry::TOpenKey* TPosixRegistry::Find(TRegKeyHandle Handle, std::uint32_t Needed,
+                                                     std::uint32_t& Error) {
+    auto Found = FKeys.find(Handle);
+    if (Found == FKeys.end() || !FDatabase) {
+        Error = ErrorInvalidHandle;
+        return nullptr;
+    }
+    if ((Found->second.Access & Needed) != Needed) {
+        Error = ErrorAccessDenied;
+        return nullptr;
+    }
+    Error = ErrorSuccess;
+    return &Found->second;
+}
+
+std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
+                                        std::uint32_t Access, TRegKeyHandle& Key,
+                                        std::uint32_t& Disposition) {
+    Key = 0;
+    return Guarded([&]() -> std::uint32_t {
+        std::vector<std::string> Names;
+        if (std::uint32_t Error = SplitKeyPath(Path, true, Names); Error != ErrorSuccess)
+            return Error;
+        std::uint32_t Error = ErrorSuccess;
+        TMachineDatabase* Db = Database(TUse::uWrite, Error);
+        if (!Db)
+            return Error;
+        if (Db->ReadOnly())
+            return ErrorAccessDenied;
+        std::int64_t Id = 0;
+        bool Created = false;
+        Db->WriteTransaction([&] {
+            Id = RootId(Root);
+            Created = false;
+            for (const std::string& Name : Names) {
+                if (std::optional<std::int64_t> Child = FindChild(*Db, Id, Name)) {
+                    Id = *Child;
+                    Created = false;
+                    continue;
+                }
+                TSqlStatement Insert(Db->Handle(), "INSERT INTO registry_keys (parent, name, "
+                                                   "folded) VALUES (?1, ?2, ?3)");
+                Insert.Bind(1, Id).Bind(2, Name).Bind(3, UpperCaseText(Name)).Run();
+                Id = sqlite3_last_insert_rowid(Db->Handle());
+                Created = true;
+            }
+        });
+        Key = FNextHandle++;
+        FKeys[Key] = TOpenKey{Id, Access};
+        Disposition = Created ? RegCreatedNewKey : RegOpenedExistingKey;
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
+                                      TRegKeyHandle& Key) {
+    Key = 0;
+    return Guarded([&]() -> std::uint32_t {
+        std::vector<std::string> Names;
+        if (std::uint32_t Error = SplitKeyPath(Path, false, Names); Error != ErrorSuccess)
+            return Error;
+        std::uint32_t Error = ErrorSuccess;
+        TMachineDatabase* Db = Database(TUse::uRead, Error);
+        if (!Db)
+            return Error;
+        std::optional<std::int64_t> Id = FindPath(*Db, RootId(Root), Names);
+        if (!Id)
+            return ErrorFileNotFound;
+        if (Db->ReadOnly() && (Access & WritingRights) != 0)
+            return ErrorAccessDenied;
+        Key = FNextHandle++;
+        FKeys[Key] = TOpenKey{*Id, Access};
+        return ErrorSuccess;
+    });
+}
+
+template <class TTake>
+std::uint32_t TPosixRegistry::SelectValue(TRegKeyHandle Key, const std::string& Name,
+                                          const char* Columns, TTake Take) {
+    return Guarded([&]() -> std::uint32_t {
+        std::uint32_t Error = CheckName(Name);
+        if (Error != ErrorSuccess)
+            return Error;
+        const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
+        if (!Open)
+            return Error;
+        TSqlStatement Query(FDatabase->Handle(), std::string("SELECT ") + Columns +
+                                                     " FROM registry_values WHERE key = ?1 AND "
+                                                     "folded = ?2");
+        Query.Bind(1, Open->Id).Bind(2, UpperCaseText(Name));
+        if (!Query.Step())
+            return KeyExists(Open->Id) ? ErrorFileNotFound : ErrorKeyDeleted;
+        Take(Query);
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixRegistry::QueryValue(TRegKeyHandle Key, const std::string& Name,
+                                         std::uint32_t& Type, std::uint32_t& Size) {
+    return SelectValue(Key, Name, "type, length(data)", [&](const TSqlStatement& Row) {
+        Type = static_cast<std::uint32_t>(Row.ColumnInt64(0));
+        Size = static_cast<std::uint32_t>(Row.ColumnInt64(1));
+    });
+}
+
+std::uint32_t TPosixRegistry::ReadValue(TRegKeyHandle Key, const std::string& Name,
+                                        std::uint32_t& Type, std::vector<std::uint8_t>& Data) {
+    return SelectValue(Key, Name, "type, data", [&](const TSqlStatement& Row) {
+        Type = static_cast<std::uint32_t>(Row.ColumnInt64(0));
+        Data = Row.ColumnBlob(1);
+    });
+}
+
+std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& Name,
+                                         std::uint32_t Type, std::span<const std::uint8_t> Data) {
+    return Guarded([&]() -> std::uint32_t {
+        std::uint32_t Error = CheckName(Name);
+        if (Error != ErrorSuccess)
+            return Error;
+        const TOpenKey* Open = Find(Key, KeySetValue, Error);
+        if (!Open)
+            return Error;
+        if (Data.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+            return ErrorInvalidParameter;
+        // Text that Windows could not hold as UTF-16 is refused there; so it is here.
+        if (IsRegTextType(Type) &&
+            !IsValidUtf8(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size())))
+            return ErrorNoUnicodeTranslation;
+        if (FDatabase->ReadOnly())
+            return ErrorAccessDenied;
+        std::vector<std::uint8_t> Terminated;
+        if (IsRegTextType(Type) && !Data.empty() && Data.back() != 0) {
+            Terminated.assign(Data.begin(), Data.end());
+            Terminated.push_back(0);
+            Data = Terminated;
+        }
+        bool Deleted = false;
+        FDatabase->WriteTransaction([&] {
+            if (!KeyExists(Open->Id)) {
+                Deleted = true;
+                return;
+            }
+            // A value keeps the spelling of its name and its place when it is replaced.
+            TSqlStatement Write(FDatabase->Handle(),
+                                "INSERT INTO registry_values (key, name, folded, type, data) "
+                                "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT (key, folded) "
+                                "DO UPDATE SET type = excluded.type, data = excluded.data");
+            Write.Bind(1, Open->Id)
+                .Bind(2, Name)
+                .Bind(3, UpperCaseText(Name))
+                .Bind(4, static_cast<std::int64_t>(Type))
+                .BindBlob(5, Data)
+                .Run();
+        });
+        return Deleted ? ErrorKeyDeleted : ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixRegistry::ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) {
+    return Guarded([&]() -> std::uint32_t {
+        std::uint32_t Error = ErrorSuccess;
+        const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
+        if (!Open)
+            return Error;
+        if (!KeyExists(Open->Id))
+            return ErrorKeyDeleted;
+        TSqlStatement Query(FDatabase->Handle(),
+                            "SELECT name FROM registry_values WHERE key = ?1 ORDER BY rowid");
+        Query.Bind(1, Open->Id);
+        Names.clear();
+        while (Query.Step())
+            Names.push_back(Query.ColumnText(0));
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Path) {
+    return Guarded([&]() -> std::uint32_t {
+        std::vector<std::string> Names;
+        if (std::uint32_t Error = SplitKeyPath(Path, false, Names); Error != ErrorSuccess)
+            return Error;
+        if (Names.empty())
+            return ErrorInvalidParameter;
+        std::uint32_t Error = ErrorSuccess;
+        TMachineDatabase* Db = Database(TUse::uRead, Error);
+        if (!Db)
+            return Error;
+        if (Db->ReadOnly())
+            return ErrorAccessDenied;
+        bool Found = false;
+        Db->WriteTransaction([&] {
+            std::optional<std::int64_t> Id = FindPath(*Db, RootId(Root), Names);
+            Found = Id.has_value();
+            if (Found) {
+                // Subkeys and values go with it (ON DELETE CASCADE).
+                TSqlStatement Delete(Db->Handle(), "DELETE FROM registry_keys WHERE id = ?1");
+                Delete.Bind(1, *Id).Run();
+            }
+        });
+        return Found ? ErrorSuccess : ErrorFileNotFound;
+    });
+}
+
+std::uint32_t TPosixRegistry::CloseKey(TRegKeyHandle Key) {
+    return FKeys.erase(Key) ? ErrorSuccess : ErrorInvalidHandle;
+}
+
+IRegistry& DefaultRegistry() {
+    static TPosixRegistry Registry;
+    return Registry;
+}
+
+} // namespace q7n::platform

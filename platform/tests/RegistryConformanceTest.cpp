@@ -1,0 +1,251 @@
+// The behaviour that every registry backend shares: run natively against the SQLite stand-in and,
+// in the Windows build, against the Windows registry under Wine.
+#include "RegistryData.h"
+#include "RegistryKey.h"
+#include "TestRegistry.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+using namespace q7n::platform;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+class RegistryConformance : public ::testing::Test {
+protected:
+    // The key of this test, which it creates and deletes.
+    std::string FBase = std::string("Software\\Q7NConformance\\") +
+                        ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    q7n::testing::TTestRegistry FTest{FBase};
+    IRegistry& FRegistry = FTest.Backend;
+
+    void TearDown() override {
+        EXPECT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase), ErrorSuccess);
+        TRegKey Gone(FRegistry);
+        EXPECT_EQ(Gone.Open(TRegRoot::rrLocalMachine, FBase, KeyRead), ErrorFileNotFound);
+    }
+
+    TRegKey Create(const std::string& Path, std::uint32_t* Disposition = nullptr) {
+        TRegKey Key(FRegistry);
+        EXPECT_EQ(Key.Create(TRegRoot::rrLocalMachine, Path, KeyAllAccess, Disposition),
+                  ErrorSuccess)
+            << Path;
+        return Key;
+    }
+
+    // Type and data of a value read back, after a query that agrees with them.
+    static std::pair<std::uint32_t, Bytes> ReadBack(const TRegKey& Key, const std::string& Name) {
+        std::uint32_t QueriedType = 0;
+        std::uint32_t Size = 0;
+        EXPECT_EQ(Key.QueryValue(Name, QueriedType, Size), ErrorSuccess) << Name;
+        std::uint32_t Type = 0;
+        Bytes Data;
+        EXPECT_EQ(Key.ReadValue(Name, Type, Data), ErrorSuccess) << Name;
+        EXPECT_EQ(QueriedType, Type) << Name;
+        EXPECT_EQ(Size, Data.size()) << Name;
+        return {Type, Data};
+    }
+};
+
+Bytes Text(std::string_view T) {
+    return Bytes(T.begin(), T.end());
+}
+
+} // namespace
+
+TEST_F(RegistryConformance, NestedPathIsCreatedInOneCallThenFound) {
+    std::uint32_t Disposition = 0;
+    TRegKey Deep = Create(FBase + "\\One\\Two\\Three", &Disposition);
+    EXPECT_EQ(Disposition, RegCreatedNewKey);
+    TRegKey Again = Create(FBase + "\\One\\Two\\Three", &Disposition);
+    EXPECT_EQ(Disposition, RegOpenedExistingKey);
+    // Every key on the way was made, and a key below an existing one is new.
+    TRegKey Middle(FRegistry);
+    EXPECT_EQ(Middle.Open(TRegRoot::rrLocalMachine, FBase + "\\One\\Two", KeyRead), ErrorSuccess);
+    Create(FBase + "\\One\\Two\\Other", &Disposition);
+    EXPECT_EQ(Disposition, RegCreatedNewKey);
+
+    // A value written through one handle is seen through another.
+    ASSERT_EQ(Deep.WriteValue("v", RegDword, RegDwordData(7)), ErrorSuccess);
+    EXPECT_EQ(ReadBack(Again, "v").second, RegDwordData(7));
+}
+
+TEST_F(RegistryConformance, LeadingBackslashIsTakenByCreationOnly) {
+    std::uint32_t Disposition = 0;
+    TRegKey Plain = Create(FBase + "\\Key", &Disposition);
+    ASSERT_EQ(Plain.WriteValue("v", RegSz, RegTextData("plain")), ErrorSuccess);
+    TRegKey Slashed = Create("\\" + FBase + "\\Key", &Disposition);
+    EXPECT_EQ(Disposition, RegOpenedExistingKey);
+    EXPECT_EQ(ReadBack(Slashed, "v").second, RegTextData("plain"));
+
+    TRegKey Opened(FRegistry);
+    EXPECT_EQ(Opened.Open(TRegRoot::rrLocalMachine, "\\" + FBase + "\\Key", KeyRead),
+              ErrorBadPathname);
+    EXPECT_FALSE(Opened.IsOpen());
+}
+
+TEST_F(RegistryConformance, NamesMatchInAnyLetterCase) {
+    TRegKey Key = Create(FBase + "\\MixedCase\\Ключ");
+    ASSERT_EQ(Key.WriteValue("ValueName", RegSz, RegTextData("first")), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("Значение", RegSz, RegTextData("второе")), ErrorSuccess);
+
+    TRegKey Upper(FRegistry);
+    ASSERT_EQ(Upper.Open(TRegRoot::rrLocalMachine, FBase + "\\MIXEDCASE\\КЛЮЧ", KeyAllAccess),
+              ErrorSuccess);
+    EXPECT_EQ(ReadBack(Upper, "VALUENAME").second, RegTextData("first"));
+    EXPECT_EQ(ReadBack(Upper, "зНАЧЕНИЕ").second, RegTextData("второе"));
+
+    // Writing under another spelling replaces the value; there is still one of each.
+    ASSERT_EQ(Upper.WriteValue("valuename", RegDword, RegDwordData(1)), ErrorSuccess);
+    EXPECT_EQ(ReadBack(Key, "ValueName"), std::make_pair(RegDword, RegDwordData(1)));
+    std::vector<std::string> Names;
+    ASSERT_EQ(Key.ValueNames(Names), ErrorSuccess);
+    EXPECT_EQ(Names.size(), 2u);
+
+    std::uint32_t Disposition = 0;
+    Create(FBase + "\\mixedcase\\ключ", &Disposition);
+    EXPECT_EQ(Disposition, RegOpenedExistingKey);
+}
+
+TEST_F(RegistryConformance, DataOfEachTypeRoundTrips) {
+    TRegKey Key = Create(FBase);
+    const Bytes Binary{0x00, 0x01, 0x7F, 0x80, 0xFE, 0xFF, 0x00, 0x10};
+    const Bytes Qword{1, 2, 3, 4, 5, 6, 7, 8};
+    ASSERT_EQ(Key.WriteValue("sz", RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("expand", RegExpandSz, RegTextData("%SystemRoot%\\x")), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("dword", RegDword, RegDwordData(0xFFFFFFFEu)), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("binary", RegBinary, Binary), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("qword", RegQword, Qword), ErrorSuccess);
+
+    EXPECT_EQ(ReadBack(Key, "sz"), std::make_pair(RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")));
+    // Expandable text is kept as written, never expanded.
+    EXPECT_EQ(ReadBack(Key, "expand"), std::make_pair(RegExpandSz, RegTextData("%SystemRoot%\\x")));
+    EXPECT_EQ(ReadBack(Key, "dword"), std::make_pair(RegDword, RegDwordData(0xFFFFFFFEu)));
+    EXPECT_EQ(RegDataDword(ReadBack(Key, "dword").second), 0xFFFFFFFEu);
+    EXPECT_EQ(ReadBack(Key, "binary"), std::make_pair(RegBinary, Binary));
+    EXPECT_EQ(ReadBack(Key, "qword"), std::make_pair(RegQword, Qword));
+
+    // A value may change its type.
+    ASSERT_EQ(Key.WriteValue("sz", RegBinary, Bytes{9}), ErrorSuccess);
+    EXPECT_EQ(ReadBack(Key, "sz"), std::make_pair(RegBinary, Bytes{9}));
+}
+
+TEST_F(RegistryConformance, QueryReportsTypeAndSize) {
+    TRegKey Key = Create(FBase);
+    ASSERT_EQ(Key.WriteValue("empty", RegSz, RegTextData("")), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("nodata", RegSz, Bytes{}), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("abc", RegSz, RegTextData("abc")), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("unterminated", RegSz, Text("abc")), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("dword", RegDword, RegDwordData(5)), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("binary", RegBinary, RegDoubleData(1.5)), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("", RegSz, RegTextData("default")), ErrorSuccess);
+
+    auto Query = [&](const std::string& Name) {
+        std::uint32_t Type = 99;
+        std::uint32_t Size = 99;
+        EXPECT_EQ(Key.QueryValue(Name, Type, Size), ErrorSuccess) << Name;
+        return std::make_pair(Type, Size);
+    };
+    // The text of an empty string is its terminator alone; no data at all is another thing.
+    EXPECT_EQ(Query("empty"), std::make_pair(RegSz, 1u));
+    EXPECT_EQ(Query("nodata"), std::make_pair(RegSz, 0u));
+    EXPECT_EQ(Query("abc"), std::make_pair(RegSz, 4u));
+    // Text written without its terminator is given one, as Windows does.
+    EXPECT_EQ(Query("unterminated"), std::make_pair(RegSz, 4u));
+    EXPECT_EQ(ReadBack(Key, "unterminated").second, RegTextData("abc"));
+    EXPECT_EQ(Query("dword"), std::make_pair(RegDword, 4u));
+    EXPECT_EQ(Query("binary"), std::make_pair(RegBinary, 8u));
+    EXPECT_EQ(Query(""), std::make_pair(RegSz, 8u)); // the key's default value
+}
+
+TEST_F(RegistryConformance, AbsentValuesAndKeysAreNotFound) {
+    TRegKey Key = Create(FBase);
+    std::uint32_t Type = 0;
+    std::uint32_t Size = 0;
+    Bytes Data;
+    EXPECT_EQ(Key.QueryValue("absent", Type, Size), ErrorFileNotFound);
+    EXPECT_EQ(Key.ReadValue("absent", Type, Data), ErrorFileNotFound);
+    EXPECT_EQ(Key.QueryValue("", Type, Size), ErrorFileNotFound); // no default value either
+
+    TRegKey Missing(FRegistry);
+    EXPECT_EQ(Missing.Open(TRegRoot::rrLocalMachine, FBase + "\\Absent", KeyRead),
+              ErrorFileNotFound);
+    EXPECT_EQ(Missing.Open(TRegRoot::rrLocalMachine, FBase + "\\Absent\\Deeper", KeyRead),
+              ErrorFileNotFound);
+    EXPECT_FALSE(Missing.IsOpen());
+    EXPECT_EQ(Missing.QueryValue("x", Type, Size), ErrorInvalidHandle);
+    EXPECT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase + "\\Absent"),
+              ErrorFileNotFound);
+}
+
+TEST_F(RegistryConformance, KeyOpenedForReadingRefusesWrites) {
+    Create(FBase).WriteValue("v", RegSz, RegTextData("kept"));
+    TRegKey Reading(FRegistry);
+    ASSERT_EQ(Reading.Open(TRegRoot::rrLocalMachine, FBase, KeyRead), ErrorSuccess);
+    EXPECT_EQ(Reading.WriteValue("v", RegSz, RegTextData("changed")), ErrorAccessDenied);
+    EXPECT_EQ(Reading.WriteValue("new", RegDword, RegDwordData(1)), ErrorAccessDenied);
+    EXPECT_EQ(ReadBack(Reading, "v").second, RegTextData("kept"));
+
+    // A key opened for writing only cannot be read.
+    TRegKey Writing(FRegistry);
+    ASSERT_EQ(Writing.Open(TRegRoot::rrLocalMachine, FBase, KeySetValue), ErrorSuccess);
+    std::uint32_t Type = 0;
+    std::uint32_t Size = 0;
+    EXPECT_EQ(Writing.QueryValue("v", Type, Size), ErrorAccessDenied);
+    EXPECT_EQ(Writing.WriteValue("v", RegSz, RegTextData("changed")), ErrorSuccess);
+}
+
+TEST_F(RegistryConformance, CyrillicTextInDataAndNames) {
+    const std::string Path = "C:\\Программы\\Сервис Q7N\\Q7NPorts.xml";
+    TRegKey Key = Create(FBase + "\\Настройки");
+    ASSERT_EQ(Key.WriteValue("ИмяФайла", RegSz, RegTextData(Path)), ErrorSuccess);
+    // The size counts the UTF-8 bytes and the terminator.
+    EXPECT_EQ(ReadBack(Key, "ИмяФайла"), std::make_pair(RegSz, RegTextData(Path)));
+    EXPECT_EQ(RegDataText(ReadBack(Key, "ИмяФайла").second), Path);
+    std::vector<std::string> Names;
+    ASSERT_EQ(Key.ValueNames(Names), ErrorSuccess);
+    EXPECT_EQ(Names, std::vector<std::string>{"ИмяФайла"});
+}
+
+TEST_F(RegistryConformance, TextThatIsNotUtf8IsRefused) {
+    TRegKey Key = Create(FBase);
+    const std::string Bad = "\xC3\x28";
+    EXPECT_EQ(Key.WriteValue(Bad, RegDword, RegDwordData(1)), ErrorNoUnicodeTranslation);
+    EXPECT_EQ(Key.WriteValue("v", RegSz, RegTextData(Bad)), ErrorNoUnicodeTranslation);
+    // The bytes of binary data are anything.
+    EXPECT_EQ(Key.WriteValue("v", RegBinary, Text(Bad)), ErrorSuccess);
+    TRegKey Other(FRegistry);
+    EXPECT_EQ(Other.Create(TRegRoot::rrLocalMachine, FBase + "\\" + Bad, KeyAllAccess),
+              ErrorNoUnicodeTranslation);
+    // A name ends at its end, not at a zero inside it.
+    EXPECT_EQ(Key.WriteValue(std::string("a\0b", 3), RegDword, RegDwordData(1)),
+              ErrorInvalidParameter);
+}
+
+TEST_F(RegistryConformance, ValueNamesListEveryValueOnce) {
+    TRegKey Key = Create(FBase);
+    std::vector<std::string> Names{"x"};
+    ASSERT_EQ(Key.ValueNames(Names), ErrorSuccess);
+    EXPECT_TRUE(Names.empty());
+    for (const char* Name : {"b", "a", "c"})
+        ASSERT_EQ(Key.WriteValue(Name, RegDword, RegDwordData(0)), ErrorSuccess);
+    ASSERT_EQ(Key.WriteValue("A", RegDword, RegDwordData(1)), ErrorSuccess);
+    ASSERT_EQ(Key.ValueNames(Names), ErrorSuccess);
+    std::sort(Names.begin(), Names.end());
+    EXPECT_EQ(Names, (std::vector<std::string>{"a", "b", "c"}));
+}
+
+TEST_F(RegistryConformance, DeletedKeyIsGoneForItsOpenHandles) {
+    TRegKey Key = Create(FBase + "\\Doomed\\Child");
+    ASSERT_EQ(Key.WriteValue("v", RegDword, RegDwordData(1)), ErrorSuccess);
+    ASSERT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase + "\\Doomed"), ErrorSuccess);
+    std::uint32_t Type = 0;
+    std::uint32_t Size = 0;
+    EXPECT_EQ(Key.QueryValue("v", Type, Size), ErrorKeyDeleted);
+    EXPECT_EQ(Key.WriteValue("v", RegDword, RegDwordData(2)), ErrorKeyDeleted);
+    // A new key of the same name starts empty.
+    TRegKey Again = Create(FBase + "\\Doomed\\Child");
+    EXPECT_EQ(Again.QueryValue("v", Type, Size), ErrorFileNotFound);
+    EXPECT_EQ(Key.Close(), ErrorSuccess);
+}

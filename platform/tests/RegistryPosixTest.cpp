@@ -1,0 +1,143 @@
+#include "RegistryPosix.h"
+
+#include "FileSystem.h"
+#include "RegistryData.h"
+#include "RegistryKey.h"
+#include "TemporaryFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace q7n::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
+
+std::string ReadText(IRegistry& Registry, const std::string& Path, const std::string& Name) {
+    TRegKey Key(Registry);
+    if (Key.Open(Hklm, Path, KeyRead) != ErrorSuccess)
+        return "<no key>";
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    if (Key.ReadValue(Name, Type, Data) != ErrorSuccess)
+        return "<no value>";
+    return RegDataText(Data);
+}
+
+} // namespace
+
+TEST(RegistryPosix, ReadingNeverCreatesTheDatabase) {
+    q7n::testing::TTemporaryFolder Folder;
+    std::string Path = Folder.File("state/machine.sqlite");
+    TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
+    TRegKey Key(Registry);
+    EXPECT_EQ(Key.Open(Hklm, "Software\\TAVO", KeyRead), ErrorFileNotFound);
+    EXPECT_EQ(Registry.DeleteKeyTree(Hklm, "Software\\TAVO"), ErrorFileNotFound);
+    EXPECT_FALSE(fs::exists(Path));
+    EXPECT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
+    EXPECT_TRUE(fs::exists(Path));
+}
+
+// A read-only database plays a user without the rights to write below HKEY_LOCAL_MACHINE.
+TEST(RegistryPosix, WithoutWriteAccessOpeningForWritingIsDenied) {
+    q7n::testing::TTemporaryFolder Folder;
+    std::string Path = Folder.File("machine.sqlite");
+    {
+        TPosixRegistry Writer(TMachineDatabaseMode::mdmReadWrite, Path);
+        TRegKey Key(Writer);
+        ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
+        ASSERT_EQ(Key.WriteValue("v", RegSz, RegTextData("stored")), ErrorSuccess);
+    }
+    TPosixRegistry User(TMachineDatabaseMode::mdmReadOnly, Path);
+    TRegKey Key(User);
+    EXPECT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorAccessDenied);
+    EXPECT_EQ(Key.Create(Hklm, "Software\\Other", KeyAllAccess), ErrorAccessDenied);
+    EXPECT_EQ(Key.Open(Hklm, "Software\\TAVO", KeyAllAccess), ErrorAccessDenied);
+    EXPECT_EQ(User.DeleteKeyTree(Hklm, "Software\\TAVO"), ErrorAccessDenied);
+    EXPECT_EQ(ReadText(User, "Software\\TAVO", "v"), "stored");
+
+    // Nor can such a user make the database, or the registry's tables in it.
+    TPosixRegistry Nobody(TMachineDatabaseMode::mdmReadOnly, Folder.File("absent.sqlite"));
+    EXPECT_EQ(TRegKey(Nobody).Create(Hklm, "Software", KeyAllAccess), ErrorAccessDenied);
+    std::string Empty = Folder.File("empty.sqlite");
+    { TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Empty); }
+    TPosixRegistry OnEmpty(TMachineDatabaseMode::mdmReadOnly, Empty);
+    EXPECT_EQ(TRegKey(OnEmpty).Create(Hklm, "Software", KeyAllAccess), ErrorAccessDenied);
+    EXPECT_EQ(TRegKey(OnEmpty).Open(Hklm, "Software", KeyRead), ErrorFileNotFound);
+}
+
+TEST(RegistryPosix, DamagedOrForeignDatabaseIsAClearErrorAndIsKept) {
+    q7n::testing::TTemporaryFolder Folder;
+    std::string Garbage = Folder.File("garbage.sqlite");
+    const std::string Content(4096, 'x');
+    std::ofstream(Garbage, std::ios::binary) << Content;
+    TPosixRegistry OnGarbage(TMachineDatabaseMode::mdmReadWrite, Garbage);
+    TRegKey Key(OnGarbage);
+    EXPECT_EQ(Key.Open(Hklm, "Software", KeyRead), ErrorRegistryCorrupt);
+    EXPECT_NE(OnGarbage.LastErrorText().find(Garbage), std::string::npos);
+    EXPECT_EQ(Key.Create(Hklm, "Software", KeyAllAccess), ErrorRegistryCorrupt);
+    EXPECT_NE(OnGarbage.LastErrorText().find("damaged"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(Garbage), Content);
+
+    // The registry's tables at a version this program does not know.
+    std::string Newer = Folder.File("newer.sqlite");
+    {
+        TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Newer);
+        Db.EnsureSchema("registry", 99,
+                        [](TMachineDatabase& D) { D.Execute("CREATE TABLE registry_keys (x)"); });
+    }
+    TPosixRegistry OnNewer(TMachineDatabaseMode::mdmReadWrite, Newer);
+    EXPECT_EQ(TRegKey(OnNewer).Create(Hklm, "Software", KeyAllAccess), ErrorBadDb);
+    EXPECT_NE(OnNewer.LastErrorText().find("version 99"), std::string::npos);
+    EXPECT_EQ(TRegKey(OnNewer).Open(Hklm, "Software", KeyRead), ErrorBadDb);
+    TMachineDatabase Db(TMachineDatabaseMode::mdmReadOnly, Newer);
+    EXPECT_EQ(Db.SchemaVersion("registry"), 99);
+}
+
+// Processes that create the same key and write values at the same time lose nothing, and only
+// one of them finds the key new.
+TEST(RegistryPosix, ConcurrentProcessesShareTheHive) {
+    q7n::testing::TTemporaryFolder Folder;
+    std::string Path = Folder.File("machine.sqlite");
+    constexpr int Writers = 4;
+    constexpr int Values = 25;
+    std::vector<pid_t> Children;
+    for (int W = 0; W < Writers; ++W) {
+        pid_t Child = ::fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
+            TRegKey Key(Registry);
+            std::uint32_t Disposition = 0;
+            int Status = Key.Create(Hklm, "Software\\Shared\\Key", KeyAllAccess, &Disposition)
+                             ? 2
+                             : (Disposition == RegCreatedNewKey ? 10 : 0);
+            for (int V = 0; V < Values && Status != 2; ++V)
+                if (Key.WriteValue("w" + std::to_string(W) + "-" + std::to_string(V), RegDword,
+                                   RegDwordData(static_cast<std::uint32_t>(V))) != ErrorSuccess)
+                    Status = 2;
+            ::_exit(Status);
+        }
+        Children.push_back(Child);
+    }
+    int New = 0;
+    for (pid_t Child : Children) {
+        int Status = -1;
+        ::waitpid(Child, &Status, 0);
+        ASSERT_TRUE(WIFEXITED(Status));
+        ASSERT_NE(WEXITSTATUS(Status), 2);
+        New += WEXITSTATUS(Status) == 10;
+    }
+    EXPECT_EQ(New, 1);
+    TPosixRegistry Registry(TMachineDatabaseMode::mdmReadOnly, Path);
+    TRegKey Key(Registry);
+    ASSERT_EQ(Key.Open(Hklm, "Software\\Shared\\Key", KeyRead), ErrorSuccess);
+    std::vector<std::string> Names;
+    ASSERT_EQ(Key.ValueNames(Names), ErrorSuccess);
+    EXPECT_EQ(Names.size(), static_cast<std::size_t>(Writers * Values));
+}

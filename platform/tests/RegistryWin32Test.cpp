@@ -1,0 +1,159 @@
+#include "RegistryWin32.h"
+
+#include "RegistryData.h"
+#include "RegistryExport.h"
+#include "RegistryKey.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+#include <windows.h>
+
+using namespace q7n::platform;
+
+namespace {
+
+const std::string TestKey = "Software\\Q7NWin32Tests";
+
+// Reads a REG_SZ straight from the 64-bit registry view.
+std::wstring ReadIn64BitView(const wchar_t* Key, const wchar_t* Name) {
+    HKEY Opened = nullptr;
+    LSTATUS Status =
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, Key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &Opened);
+    if (Status != ERROR_SUCCESS)
+        return L"<" + std::to_wstring(Status) + L">";
+    wchar_t Buffer[256] = {};
+    DWORD Size = sizeof(Buffer) - sizeof(wchar_t);
+    Status =
+        ::RegQueryValueExW(Opened, Name, nullptr, nullptr, reinterpret_cast<BYTE*>(Buffer), &Size);
+    ::RegCloseKey(Opened);
+    return Status == ERROR_SUCCESS ? Buffer : L"<" + std::to_wstring(Status) + L">";
+}
+
+// Runs the system's registry editor on File without questions; its exit code.
+DWORD ImportWithRegedit(const std::wstring& File) {
+    std::wstring Command = L"regedit.exe /s \"" + File + L"\"";
+    STARTUPINFOW Startup = {};
+    Startup.cb = sizeof(Startup);
+    PROCESS_INFORMATION Process = {};
+    if (!::CreateProcessW(nullptr, Command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &Startup, &Process))
+        return ::GetLastError();
+    DWORD Exit = WAIT_TIMEOUT;
+    if (::WaitForSingleObject(Process.hProcess, 60000) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(Process.hProcess, &Exit);
+    ::CloseHandle(Process.hThread);
+    ::CloseHandle(Process.hProcess);
+    return Exit;
+}
+
+using TValues = std::map<std::string, std::pair<std::uint32_t, std::vector<std::uint8_t>>>;
+
+TValues ValuesOf(IRegistry& Registry, const std::string& Path) {
+    TValues Values;
+    TRegKey Key(Registry);
+    if (Key.Open(TRegRoot::rrLocalMachine, Path, KeyRead) != ErrorSuccess)
+        return Values;
+    std::vector<std::string> Names;
+    Key.ValueNames(Names);
+    for (const std::string& Name : Names) {
+        std::uint32_t Type = 0;
+        std::vector<std::uint8_t> Data;
+        Key.ReadValue(Name, Type, Data);
+        Values[Name] = {Type, Data};
+    }
+    return Values;
+}
+
+} // namespace
+
+// A 64-bit build writes where a 32-bit program reads: below Wow6432Node of the 64-bit view.
+TEST(RegistryWin32, KeysLiveInThe32BitView) {
+    TWin32Registry Registry;
+    {
+        TRegKey Key(Registry);
+        ASSERT_EQ(Key.Create(TRegRoot::rrLocalMachine, TestKey + "\\View", KeyAllAccess),
+                  ErrorSuccess);
+        ASSERT_EQ(Key.WriteValue("where", RegSz, RegTextData("32-bit")), ErrorSuccess);
+    }
+    EXPECT_EQ(ReadIn64BitView(L"Software\\Wow6432Node\\Q7NWin32Tests\\View", L"where"), L"32-bit");
+    EXPECT_EQ(ReadIn64BitView(L"Software\\Q7NWin32Tests\\View", L"where"), L"<2>");
+    EXPECT_EQ(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey), ErrorSuccess);
+    EXPECT_EQ(ReadIn64BitView(L"Software\\Wow6432Node\\Q7NWin32Tests\\View", L"where"), L"<2>");
+}
+
+// Text that other programs wrote through the wide entry points: an odd byte count and no
+// terminator are read without a fault, and a long text is never cut at a buffer's size.
+TEST(RegistryWin32, ForeignTextIsReadWhole) {
+    TWin32Registry Registry;
+    TRegKey Key(Registry);
+    ASSERT_EQ(Key.Create(TRegRoot::rrLocalMachine, TestKey, KeyAllAccess), ErrorSuccess);
+    HKEY Raw = reinterpret_cast<HKEY>(Key.Handle());
+    ASSERT_EQ(::RegSetValueExW(Raw, L"odd", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"ab"), 3),
+              ERROR_SUCCESS);
+    std::wstring Long(40000, L'\x0416');
+    ASSERT_EQ(::RegSetValueExW(Raw, L"long", 0, REG_EXPAND_SZ,
+                               reinterpret_cast<const BYTE*>(Long.c_str()),
+                               static_cast<DWORD>((Long.size() + 1) * sizeof(wchar_t))),
+              ERROR_SUCCESS);
+
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    ASSERT_EQ(Key.ReadValue("odd", Type, Data), ErrorSuccess);
+    EXPECT_EQ(Type, RegSz);
+    EXPECT_EQ(RegDataText(Data), "a");
+    ASSERT_EQ(Key.ReadValue("long", Type, Data), ErrorSuccess);
+    EXPECT_EQ(Type, RegExpandSz);
+    EXPECT_EQ(Data.size(), 40000u * 2 + 1); // two UTF-8 bytes a letter, and the terminator
+    std::uint32_t Size = 0;
+    ASSERT_EQ(Key.QueryValue("long", Type, Size), ErrorSuccess);
+    EXPECT_EQ(Size, Data.size());
+    Key.Close();
+    EXPECT_EQ(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey), ErrorSuccess);
+}
+
+// The export file, imported by the registry editor of a fresh prefix, gives back every value:
+// its type, its bytes, Cyrillic and escaped text, wrapped hex lines, and the 32-bit view.
+TEST(RegistryWin32, ExportImportsUnchangedInTheRegistryEditor) {
+    TWin32Registry Registry;
+    const std::string Source = TestKey + "\\Source";
+    const std::string Imported = TestKey + "\\Imported\\Ключ";
+    {
+        TRegKey Key(Registry);
+        ASSERT_EQ(Key.Create(TRegRoot::rrLocalMachine, Source, KeyAllAccess), ErrorSuccess);
+        std::vector<std::uint8_t> Binary(100);
+        for (std::size_t I = 0; I < Binary.size(); ++I)
+            Binary[I] = static_cast<std::uint8_t>(255 - I);
+        Key.WriteValue("rgCfgFile", RegSz, RegTextData("C:\\Сервис\\\"Q7N\"\\Q7NPorts.xml"));
+        Key.WriteValue("", RegSz, RegTextData("default"));
+        Key.WriteValue("Пусто", RegSz, RegTextData(""));
+        Key.WriteValue("NoData", RegSz, std::vector<std::uint8_t>{});
+        Key.WriteValue("Lines", RegSz, RegTextData("one\r\ntwo"));
+        Key.WriteValue("Number", RegDword, RegDwordData(0xDEADBEEF));
+        Key.WriteValue("Double", RegBinary, RegDoubleData(45000.5));
+        Key.WriteValue("Long", RegBinary, Binary);
+        Key.WriteValue("Expand", RegExpandSz, RegTextData("%SystemRoot%\\Путь"));
+        Key.WriteValue("Multi", RegMultiSz, std::vector<std::uint8_t>{'a', 0, 'b', 0, 0});
+        Key.WriteValue("Quad", RegQword, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8});
+    }
+    std::string File;
+    ASSERT_EQ(ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Source,
+                                PathIn32BitViewOn64BitWindows(Imported), File),
+              ErrorSuccess);
+    wchar_t Temp[MAX_PATH] = {};
+    ASSERT_GT(::GetTempPathW(MAX_PATH, Temp), 0u);
+    std::wstring Path = std::wstring(Temp) + L"q7n-export-test.reg";
+    {
+        std::ofstream Out(std::filesystem::path(Path), std::ios::binary);
+        Out << File;
+        ASSERT_TRUE(Out.good());
+    }
+    EXPECT_EQ(ImportWithRegedit(Path), 0u);
+    ::DeleteFileW(Path.c_str());
+
+    TValues Expected = ValuesOf(Registry, Source);
+    ASSERT_EQ(Expected.size(), 11u);
+    EXPECT_EQ(ValuesOf(Registry, Imported), Expected);
+    EXPECT_EQ(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey), ErrorSuccess);
+}

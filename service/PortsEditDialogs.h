@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace q7n {
+
+class TQ7NPorts;
+
+// The windows that the ports edit flow opens, behind an interface so that the flow itself runs
+// without a windowing system in its tests.
+class IPortsEditDialogs {
+public:
+    // The port list editor: edits a private copy of Ports and, when the user confirms with OK,
+    // copies it back and answers true.
+    virtual bool ExecutePortList(TQ7NPorts& Ports) = 0;
+    // The confirmation box; true only for Yes.
+    virtual bool Confirm(const std::string& Text) = 0;
+    // A warning or an error the user must read before going on.
+    virtual void Warn(const std::string& Text) = 0;
+
+protected:
+    ~IPortsEditDialogs() = default;
+};
+
+} // namespace q7n

@@ -1,0 +1,209 @@
+// The ports edit flow end to end over the stand-ins: a real ports file, the registry stand-in
+// under the settings module, the recording service manager, and scripted windows.
+#include "FakeServiceControlManager.h"
+#include "ManualTiming.h"
+#include "PortsEditDialogs.h"
+#include "Q7NDocument.h"
+#include "RecordingRegistry.h"
+#include "ServiceConfigurator.h"
+#include "ServiceOptions.h"
+#include "TemporaryFolder.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace q7n;
+using namespace q7n::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+// The path of the ports file as stored in the registry, or "" when there is none.
+std::string StoredPortsFile(IRegistry& Registry) {
+    TRegKeyHandle Key = 0;
+    if (Registry.OpenKey(TRegRoot::rrLocalMachine, ServiceOptionsKeyPath, KeyRead, Key))
+        return "";
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    Registry.ReadValue(Key, "rgCfgFile", Type, Data);
+    Registry.CloseKey(Key);
+    std::string Text(Data.begin(), Data.end());
+    return Text.substr(0, Text.find('\0'));
+}
+
+// Windows that answer as the test says and remember what they were asked and told.
+class TScriptedDialogs final : public IPortsEditDialogs {
+public:
+    std::function<bool(TQ7NPorts&)> OnEdit = [](TQ7NPorts&) {
+        return true;
+    };
+    bool ConfirmAnswer = true;
+    std::vector<std::string> Questions;
+    std::vector<std::string> Warnings;
+    int Edits = 0;
+
+    bool ExecutePortList(TQ7NPorts& Ports) override {
+        ++Edits;
+        return OnEdit(Ports);
+    }
+    bool Confirm(const std::string& Text) override {
+        Questions.push_back(Text);
+        return ConfirmAnswer;
+    }
+    void Warn(const std::string& Text) override { Warnings.push_back(Text); }
+};
+
+class TNoWindow final : public IServiceConfigDlgInterface {
+public:
+    void ServiceStateChanged() override {}
+};
+
+class EditPortsTest : public ::testing::Test {
+protected:
+    EditPortsTest() {
+        FOptions.reset(CreateServiceOptions(nullptr, FRegistry));
+        auto Timer = std::make_unique<q7n::testing::TManualTimer>();
+        FTimer = Timer.get();
+        FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
+        FConfigurator->FDlg = &FWindow;
+        FConfigurator->FServiceName = "Q7NSrv";
+        FConfigurator->FPortsFile = FFolder.File("Q7NPorts.xml");
+        FConfigurator->FPortsDialogs = &FDialogs;
+        FConfigurator->Start();
+    }
+
+    // Lets the configurator poll the service in State.
+    void SeeService(std::uint32_t State) {
+        FPlatform.States["Q7NSrv"] = State;
+        Tick(600);
+        ASSERT_EQ(FConfigurator->State(), State);
+    }
+
+    void Tick(std::int64_t Milliseconds = 100) {
+        FClock.Now += Milliseconds;
+        FTimer->Handler();
+    }
+
+    bool NextTickStops() {
+        FPlatform.TakeCalls();
+        Tick();
+        std::vector<std::string> Calls = FPlatform.TakeCalls();
+        return std::find(Calls.begin(), Calls.end(), "ControlStop") != Calls.end();
+    }
+
+    int PortsInFile() {
+        TQ7NDocument Document;
+        Document.Load(FConfigurator->FPortsFile);
+        return Document.Options()->Q7NPorts()->Count();
+    }
+
+    static bool AddOnePort(TQ7NPorts& Ports) {
+        TQ7NPort* Port = Ports.Add();
+        Port->SetIP("10.0.0.7");
+        Port->SetCOMPort(3);
+        return true;
+    }
+
+    int Writes() const { return static_cast<int>(FRegistry.CallsOf("WriteValue").size()); }
+
+    q7n::testing::TTemporaryFolder FFolder;
+    q7n::testing::TTestRegistry FStore{ServiceOptionsKeyPath};
+    q7n::testing::TRecordingRegistry FRegistry{FStore.Backend};
+    std::unique_ptr<TdmServiceOptions> FOptions;
+    q7n::testing::TFakeServiceControlManager FPlatform;
+    q7n::testing::TFakeClock FClock;
+    q7n::testing::TManualTimer* FTimer = nullptr;
+    TNoWindow FWindow;
+    TScriptedDialogs FDialogs;
+    std::unique_ptr<TServiceConfigurator> FConfigurator;
+};
+
+} // namespace
+
+TEST_F(EditPortsTest, CancelSavesNothingStoresNothingAndAsksNothing) {
+    SeeService(4);
+    FDialogs.OnEdit = [](TQ7NPorts& Ports) {
+        return AddOnePort(Ports) && false;
+    };
+    int WritesBefore = Writes();
+    FConfigurator->EditPorts();
+    EXPECT_EQ(FDialogs.Edits, 1);
+    EXPECT_FALSE(fs::exists(FConfigurator->FPortsFile));
+    EXPECT_EQ(Writes(), WritesBefore);
+    EXPECT_TRUE(FDialogs.Questions.empty());
+    EXPECT_FALSE(NextTickStops());
+}
+
+TEST_F(EditPortsTest, ConfirmingSavesRecordsThePathOnceAndOffersARestartOfARunningService) {
+    SeeService(4);
+    FDialogs.OnEdit = [](TQ7NPorts& Ports) {
+        EXPECT_EQ(Ports.Count(), 0); // no file yet: an empty list
+        return AddOnePort(Ports);
+    };
+    int WritesBefore = Writes();
+    FConfigurator->EditPorts();
+    EXPECT_EQ(PortsInFile(), 1);
+    EXPECT_EQ(Writes(), WritesBefore + 1);
+    EXPECT_EQ(StoredPortsFile(FStore.Backend), FConfigurator->FPortsFile);
+    EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{"Перезапустить сервис?"});
+    EXPECT_TRUE(NextTickStops()); // the restart is served like a button press
+
+    // Again, unchanged: the file is saved, the registry left alone, and No restarts nothing.
+    SeeService(4);
+    FDialogs.OnEdit = [](TQ7NPorts& Ports) {
+        EXPECT_EQ(Ports.Count(), 1); // the file's content, read afresh
+        return true;
+    };
+    FDialogs.ConfirmAnswer = false;
+    WritesBefore = Writes();
+    FConfigurator->EditPorts();
+    EXPECT_EQ(Writes(), WritesBefore);
+    EXPECT_EQ(FDialogs.Questions.size(), 2u);
+    EXPECT_FALSE(NextTickStops());
+}
+
+TEST_F(EditPortsTest, AServiceThatIsNotRunningIsNotAskedAbout) {
+    for (std::uint32_t State : {0u, 1u, 2u, 3u}) {
+        if (State == 0)
+            FPlatform.States.erase("Q7NSrv"), Tick(600);
+        else
+            SeeService(State);
+        FConfigurator->EditPorts();
+        EXPECT_TRUE(FDialogs.Questions.empty()) << "state " << State;
+    }
+    EXPECT_TRUE(fs::exists(FConfigurator->FPortsFile));
+}
+
+TEST_F(EditPortsTest, AnUnreadableFileIsAnnouncedAndKeptWhenTheEditIsSaved) {
+    {
+        std::ofstream Broken(FConfigurator->FPortsFile, std::ios::binary);
+        Broken << "<config><Q7NPorts><Item><IP>1.2.3.4</IP>"; // cut off
+    }
+    FDialogs.OnEdit = [this](TQ7NPorts& Ports) {
+        EXPECT_EQ(FDialogs.Warnings.size(), 1u); // before the editor opens
+        EXPECT_EQ(Ports.Count(), 0);
+        return AddOnePort(Ports);
+    };
+    FConfigurator->EditPorts();
+    ASSERT_EQ(FDialogs.Warnings.size(), 1u);
+    const std::string& Warning = FDialogs.Warnings[0];
+    EXPECT_NE(Warning.find(FConfigurator->FPortsFile), std::string::npos);
+    EXPECT_NE(Warning.find("Q7NPorts.rejected.xml"), std::string::npos);
+    EXPECT_TRUE(fs::exists(FFolder.File("Q7NPorts.rejected.xml")));
+    EXPECT_EQ(PortsInFile(), 1);
+}
+
+TEST_F(EditPortsTest, AFailedSaveIsShownAndNeitherRecordedNorFollowedByARestart) {
+    SeeService(4);
+    FConfigurator->FPortsFile = FFolder.File("missing folder/Q7NPorts.xml");
+    FDialogs.OnEdit = AddOnePort;
+    int WritesBefore = Writes();
+    FConfigurator->EditPorts();
+    ASSERT_EQ(FDialogs.Warnings.size(), 1u);
+    EXPECT_NE(FDialogs.Warnings[0].find("Не удалось сохранить"), std::string::npos);
+    EXPECT_EQ(Writes(), WritesBefore);
+    EXPECT_TRUE(FDialogs.Questions.empty());
+}

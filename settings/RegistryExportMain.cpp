@@ -1,0 +1,97 @@
+// q7n_registry_export: prints the configurator's settings key as a registry export file, which
+// Windows' registry editor imports.
+//
+//   q7n_registry_export [--for-32-bit-windows] [--output FILE]
+//
+// The configurator keeps its key in the 32-bit registry view. The file names it as the registry
+// editor of 64-bit Windows reaches that view (Software\WOW6432Node\...); --for-32-bit-windows
+// names it as 32-bit Windows has it. Exit codes: 0 written, 1 the key is not there or cannot be
+// read, 2 wrong arguments.
+#include "RegistryExport.h"
+#include "ServiceOptions.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#ifdef _WIN32
+#include "RegistryWin32.h"
+
+#include <fcntl.h>
+#include <io.h>
+#else
+#include "RegistryPosix.h"
+#endif
+
+using namespace q7n;
+using namespace q7n::platform;
+
+namespace {
+
+int Usage() {
+    std::cerr << "usage: q7n_registry_export [--for-32-bit-windows] [--output FILE]\n";
+    return 2;
+}
+
+bool WriteOut(const std::string& Output, const std::string& File) {
+    if (Output.empty()) {
+#ifdef _WIN32
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+        return std::fwrite(File.data(), 1, File.size(), stdout) == File.size() &&
+               std::fflush(stdout) == 0;
+    }
+    std::ofstream Out(Output, std::ios::binary | std::ios::trunc);
+    Out.write(File.data(), static_cast<std::streamsize>(File.size()));
+    Out.close();
+    return !Out.fail();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool For32BitWindows = false;
+    std::string Output;
+    for (int I = 1; I < argc; ++I) {
+        std::string Argument = argv[I];
+        if (Argument == "--for-32-bit-windows")
+            For32BitWindows = true;
+        else if (Argument == "--output" && I + 1 < argc)
+            Output = argv[++I];
+        else
+            return Usage();
+    }
+
+    const std::string Key = ServiceOptionsKeyPath;
+    const std::string Shown = For32BitWindows ? Key : PathIn32BitViewOn64BitWindows(Key);
+    std::string File;
+#ifdef _WIN32
+    TWin32Registry Registry;
+    std::uint32_t Error = ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Key, Shown, File);
+    std::string Where = "the registry";
+#else
+    // Opened for reading only: an export never changes the machine database.
+    TPosixRegistry Registry(TMachineDatabaseMode::mdmReadOnly);
+    std::uint32_t Error = ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Key, Shown, File);
+    std::string Where = "the machine database '" + TMachineDatabase::DefaultPath() + "'";
+    if (!Registry.LastErrorText().empty())
+        Where += " (" + Registry.LastErrorText() + ")";
+#endif
+    if (Error == ErrorFileNotFound) {
+        std::cerr << "q7n_registry_export: HKEY_LOCAL_MACHINE\\" << Key << " is not in " << Where
+                  << "\n";
+        return 1;
+    }
+    if (Error != ErrorSuccess) {
+        std::cerr << "q7n_registry_export: cannot read HKEY_LOCAL_MACHINE\\" << Key << " from "
+                  << Where << ": error " << Error << "\n";
+        return 1;
+    }
+    if (!WriteOut(Output, File)) {
+        std::cerr << "q7n_registry_export: cannot write "
+                  << (Output.empty() ? "the output" : Output) << "\n";
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Component.h"
+#include "DCAppInfo.h"
+#include "DataContainer.h"
+#include "DataContainerDialog.h"
+#include "RegValueCategory.h"
+#include "Registry.h"
+#include "RegistryValues.h"
+
+namespace q7n {
+
+// Where the configurator keeps its setting, below HKEY_LOCAL_MACHINE.
+inline constexpr const char* ServiceOptionsKeyPath = "Software\\TAVO\\Q7NService\\0\\MainOptions";
+
+// The configurator's settings: the path of the ports file it saved last, in the registry value
+// "rgCfgFile". Loaded when the module is created, written at its end when still unsaved.
+class TdmServiceOptions : public TComponent {
+public:
+    // Over the registry of this build.
+    explicit TdmServiceOptions(TComponent* Owner);
+    TdmServiceOptions(TComponent* Owner, platform::IRegistry& Registry);
+    ~TdmServiceOptions() override;
+
+    // The module's components, in their order.
+    TDataContainerDialog* DataContainerDialog = nullptr;
+    TDCAppInfo* DCAppInfo = nullptr;
+    TDataContainer* DataContainer = nullptr;
+    TRegValueCategory* rgcFile = nullptr;
+    TRegFile* rgCfgFile = nullptr;
+
+    // Collects the setting and loads it.
+    void DataModuleCreate();
+    // Writes the setting when it is still flagged.
+    void DataModuleDestroy();
+};
+
+// The one module of the running program; it clears itself when the module is freed.
+extern TdmServiceOptions* dmServiceOptions;
+
+// Creates the module and makes it dmServiceOptions, as the program does at start-up.
+TdmServiceOptions* CreateServiceOptions(TComponent* Owner);
+TdmServiceOptions* CreateServiceOptions(TComponent* Owner, platform::IRegistry& Registry);
+
+} // namespace q7n

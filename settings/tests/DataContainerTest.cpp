@@ -1,0 +1,415 @@
+#include "DataContainer.h"
+
+#include "DCAppInfo.h"
+#include "RecordingRegistry.h"
+#include "RegistryData.h"
+#include "RegistryKey.h"
+#include "RegistryValues.h"
+
+#include <gtest/gtest.h>
+
+using namespace q7n;
+using namespace q7n::platform;
+using Calls = std::vector<std::string>;
+
+namespace {
+
+constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
+
+class DataContainerTest : public ::testing::Test {
+protected:
+    q7n::testing::TTestRegistry FRegistry{q7n::testing::TestKeyPath};
+    q7n::testing::TRecordingRegistry FRecorder{FRegistry.Backend};
+    std::string FKey = q7n::testing::TestKeyPath + "\\Container";
+    std::unique_ptr<TComponent> FOwner = std::make_unique<TComponent>(nullptr);
+    TDataContainer* FContainer = NewContainer(FOwner.get());
+
+    TDataContainer* NewContainer(TComponent* Owner) {
+        auto* Container = new TDataContainer(Owner, FRecorder);
+        Container->SetRegPath(FKey);
+        return Container;
+    }
+    template <class T> T* Add(const std::string& Name, TComponent* Owner = nullptr) {
+        auto* Setting = new T(Owner ? Owner : FOwner.get());
+        Setting->SetName(Name);
+        return Setting;
+    }
+
+    TRegKey WritableKey() {
+        TRegKey Key(FRegistry.Backend);
+        EXPECT_EQ(Key.Create(Hklm, FKey, KeyAllAccess), ErrorSuccess);
+        return Key;
+    }
+    std::pair<std::uint32_t, std::vector<std::uint8_t>> Stored(const std::string& Name) {
+        TRegKey Key(FRegistry.Backend);
+        std::uint32_t Type = 0;
+        std::vector<std::uint8_t> Data;
+        if (Key.Open(Hklm, FKey, KeyRead) != ErrorSuccess ||
+            Key.ReadValue(Name, Type, Data) != ErrorSuccess)
+            return {0xFFFFFFFF, {}};
+        return {Type, Data};
+    }
+    std::vector<std::string> StoredNames() {
+        TRegKey Key(FRegistry.Backend);
+        std::vector<std::string> Names;
+        if (Key.Open(Hklm, FKey, KeyRead) == ErrorSuccess)
+            Key.ValueNames(Names);
+        std::sort(Names.begin(), Names.end());
+        return Names;
+    }
+};
+
+// One setting of each of the ten kinds.
+struct TAllKinds {
+    TRegInteger* Integer;
+    TRegBoolean* Boolean;
+    TRegDateTime* DateTime;
+    TRegDate* Date;
+    TRegTime* Time;
+    TRegFloat* Float;
+    TRegString* String;
+    TRegFile* File;
+    TRegFolder* Folder;
+    TRegIP* IP;
+
+    template <class TAdd>
+    explicit TAllKinds(TAdd Add)
+        : Integer(Add.template operator()<TRegInteger>("Integer")),
+          Boolean(Add.template operator()<TRegBoolean>("Boolean")),
+          DateTime(Add.template operator()<TRegDateTime>("DateTime")),
+          Date(Add.template operator()<TRegDate>("Date")),
+          Time(Add.template operator()<TRegTime>("Time")),
+          Float(Add.template operator()<TRegFloat>("Float")),
+          String(Add.template operator()<TRegString>("String")),
+          File(Add.template operator()<TRegFile>("File")),
+          Folder(Add.template operator()<TRegFolder>("Folder")),
+          IP(Add.template operator()<TRegIP>("IP")) {}
+
+    std::vector<TRegistryValueShell*> All() const {
+        return {Integer, Boolean, DateTime, Date, Time, Float, String, File, Folder, IP};
+    }
+    int Flagged() const {
+        int Count = 0;
+        for (TRegistryValueShell* Setting : All())
+            Count += Setting->Modified();
+        return Count;
+    }
+};
+
+} // namespace
+
+TEST_F(DataContainerTest, CollectingTakesEverySettingInOwnerOrder) {
+    auto* Files = new TRegValueCategory(FOwner.get());
+    Files->SetCaption("Files");
+    auto* SameCaption = new TRegValueCategory(FOwner.get());
+    SameCaption->SetCaption("Files");
+    auto* Network = new TRegValueCategory(FOwner.get());
+    Network->SetCaption("Network");
+    auto* First = Add<TRegFile>("First");
+    First->SetCategory(Files);
+    new TComponent(FOwner.get()); // not a setting
+    auto* Second = Add<TRegString>("Second");
+    Second->SetCategory(SameCaption);
+    auto* Third = Add<TRegInteger>("Third");
+    auto* Fourth = Add<TRegIP>("Fourth");
+    Fourth->SetCategory(Network);
+    Network->SetDataContainer(nullptr); // a category's container does not decide
+
+    for (int Round = 0; Round < 2; ++Round) {
+        FContainer->CollectItems();
+        TRegistrySaverItems* Items = FContainer->Saver()->Items();
+        ASSERT_EQ(Items->Count(), 4);
+        EXPECT_EQ(Items->Items(0), First);
+        EXPECT_EQ(Items->Items(1), Second);
+        EXPECT_EQ(Items->Items(2), Third);
+        EXPECT_EQ(Items->Items(3), Fourth);
+        EXPECT_EQ(Items->Items(4), nullptr);
+        EXPECT_EQ(Items->Items(-1), nullptr);
+        TCategoryList* Categories = FContainer->Categories();
+        ASSERT_EQ(Categories->Count(), 2);
+        EXPECT_EQ(Categories->Items(0), Files);
+        EXPECT_EQ(Categories->Items(1), Network);
+        EXPECT_TRUE(Categories->Contains("Files"));
+        EXPECT_FALSE(Categories->Contains("files"));
+    }
+    EXPECT_EQ(Third->OwnerContainer(), FContainer);
+    EXPECT_TRUE(FRecorder.Calls.empty()); // collecting does not touch the registry
+}
+
+TEST_F(DataContainerTest, KeyPathIsBuiltFromTheIdentityUnlessGiven) {
+    auto* Identity = new TDCAppInfo(FOwner.get());
+    FContainer->SetDCAppInfo(Identity);
+    FContainer->SetRegPath("");
+    EXPECT_EQ(FContainer->KeyPath(), "Software\\TAVO\\Input_AppName\\0\\MainOptions");
+    Identity->SetFirmName("");
+    FContainer->SetRegistryKey("");
+    Identity->SetApplicationName("Q7NService");
+    EXPECT_EQ(FContainer->KeyPath(), "Software\\TAVO\\Q7NService\\0\\MainOptions");
+    FContainer->SetRegPath("\\" + FKey);
+    EXPECT_EQ(FContainer->KeyPath(), FKey);
+    FContainer->SetRegPath(FKey);
+    EXPECT_EQ(FContainer->KeyPath(), FKey);
+    FContainer->SetRegPath("");
+    FContainer->SetDCAppInfo(nullptr);
+    EXPECT_EQ(FContainer->KeyPath(), std::nullopt);
+}
+
+TEST_F(DataContainerTest, PathsWithAndWithoutLeadingBackslashAddressOneKey) {
+    auto* Text = Add<TRegString>("Text");
+    FContainer->SetRegPath("\\" + FKey);
+    FContainer->CollectItems();
+    FContainer->Load();
+    Text->SetValue("shared");
+    FContainer->Save();
+    EXPECT_EQ(FRecorder.CallsOf("CreateKey"), Calls{"CreateKey " + FKey});
+
+    auto Reader = std::make_unique<TComponent>(nullptr);
+    auto* ReadText = Add<TRegString>("Text", Reader.get());
+    TDataContainer* Other = NewContainer(Reader.get());
+    Other->CollectItems();
+    Other->Load();
+    EXPECT_EQ(ReadText->Value(), "shared");
+    EXPECT_FALSE(ReadText->Modified());
+}
+
+TEST_F(DataContainerTest, FirstRunFlagsEverythingAndTheNextSaveWritesIt) {
+    TAllKinds Kinds([this]<class T>(const char* Name) { return Add<T>(Name); });
+    FContainer->CollectItems();
+    FContainer->Load();
+    EXPECT_EQ(Kinds.Flagged(), 10);
+    EXPECT_EQ(Kinds.File->Value(), ""); // not DefValue
+    EXPECT_EQ(FRecorder.TakeCalls().front(), "OpenKey " + FKey);
+
+    Kinds.Integer->SetValue(-2);
+    Kinds.Boolean->SetValue(true);
+    Kinds.DateTime->SetValue(45000.75);
+    Kinds.Date->SetValue(45000);
+    Kinds.Time->SetValue(0.5);
+    Kinds.Float->SetValue(-1.25e-3);
+    Kinds.String->SetValue("text");
+    Kinds.File->SetValue("C:\\Q7N\\Q7NPorts.xml");
+    Kinds.IP->SetValue("192.168.1.6");
+    FContainer->Save();
+    EXPECT_EQ(Kinds.Flagged(), 0);
+    EXPECT_EQ(FRecorder.TakeCalls(),
+              (Calls{"CreateKey " + FKey, "WriteValue Integer", "WriteValue Boolean",
+                     "WriteValue DateTime", "WriteValue Date", "WriteValue Time",
+                     "WriteValue Float", "WriteValue String", "WriteValue File",
+                     "WriteValue Folder", "WriteValue IP", "CloseKey"}));
+    // The storage of each kind.
+    EXPECT_EQ(Stored("Integer"), std::make_pair(RegDword, RegDwordData(0xFFFFFFFEu)));
+    EXPECT_EQ(Stored("Boolean"), std::make_pair(RegDword, RegDwordData(1)));
+    EXPECT_EQ(Stored("DateTime"), std::make_pair(RegBinary, RegDoubleData(45000.75)));
+    EXPECT_EQ(Stored("Float"), std::make_pair(RegBinary, RegDoubleData(-1.25e-3)));
+    EXPECT_EQ(Stored("File"), std::make_pair(RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")));
+    // An empty folder is written as the root of drive C.
+    EXPECT_EQ(Stored("Folder"), std::make_pair(RegSz, RegTextData("C:\\")));
+
+    // A second save right after writes nothing, but still opens the key.
+    FContainer->Save();
+    EXPECT_EQ(FRecorder.TakeCalls(), (Calls{"CreateKey " + FKey, "CloseKey"}));
+
+    // Everything reads back, unflagged; the folder comes back as it was written.
+    auto Reader = std::make_unique<TComponent>(nullptr);
+    TAllKinds Read([&]<class T>(const char* Name) { return Add<T>(Name, Reader.get()); });
+    TDataContainer* Other = NewContainer(Reader.get());
+    Other->CollectItems();
+    Other->Load();
+    EXPECT_EQ(Read.Flagged(), 0);
+    EXPECT_EQ(Read.Integer->Value(), -2);
+    EXPECT_TRUE(Read.Boolean->Value());
+    EXPECT_EQ(Read.DateTime->Value(), 45000.75);
+    EXPECT_EQ(Read.Date->Value(), 45000);
+    EXPECT_EQ(Read.Time->Value(), 0.5);
+    EXPECT_EQ(Read.Float->Value(), -1.25e-3);
+    EXPECT_EQ(Read.String->Value(), "text");
+    EXPECT_EQ(Read.File->Value(), "C:\\Q7N\\Q7NPorts.xml");
+    EXPECT_EQ(Read.Folder->Value(), "C:\\");
+    EXPECT_EQ(Read.IP->Value(), "192.168.1.6");
+}
+
+TEST_F(DataContainerTest, SaveWithNothingFlaggedStillCreatesTheKey) {
+    Add<TRegString>("Text");
+    FContainer->SetRegPath(FKey + "\\Deeper\\Still");
+    FContainer->CollectItems();
+    FContainer->Save();
+    EXPECT_EQ(FRecorder.TakeCalls(), (Calls{"CreateKey " + FKey + "\\Deeper\\Still", "CloseKey"}));
+    TRegKey Key(FRegistry.Backend);
+    EXPECT_EQ(Key.Open(Hklm, FKey + "\\Deeper\\Still", KeyRead), ErrorSuccess);
+}
+
+TEST_F(DataContainerTest, WrongTypeStopsTheLoadAtThatSetting) {
+    auto* Before = Add<TRegInteger>("Before");
+    auto* Wrong = Add<TRegInteger>("Wrong");
+    auto* After = Add<TRegString>("After");
+    auto* Missing = Add<TRegString>("Missing");
+    {
+        TRegKey Key = WritableKey();
+        Key.WriteValue("Before", RegDword, RegDwordData(42));
+        Key.WriteValue("Wrong", RegSz, RegTextData("7"));
+        Key.WriteValue("After", RegSz, RegTextData("never read"));
+        Key.WriteValue("Unknown", RegSz, RegTextData("left alone"));
+    }
+    Wrong->SetValue(3); // before collection: no flag
+    FContainer->CollectItems();
+    FContainer->Load();
+    EXPECT_EQ(Before->Value(), 42);
+    EXPECT_EQ(Wrong->Value(), 3);
+    EXPECT_EQ(After->Value(), "");
+    EXPECT_FALSE(Before->Modified() || Wrong->Modified() || After->Modified() ||
+                 Missing->Modified());
+    EXPECT_TRUE(FRecorder.CallsOf("QueryValue After").empty());
+    EXPECT_EQ(FRecorder.OpenKeys, 0);
+
+    // The exit save leaves all of it as it is, the value no setting bears included.
+    FContainer->Save();
+    EXPECT_TRUE(FRecorder.CallsOf("WriteValue").empty());
+    EXPECT_EQ(Stored("Wrong"), std::make_pair(RegSz, RegTextData("7")));
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"After", "Before", "Unknown", "Wrong"}));
+}
+
+TEST_F(DataContainerTest, DataOfTheWrongShapeIsNotTaken) {
+    auto* Number = Add<TRegInteger>("Number");
+    auto* Ratio = Add<TRegFloat>("Ratio");
+    auto* When = Add<TRegTime>("When");
+    {
+        TRegKey Key = WritableKey();
+        Key.WriteValue("Number", RegDword, std::vector<std::uint8_t>{1, 0}); // two bytes
+        Key.WriteValue("Ratio", RegBinary, std::vector<std::uint8_t>(7, 0));
+        Key.WriteValue("When", RegBinary, RegDoubleData(0.25));
+    }
+    FContainer->CollectItems();
+    FContainer->Load();
+    EXPECT_EQ(Number->Value(), 0);
+    EXPECT_EQ(When->Value(), 0.0); // after the first failure nothing is read
+    {
+        TRegKey Key = WritableKey();
+        Key.WriteValue("Number", RegDword, RegDwordData(1));
+    }
+    FContainer->Load();
+    EXPECT_EQ(Number->Value(), 1);
+    EXPECT_EQ(Ratio->Value(), 0.0);
+    EXPECT_EQ(When->Value(), 0.0);
+    {
+        TRegKey Key = WritableKey();
+        Key.WriteValue("Ratio", RegBinary, RegDoubleData(2.5));
+    }
+    FContainer->Load();
+    EXPECT_EQ(Ratio->Value(), 2.5);
+    EXPECT_EQ(When->Value(), 0.25);
+}
+
+TEST_F(DataContainerTest, StoredTextAndNumbersAreReadAsTheirKinds) {
+    auto* Expandable = Add<TRegString>("Expandable");
+    auto* NoData = Add<TRegString>("NoData");
+    auto* Flag = Add<TRegBoolean>("Flag");
+    auto* Ranged = Add<TRegInteger>("Ranged");
+    auto* Folder = Add<TRegFolder>("Folder");
+    Ranged->SetMinValue(1);
+    Ranged->SetMaxValue(10);
+    {
+        TRegKey Key = WritableKey();
+        Key.WriteValue("Expandable", RegExpandSz, RegTextData("%TEMP%\\x"));
+        Key.WriteValue("NoData", RegSz, std::vector<std::uint8_t>{});
+        Key.WriteValue("Flag", RegDword, RegDwordData(7));
+        Key.WriteValue("Ranged", RegDword, RegDwordData(11));
+        Key.WriteValue("Folder", RegSz, RegTextData("D:\\NoSlash"));
+    }
+    FContainer->CollectItems();
+    NoData->SetValue("replaced");
+    FContainer->Load();
+    EXPECT_EQ(Expandable->Value(), "%TEMP%\\x"); // not expanded
+    EXPECT_EQ(NoData->Value(), "");
+    EXPECT_TRUE(Flag->Value());
+    EXPECT_EQ(Ranged->Value(), 0); // refused by the range, and not flagged
+    EXPECT_FALSE(Ranged->Modified());
+    EXPECT_EQ(Folder->Value(), "D:\\NoSlash"); // taken as read
+}
+
+TEST_F(DataContainerTest, FailedWriteDropsThatFlagAndKeepsTheRest) {
+    auto* First = Add<TRegString>("First");
+    auto* Second = Add<TRegString>("Second");
+    auto* Third = Add<TRegString>("Third");
+    FContainer->CollectItems();
+    FContainer->Load();
+    FRecorder.FailingWrites["Second"] = ErrorAccessDenied;
+    FContainer->Save();
+    EXPECT_FALSE(First->Modified());
+    EXPECT_FALSE(Second->Modified());
+    EXPECT_TRUE(Third->Modified());
+    EXPECT_EQ(StoredNames(), std::vector<std::string>{"First"});
+
+    FRecorder.FailingWrites.clear();
+    FRecorder.TakeCalls();
+    FContainer->Save();
+    EXPECT_EQ(FRecorder.CallsOf("WriteValue"), Calls{"WriteValue Third"});
+    EXPECT_EQ(StoredNames(), (std::vector<std::string>{"First", "Third"}));
+}
+
+TEST_F(DataContainerTest, WithoutAnIdentityNothingIsStored) {
+    auto* First = Add<TRegString>("First");
+    auto* Second = Add<TRegString>("Second");
+    FContainer->SetRegPath("");
+    FContainer->CollectItems();
+    FContainer->Load();
+    EXPECT_TRUE(First->Modified() && Second->Modified());
+    FContainer->Save();
+    // The first write fails on the key that was never opened; the second keeps its flag.
+    EXPECT_FALSE(First->Modified());
+    EXPECT_TRUE(Second->Modified());
+    EXPECT_TRUE(FRecorder.CallsOf("CreateKey").empty());
+    EXPECT_TRUE(FRecorder.CallsOf("WriteValue").empty());
+}
+
+TEST_F(DataContainerTest, NotificationsRunContainerFirstThenSettingsInOrder) {
+    auto* First = Add<TRegString>("First");
+    auto* Second = Add<TRegString>("Second");
+    FContainer->CollectItems();
+    Calls Log;
+    FContainer->SetOnUpdateResource([&](bool Loaded) {
+        Log.push_back(std::string("container ") + (Loaded ? "loaded" : "saving"));
+    });
+    First->SetOnUpdateResource([&](bool Loaded) {
+        Log.push_back(std::string("first ") + (Loaded ? "loaded" : "saving"));
+        // After a load the values have been read already.
+        if (Loaded) {
+            EXPECT_TRUE(First->Modified());
+        }
+        // Before a save this is no change: it is written only when already flagged.
+        if (!Loaded)
+            First->SetValue("from handler");
+    });
+    Second->SetOnUpdateResource([&](bool Loaded) {
+        Log.push_back(std::string("second ") + (Loaded ? "loaded" : "saving"));
+        if (!Loaded)
+            Second->SetValue("from handler");
+    });
+    FContainer->Load(); // both flagged: the key is missing
+    EXPECT_EQ(Log, (Calls{"container loaded", "first loaded", "second loaded"}));
+    FContainer->Save();
+    EXPECT_EQ(Stored("First"), std::make_pair(RegSz, RegTextData("from handler")));
+    EXPECT_EQ(Stored("Second"), std::make_pair(RegSz, RegTextData("from handler")));
+
+    Log.clear();
+    First->SetValue("changed again");
+    Second->SetOnUpdateResource([&](bool) { Second->SetValue("not written"); });
+    FContainer->Save();
+    EXPECT_EQ(Log, (Calls{"container saving", "first saving"}));
+    EXPECT_EQ(Stored("First"), std::make_pair(RegSz, RegTextData("from handler")));
+    EXPECT_EQ(Second->Value(), "not written");
+    EXPECT_FALSE(First->Modified() || Second->Modified());
+    EXPECT_EQ(Stored("Second"), std::make_pair(RegSz, RegTextData("from handler")));
+}
+
+TEST_F(DataContainerTest, FailingHandlerLeavesTheContainerIdle) {
+    auto* Text = Add<TRegString>("Text");
+    FContainer->CollectItems();
+    FContainer->SetOnUpdateResource([](bool) { throw std::runtime_error("handler failed"); });
+    EXPECT_THROW(FContainer->Save(), std::runtime_error);
+    EXPECT_EQ(FContainer->State(), dcsIdle);
+    EXPECT_THROW(FContainer->Load(), std::runtime_error);
+    EXPECT_EQ(FContainer->State(), dcsIdle);
+    EXPECT_EQ(FRecorder.OpenKeys, 0);
+    Text->SetValue("still counts");
+    EXPECT_TRUE(Text->Modified());
+}
