@@ -12,7 +12,9 @@ void InstallFontFallbacks() {
         QStringList Substitutes;
     };
     const TFallback Fallbacks[] = {
-        {"Cambria", {"Caladea", "DejaVu Serif", "Liberation Serif"}},
+        // Caladea has no Cyrillic; its letters then come from the next face, which is narrow like
+        // Cambria's.
+        {"Cambria", {"Caladea", "Liberation Serif", "DejaVu Serif"}},
         {"Consolas", {"Inconsolata", "DejaVu Sans Mono", "Liberation Mono"}},
         {"MS Sans Serif", {"Liberation Sans", "DejaVu Sans"}},
     };

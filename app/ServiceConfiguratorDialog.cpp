@@ -47,6 +47,9 @@ QLabel* MakeLabel(QWidget* Parent, const char* Name, const QString& Text, const 
     Label->setPalette(Colours);
     Label->setAttribute(Qt::WA_TranslucentBackground);
     Label->setGeometry(Place);
+    // Labels take the size of their text, so that a fallback face never cuts a caption off.
+    Label->adjustSize();
+    Label->move(Place.topLeft());
     return Label;
 }
 
@@ -128,7 +131,6 @@ void TdlgServiceConfigurator::CreateControls() {
     Label3 = MakeLabel(this, "Label3", "Статус:", Cambria(13, true), Navy, {70, 100, 45, 15});
     ServiceStatusLb = MakeLabel(this, "ServiceStatusLb", "-", Cambria(13, true),
                                 FromWindowsColor(InitialStateColor), {118, 100, 10, 15});
-    ServiceStatusLb->adjustSize();
     Image2 = MakePicture(this, "Image2", ":/q7n/gears.svg", {42, 44, 46, 38});
 
     Button1 = MakeButton(this, "Button1", "Старт", {206, 92, 99, 25});

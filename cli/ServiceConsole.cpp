@@ -1,7 +1,9 @@
 // The service configurator without a window: commands come from standard input, one per line,
 // and every change of the service's state is printed with its caption.
 #include "LoopTimer.h"
+#include "RegistryExport.h"
 #include "ServiceConfigurator.h"
+#include "ServiceOptions.h"
 #include "ServicePaths.h"
 #include "ServiceState.h"
 
@@ -11,6 +13,7 @@
 #include <ctime>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <sstream>
@@ -22,7 +25,28 @@ namespace {
 using namespace q7n;
 
 const char* const Help = "Commands: install, uninstall, start, stop, restart, state, wait MS, "
-                         "help, quit (also at the end of the input).";
+                         "export-settings FILE.reg, help, quit (also at the end of the input).";
+
+// Writes the configurator's settings key as a registry export file that Windows' registry
+// editor imports (named as 64-bit Windows shows the 32-bit view the key lives in).
+void ExportSettings(const std::string& Path) {
+    std::string File;
+    std::uint32_t Error = platform::ExportRegistryKey(
+        platform::DefaultRegistry(), platform::TRegRoot::rrLocalMachine, ServiceOptionsKeyPath,
+        platform::PathIn32BitViewOn64BitWindows(ServiceOptionsKeyPath), File);
+    if (Error != platform::ErrorSuccess) {
+        std::cout << "The settings key cannot be read (error " << Error << "); nothing was written."
+                  << std::endl;
+        return;
+    }
+    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
+    Out.write(File.data(), static_cast<std::streamsize>(File.size()));
+    Out.close();
+    if (Out.fail())
+        std::cout << "Cannot write " << Path << std::endl;
+    else
+        std::cout << "Settings written to " << Path << std::endl;
+}
 
 // Lines of standard input, read on a thread of their own so that the timer ticks meanwhile.
 class TInputLines {
@@ -161,6 +185,12 @@ int Run() {
                     PausedUntil = Clock.NowMilliseconds() + Milliseconds;
                 else
                     std::cout << "wait takes a number of milliseconds" << std::endl;
+            } else if (Command == "export-settings") {
+                std::string Path;
+                if (Words >> Path)
+                    ExportSettings(Path);
+                else
+                    std::cout << "export-settings takes the name of the file to write" << std::endl;
             } else if (Command == "quit")
                 QuitAtPoll = Window.Polls() + 2;
             else if (Command == "help")

@@ -2,12 +2,18 @@
 # Builds the optimised configuration and runs the benchmarks, printing their figures: the ports
 # file, and the service manager polls on the POSIX stand-in and, under Wine, on the Win32 backend.
 #   scripts/bench.sh [ARGUMENTS FOR THE PORTS FILE BENCHMARK...]
+# The windows: the main window's first paint, and the port list editor at 10,000 and 100,000
+# mappings (open, delete half, close with OK).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
 cmake --preset release -DQ7N_BENCHMARKS=ON >/dev/null
 cmake --build --preset release -j "$(nproc)"
 build/release/bench/q7n_bench_ports_file "$@"
+
+echo "=== windows"
+build/release/app/q7n_bench_main_window
+build/release/dialogs/q7n_bench_port_list_editor
 
 echo "=== service manager, POSIX stand-in"
 build/release/bench/q7n_bench_service_poll

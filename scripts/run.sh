@@ -1,16 +1,33 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the configurator and runs it.
-# Until the windowed program exists, this runs the service console: it drives the configurator
-# from standard input (install, uninstall, start, stop, restart, state, wait MS, quit) and prints
-# every change of the service's state. It runs in build/demo, where a stand-in service program
-# waits as Install/Q7NService.exe, so that the service can really be installed and started.
+# It runs in build/demo, where a stand-in service program waits as Install/Q7NService.exe, so that
+# "Install", "Старт" and the rest really install and start a service; the ports file is written
+# there too. On a machine without a display it runs on a virtual one (Xvfb) and saves a
+# screenshot of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh build
 cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
-cmake --build --preset release -j "$(nproc)" --target q7n_service_console q7n_fixture_service
+cmake --build --preset release -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
+build=$PWD/build/release
 mkdir -p build/demo/Install
-cp build/release/platform/q7n_fixture_service build/demo/Install/Q7NService.exe
+cp "$build/platform/q7n_fixture_service" build/demo/Install/Q7NService.exe
 cd build/demo
-exec ../release/cli/q7n_service_console
+
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec "$build/app/q7nconfig"
+fi
+
+screenshot=$PWD/main-window.png
+echo "No display here: running the configurator on a virtual X display (Xvfb)."
+export Q7N_BUILD=$build Q7N_SCREENSHOT=$screenshot
+exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    "$Q7N_BUILD/app/q7nconfig" &
+    program=$!
+    sleep 3
+    if "$Q7N_BUILD/app/q7n_screenshot" "$Q7N_SCREENSHOT"; then
+        echo "Screenshot of the display, with the main window: $Q7N_SCREENSHOT"
+    fi
+    echo "The configurator runs on the virtual display; Ctrl+C ends it."
+    wait $program'

@@ -29,3 +29,7 @@ if [ "$actual" != "$wanted" ]; then
     exit 1
 fi
 grep -q "program $folder/Install/Q7NService.exe" output.txt
+
+# The settings key, as a registry export file; absent until the configurator stored something.
+printf 'export-settings settings.reg\n' | timeout 60 "$console" >export.txt
+grep -q 'The settings key cannot be read' export.txt

@@ -1,0 +1,94 @@
+// Draws the configurator's windows and boxes to PNG files for the README: the main window (after
+// its first poll), the port list editor with a few mappings, the port editor dialog, the
+// confirmation box and the error box.
+//   q7n_render_windows FOLDER
+#include "ConfirmationBox.h"
+#include "ErrorBox.h"
+#include "FontFallbacks.h"
+#include "Q7NPortDialog.h"
+#include "Q7NPortsDialog.h"
+#include "ServiceConfiguratorDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+#include <QWindow>
+#include <cstdio>
+
+namespace {
+
+QString Folder;
+bool Failed = false;
+
+void Save(QWidget& Window, const char* Name) {
+    QString Path = QDir(Folder).filePath(Name);
+    // The window with its frame when the platform draws one, else its client area.
+    QPixmap Picture = Window.grab();
+    if (!Picture.save(Path, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(Path));
+        Failed = true;
+    } else {
+        std::printf("%s\n", qPrintable(Path));
+    }
+}
+
+// Pictures the next modal window once it is up, then closes it.
+void PictureNextModal(const char* Name) {
+    QTimer::singleShot(400, [Name] {
+        QWidget* Modal = QApplication::activeModalWidget();
+        if (!Modal) {
+            std::fprintf(stderr, "no window to picture as %s\n", Name);
+            Failed = true;
+            return;
+        }
+        Save(*Modal, Name);
+        Modal->close();
+    });
+}
+
+void AddPort(q7n::TQ7NPorts& Ports, const char* Ip, int Remote, int Local, int Com, int Rate) {
+    q7n::TQ7NPort* Port = Ports.Add();
+    Port->SetIP(Ip);
+    Port->SetRemoutePort(Remote);
+    Port->SetLocalPort(Local);
+    Port->SetCOMPort(Com);
+    Port->SetCpRate(Rate);
+}
+
+} // namespace
+
+int main(int Argc, char** Argv) {
+    QApplication Application(Argc, Argv);
+    if (Argc != 2) {
+        std::fprintf(stderr, "usage: q7n_render_windows FOLDER\n");
+        return 2;
+    }
+    Folder = QString::fromLocal8Bit(Argv[1]);
+    QDir().mkpath(Folder);
+    q7n::gui::InstallFontFallbacks();
+
+    q7n::gui::TdlgServiceConfigurator Main;
+    Main.show();
+    QTimer::singleShot(900, [&] {
+        Save(Main, "main-window.png");
+
+        auto Ports = q7n::TXMLClass::Create<q7n::TQ7NPorts>(nullptr);
+        AddPort(*Ports, "192.168.1.6", 8080, 8080, 1, 9600);
+        AddPort(*Ports, "192.168.1.7", 4001, 4001, 2, 115200);
+        AddPort(*Ports, "10.0.0.15", 502, 1502, 5, 19200);
+        PictureNextModal("port-list-editor.png");
+        q7n::TdlgQ7NPorts(nullptr).Execute(Ports.get());
+
+        PictureNextModal("port-editor.png");
+        q7n::TdlgQ7NPort(nullptr).Execute(Ports->Items(1));
+
+        PictureNextModal("confirmation-box.png");
+        q7n::ShowConfirmationBox("Перезапустить сервис?");
+
+        PictureNextModal("error-box.png");
+        q7n::ShowErrorBox("'80a' is not a valid integer value");
+
+        QApplication::exit(Failed ? 1 : 0);
+    });
+    return QApplication::exec();
+}
