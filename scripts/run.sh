@@ -22,6 +22,11 @@ fi
 screenshot=$PWD/main-window.png
 echo "No display here: running the configurator on a virtual X display (Xvfb)."
 export Q7N_BUILD=$build Q7N_SCREENSHOT=$screenshot
+# Qt wants a private runtime folder; a machine without a desktop session has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    XDG_RUNTIME_DIR=$(mktemp -d)
+    export XDG_RUNTIME_DIR
+fi
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$Q7N_BUILD/app/q7nconfig" &
     program=$!
