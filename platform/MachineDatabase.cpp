@@ -1,9 +1,12 @@
 #include "MachineDatabase.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace q7n::platform {
@@ -30,6 +33,31 @@ std::string HomeFolder() {
     Message += ": " + What + ": " + (Db ? sqlite3_errmsg(Db) : sqlite3_errstr(Code));
     throw EMachineDatabaseError(Message, Code);
 }
+
+// Holds an exclusive lock on a file beside the database while a connection opens it and sets
+// its journal mode. Processes that open a new database at the same moment would otherwise race in
+// SQLite's switch to WAL ("database is locked", "disk I/O error"), which its busy timeout does not
+// cover. A separate file, because closing any descriptor of the database itself would drop the
+// POSIX locks that SQLite holds on it in this process. Where the file cannot be made (a folder
+// the user may not write), nothing is locked: such a user only reads.
+class TOpeningLock {
+public:
+    explicit TOpeningLock(const std::string& DatabasePath)
+        : FFd(::open((DatabasePath + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+        if (FFd >= 0)
+            while (::flock(FFd, LOCK_EX) != 0 && errno == EINTR) {
+            }
+    }
+    TOpeningLock(const TOpeningLock&) = delete;
+    TOpeningLock& operator=(const TOpeningLock&) = delete;
+    ~TOpeningLock() {
+        if (FFd >= 0)
+            ::close(FFd); // releases the lock
+    }
+
+private:
+    int FFd;
+};
 
 } // namespace
 
@@ -151,6 +179,7 @@ TMachineDatabase::TMachineDatabase(TMachineDatabaseMode Mode, const std::string&
                                             "': cannot create its folder: " + Error.message(),
                                         SQLITE_CANTOPEN);
     }
+    TOpeningLock Opening(FPath);
     int Code = sqlite3_open_v2(FPath.c_str(), &FDb, Flags, nullptr);
     try {
         if (Code != SQLITE_OK)
@@ -217,16 +246,19 @@ void TMachineDatabase::WriteTransaction(const std::function<void()>& Body) {
 }
 
 int TMachineDatabase::SchemaVersion(const std::string& Part) {
-    TSqlStatement HasTable(FDb, "SELECT 1 FROM sqlite_master WHERE type='table' AND "
-                                "name='q7n_schema'");
-    if (!HasTable.Step()) {
+    // One statement, so that both answers come from one snapshot: another process may create
+    // the register and its first tables in between two looks.
+    TSqlStatement Tables(FDb, "SELECT EXISTS (SELECT 1 FROM sqlite_master WHERE type='table' AND "
+                              "name='q7n_schema'), (SELECT name FROM sqlite_master WHERE "
+                              "type='table' AND name NOT LIKE 'sqlite_%' AND name <> "
+                              "'q7n_schema' LIMIT 1)");
+    Tables.Step();
+    if (Tables.ColumnInt64(0) == 0) {
         // A database with tables but without our register was written by something else.
-        TSqlStatement Any(FDb, "SELECT name FROM sqlite_master WHERE type='table' AND name NOT "
-                               "LIKE 'sqlite_%' LIMIT 1");
-        if (Any.Step())
+        if (!Tables.IsNull(1))
             throw EMachineDatabaseError("Machine database '" + FPath +
                                             "' holds tables of an unknown schema (\"" +
-                                            Any.ColumnText(0) + "\"); it was left as it is",
+                                            Tables.ColumnText(1) + "\"); it was left as it is",
                                         0);
         return 0;
     }

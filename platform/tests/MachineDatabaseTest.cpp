@@ -188,11 +188,8 @@ TEST_F(MachineDatabaseTest, ReadOnlyReadsButNeverWrites) {
 // Several processes increment one counter, each increment a read followed by a write in one
 // transaction: with BEGIN IMMEDIATE and the busy timeout, none is lost and none fails as busy.
 TEST_F(MachineDatabaseTest, ConcurrentWritersLoseNoUpdate) {
+    // The writers also make the new file and its tables at the same moment.
     std::string Path = PathOf("machine.sqlite");
-    {
-        TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Path);
-        Db.EnsureSchema("counter", 1, CreateCounter);
-    }
     constexpr int Writers = 4;
     constexpr int Increments = 50;
     std::vector<pid_t> Children;
@@ -203,6 +200,7 @@ TEST_F(MachineDatabaseTest, ConcurrentWritersLoseNoUpdate) {
             int Status = 0;
             try {
                 TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Path);
+                Db.EnsureSchema("counter", 1, CreateCounter);
                 for (int I = 0; I < Increments; ++I)
                     Db.WriteTransaction([&] {
                         TSqlStatement Read(Db.Handle(), "SELECT value FROM counter");
