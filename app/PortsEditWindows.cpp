@@ -1,6 +1,7 @@
 #include "PortsEditWindows.h"
 
 #include "ApplicationTitle.h"
+#include "CentredMessageBox.h"
 #include "ConfirmationBox.h"
 #include "Q7NPortsDialog.h"
 
@@ -19,8 +20,8 @@ bool TPortsEditWindows::Confirm(const std::string& Text) {
 }
 
 void TPortsEditWindows::Warn(const std::string& Text) {
-    QMessageBox Box(QMessageBox::Warning, ApplicationTitle(), QString::fromStdString(Text),
-                    QMessageBox::Ok, FParent);
+    TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(), QString::fromStdString(Text),
+                           QMessageBox::Ok, FParent);
     Box.exec();
 }
 

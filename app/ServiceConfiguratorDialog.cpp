@@ -2,14 +2,13 @@
 
 #include "GradientRule.h"
 #include "QtTimer.h"
+#include "ScreenPlacement.h"
 #include "ServicePaths.h"
 #include "ServiceState.h"
 
 #include <QFont>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
-#include <QScreen>
 #include <QSvgRenderer>
 #include <filesystem>
 
@@ -194,11 +193,7 @@ void TdlgServiceConfigurator::ServiceStateChanged() {
 void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
     if (!FCentred) {
         FCentred = true;
-        if (QScreen* Screen = QGuiApplication::primaryScreen()) {
-            QRect Frame = frameGeometry();
-            Frame.moveCenter(Screen->availableGeometry().center());
-            move(Frame.topLeft());
-        }
+        CentreOnScreen(*this);
     }
     QWidget::showEvent(Event);
 }

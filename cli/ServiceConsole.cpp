@@ -108,26 +108,30 @@ std::string TimeOfDay() {
     return Text;
 }
 
+void PrintState(const TServiceConfigurator& Configurator) {
+    TServiceState State = Configurator.State();
+    std::cout << TimeOfDay() << "  " << Configurator.FServiceName << ": "
+              << ServiceStateCaptions[State] << " (" << int(State) << ")" << std::endl;
+}
+
 // Prints the state whenever a poll finds it changed.
 class TConsoleWindow final : public IServiceConfigDlgInterface {
 public:
-    explicit TConsoleWindow(const TServiceConfigurator*& Configurator)
+    explicit TConsoleWindow(const TServiceConfigurator& Configurator)
         : FConfigurator(Configurator) {}
 
     void ServiceStateChanged() override {
         ++FPolls;
-        TServiceState State = FConfigurator->State();
-        if (State == FShown)
+        if (FConfigurator.State() == FShown)
             return;
-        FShown = State;
-        std::cout << TimeOfDay() << "  " << FConfigurator->FServiceName << ": "
-                  << ServiceStateCaptions[State] << " (" << int(State) << ")" << std::endl;
+        FShown = FConfigurator.State();
+        PrintState(FConfigurator);
     }
 
     int Polls() const { return FPolls; }
 
 private:
-    const TServiceConfigurator*& FConfigurator;
+    const TServiceConfigurator& FConfigurator;
     int FShown = -1;
     int FPolls = 0;
 };
@@ -139,8 +143,7 @@ int Run() {
     auto OwnedTimer = std::make_unique<cli::TLoopTimer>(Clock);
     cli::TLoopTimer& Timer = *OwnedTimer;
     TServiceConfigurator Configurator(*Platform, Clock, std::move(OwnedTimer));
-    const TServiceConfigurator* Shown = &Configurator;
-    TConsoleWindow Window(Shown);
+    TConsoleWindow Window(Configurator);
 
     std::string Folder = std::filesystem::current_path().string();
     Configurator.FDlg = &Window;
@@ -176,9 +179,7 @@ int Run() {
             else if (Command == "restart")
                 Configurator.RequestRestart();
             else if (Command == "state")
-                std::cout << TimeOfDay() << "  " << Configurator.FServiceName << ": "
-                          << ServiceStateCaptions[Configurator.State()] << " ("
-                          << int(Configurator.State()) << ")" << std::endl;
+                PrintState(Configurator);
             else if (Command == "wait") {
                 std::int64_t Milliseconds = 0;
                 if (Words >> Milliseconds && Milliseconds >= 0)

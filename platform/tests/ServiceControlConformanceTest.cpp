@@ -36,12 +36,9 @@ protected:
 
     std::uint32_t Install(const std::string& Name, const std::string& CommandLine,
                           TScmHandleOwner* Created = nullptr) {
-        TServiceRegistration Registration;
-        Registration.Name = Name;
-        Registration.DisplayName = Name;
-        Registration.BinaryPathName = CommandLine;
         TScmHandle Handle = 0;
-        std::uint32_t Error = FManager->Register(FHandle.Get(), Registration, Handle);
+        std::uint32_t Error =
+            FManager->Register(FHandle.Get(), RegistrationOf(Name, CommandLine), Handle);
         TScmHandleOwner Owner(*FManager, Handle);
         if (Error == ErrorSuccess) {
             EXPECT_NE(Handle, 0u);

@@ -15,12 +15,9 @@ namespace {
 // Registers Name with CommandLine through Manager; answers the new service's handle.
 TScmHandleOwner Register(IServiceControlManager& Manager, TScmHandle ManagerHandle,
                          const std::string& Name, const std::string& CommandLine) {
-    TServiceRegistration Registration;
-    Registration.Name = Name;
-    Registration.DisplayName = Name;
-    Registration.BinaryPathName = CommandLine;
     TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.Register(ManagerHandle, Registration, Handle), ErrorSuccess);
+    EXPECT_EQ(Manager.Register(ManagerHandle, RegistrationOf(Name, CommandLine), Handle),
+              ErrorSuccess);
     return TScmHandleOwner(Manager, Handle);
 }
 

@@ -38,6 +38,16 @@ inline std::string FixtureCommandLine(const std::string& ReadyFile) {
     return "\"" + FixtureServicePath() + "\" --record \"" + ReadyFile + "\"";
 }
 
+// An own-process service that starts automatically, under Name, running CommandLine.
+inline platform::TServiceRegistration RegistrationOf(const std::string& Name,
+                                                     const std::string& CommandLine) {
+    platform::TServiceRegistration Registration;
+    Registration.Name = Name;
+    Registration.DisplayName = Name;
+    Registration.BinaryPathName = CommandLine;
+    return Registration;
+}
+
 // A service name no other test uses, so that tests leave each other alone.
 inline std::string UniqueServiceName() {
     std::random_device Random;
