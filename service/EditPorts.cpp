@@ -1,6 +1,7 @@
 // The ports edit flow of the configurator: load the ports file, let the user edit its mappings,
 // save it, record its path in the settings and offer to restart a running service.
 #include "PortsEditDialogs.h"
+#include "PortsFileMessages.h"
 #include "Q7NDocument.h"
 #include "ServiceConfigurator.h"
 #include "ServiceOptions.h"
@@ -10,23 +11,6 @@ namespace q7n {
 namespace {
 
 constexpr TServiceState StateRunning = 4;
-
-std::string UnreadableFileWarning(const TXMLLoadResult& Load) {
-    std::string Text = "Не удалось прочитать файл портов \"" + Load.FilePath + "\"";
-    if (!Load.Reason.empty())
-        Text += ": " + Load.Reason;
-    Text += ".\n\nРедактирование начнётся с пустого списка. Если сохранить изменения, "
-            "нечитаемый файл будет сохранён под именем \"" +
-            TXMLOptionsSerializer::RejectedCopyPath(Load.FilePath) + "\".";
-    return Text;
-}
-
-std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path) {
-    std::string Text = "Не удалось сохранить файл портов \"" + Path + "\"";
-    if (!Save.Reason.empty())
-        Text += ": " + Save.Reason;
-    return Text + ".\n\nПрежний файл оставлен без изменений.";
-}
 
 } // namespace
 

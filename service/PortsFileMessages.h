@@ -1,0 +1,17 @@
+#pragma once
+
+#include "XMLOptionsSerializer.h"
+
+#include <string>
+
+namespace q7n {
+
+// The warnings of the ports edit flow, in the words the administrator reads.
+
+// The ports file exists but was not read: the edit starts from an empty list.
+std::string UnreadableFileWarning(const TXMLLoadResult& Load);
+
+// The edited list could not be saved to Path.
+std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path);
+
+} // namespace q7n
