@@ -31,14 +31,6 @@ std::string ChangeFileExt(const std::string& Path, const std::string& Extension)
 // The whole content of the file at Path.
 std::string ReadWholeFile(const std::string& Path);
 
-// Writes Data to a new temporary file in Target's folder and flushes it to disk; returns its
-// path. The file takes Target's permissions when Target exists. Nothing else is touched.
-std::string WriteTemporaryFileBeside(const std::string& Target, std::string_view Data);
-
-// Moves From onto To, replacing To atomically, and flushes the folder so that the new name
-// survives a crash.
-void MoveFileReplacing(const std::string& From, const std::string& To);
-
 // Copies From to a new file To and flushes it to disk; fails when To exists.
 void CopyFileDurably(const std::string& From, const std::string& To);
 

@@ -1,5 +1,7 @@
 #include "FileSystem.h"
 
+#include "TemporaryFile.h"
+
 namespace q7n::platform {
 
 std::string ChangeFileExt(const std::string& Path, const std::string& Extension) {
@@ -11,6 +13,17 @@ std::string ChangeFileExt(const std::string& Path, const std::string& Extension)
             return Path.substr(0, I - 1) + Extension;
     }
     return Path + Extension;
+}
+
+void TRemoveFileTraits::Close(const std::string& Path) const {
+    RemoveFile(Path);
+}
+
+void CopyFileDurably(const std::string& From, const std::string& To) {
+    TTemporaryFile Temporary(To);
+    Temporary.Write(ReadWholeFile(From));
+    Temporary.MoveTo(To, false);
+    FlushFolderOf(To);
 }
 
 } // namespace q7n::platform

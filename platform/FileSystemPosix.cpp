@@ -1,8 +1,11 @@
 #include "FileSystem.h"
+#include "TemporaryFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -14,28 +17,6 @@ namespace {
 [[noreturn]] void ThrowErrno(const std::string& What, const std::string& Path) {
     throw std::system_error(errno, std::generic_category(), What + " '" + Path + "'");
 }
-
-// Closes a descriptor when it goes out of scope.
-class TFileDescriptor {
-public:
-    explicit TFileDescriptor(int Fd) : FFd(Fd) {}
-    TFileDescriptor(const TFileDescriptor&) = delete;
-    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
-    ~TFileDescriptor() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    int Get() const { return FFd; }
-    // Closes now, so that a failing close is seen.
-    int Close() {
-        int Result = ::close(FFd);
-        FFd = -1;
-        return Result;
-    }
-
-private:
-    int FFd;
-};
 
 std::string FolderOf(const std::string& Path) {
     std::size_t Slash = Path.find_last_of('/');
@@ -58,16 +39,28 @@ void WriteAll(int Fd, std::string_view Data, const std::string& Path) {
     }
 }
 
-void FlushFolder(const std::string& Path) {
+// Whether the open File is what Path names now: a cleanup may remove a name between the
+// creation of a temporary file and its lock.
+bool NamesFile(const std::string& Path, int File) {
+    struct stat Named {}, Open {};
+    return ::lstat(Path.c_str(), &Named) == 0 && ::fstat(File, &Open) == 0 &&
+           S_ISREG(Named.st_mode) && Named.st_dev == Open.st_dev && Named.st_ino == Open.st_ino;
+}
+
+} // namespace
+
+void TFileHandleTraits::Close(int Handle) const {
+    ::close(Handle);
+}
+
+void FlushFolderOf(const std::string& Path) {
     std::string Folder = FolderOf(Path);
-    TFileDescriptor Fd(::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (Fd.Get() < 0)
+    TFileHandle Fd(::open(Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!Fd)
         ThrowErrno("Cannot open folder", Folder);
     if (::fsync(Fd.Get()) != 0 && errno != EINVAL)
         ThrowErrno("Cannot flush folder", Folder);
 }
-
-} // namespace
 
 bool IsPathSeparator(char C) {
     return C == '/';
@@ -102,8 +95,8 @@ bool RenameFile(const std::string& From, const std::string& To) {
 }
 
 std::string ReadWholeFile(const std::string& Path) {
-    TFileDescriptor Fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (Fd.Get() < 0)
+    TFileHandle Fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!Fd)
         ThrowErrno("Cannot open", Path);
     // Read straight into a string of the file's size; keep going past it in case the file grew.
     struct stat Info {};
@@ -129,51 +122,69 @@ std::string ReadWholeFile(const std::string& Path) {
     return Content;
 }
 
-std::string WriteTemporaryFileBeside(const std::string& Target, std::string_view Data) {
-    std::string Temporary = Target + ".tmp-XXXXXX";
-    TFileDescriptor Fd(::mkostemp(Temporary.data(), O_CLOEXEC));
-    if (Fd.Get() < 0)
-        ThrowErrno("Cannot create a temporary file beside", Target);
-    try {
-        struct stat Info {};
-        mode_t Mode;
-        if (::stat(Target.c_str(), &Info) == 0) {
-            Mode = Info.st_mode & 07777;
-        } else {
-            mode_t Mask = ::umask(0);
-            ::umask(Mask);
-            Mode = 0666 & ~Mask;
+TTemporaryFile::TTemporaryFile(const std::string& Target) {
+    for (int Attempt = 0;; ++Attempt) {
+        std::string Path = Target + ".tmp-XXXXXX";
+        TFileHandle File(::mkostemp(Path.data(), O_CLOEXEC));
+        if (!File)
+            ThrowErrno("Cannot create a temporary file beside", Target);
+        TFileRemover Remover(Path);
+        // Locked, and still under its name, it is ours: no cleanup removes a locked file. A lock
+        // held elsewhere is a cleanup that found the file unlocked and is removing it.
+        if (::flock(File.Get(), LOCK_EX | LOCK_NB) == 0 && NamesFile(Path, File.Get())) {
+            FFile = std::move(File);
+            FRemover = std::move(Remover);
+            break;
         }
-        if (::fchmod(Fd.Get(), Mode) != 0)
-            ThrowErrno("Cannot set the permissions of", Temporary);
-        WriteAll(Fd.Get(), Data, Temporary);
-        if (::fsync(Fd.Get()) != 0)
-            ThrowErrno("Cannot flush", Temporary);
-        if (Fd.Close() != 0)
-            ThrowErrno("Cannot close", Temporary);
-    } catch (...) {
-        ::unlink(Temporary.c_str());
-        throw;
+        static_cast<void>(Remover.Release()); // the name is no longer ours to remove
+        if (Attempt == 100)
+            ThrowErrno("Cannot lock a temporary file beside", Target);
     }
-    return Temporary;
+    struct stat Info {};
+    mode_t Mode;
+    if (::stat(Target.c_str(), &Info) == 0) {
+        Mode = Info.st_mode & 07777;
+    } else {
+        mode_t Mask = ::umask(0);
+        ::umask(Mask);
+        Mode = 0666 & ~Mask;
+    }
+    if (::fchmod(FFile.Get(), Mode) != 0)
+        ThrowErrno("Cannot set the permissions of", Path());
 }
 
-void MoveFileReplacing(const std::string& From, const std::string& To) {
-    if (::rename(From.c_str(), To.c_str()) != 0)
-        ThrowErrno("Cannot move '" + From + "' to", To);
-    FlushFolder(To);
+void TTemporaryFile::Write(std::string_view Data) {
+    WriteAll(FFile.Get(), Data, Path());
+    if (::fsync(FFile.Get()) != 0)
+        ThrowErrno("Cannot flush", Path());
 }
 
-void CopyFileDurably(const std::string& From, const std::string& To) {
-    std::string Content = ReadWholeFile(From);
-    std::string Temporary = WriteTemporaryFileBeside(To, Content);
-    if (!RenameFile(Temporary, To)) {
-        int Error = errno;
-        ::unlink(Temporary.c_str());
-        throw std::system_error(Error ? Error : EEXIST, std::generic_category(),
-                                "Cannot create '" + To + "'");
+void TTemporaryFile::MoveTo(const std::string& Target, bool Replace) {
+    bool Moved = Replace ? ::rename(Path().c_str(), Target.c_str()) == 0 : RenameFile(Path(), Target);
+    if (!Moved)
+        ThrowErrno("Cannot move '" + Path() + "' to", Target);
+    static_cast<void>(FRemover.Release());
+    FFile.Reset();
+}
+
+int RemoveStaleTemporaries(const std::string& Target) {
+    std::size_t Slash = Target.find_last_of('/');
+    std::string Prefix = (Slash == std::string::npos ? Target : Target.substr(Slash + 1)) + ".tmp-";
+    int Removed = 0;
+    std::error_code Error;
+    for (std::filesystem::directory_iterator Entry(FolderOf(Target), Error), End;
+         !Error && Entry != End; Entry.increment(Error)) {
+        std::string Name = Entry->path().filename().string();
+        if (Name.compare(0, Prefix.size(), Prefix) != 0)
+            continue;
+        std::string Path = Entry->path().string();
+        TFileHandle File(::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+        // A save in progress holds its lock; a file is stale once its writer is gone.
+        if (File && ::flock(File.Get(), LOCK_EX | LOCK_NB) == 0 && NamesFile(Path, File.Get()) &&
+            ::unlink(Path.c_str()) == 0)
+            ++Removed;
     }
-    FlushFolder(To);
+    return Removed;
 }
 
 } // namespace q7n::platform

@@ -1,9 +1,11 @@
 #include "FileSystem.h"
+#include "TemporaryFile.h"
 #include "Win32Text.h"
 
 #include <algorithm>
 #include <random>
 #include <system_error>
+#include <vector>
 #include <windows.h>
 
 namespace q7n::platform {
@@ -15,29 +17,6 @@ namespace {
     throw std::system_error(static_cast<int>(Error), std::system_category(),
                             What + " '" + Path + "'");
 }
-
-// Closes a file handle when it goes out of scope.
-class TFileHandle {
-public:
-    explicit TFileHandle(HANDLE Handle) : FHandle(Handle) {}
-    TFileHandle(const TFileHandle&) = delete;
-    TFileHandle& operator=(const TFileHandle&) = delete;
-    ~TFileHandle() {
-        if (Valid())
-            ::CloseHandle(FHandle);
-    }
-    bool Valid() const { return FHandle != INVALID_HANDLE_VALUE && FHandle != nullptr; }
-    HANDLE Get() const { return FHandle; }
-    // Closes now, so that a failing close is seen.
-    bool Close() {
-        BOOL Ok = ::CloseHandle(FHandle);
-        FHandle = INVALID_HANDLE_VALUE;
-        return Ok != 0;
-    }
-
-private:
-    HANDLE FHandle;
-};
 
 bool Attributes(const std::string& Path, WIN32_FILE_ATTRIBUTE_DATA& Data) {
     std::wstring Wide;
@@ -72,7 +51,28 @@ std::string RandomSuffix() {
     return Suffix;
 }
 
+std::string FileNameOf(const std::string& Path) {
+    std::size_t Separator = Path.find_last_of("\\/");
+    return Separator == std::string::npos ? Path : Path.substr(Separator + 1);
+}
+
+std::string FolderOf(const std::string& Path) {
+    std::size_t Separator = Path.find_last_of("\\/");
+    return Separator == std::string::npos ? std::string(".") : Path.substr(0, Separator);
+}
+
+// Closes a search handle of FindFirstFileW when it goes.
+struct TFindHandleTraits {
+    using THandle = HANDLE;
+    static THandle Invalid() { return INVALID_HANDLE_VALUE; }
+    void Close(THandle Handle) const { ::FindClose(Handle); }
+};
+
 } // namespace
+
+void TFileHandleTraits::Close(void* Handle) const {
+    ::CloseHandle(Handle);
+}
 
 bool IsPathSeparator(char C) {
     return C == '\\' || C == '/';
@@ -112,7 +112,7 @@ std::string ReadWholeFile(const std::string& Path) {
     TFileHandle File(::CreateFileW(Utf8ToWide(Path).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!File.Valid())
+    if (!File)
         ThrowLastError("Cannot open", Path);
     std::string Content;
     char Buffer[65536];
@@ -127,51 +127,81 @@ std::string ReadWholeFile(const std::string& Path) {
     return Content;
 }
 
-std::string WriteTemporaryFileBeside(const std::string& Target, std::string_view Data) {
+TTemporaryFile::TTemporaryFile(const std::string& Target) {
     // The new file inherits the folder's access rules, as a file saved in place would; Windows
-    // has no permission bits to copy from Target.
+    // has no permission bits to copy from Target. Opened without delete sharing, it cannot be
+    // removed by anyone while this handle is open; the handle itself renames it into place.
     for (int Attempt = 0;; ++Attempt) {
-        std::string Temporary = Target + ".tmp-" + RandomSuffix();
-        std::wstring Wide = Utf8ToWide(Temporary);
-        TFileHandle File(::CreateFileW(Wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!File.Valid()) {
-            DWORD Error = ::GetLastError();
-            if ((Error == ERROR_FILE_EXISTS || Error == ERROR_ALREADY_EXISTS) && Attempt < 100)
-                continue;
-            ThrowLastError("Cannot create a temporary file beside", Target, Error);
+        std::string Path = Target + ".tmp-" + RandomSuffix();
+        TFileHandle File(::CreateFileW(Utf8ToWide(Path).c_str(), GENERIC_WRITE | DELETE,
+                                       FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+        if (File) {
+            FRemover.Reset(Path);
+            FFile = std::move(File);
+            return;
         }
-        try {
-            WriteAll(File.Get(), Data, Temporary);
-            if (!::FlushFileBuffers(File.Get()))
-                ThrowLastError("Cannot flush", Temporary);
-            if (!File.Close())
-                ThrowLastError("Cannot close", Temporary);
-        } catch (...) {
-            if (File.Valid())
-                File.Close();
-            ::DeleteFileW(Wide.c_str());
-            throw;
-        }
-        return Temporary;
-    }
-}
-
-void MoveFileReplacing(const std::string& From, const std::string& To) {
-    // MOVEFILE_WRITE_THROUGH returns only once the move is on disk.
-    if (!::MoveFileExW(Utf8ToWide(From).c_str(), Utf8ToWide(To).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        ThrowLastError("Cannot move '" + From + "' to", To);
-}
-
-void CopyFileDurably(const std::string& From, const std::string& To) {
-    std::string Content = ReadWholeFile(From);
-    std::string Temporary = WriteTemporaryFileBeside(To, Content);
-    if (!RenameFile(Temporary, To)) {
         DWORD Error = ::GetLastError();
-        ::DeleteFileW(Utf8ToWide(Temporary).c_str());
-        ThrowLastError("Cannot create", To, Error ? Error : ERROR_FILE_EXISTS);
+        if ((Error != ERROR_FILE_EXISTS && Error != ERROR_ALREADY_EXISTS) || Attempt == 100)
+            ThrowLastError("Cannot create a temporary file beside", Target, Error);
     }
+}
+
+void TTemporaryFile::Write(std::string_view Data) {
+    WriteAll(FFile.Get(), Data, Path());
+    if (!::FlushFileBuffers(FFile.Get()))
+        ThrowLastError("Cannot flush", Path());
+}
+
+void TTemporaryFile::MoveTo(const std::string& Target, bool Replace) {
+    // FILE_RENAME_INFO ends in the new name; the kernel reads it as a NUL-terminated path.
+    std::wstring Name = Utf8ToWide(Target);
+    std::vector<char> Buffer(sizeof(FILE_RENAME_INFO) + (Name.size() + 1) * sizeof(wchar_t));
+    auto* Info = reinterpret_cast<FILE_RENAME_INFO*>(Buffer.data());
+    Info->ReplaceIfExists = Replace;
+    Info->RootDirectory = nullptr;
+    Info->FileNameLength = static_cast<DWORD>(Name.size() * sizeof(wchar_t));
+    std::copy(Name.begin(), Name.end(), Info->FileName);
+    if (!::SetFileInformationByHandle(FFile.Get(), FileRenameInfo, Info,
+                                      static_cast<DWORD>(Buffer.size())))
+        ThrowLastError("Cannot move '" + Path() + "' to", Target);
+    static_cast<void>(FRemover.Release());
+    FFile.Reset();
+}
+
+int RemoveStaleTemporaries(const std::string& Target) {
+    std::string Prefix = FileNameOf(Target) + ".tmp-";
+    std::string Folder = FolderOf(Target);
+    WIN32_FIND_DATAW Found{};
+    std::wstring Pattern;
+    try {
+        Pattern = Utf8ToWide(Folder + "\\" + Prefix + "*");
+    } catch (const std::system_error&) {
+        return 0;
+    }
+    TUniqueHandle<TFindHandleTraits> Search(::FindFirstFileW(Pattern.c_str(), &Found));
+    if (!Search)
+        return 0;
+    int Removed = 0;
+    do {
+        // The pattern also matches short 8.3 names: check the long one.
+        std::string Name = WideToUtf8(Found.cFileName);
+        if (Name.compare(0, Prefix.size(), Prefix) != 0 ||
+            (Found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;
+        // A save in progress holds its file open without delete sharing: the delete fails.
+        if (RemoveFile(Folder + "\\" + Name))
+            ++Removed;
+    } while (::FindNextFileW(Search.Get(), &Found));
+    return Removed;
+}
+
+void FlushFolderOf(const std::string& Path) {
+    TFileHandle File(::CreateFileW(Utf8ToWide(Path).c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!File || !::FlushFileBuffers(File.Get()))
+        ThrowLastError("Cannot flush", Path);
 }
 
 } // namespace q7n::platform

@@ -117,6 +117,17 @@ void CopyProperty(const TXMLClass& Source, const TPropInfo& From, TXMLClass& Tar
     }
 }
 
+// Loads one list item, numbering a value that fails by the item unless a list inside it did.
+void LoadItem(TXMLClass& Item, pugi::xml_node Node, const std::string& ItemName, int Number) {
+    try {
+        Item.LoadFromNode(Node, ItemName);
+    } catch (EXMLValueError& Error) {
+        if (Error.Item == 0)
+            Error.Item = Number;
+        throw;
+    }
+}
+
 } // namespace
 
 const TPropertyTable& TXMLClass::ClassProperties() {
@@ -182,7 +193,11 @@ void TXMLClass::LoadFromNode(pugi::xml_node Element, const std::string& ItemName
         } else {
             // The text is read for every kind, so a value element that is not plain text fails
             // the load even where the kind is then ignored.
-            AssignPropertyText(*this, Property, ElementText(Child));
+            try {
+                AssignPropertyText(*this, Property, ElementText(Child));
+            } catch (const Exception& Error) {
+                throw EXMLValueError(Error.what(), Property.Name);
+            }
         }
     }
 }
@@ -246,13 +261,15 @@ void TXMLClassList::SaveToNode(pugi::xml_node Element, const std::string& ItemNa
 }
 
 void TXMLClassList::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
-    if (!Element.first_child())
+    if (!FirstChildElement(Element))
         return;
     Clear();
-    // Items are read from the first child of the item name on, through every later sibling.
+    // Items are read from the first child of the item name on, through every later sibling
+    // element; text between them is no item.
+    int Number = 0;
     for (pugi::xml_node Node = ChildElementAutoCreate(Element, ItemName); Node;
-         Node = Node.next_sibling())
-        Add()->LoadFromNode(Node, ItemName);
+         Node = NextSiblingElement(Node))
+        LoadItem(*Add(), Node, ItemName, ++Number);
 }
 
 TXMLClass* TXMLClassListExt::AddByClassName(const std::string& Name) {
@@ -274,11 +291,12 @@ void TXMLClassListExt::SaveToNode(pugi::xml_node Element, const std::string& Ite
 }
 
 void TXMLClassListExt::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
-    if (!Element.first_child())
+    if (!FirstChildElement(Element))
         return;
     Clear();
-    for (pugi::xml_node Node = Element.first_child(); Node; Node = Node.next_sibling())
-        AddByClassName(Node.name())->LoadFromNode(Node, ItemName);
+    int Number = 0;
+    for (pugi::xml_node Node = FirstChildElement(Element); Node; Node = NextSiblingElement(Node))
+        LoadItem(*AddByClassName(Node.name()), Node, ItemName, ++Number);
 }
 
 } // namespace q7n

@@ -53,4 +53,16 @@ pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& 
     return AppendElement(Parent, Name);
 }
 
+pugi::xml_node FirstChildElement(pugi::xml_node Parent) {
+    pugi::xml_node Child = Parent.first_child();
+    return Child.type() == pugi::node_element ? Child : NextSiblingElement(Child);
+}
+
+pugi::xml_node NextSiblingElement(pugi::xml_node Node) {
+    for (Node = Node.next_sibling(); Node; Node = Node.next_sibling())
+        if (Node.type() == pugi::node_element)
+            return Node;
+    return {};
+}
+
 } // namespace q7n

@@ -20,6 +20,10 @@ pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name);
 // The first child element of that name; when there is none, an empty one is appended.
 pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& Name);
 
+// The first child that is an element, and the next sibling that is one; none past the last.
+pugi::xml_node FirstChildElement(pugi::xml_node Parent);
+pugi::xml_node NextSiblingElement(pugi::xml_node Node);
+
 bool IsValidXMLName(const std::string& Name);
 
 } // namespace q7n

@@ -2,12 +2,25 @@
 
 #include "Exceptions.h"
 
+#include <string>
+#include <utility>
+
 namespace q7n {
 
 // An element whose content is not what an option object can read, or a name that is not XML.
 class EXMLElementError : public Exception {
 public:
     using Exception::Exception;
+};
+
+// A value that could not be read, with where it stands: the element that holds it and the item,
+// counted from 1, of the innermost list around it (0 when there is none).
+class EXMLValueError : public EXMLElementError {
+public:
+    EXMLValueError(const std::string& Message, std::string ElementName)
+        : EXMLElementError(Message), Element(std::move(ElementName)) {}
+    std::string Element;
+    int Item = 0;
 };
 
 // A property that has no write access was asked to take a value.

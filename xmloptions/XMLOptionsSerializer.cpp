@@ -2,8 +2,10 @@
 
 #include "FileSystem.h"
 #include "IntegerConversion.h"
+#include "XMLCharacters.h"
 #include "XMLClass.h"
 #include "XMLElement.h"
+#include "XMLErrors.h"
 #include "XMLWriter.h"
 
 #include <pugixml.hpp>
@@ -17,22 +19,42 @@ struct TRejection {
     std::string Reason;
     int Line = 0;
     int Column = 0;
+    std::string Element = {};
 };
 
-// Finds the deepest element without recursion, stopping past the limit.
-class TDepthProbe : public pugi::xml_tree_walker {
+// Walks the document without recursion: stops at an element nested past the limit, or at the
+// first text that XML 1.0 cannot carry. The parser takes "&#1;" and bytes that are not UTF-8,
+// but the service, like any conforming reader, refuses the file.
+class TContentProbe : public pugi::xml_tree_walker {
 public:
-    explicit TDepthProbe(int Limit) : FLimit(Limit) {}
-    bool for_each(pugi::xml_node&) override {
+    explicit TContentProbe(int Limit) : FLimit(Limit) {}
+    bool for_each(pugi::xml_node& Node) override {
         if (depth() + 1 > FLimit) {
             FTooDeep = true;
             return false;
         }
+        if (Node.type() == pugi::node_pcdata || Node.type() == pugi::node_cdata)
+            return Check(Node, Node.parent(), Node.value());
+        for (pugi::xml_attribute Attribute : Node.attributes())
+            if (!Check(Node, Node, Attribute.value()))
+                return false;
         return true;
     }
     bool TooDeep() const { return FTooDeep; }
+    // The first node whose text cannot be carried, its element and the text; none when all can.
+    pugi::xml_node BadNode, BadElement;
+    std::string BadText;
 
 private:
+    bool Check(pugi::xml_node Node, pugi::xml_node Element, const char* Text) {
+        if (FindUnwritableCharacter(Text) == std::string_view::npos)
+            return true;
+        BadNode = Node;
+        BadElement = Element;
+        BadText = Text;
+        return false;
+    }
+
     int FLimit;
     bool FTooDeep = false;
 };
@@ -50,23 +72,6 @@ void LocateOffset(const std::string& Content, std::ptrdiff_t Offset, int& Line, 
         }
     }
 }
-
-// Removes a temporary file unless it was moved into place.
-class TTemporaryFile {
-public:
-    explicit TTemporaryFile(std::string Path) : FPath(std::move(Path)) {}
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-    ~TTemporaryFile() {
-        if (!FPath.empty())
-            platform::RemoveFile(FPath);
-    }
-    const std::string& Path() const { return FPath; }
-    void Release() { FPath.clear(); }
-
-private:
-    std::string FPath;
-};
 
 } // namespace
 
@@ -105,6 +110,12 @@ void TXMLOptionsSerializer::LoadFromFile() {
         FLastLoad.Reason = Rejection.Reason;
         FLastLoad.Line = Rejection.Line;
         FLastLoad.Column = Rejection.Column;
+        FLastLoad.Element = Rejection.Element;
+        FLastLoad.Status = lsRejected;
+    } catch (const EXMLValueError& Error) {
+        FLastLoad.Reason = Error.what();
+        FLastLoad.Element = Error.Element;
+        FLastLoad.Item = Error.Item;
         FLastLoad.Status = lsRejected;
     } catch (const std::exception& Error) {
         FLastLoad.Reason = Error.what();
@@ -117,6 +128,8 @@ void TXMLOptionsSerializer::LoadFromFile() {
     if (FLastLoad.Status == lsRejected) {
         RootObject->ResetToDefaults();
         FRejectedFilePath = XMLFilePath;
+        if (platform::FileExists(BackupPath(XMLFilePath)))
+            FLastLoad.BackupBeside = BackupPath(XMLFilePath);
     } else if (FRejectedFilePath == XMLFilePath) {
         FRejectedFilePath.clear();
     }
@@ -161,11 +174,20 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     }
     if (RootElements != 1)
         throw TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
-    TDepthProbe Probe(MaxNestingDepth);
+    TContentProbe Probe(MaxNestingDepth);
     Document.traverse(Probe);
     if (Probe.TooDeep())
         throw TRejection{"Elements are nested deeper than " + std::to_string(MaxNestingDepth) +
                          " levels"};
+    if (Probe.BadNode) {
+        TRejection Rejection{"The text \"" + QuoteForMessage(Probe.BadText) + "\" of <" +
+                             Probe.BadElement.name() +
+                             "> holds a character that XML 1.0 does not allow"};
+        Rejection.Element = Probe.BadElement.name();
+        LocateOffset(platform::ReadWholeFile(XMLFilePath), Probe.BadNode.offset_debug(),
+                     Rejection.Line, Rejection.Column);
+        throw Rejection;
+    }
 
     pugi::xml_node RootElement = Document.document_element();
     if (UseVersionControl) {
@@ -216,43 +238,14 @@ void TXMLOptionsSerializer::SaveToFile() {
 
 void TXMLOptionsSerializer::WriteFile(const std::string& Content) {
     const std::string& Target = XMLFilePath;
-    const std::string Backup = BackupPath(Target);
-
-    // The new content is whole on disk before anything else is touched.
-    TTemporaryFile Temporary(platform::WriteTemporaryFileBeside(Target, Content));
-
-    // A backup without its file is the only copy of earlier content: put it back first, so that
-    // it is replaced like any previous file.
-    if (!platform::FileExists(Target) && platform::FileExists(Backup) &&
-        !platform::RenameFile(Backup, Target))
-        throw std::runtime_error("Cannot restore '" + Backup + "' to '" + Target + "'");
-
     if (FRejectedFilePath == Target && platform::FileExists(Target)) {
         std::string Kept = RejectedCopyPath(Target);
         platform::CopyFileDurably(Target, Kept);
         FLastSave.KeptRejectedPath = Kept;
         FRejectedFilePath.clear();
     }
-
-    bool PreviousMoved = false;
-    if (platform::FileExists(Target)) {
-        // A backup beside a file that stands is stale: the file is newer.
-        if (platform::FileExists(Backup) && !platform::RemoveFile(Backup))
-            throw std::runtime_error("Cannot remove the stale backup '" + Backup + "'");
-        if (!platform::RenameFile(Target, Backup))
-            throw std::runtime_error("Cannot move '" + Target + "' to '" + Backup + "'");
-        PreviousMoved = true;
-    }
-    try {
-        platform::MoveFileReplacing(Temporary.Path(), Target);
-        Temporary.Release();
-    } catch (...) {
-        if (PreviousMoved)
-            platform::RenameFile(Backup, Target);
-        throw;
-    }
-    if (PreviousMoved)
-        platform::RemoveFile(Backup);
+    FLastSave.Remark =
+        platform::ReplaceFileDurably(Target, Content, BackupPath(Target), ReplaceFault).Remark;
 }
 
 } // namespace q7n

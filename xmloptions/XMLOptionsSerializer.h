@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Component.h"
+#include "DurableReplace.h"
 
 #include <cstdint>
 #include <functional>
@@ -23,9 +24,16 @@ struct TXMLLoadResult {
     TXMLLoadStatus Status = lsNotLoaded;
     std::string FilePath;
     std::string Reason; // why the file was rejected
-    // Where a parse error was found, counted from 1; 0 when not a parse error.
+    // Where the error was found in the file, counted from 1; 0 when not known.
     int Line = 0;
     int Column = 0;
+    // For a value that could not be read: its element, and the item, counted from 1, of the
+    // innermost list that holds it (0 when none does).
+    std::string Element;
+    int Item = 0;
+    // A backup that stands beside a rejected file, such as an interrupted save leaves: it may
+    // hold the last good content. Saves keep it.
+    std::string BackupBeside;
     // The file was missing and its backup, left by an interrupted save, was put back first.
     bool RecoveredFromBackup = false;
 };
@@ -37,6 +45,7 @@ struct TXMLSaveResult {
     TXMLSaveStatus Status = ssNotSaved;
     std::string FilePath;
     std::string Reason;           // why the save failed; the previous file is unchanged
+    std::string Remark;           // saved, but something after the replacement failed
     std::string KeptRejectedPath; // where the rejected previous file was kept, if it was
 };
 
@@ -62,12 +71,15 @@ public:
     std::string ItemNodeCaption = "Item";
     std::function<void(TXMLOptionsSerializer* Sender)> OnAfterLoad;
     TXMLClass* RootObject = nullptr; // not owned
+    // For tests: makes a step of the file replacement fail (see platform::ReplaceFileDurably).
+    platform::TReplaceFault ReplaceFault;
 
     // Resets RootObject to its defaults, then fills it from XMLFilePath. A missing file whose
     // backup exists is recovered from the backup first.
     void LoadFromFile();
     // Writes RootObject to XMLFilePath through a temporary file, so that the previous file stays
-    // whole until the new one stands; the previous file is held under the backup name meanwhile.
+    // whole until the new one stands; the previous file is held under the backup name meanwhile,
+    // unless another backup is there already, which is kept.
     void SaveToFile();
 
     const TXMLLoadResult& LastLoad() const { return FLastLoad; }

@@ -1,10 +1,39 @@
 #include "XMLWriter.h"
 
+#include "XMLCharacters.h"
+#include "XMLErrors.h"
+
 namespace q7n {
 
 namespace {
 
 constexpr const char* LineEnd = "\r\n";
+
+// Where Element stands, for a message: "config/Q7NPorts/Item[3]/IP".
+std::string ElementPath(pugi::xml_node Element) {
+    std::string Path;
+    for (pugi::xml_node Node = Element; Node.type() == pugi::node_element; Node = Node.parent()) {
+        std::string Step = Node.name();
+        if (Node.previous_sibling(Node.name()) || Node.next_sibling(Node.name())) {
+            int Position = 1;
+            for (pugi::xml_node Before = Node.previous_sibling(Node.name()); Before;
+                 Before = Before.previous_sibling(Node.name()))
+                ++Position;
+            Step += "[" + std::to_string(Position) + "]";
+        }
+        Path = Path.empty() ? Step : Step + "/" + Path;
+    }
+    return Path;
+}
+
+// A document holding what XML 1.0 cannot carry would be written whole, and every conforming
+// reader would then refuse it: refuse it here, naming the value.
+void RequireWritable(const char* Text, pugi::xml_node Element, const std::string& What) {
+    if (FindUnwritableCharacter(Text) != std::string_view::npos)
+        throw EXMLElementError("The " + What + " \"" + QuoteForMessage(Text) + "\" of <" +
+                               ElementPath(Element) +
+                               "> holds a character that XML 1.0 cannot carry");
+}
 
 void AppendEscaped(std::string& Out, const char* Text, bool InAttribute) {
     for (const char* P = Text; *P; ++P) {
@@ -49,10 +78,13 @@ void RenderElement(std::string& Out, pugi::xml_node Element, bool Indent, int De
         Out += LineEnd;
         Out.append(static_cast<std::size_t>(Depth) * 2, ' ');
     }
+    RequireWritable(Element.name(), Element, "element name");
     Out += '<';
     Out += Element.name();
     for (pugi::xml_attribute Attribute = Element.first_attribute(); Attribute;
          Attribute = Attribute.next_attribute()) {
+        RequireWritable(Attribute.name(), Element, "attribute name");
+        RequireWritable(Attribute.value(), Element, std::string("attribute ") + Attribute.name());
         Out += ' ';
         Out += Attribute.name();
         Out += "=\"";
@@ -68,8 +100,10 @@ void RenderElement(std::string& Out, pugi::xml_node Element, bool Indent, int De
     for (pugi::xml_node Child = Element.first_child(); Child; Child = Child.next_sibling()) {
         if (Child.type() == pugi::node_element)
             RenderElement(Out, Child, Indent, Depth + 1);
-        else if (Child.type() == pugi::node_pcdata || Child.type() == pugi::node_cdata)
+        else if (Child.type() == pugi::node_pcdata || Child.type() == pugi::node_cdata) {
+            RequireWritable(Child.value(), Element, "value");
             AppendEscaped(Out, Child.value(), false);
+        }
     }
     if (Indent && Nested) {
         Out += LineEnd;

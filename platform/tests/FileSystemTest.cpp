@@ -1,11 +1,16 @@
 #include "FileSystem.h"
 
+#include "DurableReplace.h"
+#include "TemporaryFile.h"
+
 #include "TemporaryFolder.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <system_error>
+#include <vector>
 
 using namespace q7n::platform;
 namespace fs = std::filesystem;
@@ -19,6 +24,22 @@ protected:
 
     static void Write(const std::string& Path, const std::string& Text) {
         std::ofstream(Path, std::ios::binary) << Text;
+    }
+
+    // The names in the folder, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> Found;
+        for (const auto& Entry : fs::directory_iterator(FFolder))
+            Found.push_back(Entry.path().filename().string());
+        std::sort(Found.begin(), Found.end());
+        return Found;
+    }
+
+    static TReplaceFault FailAt(TReplaceStep Failing) {
+        return [Failing](TReplaceStep Step) {
+            if (Step == Failing)
+                throw std::runtime_error("injected failure");
+        };
     }
 
     q7n::testing::TTemporaryFolder FTemporary;
@@ -58,38 +79,89 @@ TEST_F(FileSystemTest, RenameNeverReplaces) {
     EXPECT_FALSE(RenameFile(PathOf("missing"), PathOf("d")));
 }
 
-TEST_F(FileSystemTest, DurableReplacementKeepsPermissionsAndLeavesNoTemporary) {
+TEST_F(FileSystemTest, DurableReplacementKeepsPermissionsAndLeavesOnlyTheFile) {
     std::string Target = PathOf("ports.xml");
-    Write(Target, "old");
+    ReplaceFileDurably(Target, "first", PathOf("ports.bak"));
+    EXPECT_EQ(ReadWholeFile(Target), "first");
 #ifndef _WIN32
     fs::permissions(Target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 #endif
 
-    std::string Temporary = WriteTemporaryFileBeside(Target, std::string("new\0data", 8));
-    EXPECT_EQ(fs::path(Temporary).parent_path(), FFolder);
-    EXPECT_EQ(ReadWholeFile(Target), "old"); // untouched until moved
-    MoveFileReplacing(Temporary, Target);
-
+    TReplaceOutcome Outcome =
+        ReplaceFileDurably(Target, std::string("new\0data", 8), PathOf("ports.bak"));
     EXPECT_EQ(ReadWholeFile(Target), std::string("new\0data", 8));
+    EXPECT_TRUE(Outcome.Remark.empty()) << Outcome.Remark;
 #ifndef _WIN32
     // Windows has no permission bits: a file's access rules come from its folder, and the
     // read-only attribute is all that std::filesystem shows of them.
     EXPECT_EQ(fs::status(Target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 #endif
-    EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 1);
+    EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"});
+}
+
+TEST_F(FileSystemTest, AStepThatFailsBeforeTheMoveLeavesThePreviousFileWhole) {
+    std::string Target = PathOf("ports.xml");
+    for (TReplaceStep Failing : {rsWriteTemporary, rsKeepBackup, rsMoveIntoPlace}) {
+        Write(Target, "old");
+        EXPECT_THROW(ReplaceFileDurably(Target, "new", PathOf("ports.bak"), FailAt(Failing)),
+                     std::runtime_error)
+            << Failing;
+        EXPECT_EQ(ReadWholeFile(Target), "old") << Failing;
+        EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"}) << Failing;
+    }
+}
+
+TEST_F(FileSystemTest, AStepThatFailsAfterTheMoveIsARemarkOnANewFile) {
+    std::string Target = PathOf("ports.xml");
+    Write(Target, "old");
+    TReplaceOutcome Outcome =
+        ReplaceFileDurably(Target, "new", PathOf("ports.bak"), FailAt(rsFlushFolder));
+    EXPECT_NE(Outcome.Remark.find("injected"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(Target), "new");
+    EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"}); // its backup is gone all the same
+
+    Outcome = ReplaceFileDurably(Target, "newer", PathOf("ports.bak"), FailAt(rsRemoveBackup));
+    EXPECT_NE(Outcome.Remark.find("injected"), std::string::npos);
+    EXPECT_EQ(ReadWholeFile(Target), "newer");
+}
+
+TEST_F(FileSystemTest, ABackupTheReplacementDidNotMakeIsKept) {
+    std::string Target = PathOf("ports.xml");
+    Write(PathOf("ports.bak"), "earlier good content");
+    ReplaceFileDurably(Target, "new", PathOf("ports.bak")); // no file yet
+    Write(Target, "broken");
+    ReplaceFileDurably(Target, "newer", PathOf("ports.bak"));
+    EXPECT_EQ(ReadWholeFile(Target), "newer");
+    EXPECT_EQ(ReadWholeFile(PathOf("ports.bak")), "earlier good content");
+}
+
+TEST_F(FileSystemTest, StaleTemporariesGoButOneBeingWrittenStays) {
+    std::string Target = PathOf("ports.xml");
+    Write(PathOf("ports.xml.tmp-dead01"), "left by a save that was killed");
+    Write(PathOf("other.xml.tmp-dead02"), "another file's");
+    {
+        // A save in progress, as another process would hold it: its own open, its own lock.
+        TTemporaryFile Live(Target);
+        Live.Write("being written");
+        TReplaceOutcome Outcome = ReplaceFileDurably(Target, "new", PathOf("ports.bak"));
+        EXPECT_EQ(Outcome.StaleTemporariesRemoved, 1);
+        EXPECT_TRUE(FileExists(Live.Path()));
+        Live.MoveTo(Target, true);
+    }
+    EXPECT_EQ(ReadWholeFile(Target), "being written");
+    EXPECT_EQ(Names(), (std::vector<std::string>{"other.xml.tmp-dead02", "ports.xml"}));
 }
 
 TEST_F(FileSystemTest, FailuresRaiseAndNameThePath) {
     std::string Missing = PathOf("no-such-folder/ports.xml");
     try {
-        WriteTemporaryFileBeside(Missing, "x");
+        ReplaceFileDurably(Missing, "x", PathOf("no-such-folder/ports.bak"));
         FAIL() << "no error raised";
     } catch (const std::system_error& E) {
         EXPECT_NE(std::string(E.what()).find(Missing), std::string::npos) << E.what();
     }
     EXPECT_THROW(ReadWholeFile(PathOf("none")), std::system_error);
-    EXPECT_THROW(MoveFileReplacing(PathOf("none"), PathOf("b")), std::system_error);
 }
 
 TEST_F(FileSystemTest, DurableCopyRefusesToReplace) {
@@ -99,5 +171,5 @@ TEST_F(FileSystemTest, DurableCopyRefusesToReplace) {
     Write(PathOf("a"), "A2");
     EXPECT_THROW(CopyFileDurably(PathOf("a"), PathOf("b")), std::system_error);
     EXPECT_EQ(ReadWholeFile(PathOf("b")), "A");
-    EXPECT_EQ(std::distance(fs::directory_iterator(FFolder), fs::directory_iterator()), 2);
+    EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b"}));
 }

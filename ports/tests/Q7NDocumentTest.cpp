@@ -1,6 +1,7 @@
 #include "Q7NDocument.h"
 
 #include "FileSystem.h"
+#include "StrictXML.h"
 #include "TemporaryFolder.h"
 
 #include <filesystem>
@@ -56,6 +57,20 @@ TEST_F(Q7NDocumentTest, WritesTheServiceFileLayoutExactly) {
                           Item + Item +
                           "  </Q7NPorts>\r\n"
                           "</config>\r\n");
+    EXPECT_TRUE(q7n::testing::IsStrictXML(FPath));
+}
+
+TEST_F(Q7NDocumentTest, TextBetweenItemsIsNoMapping) {
+    Write(InConfig("junk"));
+    TQ7NDocument Document;
+    Document.Load(FPath);
+    EXPECT_EQ(Document.LastLoad().Status, lsRead);
+    EXPECT_EQ(Document.Options()->Q7NPorts()->Count(), 0);
+
+    Write(InConfig("<Item><COMPort>2</COMPort></Item>junk<Item><COMPort>3</COMPort></Item>end"));
+    Document.Load(FPath);
+    ASSERT_EQ(Document.Options()->Q7NPorts()->Count(), 2);
+    EXPECT_EQ(Document.Options()->Q7NPorts()->Items(1)->COMPort(), 3);
 }
 
 TEST_F(Q7NDocumentTest, LoadAppliesDefaultsAndWriteRules) {

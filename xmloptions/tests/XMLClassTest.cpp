@@ -185,8 +185,10 @@ TEST(XMLClass, PlainListReadsFromTheFirstItemElementOn) {
     LoadXml(*Object, "<r><Leaves><Other><Caption>x</Caption></Other></Leaves></r>");
     EXPECT_EQ(Captions(), "leaf;") << "no Item at all gives one item with its defaults";
 
+    LoadXml(*Object, "<r><Leaves><Item><Caption>a</Caption></Item>stray<Item/>tail</Leaves></r>");
+    EXPECT_EQ(Captions(), "a;leaf;") << "text between items is no item";
     LoadXml(*Object, "<r><Leaves>stray</Leaves></r>");
-    EXPECT_EQ(Captions(), "leaf;");
+    EXPECT_EQ(Captions(), "a;leaf;") << "an element with text only is like one with no children";
 }
 
 TEST(XMLClass, MixedListNamesItemsByClass) {

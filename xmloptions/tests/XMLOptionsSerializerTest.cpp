@@ -2,6 +2,7 @@
 
 #include "AllKindsOptions.h"
 #include "FileSystem.h"
+#include "StrictXML.h"
 #include "TemporaryFolder.h"
 
 #include <csignal>
@@ -75,6 +76,7 @@ TEST_F(XMLOptionsSerializerTest, WritesTheIndentedLayout) {
     };
     EXPECT_EQ(Count("\n"), Count("\r\n")); // every line ends in CR LF
     EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+    EXPECT_TRUE(IsStrictXML(FPath));
 
     FSerializer.NodeAutoIndent = false;
     FSerializer.UseVersionControl = false;
@@ -92,6 +94,7 @@ TEST_F(XMLOptionsSerializerTest, RoundTripGivesAnEqualTree) {
     Change();
     FSerializer.ApplicationName = "App";
     FSerializer.SaveToFile();
+    EXPECT_TRUE(IsStrictXML(FPath));
 
     auto Copy = TXMLClass::Create<TAllKinds>(nullptr);
     TXMLOptionsSerializer Reader(nullptr);
@@ -233,9 +236,68 @@ TEST_F(XMLOptionsSerializerTest, SaveLeavesOnlyTheNewFile) {
     EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
     EXPECT_NE(Read().find("<Count>77</Count>"), std::string::npos);
 
-    // A stale backup beside a good file is replaced and removed.
-    Write("stale", (FFolder / "options.bak").string());
+    // A backup the save did not make may be the last good content: it is kept.
+    Write("earlier", (FFolder / "options.bak").string());
     FSerializer.SaveToFile();
+    EXPECT_EQ(Files(), (std::vector<std::string>{"options.bak", "options.xml"}));
+    EXPECT_EQ(Read((FFolder / "options.bak").string()), "earlier");
+}
+
+TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheValue) {
+    Write("<config Application=\"\" Version=\"1\"><Count>1</Count></config>");
+    const std::string Previous = Read();
+    struct TCase {
+        std::string Title;
+        const char* Shown;
+    } Cases[] = {{"1.2.3.4\x01", "1.2.3.4\\x01"},
+                 {"caf\xE9", "caf\\xE9"},
+                 {"\xED\xA0\x80", "\\xED\\xA0\\x80"}, // a surrogate written as UTF-8
+                 {"\xEF\xBF\xBF", "\\xEF\\xBF\\xBF"}}; // U+FFFF
+    for (const TCase& Case : Cases) {
+        FRoot->Title = Case.Title;
+        FSerializer.SaveToFile();
+        EXPECT_EQ(FSerializer.LastSave().Status, ssFailed) << Case.Shown;
+        EXPECT_NE(FSerializer.LastSave().Reason.find(std::string("\"") + Case.Shown + "\" of <config/Title>"),
+                  std::string::npos)
+            << FSerializer.LastSave().Reason;
+        EXPECT_EQ(Read(), Previous);
+    }
+    FRoot->Title = "tab\t, lines\r\n, Порт, \xF0\x9F\x94\x8C";
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().Status, ssSaved) << FSerializer.LastSave().Reason;
+    EXPECT_TRUE(IsStrictXML(FPath));
+
+    // A file that holds such a value is refused on loading, with where it stands.
+    Write("<config Application=\"\" Version=\"1\">\r\n  <Title>a&#1;b</Title>\r\n</config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(FSerializer.LastLoad().Element, "Title");
+    EXPECT_EQ(FSerializer.LastLoad().Line, 2);
+    EXPECT_NE(FSerializer.LastLoad().Reason.find("a\\x01b"), std::string::npos);
+}
+
+TEST_F(XMLOptionsSerializerTest, AFailedFinalMovePutsThePreviousFileBack) {
+    Write("<config Application=\"\" Version=\"1\"><Count>1</Count></config>");
+    const std::string Previous = Read();
+    Change();
+    FSerializer.ReplaceFault = [](platform::TReplaceStep Step) {
+        if (Step == platform::rsMoveIntoPlace)
+            throw std::runtime_error("disk gone");
+    };
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().Status, ssFailed);
+    EXPECT_EQ(Read(), Previous);
+    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
+
+    // Once the new file stands, a failing folder flush is a remark on a save that happened.
+    FSerializer.ReplaceFault = [](platform::TReplaceStep Step) {
+        if (Step == platform::rsFlushFolder)
+            throw std::runtime_error("flush failed");
+    };
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().Status, ssSaved);
+    EXPECT_EQ(FSerializer.LastSave().Remark, "flush failed");
+    EXPECT_NE(Read().find("<Count>77</Count>"), std::string::npos);
     EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
 }
 
@@ -276,11 +338,41 @@ TEST_F(XMLOptionsSerializerTest, BackupWithoutItsFileIsRecovered) {
     EXPECT_EQ(FRoot->Count, 3);
     EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
 
-    // Saving over an orphaned backup replaces it with a good file and leaves no backup.
+    // A backup that appeared after the load is not this save's to replace: it is kept.
     fs::rename(FPath, Backup);
     FSerializer.SaveToFile();
-    EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
-    EXPECT_NE(Read().find("<Count>3</Count>"), std::string::npos);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"options.bak", "options.xml"}));
+    EXPECT_NE(Read(Backup).find("<Count>3</Count>"), std::string::npos);
+}
+
+TEST_F(XMLOptionsSerializerTest, AGoodBackupBesideARejectedFileSurvivesTheSave) {
+    // What an interrupted save of an earlier release leaves: a broken file and a good backup.
+    const std::string Backup = (FFolder / "options.bak").string();
+    const std::string Good = "<config Application=\"\" Version=\"1\"><Count>3</Count></config>";
+    Write(Good, Backup);
+    Write("<config Application=\"\" Version=\"1\"><Count>3");
+    FSerializer.LoadFromFile();
+    ASSERT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(FSerializer.LastLoad().BackupBeside, Backup);
+    FSerializer.SaveToFile();
+    EXPECT_EQ(FSerializer.LastSave().Status, ssSaved);
+    EXPECT_EQ(Read(Backup), Good);
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"options.bak", "options.rejected.xml", "options.xml"}));
+}
+
+TEST_F(XMLOptionsSerializerTest, AValueThatFailsIsPlacedByItsItemAndElement) {
+    Write("<config Application=\"\" Version=\"1\"><Mixed><TLeaf/><TBigLeaf/><TBigLeaf>"
+          "<Size>x</Size></TBigLeaf></Mixed></config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(FSerializer.LastLoad().Item, 3);
+    EXPECT_EQ(FSerializer.LastLoad().Element, "Size");
+
+    Write("<config Application=\"\" Version=\"1\"><Count>x</Count></config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Item, 0);
+    EXPECT_EQ(FSerializer.LastLoad().Element, "Count");
 }
 
 TEST_F(XMLOptionsSerializerTest, RejectedFileIsKeptBeforeItIsReplaced) {
