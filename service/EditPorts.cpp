@@ -31,6 +31,8 @@ void TServiceConfigurator::EditPorts() {
             FPortsDialogs->Warn(SaveFailure(Document->LastSave(), FPortsFile));
             return;
         }
+        if (!Document->LastSave().Remark.empty())
+            FPortsDialogs->Warn(SaveRemark(Document->LastSave(), FPortsFile));
         if (dmServiceOptions) {
             dmServiceOptions->rgCfgFile->SetValue(FPortsFile);
             dmServiceOptions->DataContainer->Save();

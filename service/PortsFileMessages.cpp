@@ -2,11 +2,38 @@
 
 namespace q7n {
 
+namespace {
+
+// Where the reader stopped, as the administrator looks for it: "строка 12, столбец 5",
+// "запись 3, элемент <COMPort>"; empty when the load result does not know.
+std::string Location(const TXMLLoadResult& Load) {
+    std::string Text;
+    auto Add = [&Text](const std::string& Part) {
+        Text += Text.empty() ? Part : ", " + Part;
+    };
+    if (Load.Line > 0)
+        Add("строка " + std::to_string(Load.Line) + ", столбец " + std::to_string(Load.Column));
+    if (Load.Item > 0)
+        Add("запись " + std::to_string(Load.Item));
+    if (!Load.Element.empty())
+        Add("элемент <" + Load.Element + ">");
+    return Text;
+}
+
+} // namespace
+
 std::string UnreadableFileWarning(const TXMLLoadResult& Load) {
     std::string Text = "Не удалось прочитать файл портов \"" + Load.FilePath + "\"";
     if (!Load.Reason.empty())
         Text += ": " + Load.Reason;
-    Text += ".\n\nРедактирование начнётся с пустого списка. Если сохранить изменения, "
+    if (std::string Where = Location(Load); !Where.empty())
+        Text += " (" + Where + ")";
+    Text += ".";
+    if (!Load.BackupBeside.empty())
+        Text += "\n\nРядом лежит резервная копия \"" + Load.BackupBeside +
+                "\", оставленная прерванным сохранением: в ней может быть последнее исправное "
+                "содержимое. Сохранение её не изменит.";
+    Text += "\n\nРедактирование начнётся с пустого списка. Если сохранить изменения, "
             "нечитаемый файл будет сохранён под именем \"" +
             TXMLOptionsSerializer::RejectedCopyPath(Load.FilePath) + "\".";
     return Text;
@@ -17,6 +44,11 @@ std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path) {
     if (!Save.Reason.empty())
         Text += ": " + Save.Reason;
     return Text + ".\n\nПрежний файл оставлен без изменений.";
+}
+
+std::string SaveRemark(const TXMLSaveResult& Save, const std::string& Path) {
+    return "Файл портов \"" + Path + "\" сохранён, но после замены файла произошла ошибка: " +
+           Save.Remark + ".";
 }
 
 } // namespace q7n

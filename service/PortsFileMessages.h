@@ -14,4 +14,7 @@ std::string UnreadableFileWarning(const TXMLLoadResult& Load);
 // The edited list could not be saved to Path.
 std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path);
 
+// The edited list was saved to Path, but a step after the replacement failed (Save.Remark).
+std::string SaveRemark(const TXMLSaveResult& Save, const std::string& Path);
+
 } // namespace q7n

@@ -67,8 +67,8 @@ void LocateOffset(const std::string& Content, std::ptrdiff_t Offset, int& Line, 
         if (Content[I] == '\n') {
             ++Line;
             Column = 1;
-        } else {
-            ++Column;
+        } else if ((static_cast<unsigned char>(Content[I]) & 0xC0) != 0x80) {
+            ++Column; // characters, as an editor counts them, not the bytes of UTF-8
         }
     }
 }

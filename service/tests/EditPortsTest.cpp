@@ -1,6 +1,7 @@
 // The ports edit flow end to end over the stand-ins: a real ports file, the registry stand-in
 // under the settings module, the recording service manager, and scripted windows.
 #include "FakeServiceControlManager.h"
+#include "FileSystem.h"
 #include "ManualTiming.h"
 #include "PortsEditDialogs.h"
 #include "Q7NDocument.h"
@@ -192,8 +193,25 @@ TEST_F(EditPortsTest, AnUnreadableFileIsAnnouncedAndKeptWhenTheEditIsSaved) {
     const std::string& Warning = FDialogs.Warnings[0];
     EXPECT_NE(Warning.find(FConfigurator->FPortsFile), std::string::npos);
     EXPECT_NE(Warning.find("Q7NPorts.rejected.xml"), std::string::npos);
+    EXPECT_NE(Warning.find("(строка 1, столбец 40)"), std::string::npos) << Warning;
     EXPECT_TRUE(fs::exists(FFolder.File("Q7NPorts.rejected.xml")));
     EXPECT_EQ(PortsInFile(), 1);
+}
+
+TEST_F(EditPortsTest, TheWarningPlacesABadValueAndNamesAGoodBackupThatTheSaveKeeps) {
+    const std::string Backup = FFolder.File("Q7NPorts.bak");
+    std::ofstream(Backup, std::ios::binary) << "<config Application=\"\" Version=\"1\"/>";
+    std::ofstream(FConfigurator->FPortsFile, std::ios::binary)
+        << "<config Application=\"\" Version=\"1\"><Q7NPorts><Item/><Item/><Item>"
+           "<COMPort>COM3</COMPort></Item></Q7NPorts></config>";
+    FDialogs.OnEdit = AddOnePort;
+    FConfigurator->EditPorts();
+    ASSERT_EQ(FDialogs.Warnings.size(), 1u);
+    const std::string& Warning = FDialogs.Warnings[0];
+    EXPECT_NE(Warning.find("(запись 3, элемент <COMPort>)"), std::string::npos) << Warning;
+    EXPECT_NE(Warning.find("\"" + Backup + "\""), std::string::npos) << Warning;
+    EXPECT_EQ(PortsInFile(), 1);
+    EXPECT_EQ(ReadWholeFile(Backup), "<config Application=\"\" Version=\"1\"/>");
 }
 
 TEST_F(EditPortsTest, AFailedSaveIsShownAndNeitherRecordedNorFollowedByARestart) {

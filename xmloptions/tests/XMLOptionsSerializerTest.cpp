@@ -268,12 +268,13 @@ TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheVa
     EXPECT_TRUE(IsStrictXML(FPath));
 
     // A file that holds such a value is refused on loading, with where it stands.
-    Write("<config Application=\"\" Version=\"1\">\r\n  <Title>a&#1;b</Title>\r\n</config>");
+    Write("<config Application=\"\" Version=\"1\">\r\n  <Title>Порт&#1;</Title>\r\n</config>");
     FSerializer.LoadFromFile();
     EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
     EXPECT_EQ(FSerializer.LastLoad().Element, "Title");
     EXPECT_EQ(FSerializer.LastLoad().Line, 2);
-    EXPECT_NE(FSerializer.LastLoad().Reason.find("a\\x01b"), std::string::npos);
+    EXPECT_EQ(FSerializer.LastLoad().Column, 10); // counted in characters
+    EXPECT_NE(FSerializer.LastLoad().Reason.find("Порт\\x01"), std::string::npos);
 }
 
 TEST_F(XMLOptionsSerializerTest, AFailedFinalMovePutsThePreviousFileBack) {
