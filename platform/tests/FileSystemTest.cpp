@@ -12,6 +12,15 @@
 #include <system_error>
 #include <vector>
 
+#ifndef _WIN32
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#endif
+
 using namespace q7n::platform;
 namespace fs = std::filesystem;
 
@@ -152,6 +161,29 @@ TEST_F(FileSystemTest, StaleTemporariesGoButOneBeingWrittenStays) {
     EXPECT_EQ(ReadWholeFile(Target), "being written");
     EXPECT_EQ(Names(), (std::vector<std::string>{"other.xml.tmp-dead02", "ports.xml"}));
 }
+
+#ifndef _WIN32
+TEST_F(FileSystemTest, SavesKilledPartWayLeaveNoTemporariesBehindTheNextSave) {
+    std::string Target = PathOf("ports.xml");
+    const std::string Big(256 * 1024, 'x');
+    std::mt19937 Random(7);
+    for (int Kill = 0; Kill < 40; ++Kill) {
+        pid_t Child = ::fork();
+        ASSERT_GE(Child, 0);
+        if (Child == 0) {
+            for (;;)
+                ReplaceFileDurably(Target, Big, PathOf("ports.bak"));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(Random() % 3000));
+        ::kill(Child, SIGKILL);
+        ::waitpid(Child, nullptr, 0);
+    }
+    ReplaceFileDurably(Target, "last", PathOf("ports.bak"));
+    EXPECT_EQ(ReadWholeFile(Target), "last");
+    for (const std::string& Name : Names())
+        EXPECT_EQ(Name.find(".tmp-"), std::string::npos) << Name;
+}
+#endif
 
 TEST_F(FileSystemTest, FailuresRaiseAndNameThePath) {
     std::string Missing = PathOf("no-such-folder/ports.xml");
