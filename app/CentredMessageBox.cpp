@@ -2,6 +2,11 @@
 
 #include "ScreenPlacement.h"
 
+#include "PathWrapping.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QShowEvent>
 
 namespace q7n {
@@ -11,6 +16,14 @@ void TCentredMessageBox::showEvent(QShowEvent* Event) {
     QMessageBox::showEvent(Event);
     if (!Event->spontaneous()) // not when the window system shows it again
         CentreOnScreen(*this);
+}
+
+void TCentredMessageBox::keyPressEvent(QKeyEvent* Event) {
+    QMessageBox::keyPressEvent(Event);
+    if (Event->matches(QKeySequence::Copy)) {
+        QClipboard* Clipboard = QGuiApplication::clipboard();
+        Clipboard->setText(WithoutWrapMarks(Clipboard->text()));
+    }
 }
 
 } // namespace q7n

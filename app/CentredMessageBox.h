@@ -12,6 +12,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* Event) override;
+    // Ctrl+C copies the box's text without the marks that keep paths whole.
+    void keyPressEvent(QKeyEvent* Event) override;
 };
 
 } // namespace q7n

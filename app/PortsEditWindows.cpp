@@ -3,6 +3,7 @@
 #include "ApplicationTitle.h"
 #include "CentredMessageBox.h"
 #include "ConfirmationBox.h"
+#include "PathWrapping.h"
 #include "Q7NPortsDialog.h"
 
 #include <QMessageBox>
@@ -20,8 +21,9 @@ bool TPortsEditWindows::Confirm(const std::string& Text) {
 }
 
 void TPortsEditWindows::Warn(const std::string& Text) {
-    TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(), QString::fromStdString(Text),
-                           QMessageBox::Ok, FParent);
+    TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(),
+                           WrapPathsAtSeparators(QString::fromStdString(Text)), QMessageBox::Ok,
+                           FParent);
     Box.exec();
 }
 
