@@ -9,10 +9,14 @@ namespace q7n::platform {
 struct TFileHandleTraits {
 #ifdef _WIN32
     using THandle = void*;
-    static THandle Invalid() { return reinterpret_cast<void*>(static_cast<long long>(-1)); }
+    static THandle Invalid() {
+        return reinterpret_cast<void*>(static_cast<long long>(-1));
+    }
 #else
     using THandle = int;
-    static THandle Invalid() { return -1; }
+    static THandle Invalid() {
+        return -1;
+    }
 #endif
     void Close(THandle Handle) const;
 };

@@ -1,5 +1,4 @@
 #include "FileSystem.h"
-
 #include "TemporaryFile.h"
 
 namespace q7n::platform {

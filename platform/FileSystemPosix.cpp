@@ -42,7 +42,8 @@ void WriteAll(int Fd, std::string_view Data, const std::string& Path) {
 // Whether the open File is what Path names now: a cleanup may remove a name between the
 // creation of a temporary file and its lock.
 bool NamesFile(const std::string& Path, int File) {
-    struct stat Named {}, Open {};
+    struct stat Named {
+    }, Open{};
     return ::lstat(Path.c_str(), &Named) == 0 && ::fstat(File, &Open) == 0 &&
            S_ISREG(Named.st_mode) && Named.st_dev == Open.st_dev && Named.st_ino == Open.st_ino;
 }
@@ -160,7 +161,8 @@ void TTemporaryFile::Write(std::string_view Data) {
 }
 
 void TTemporaryFile::MoveTo(const std::string& Target, bool Replace) {
-    bool Moved = Replace ? ::rename(Path().c_str(), Target.c_str()) == 0 : RenameFile(Path(), Target);
+    bool Moved =
+        Replace ? ::rename(Path().c_str(), Target.c_str()) == 0 : RenameFile(Path(), Target);
     if (!Moved)
         ThrowErrno("Cannot move '" + Path() + "' to", Target);
     static_cast<void>(FRemover.Release());

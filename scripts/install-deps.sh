@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that a purpose needs, and only those that are missing.
 #   scripts/install-deps.sh build   compilers, CMake, the libraries the program links
 #   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, sanitizers),
-#                                   mingw-w64 and Wine (the Windows build and its tests)
+#                                   mingw-w64 and Wine (the Windows build and its tests), xmllint
+#                                   (a strict XML reader for the files the tests save)
 # Safe to run again: it does nothing when everything is in place.
 set -euo pipefail
 
@@ -12,7 +13,7 @@ build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev q
                 qt6-svg-dev fonts-crosextra-caladea fonts-inconsolata fonts-dejavu-core
                 fonts-liberation2 xvfb xauth)
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
-               libclang-rt-14-dev locales
+               libclang-rt-14-dev locales libxml2-utils
                googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64)
 
 case "$purpose" in

@@ -47,8 +47,8 @@ std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path) {
 }
 
 std::string SaveRemark(const TXMLSaveResult& Save, const std::string& Path) {
-    return "Файл портов \"" + Path + "\" сохранён, но после замены файла произошла ошибка: " +
-           Save.Remark + ".";
+    return "Файл портов \"" + Path +
+           "\" сохранён, но после замены файла произошла ошибка: " + Save.Remark + ".";
 }
 
 } // namespace q7n

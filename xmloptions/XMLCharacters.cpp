@@ -9,7 +9,9 @@ namespace {
 
 // The length of the well-formed UTF-8 sequence at Text[At] whose character XML allows, or 0.
 std::size_t WritableLength(std::string_view Text, std::size_t At) {
-    auto Byte = [&](std::size_t I) { return static_cast<unsigned char>(Text[I]); };
+    auto Byte = [&](std::size_t I) {
+        return static_cast<unsigned char>(Text[I]);
+    };
     unsigned char Lead = Byte(At);
     if (Lead < 0x80)
         return Lead >= 0x20 || Lead == '\t' || Lead == '\n' || Lead == '\r' ? 1 : 0;
