@@ -1,9 +1,11 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace q7n::testing {
 
@@ -33,6 +35,14 @@ public:
     const std::filesystem::path& Path() const { return FPath; }
     // The path of Name inside the folder.
     std::string File(const std::string& Name) const { return (FPath / Name).string(); }
+    // The names of what the folder holds, sorted.
+    std::vector<std::string> Names() const {
+        std::vector<std::string> Found;
+        for (const auto& Entry : std::filesystem::directory_iterator(FPath))
+            Found.push_back(Entry.path().filename().string());
+        std::sort(Found.begin(), Found.end());
+        return Found;
+    }
 
 private:
     std::filesystem::path FPath;

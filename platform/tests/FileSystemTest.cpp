@@ -35,14 +35,7 @@ protected:
         std::ofstream(Path, std::ios::binary) << Text;
     }
 
-    // The names in the folder, sorted.
-    std::vector<std::string> Names() const {
-        std::vector<std::string> Found;
-        for (const auto& Entry : fs::directory_iterator(FFolder))
-            Found.push_back(Entry.path().filename().string());
-        std::sort(Found.begin(), Found.end());
-        return Found;
-    }
+    std::vector<std::string> Names() const { return FTemporary.Names(); }
 
     static TReplaceFault FailAt(TReplaceStep Failing) {
         return [Failing](TReplaceStep Step) {

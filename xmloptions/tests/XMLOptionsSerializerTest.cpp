@@ -32,13 +32,7 @@ protected:
     std::string Read(const std::string& Path = {}) {
         return platform::ReadWholeFile(Path.empty() ? FPath : Path);
     }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> Names;
-        for (const auto& Entry : fs::directory_iterator(FFolder))
-            Names.push_back(Entry.path().filename().string());
-        std::sort(Names.begin(), Names.end());
-        return Names;
-    }
+    std::vector<std::string> Files() const { return FTemporary.Names(); }
     // Changes the tree away from its defaults.
     void Change() {
         FRoot->Count = 77;
