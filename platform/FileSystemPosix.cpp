@@ -131,8 +131,10 @@ TTemporaryFile::TTemporaryFile(const std::string& Target) {
             ThrowErrno("Cannot create a temporary file beside", Target);
         TFileRemover Remover(Path);
         // Locked, and still under its name, it is ours: no cleanup removes a locked file. A lock
-        // held elsewhere is a cleanup that found the file unlocked and is removing it.
-        if (::flock(File.Get(), LOCK_EX | LOCK_NB) == 0 && NamesFile(Path, File.Get())) {
+        // held elsewhere is a cleanup that found the file unlocked and is removing it. Where the
+        // file system has no locks, cleanups cannot lock either and remove nothing.
+        bool LockedElsewhere = ::flock(File.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (!LockedElsewhere && NamesFile(Path, File.Get())) {
             FFile = std::move(File);
             FRemover = std::move(Remover);
             break;
