@@ -20,7 +20,22 @@ struct TRejection {
     int Line = 0;
     int Column = 0;
     std::string Element = {};
+    int Item = 0;
 };
+
+// The number, counted from 1, of the list item around Element, 0 when there is none.
+int ItemNumberOf(pugi::xml_node Element, const std::string& ItemName) {
+    for (pugi::xml_node Node = Element; Node; Node = Node.parent()) {
+        if (ItemName != Node.name())
+            continue;
+        int Number = 1;
+        for (pugi::xml_node Before = Node.previous_sibling(ItemName.c_str()); Before;
+             Before = Before.previous_sibling(ItemName.c_str()))
+            ++Number;
+        return Number;
+    }
+    return 0;
+}
 
 // Walks the document without recursion: stops at an element nested past the limit, or at the
 // first text that XML 1.0 cannot carry. The parser takes "&#1;" and bytes that are not UTF-8,
@@ -111,6 +126,7 @@ void TXMLOptionsSerializer::LoadFromFile() {
         FLastLoad.Line = Rejection.Line;
         FLastLoad.Column = Rejection.Column;
         FLastLoad.Element = Rejection.Element;
+        FLastLoad.Item = Rejection.Item;
         FLastLoad.Status = lsRejected;
     } catch (const EXMLValueError& Error) {
         FLastLoad.Reason = Error.what();
@@ -184,6 +200,7 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
                              Probe.BadElement.name() +
                              "> holds a character that XML 1.0 does not allow"};
         Rejection.Element = Probe.BadElement.name();
+        Rejection.Item = ItemNumberOf(Probe.BadElement, ItemNodeCaption);
         LocateOffset(platform::ReadWholeFile(XMLFilePath), Probe.BadNode.offset_debug(),
                      Rejection.Line, Rejection.Column);
         throw Rejection;

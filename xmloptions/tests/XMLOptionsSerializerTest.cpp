@@ -269,6 +269,11 @@ TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheVa
     EXPECT_EQ(FSerializer.LastLoad().Line, 2);
     EXPECT_EQ(FSerializer.LastLoad().Column, 10); // counted in characters
     EXPECT_NE(FSerializer.LastLoad().Reason.find("Порт\\x01"), std::string::npos);
+    Write("<config Application=\"\" Version=\"1\"><Leaves><Item/><Item><Caption>\x02</Caption>"
+          "</Item></Leaves></config>");
+    FSerializer.LoadFromFile();
+    EXPECT_EQ(FSerializer.LastLoad().Item, 2);
+    EXPECT_EQ(FSerializer.LastLoad().Element, "Caption");
 }
 
 TEST_F(XMLOptionsSerializerTest, AFailedFinalMovePutsThePreviousFileBack) {
