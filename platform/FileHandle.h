@@ -2,6 +2,8 @@
 
 #include "UniqueHandle.h"
 
+#include <cstdint>
+
 namespace q7n::platform {
 
 // An open file of the host platform: a descriptor on POSIX, a HANDLE on Windows. Each backend
@@ -10,7 +12,7 @@ struct TFileHandleTraits {
 #ifdef _WIN32
     using THandle = void*;
     static THandle Invalid() {
-        return reinterpret_cast<void*>(static_cast<long long>(-1));
+        return reinterpret_cast<void*>(static_cast<std::intptr_t>(-1));
     }
 #else
     using THandle = int;
