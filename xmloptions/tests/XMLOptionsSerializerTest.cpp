@@ -345,22 +345,6 @@ TEST_F(XMLOptionsSerializerTest, BackupWithoutItsFileIsRecovered) {
     EXPECT_NE(Read(Backup).find("<Count>3</Count>"), std::string::npos);
 }
 
-TEST_F(XMLOptionsSerializerTest, AGoodBackupBesideARejectedFileSurvivesTheSave) {
-    // What an interrupted save of an earlier release leaves: a broken file and a good backup.
-    const std::string Backup = (FFolder / "options.bak").string();
-    const std::string Good = "<config Application=\"\" Version=\"1\"><Count>3</Count></config>";
-    Write(Good, Backup);
-    Write("<config Application=\"\" Version=\"1\"><Count>3");
-    FSerializer.LoadFromFile();
-    ASSERT_EQ(FSerializer.LastLoad().Status, lsRejected);
-    EXPECT_EQ(FSerializer.LastLoad().BackupBeside, Backup);
-    FSerializer.SaveToFile();
-    EXPECT_EQ(FSerializer.LastSave().Status, ssSaved);
-    EXPECT_EQ(Read(Backup), Good);
-    EXPECT_EQ(Files(),
-              (std::vector<std::string>{"options.bak", "options.rejected.xml", "options.xml"}));
-}
-
 TEST_F(XMLOptionsSerializerTest, AValueThatFailsIsPlacedByItsItemAndElement) {
     Write("<config Application=\"\" Version=\"1\"><Mixed><TLeaf/><TBigLeaf/><TBigLeaf>"
           "<Size>x</Size></TBigLeaf></Mixed></config>");
