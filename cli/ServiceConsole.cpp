@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
-#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <sstream>
@@ -38,10 +37,7 @@ void ExportSettings(const std::string& Path) {
                   << std::endl;
         return;
     }
-    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-    Out.write(File.data(), static_cast<std::streamsize>(File.size()));
-    Out.close();
-    if (Out.fail())
+    if (!platform::SaveRegistryExportFile(Path, File))
         std::cout << "Cannot write " << Path << std::endl;
     else
         std::cout << "Settings written to " << Path << std::endl;
