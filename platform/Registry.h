@@ -20,6 +20,15 @@ using TRegKeyHandle = std::uintptr_t;
 // The roots below which keys are opened.
 enum class TRegRoot { rrLocalMachine };
 
+// A root's name as the registry editor shows it.
+constexpr const char* RegRootName(TRegRoot Root) {
+    switch (Root) {
+    case TRegRoot::rrLocalMachine:
+        break;
+    }
+    return "HKEY_LOCAL_MACHINE";
+}
+
 // Windows error codes of the registry, beside those of ServiceControlManager.h.
 inline constexpr std::uint32_t ErrorNotEnoughMemory = 8;
 inline constexpr std::uint32_t ErrorBadPathname = 161;
