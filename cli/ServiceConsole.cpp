@@ -1,11 +1,10 @@
 // The service configurator without a window: commands come from standard input, one per line,
 // and every change of the service's state is printed with its caption.
 #include "LoopTimer.h"
-#include "RegistryExport.h"
 #include "ServiceConfigurator.h"
-#include "ServiceOptions.h"
 #include "ServicePaths.h"
 #include "ServiceState.h"
+#include "SettingsExport.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -27,15 +26,12 @@ using namespace q7n;
 const char* const Help = "Commands: install, uninstall, start, stop, restart, state, wait MS, "
                          "export-settings FILE.reg, help, quit (also at the end of the input).";
 
-// Writes the configurator's settings key as a registry export file that Windows' registry
-// editor imports (named as 64-bit Windows shows the 32-bit view the key lives in).
+// Writes the configurator's settings key as a registry export file for 64-bit Windows.
 void ExportSettings(const std::string& Path) {
     std::string File;
-    std::uint32_t Error = platform::ExportRegistryKey(
-        platform::DefaultRegistry(), platform::TRegRoot::rrLocalMachine, ServiceOptionsKeyPath,
-        platform::PathIn32BitViewOn64BitWindows(ServiceOptionsKeyPath), File);
-    if (Error != platform::ErrorSuccess) {
-        std::cout << "The settings key cannot be read (error " << Error << "); nothing was written."
+    std::string Problem;
+    if (!ExportServiceOptions(platform::DefaultRegistry(), false, File, Problem)) {
+        std::cout << "The settings key cannot be read: " << Problem << "; nothing was written."
                   << std::endl;
         return;
     }

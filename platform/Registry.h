@@ -90,6 +90,10 @@ public:
     virtual std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) = 0;
     virtual std::uint32_t CloseKey(TRegKeyHandle Key) = 0;
 
+    // Where the keys are kept, for messages, with what went wrong there at the last call when
+    // the backend knows more than its error code.
+    virtual std::string Describe() const { return "the registry"; }
+
 protected:
     ~IRegistry() = default;
 };

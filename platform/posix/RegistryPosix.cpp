@@ -336,6 +336,13 @@ std::uint32_t TPosixRegistry::CloseKey(TRegKeyHandle Key) {
     return ErrorSuccess;
 }
 
+std::string TPosixRegistry::Describe() const {
+    std::string Text = "the machine database '" + FStore.Path() + "'";
+    if (!LastErrorText().empty())
+        Text += " (" + LastErrorText() + ")";
+    return Text;
+}
+
 IRegistry& DefaultRegistry() {
     static TPosixRegistry Registry;
     return Registry;

@@ -41,6 +41,8 @@ public:
     std::uint32_t ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) override;
     std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) override;
     std::uint32_t CloseKey(TRegKeyHandle Key) override;
+    // The machine database, and LastErrorText when there is one.
+    std::string Describe() const override;
 
 private:
     struct TOpenKey {
