@@ -31,7 +31,7 @@ exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$Q7N_BUILD/app/q7nconfig" &
     program=$!
     sleep 3
-    if "$Q7N_BUILD/app/q7n_screenshot" "$Q7N_SCREENSHOT"; then
+    if "$Q7N_BUILD/tools/q7n_screenshot" "$Q7N_SCREENSHOT"; then
         echo "Screenshot of the display, with the main window: $Q7N_SCREENSHOT"
     fi
     echo "The configurator runs on the virtual display; Ctrl+C ends it."
