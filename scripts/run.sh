@@ -11,8 +11,7 @@ scripts/install-deps.sh build
 cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
 build=$PWD/build/release
-mkdir -p build/demo/Install
-cp "$build/platform/q7n_fixture_service" build/demo/Install/Q7NService.exe
+scripts/stage-service.sh "$build/platform/q7n_fixture_service" build/demo
 cd build/demo
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
