@@ -3,9 +3,9 @@
 #include "LoopTimer.h"
 #include "RegistryExport.h"
 #include "ServiceConfigurator.h"
-#include "ServiceOptions.h"
 #include "ServicePaths.h"
 #include "ServiceState.h"
+#include "SettingsExport.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -25,15 +25,12 @@ using namespace q7n;
 const char* const Help = "Commands: install, uninstall, start, stop, restart, state, wait MS, "
                          "export-settings FILE.reg, help, quit (also at the end of the input).";
 
-// Writes the configurator's settings key as a registry export file that Windows' registry
-// editor imports (named as 64-bit Windows shows the 32-bit view the key lives in).
+// Writes the configurator's settings key as a registry export file for 64-bit Windows.
 void ExportSettings(const std::string& Path) {
     std::string File;
-    std::uint32_t Error = platform::ExportRegistryKey(
-        platform::DefaultRegistry(), platform::TRegRoot::rrLocalMachine, ServiceOptionsKeyPath,
-        platform::PathIn32BitViewOn64BitWindows(ServiceOptionsKeyPath), File);
-    if (Error != platform::ErrorSuccess) {
-        std::cout << "The settings key cannot be read (error " << Error << "); nothing was written."
+    std::string Problem;
+    if (!ExportServiceOptions(platform::DefaultRegistry(), false, File, Problem)) {
+        std::cout << "The settings key cannot be read: " << Problem << "; nothing was written."
                   << std::endl;
         return;
     }

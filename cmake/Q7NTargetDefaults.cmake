@@ -8,6 +8,20 @@ function(q7n_target_defaults target)
     endif()
 endfunction()
 
+# A library of the project, whose folder is the include folder of those that use it.
+#   q7n_add_library(NAME SOURCES files... [LIBS public...] [PRIVATE_LIBS private...] [QT])
+# QT runs Qt's moc and rcc over it.
+function(q7n_add_library name)
+    cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(${name} ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    if(ARG_QT)
+        set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)
+    endif()
+    q7n_target_defaults(${name})
+endfunction()
+
 # Sanitizers apply to the whole build tree, third-party test runners included,
 # so that every object is instrumented the same way.
 if(Q7N_SANITIZE)

@@ -20,6 +20,15 @@ using TRegKeyHandle = std::uintptr_t;
 // The roots below which keys are opened.
 enum class TRegRoot { rrLocalMachine };
 
+// A root's name as the registry editor shows it.
+constexpr const char* RegRootName(TRegRoot Root) {
+    switch (Root) {
+    case TRegRoot::rrLocalMachine:
+        break;
+    }
+    return "HKEY_LOCAL_MACHINE";
+}
+
 // Windows error codes of the registry, beside those of ServiceControlManager.h.
 inline constexpr std::uint32_t ErrorNotEnoughMemory = 8;
 inline constexpr std::uint32_t ErrorBadPathname = 161;
@@ -80,6 +89,10 @@ public:
     // Deletes a key with all its subkeys and values (the root itself cannot be deleted).
     virtual std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) = 0;
     virtual std::uint32_t CloseKey(TRegKeyHandle Key) = 0;
+
+    // Where the keys are kept, for messages, with what went wrong there at the last call when
+    // the backend knows more than its error code.
+    virtual std::string Describe() const { return "the registry"; }
 
 protected:
     ~IRegistry() = default;

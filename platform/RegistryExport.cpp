@@ -15,14 +15,6 @@ namespace {
 // wraps it.
 constexpr std::size_t HexLineWidth = 76;
 
-const char* RootName(TRegRoot Root) {
-    switch (Root) {
-    case TRegRoot::rrLocalMachine:
-        break;
-    }
-    return "HKEY_LOCAL_MACHINE";
-}
-
 bool HasLineBreak(std::string_view Text) {
     return Text.find_first_of("\r\n") != std::string_view::npos;
 }
@@ -128,7 +120,7 @@ std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::s
     if (!Shown.empty() && Shown.front() == '\\')
         Shown.erase(0, 1);
     std::string Text = "Windows Registry Editor Version 5.00\r\n\r\n[" +
-                       std::string(RootName(Root)) + (Shown.empty() ? "" : "\\" + Shown) + "]\r\n";
+                       std::string(RegRootName(Root)) + (Shown.empty() ? "" : "\\" + Shown) + "]\r\n";
     for (const std::string& Name : Names) {
         std::uint32_t Type = 0;
         std::vector<std::uint8_t> Data;

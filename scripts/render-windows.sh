@@ -15,10 +15,9 @@ cmake --build --preset release -j "$(nproc)" \
 build=$PWD/build/release
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-mkdir -p "$scratch/Install"
-cp "$build/platform/q7n_fixture_service" "$scratch/Install/Q7NService.exe"
+scripts/stage-service.sh "$build/platform/q7n_fixture_service" "$scratch"
 export Q7N_MACHINE_DB="$scratch/machine.sqlite"
 cd "$scratch"
 printf 'install\nstart\n' | "$build/cli/q7n_service_console" >/dev/null
-xvfb-run -a -s "-screen 0 1280x1024x24" "$build/app/q7n_render_windows" "$out"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tools/q7n_render_windows" "$out"
 printf 'uninstall\n' | "$build/cli/q7n_service_console" >/dev/null

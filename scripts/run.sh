@@ -11,8 +11,7 @@ scripts/install-deps.sh build
 cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
 build=$PWD/build/release
-mkdir -p build/demo/Install
-cp "$build/platform/q7n_fixture_service" build/demo/Install/Q7NService.exe
+scripts/stage-service.sh "$build/platform/q7n_fixture_service" build/demo
 cd build/demo
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
@@ -31,7 +30,7 @@ exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$Q7N_BUILD/app/q7nconfig" &
     program=$!
     sleep 3
-    if "$Q7N_BUILD/app/q7n_screenshot" "$Q7N_SCREENSHOT"; then
+    if "$Q7N_BUILD/tools/q7n_screenshot" "$Q7N_SCREENSHOT"; then
         echo "Screenshot of the display, with the main window: $Q7N_SCREENSHOT"
     fi
     echo "The configurator runs on the virtual display; Ctrl+C ends it."

@@ -8,19 +8,18 @@ namespace q7n {
 using namespace platform;
 
 TScmManager::TScmManager(TComponent* Owner, IServiceControlManager& Platform)
-    : TComponent(Owner), FPlatform(Platform) {}
+    : TComponent(Owner), FPlatform(Platform), FHandle(0, Platform) {}
 
 bool TScmManager::Open() {
-    FHandle = 0;
-    if (FPlatform.OpenManager(ScManagerAllAccess, FHandle) != ErrorSuccess)
-        FHandle = 0;
-    FActive = FHandle != 0;
+    // A connection still held is closed first, not lost.
+    if (FPlatform.OpenManager(ScManagerAllAccess, *FHandle.Address()) != ErrorSuccess)
+        (void)FHandle.Release();
+    FActive = static_cast<bool>(FHandle);
     return FActive;
 }
 
 bool TScmManager::Close() {
-    FPlatform.CloseHandle(FHandle);
-    FHandle = 0;
+    FHandle.Reset();
     FActive = false;
     return true;
 }
@@ -40,15 +39,15 @@ bool TScmManager::InstallService(const std::string& Name, const std::string& Pat
     Registration.DisplayName = Name;
     Registration.BinaryPathName = QuoteServicePath(Path);
     TScmHandle Service = 0;
-    std::uint32_t Error = FPlatform.Register(FHandle, Registration, Service);
-    TScmHandleOwner Owner(FPlatform, Service);
+    std::uint32_t Error = FPlatform.Register(FHandle.Get(), Registration, Service);
+    TScmHandleOwner Owner(Service, FPlatform);
     return Error == ErrorSuccess && Owner;
 }
 
 template <class TAction> bool TScmManager::WithService(const std::string& Name, TAction Action) {
     TScmHandle Service = 0;
-    std::uint32_t Error = FPlatform.Open(FHandle, Name, ServiceAllAccess, Service);
-    TScmHandleOwner Owner(FPlatform, Service);
+    std::uint32_t Error = FPlatform.Open(FHandle.Get(), Name, ServiceAllAccess, Service);
+    TScmHandleOwner Owner(Service, FPlatform);
     if (Error != ErrorSuccess || !Owner)
         return false;
     return Action(Service);

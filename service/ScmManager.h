@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Component.h"
+#include "ScmHandle.h"
 #include "ServiceControlManager.h"
 #include "ServiceState.h"
 
@@ -10,7 +11,8 @@ namespace q7n {
 
 // One connection to the local service manager and the five operations the configurator needs.
 // Each operation opens the service, acts on it and closes it again, and answers whether the
-// platform accepted it; no error is kept and nothing waits for the service.
+// platform accepted it; no error is kept and nothing waits for the service. The connection is
+// closed when the object goes.
 class TScmManager : public TComponent {
 public:
     TScmManager(TComponent* Owner, platform::IServiceControlManager& Platform);
@@ -35,7 +37,7 @@ private:
     template <class TAction> bool WithService(const std::string& Name, TAction Action);
 
     platform::IServiceControlManager& FPlatform;
-    platform::TScmHandle FHandle = 0;
+    platform::TScmHandleOwner FHandle;
     bool FActive = false;
 };
 

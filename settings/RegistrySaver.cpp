@@ -109,14 +109,20 @@ bool ReadSetting(const TRegKey& Key, TRegistryValueShell& Setting) {
 TRegistrySaver::TRegistrySaver(TDataContainer* Container)
     : FItems(std::make_unique<TRegistrySaverItems>()), FContainer(Container) {}
 
+std::string IdentityKeyPath(const std::string& FirmName, const std::string& ApplicationName,
+                            unsigned ApplicationIndex, const std::string& RegistryKey) {
+    return "Software\\" + FirmName + "\\" + ApplicationName + "\\" +
+           std::to_string(ApplicationIndex) + "\\" + RegistryKey;
+}
+
 std::optional<std::string> TRegistrySaver::KeyPath(const std::string& Path) const {
     std::string Built = Path;
     if (Built.empty()) {
         const TDCAppInfo* Identity = FContainer->DCAppInfo();
         if (!Identity)
             return std::nullopt;
-        Built = "\\Software\\" + Identity->FirmName() + "\\" + Identity->ApplicationName() + "\\" +
-                std::to_string(Identity->ApplicationIndex()) + "\\" + FContainer->RegistryKey();
+        Built = IdentityKeyPath(Identity->FirmName(), Identity->ApplicationName(),
+                                Identity->ApplicationIndex(), FContainer->RegistryKey());
     }
     if (Built.front() == '\\')
         Built.erase(0, 1);

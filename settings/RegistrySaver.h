@@ -11,6 +11,10 @@ namespace q7n {
 
 class TDataContainer;
 
+// "Software\<firm>\<application>\<index>\<key>": where the settings of an identity live.
+std::string IdentityKeyPath(const std::string& FirmName, const std::string& ApplicationName,
+                            unsigned ApplicationIndex, const std::string& RegistryKey);
+
 // Loads and saves a container's settings, one registry value each, in one key below
 // HKEY_LOCAL_MACHINE. Each pass opens the key once and closes it at its end; registry errors end
 // a pass without a word.

@@ -17,13 +17,13 @@ TdmServiceOptions::TdmServiceOptions(TComponent* Owner, platform::IRegistry& Reg
     DCAppInfo = new TDCAppInfo(this);
     DCAppInfo->SetName("DCAppInfo");
     DCAppInfo->SetUserName("DefUser");
-    DCAppInfo->SetApplicationName("Q7NService");
-    DCAppInfo->SetFirmName("TAVO");
+    DCAppInfo->SetApplicationName(ServiceOptionsApplicationName);
+    DCAppInfo->SetFirmName(ServiceOptionsFirmName);
 
     DataContainer = new TDataContainer(this, Registry);
     DataContainer->SetName("DataContainer");
     DataContainer->SetDCAppInfo(DCAppInfo);
-    DataContainer->SetRegistryKey("MainOptions");
+    DataContainer->SetRegistryKey(ServiceOptionsRegistryKey);
     DataContainer->SetImageIndex(0);
     DataContainer->SetDescription("Options");
 

@@ -8,10 +8,18 @@
 #include "Registry.h"
 #include "RegistryValues.h"
 
+#include <string>
+
 namespace q7n {
 
+// The identity and the key of the configurator's setting.
+inline constexpr const char* ServiceOptionsFirmName = "TAVO";
+inline constexpr const char* ServiceOptionsApplicationName = "Q7NService";
+inline constexpr const char* ServiceOptionsRegistryKey = "MainOptions";
+
 // Where the configurator keeps its setting, below HKEY_LOCAL_MACHINE.
-inline constexpr const char* ServiceOptionsKeyPath = "Software\\TAVO\\Q7NService\\0\\MainOptions";
+inline const std::string ServiceOptionsKeyPath = IdentityKeyPath(
+    ServiceOptionsFirmName, ServiceOptionsApplicationName, 0, ServiceOptionsRegistryKey);
 
 // The configurator's settings: the path of the ports file it saved last, in the registry value
 // "rgCfgFile". Loaded when the module is created, written at its end when still unsaved.

@@ -6,8 +6,7 @@ set -eu
 console=$1 fixture=$2
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
-mkdir -p "$folder/Install"
-cp "$fixture" "$folder/Install/Q7NService.exe"
+sh "$(dirname "$0")/../../scripts/stage-service.sh" "$fixture" "$folder"
 export Q7N_MACHINE_DB="$folder/machine.sqlite"
 cd "$folder"
 printf 'state\ninstall\nstart\nwait 1500\nrestart\nwait 3500\nuninstall\n' |

@@ -20,7 +20,7 @@ protected:
         TScmHandle Handle = 0;
         ASSERT_EQ(FManager->OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
         ASSERT_NE(Handle, 0u);
-        FHandle = TScmHandleOwner(*FManager, Handle);
+        FHandle = TScmHandleOwner(Handle, *FManager);
     }
 
     void TearDown() override {
@@ -39,7 +39,7 @@ protected:
         TScmHandle Handle = 0;
         std::uint32_t Error =
             FManager->Register(FHandle.Get(), RegistrationOf(Name, CommandLine), Handle);
-        TScmHandleOwner Owner(*FManager, Handle);
+        TScmHandleOwner Owner(Handle, *FManager);
         if (Error == ErrorSuccess) {
             EXPECT_NE(Handle, 0u);
             FRegistered.push_back(Name);
@@ -67,7 +67,7 @@ protected:
         std::uint32_t Result = FManager->Open(FHandle.Get(), Name, ServiceAllAccess, Handle);
         if (Error)
             *Error = Result;
-        return TScmHandleOwner(*FManager, Result == ErrorSuccess ? Handle : 0);
+        return TScmHandleOwner(Result == ErrorSuccess ? Handle : 0, *FManager);
     }
 
     std::uint32_t StateOf(const TScmHandleOwner& Service) {

@@ -18,7 +18,7 @@ TScmHandleOwner Register(IServiceControlManager& Manager, TScmHandle ManagerHand
     TScmHandle Handle = 0;
     EXPECT_EQ(Manager.Register(ManagerHandle, RegistrationOf(Name, CommandLine), Handle),
               ErrorSuccess);
-    return TScmHandleOwner(Manager, Handle);
+    return TScmHandleOwner(Handle, Manager);
 }
 
 std::uint32_t StateOf(IServiceControlManager& Manager, const TScmHandleOwner& Service) {
@@ -30,7 +30,7 @@ std::uint32_t StateOf(IServiceControlManager& Manager, const TScmHandleOwner& Se
 TScmHandleOwner OpenManager(IServiceControlManager& Manager) {
     TScmHandle Handle = 0;
     EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-    return TScmHandleOwner(Manager, Handle);
+    return TScmHandleOwner(Handle, Manager);
 }
 
 } // namespace
@@ -46,12 +46,12 @@ TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
     EXPECT_EQ(User.OpenManager(ScManagerAllAccess, Handle), ErrorAccessDenied);
     EXPECT_EQ(Handle, 0u);
     ASSERT_EQ(User.OpenManager(ScManagerConnect, Handle), ErrorSuccess);
-    TScmHandleOwner UserManager(User, Handle);
+    TScmHandleOwner UserManager(Handle, User);
 
     TScmHandle Service = 0;
     EXPECT_EQ(User.Open(UserManager.Get(), Name, ServiceAllAccess, Service), ErrorAccessDenied);
     ASSERT_EQ(User.Open(UserManager.Get(), Name, ServiceQueryStatus, Service), ErrorSuccess);
-    TScmHandleOwner Readable(User, Service);
+    TScmHandleOwner Readable(Service, User);
     EXPECT_EQ(StateOf(User, Readable), ServiceStopped);
     EXPECT_EQ(User.Start(Readable.Get()), ErrorAccessDenied);
     EXPECT_EQ(User.Delete(Readable.Get()), ErrorAccessDenied);
@@ -68,7 +68,7 @@ TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
     TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
     TScmHandle Manager = 0;
     ASSERT_EQ(User.OpenManager(ScManagerConnect, Manager), ErrorSuccess);
-    TScmHandleOwner Owner(User, Manager);
+    TScmHandleOwner Owner(Manager, User);
     TScmHandle Service = 0;
     EXPECT_EQ(User.Open(Manager, "Q7NSrv", ServiceQueryStatus, Service), ErrorServiceDoesNotExist);
 }
@@ -100,7 +100,7 @@ TEST(PosixServiceControlManager, EveryProcessSeesTheSameServicesAndTheirStates) 
     TScmHandleOwner SecondManager = OpenManager(Second);
     TScmHandle Handle = 0;
     ASSERT_EQ(Second.Open(SecondManager.Get(), Name, ServiceAllAccess, Handle), ErrorSuccess);
-    TScmHandleOwner Seen(Second, Handle);
+    TScmHandleOwner Seen(Handle, Second);
     EXPECT_EQ(StateOf(Second, Seen), ServiceRunning);
     EXPECT_EQ(Second.Start(Seen.Get()), ErrorServiceAlreadyRunning);
     ASSERT_EQ(Second.ControlStop(Seen.Get()), ErrorSuccess);

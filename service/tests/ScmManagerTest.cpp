@@ -69,3 +69,14 @@ TEST(ScmManager, WithoutAConnectionEverythingFails) {
     EXPECT_FALSE(Scm.Active());
     EXPECT_EQ(Platform.OpenHandles, 0);
 }
+
+TEST(ScmManager, ClosesItsConnectionWhenItGoes) {
+    q7n::testing::TFakeServiceControlManager Platform;
+    {
+        TScmManager Scm(nullptr, Platform);
+        ASSERT_TRUE(Scm.Open());
+        ASSERT_TRUE(Scm.Open()); // opening again replaces the connection, it does not leak it
+        EXPECT_EQ(Platform.OpenHandles, 1);
+    }
+    EXPECT_EQ(Platform.OpenHandles, 0);
+}

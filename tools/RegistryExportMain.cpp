@@ -9,19 +9,15 @@
 // read, 2 wrong arguments.
 #include "CommandLine.h"
 #include "RegistryExport.h"
-#include "ServiceOptions.h"
+#include "SettingsExport.h"
 
 #include <cstdio>
 #include <iostream>
 #include <string>
 
 #ifdef _WIN32
-#include "RegistryWin32.h"
-
 #include <fcntl.h>
 #include <io.h>
-#else
-#include "RegistryPosix.h"
 #endif
 
 using namespace q7n;
@@ -60,29 +56,11 @@ int main(int argc, char** argv) {
             return Usage();
     }
 
-    const std::string Key = ServiceOptionsKeyPath;
-    const std::string Shown = For32BitWindows ? Key : PathIn32BitViewOn64BitWindows(Key);
+    // Reading never creates the key, nor on Linux the machine database.
     std::string File;
-#ifdef _WIN32
-    TWin32Registry Registry;
-    std::uint32_t Error = ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Key, Shown, File);
-    std::string Where = "the registry";
-#else
-    // Opened for reading only: an export never changes the machine database.
-    TPosixRegistry Registry(TMachineDatabaseMode::mdmReadOnly);
-    std::uint32_t Error = ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Key, Shown, File);
-    std::string Where = "the machine database '" + TMachineDatabase::DefaultPath() + "'";
-    if (!Registry.LastErrorText().empty())
-        Where += " (" + Registry.LastErrorText() + ")";
-#endif
-    if (Error == ErrorFileNotFound) {
-        std::cerr << "q7n_registry_export: HKEY_LOCAL_MACHINE\\" << Key << " is not in " << Where
-                  << "\n";
-        return 1;
-    }
-    if (Error != ErrorSuccess) {
-        std::cerr << "q7n_registry_export: cannot read HKEY_LOCAL_MACHINE\\" << Key << " from "
-                  << Where << ": error " << Error << "\n";
+    std::string Problem;
+    if (!ExportServiceOptions(DefaultRegistry(), For32BitWindows, File, Problem)) {
+        std::cerr << "q7n_registry_export: " << Problem << "\n";
         return 1;
     }
     if (!WriteOut(Output, File)) {

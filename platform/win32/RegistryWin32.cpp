@@ -1,5 +1,6 @@
 #include "RegistryWin32.h"
 
+#include "UniqueHandle.h"
 #include "Win32Text.h"
 
 #include <cstring>
@@ -16,30 +17,12 @@ namespace {
 constexpr DWORD ValueNameCapacity = 16384;
 
 // One key handle of our own, closed when the object goes.
-class TWin32Key {
-public:
-    TWin32Key() = default;
-    TWin32Key(TWin32Key&& Other) noexcept : FKey(std::exchange(Other.FKey, nullptr)) {}
-    TWin32Key& operator=(TWin32Key&& Other) noexcept {
-        std::swap(FKey, Other.FKey);
-        return *this;
-    }
-    ~TWin32Key() { Close(); }
-
-    HKEY Get() const { return FKey; }
-    PHKEY Receive() {
-        Close();
-        return &FKey;
-    }
-    HKEY Release() { return std::exchange(FKey, nullptr); }
-    void Close() {
-        if (FKey)
-            ::RegCloseKey(std::exchange(FKey, nullptr));
-    }
-
-private:
-    HKEY FKey = nullptr;
+struct THkeyTraits {
+    using THandle = HKEY;
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY Key) { ::RegCloseKey(Key); }
 };
+using TWin32Key = TUniqueHandle<THkeyTraits>;
 
 HKEY RootKey(TRegRoot Root) {
     switch (Root) {
@@ -123,7 +106,7 @@ std::uint32_t TWin32Registry::CreateKey(TRegRoot Root, const std::string& Path,
         DWORD Found = 0;
         LSTATUS Status = ::RegCreateKeyExW(RootKey(Root), WideName(Path).c_str(), 0, nullptr,
                                            REG_OPTION_NON_VOLATILE, Access | KEY_WOW64_32KEY,
-                                           nullptr, Created.Receive(), &Found);
+                                           nullptr, Created.Address(), &Found);
         if (Status == ERROR_SUCCESS) {
             Key = reinterpret_cast<TRegKeyHandle>(Created.Release());
             Disposition = Found;
@@ -138,7 +121,7 @@ std::uint32_t TWin32Registry::OpenKey(TRegRoot Root, const std::string& Path, st
     return Guarded([&] {
         TWin32Key Opened;
         LSTATUS Status = ::RegOpenKeyExW(RootKey(Root), WideName(Path).c_str(), 0,
-                                         Access | KEY_WOW64_32KEY, Opened.Receive());
+                                         Access | KEY_WOW64_32KEY, Opened.Address());
         if (Status == ERROR_SUCCESS)
             Key = reinterpret_cast<TRegKeyHandle>(Opened.Release());
         return Status;
@@ -222,12 +205,12 @@ std::uint32_t TWin32Registry::DeleteKeyTree(TRegRoot Root, const std::string& Pa
         LSTATUS Status = ::RegOpenKeyExW(RootKey(Root), Wide.c_str(), 0,
                                          DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE |
                                              KEY_SET_VALUE | KEY_WOW64_32KEY,
-                                         Key.Receive());
+                                         Key.Address());
         if (Status != ERROR_SUCCESS)
             return Status;
         // Empties the key, then deletes it in the same view.
         Status = ::RegDeleteTreeW(Key.Get(), nullptr);
-        Key.Close();
+        Key.Reset();
         if (Status != ERROR_SUCCESS)
             return Status;
         return ::RegDeleteKeyExW(RootKey(Root), Wide.c_str(), KEY_WOW64_32KEY, 0);

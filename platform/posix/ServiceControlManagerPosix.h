@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MachineDatabase.h"
+#include "MachineStore.h"
 #include "PosixProcess.h"
 #include "ServiceControlManager.h"
 
@@ -21,11 +21,16 @@ class TPosixServiceControlManager final : public IServiceControlManager {
 public:
     // A read-only database plays a user without administrative rights: the manager and its
     // services can be opened for reading only. A database that cannot be written is opened
-    // read-only.
+    // read-only. A damaged file or one of an unknown schema is left as it is; the calls then fail
+    // with ErrorDatabaseDoesNotExist and LastErrorText tells which file and why.
     explicit TPosixServiceControlManager(
         std::string DatabasePath = TMachineDatabase::DefaultPath(),
         TMachineDatabaseMode Mode = TMachineDatabaseMode::mdmReadWrite);
     ~TPosixServiceControlManager() override;
+
+    // What went wrong in the database at the last call; empty when the last call did not fail
+    // there.
+    const std::string& LastErrorText() const { return FStore.LastErrorText(); }
 
     std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) override;
     std::uint32_t Register(TScmHandle Manager, const TServiceRegistration& Service,
@@ -51,14 +56,15 @@ private:
         bool MarkedForDelete = false;
     };
 
-    std::uint32_t Connect();
-    // Runs Body, turning database failures into the manager's error codes.
-    template <class TBody> std::uint32_t Guarded(TBody Body);
+    // The database, opened again when a damaged file made an earlier call let it go.
+    TMachineDatabase& Db();
     // Runs Change on the service's record (none when it is gone) in one write transaction.
     template <class TChange> std::uint32_t ChangeService(TScmHandle Service, TChange Change);
     void Update(std::int64_t Id, const std::string& Assignments);
     const THandleEntry* Find(TScmHandle Handle, bool Manager) const;
     TScmHandle NewHandle(THandleEntry Entry);
+    // Refuses a change to a user who may only look.
+    std::uint32_t WriteAccess();
 
     std::optional<TServiceRecord> LoadById(std::int64_t Id);
     std::optional<TServiceRecord> LoadByName(const std::string& Name);
@@ -67,13 +73,9 @@ private:
     bool IsGone(const TServiceRecord& Service) const;
     void Purge(std::int64_t Id);
 
-    std::string FPath;
-    TMachineDatabaseMode FMode;
-    std::unique_ptr<TMachineDatabase> FDatabase;
-    bool FHasTables = false;
-    std::map<TScmHandle, THandleEntry> FHandles;
+    TMachineStore FStore;
+    TStandInHandles<THandleEntry> FHandles;
     std::map<std::int64_t, int> FOpenServiceHandles;
-    TScmHandle FNextHandle = 0x10;
 };
 
 } // namespace q7n::platform

@@ -2,9 +2,7 @@
 
 #include "UnicodeText.h"
 
-#include <filesystem>
 #include <limits>
-#include <new>
 #include <sqlite3.h>
 
 namespace q7n::platform {
@@ -17,14 +15,6 @@ constexpr int SchemaVersion = 1;
 // Rights that only a user who may write below the root holds (DELETE, WRITE_DAC, WRITE_OWNER
 // beside the value and subkey rights).
 constexpr std::uint32_t WritingRights = KeySetValue | KeyCreateSubKey | 0x10000 | 0x40000 | 0x80000;
-
-const char* RootName(TRegRoot Root) {
-    switch (Root) {
-    case TRegRoot::rrLocalMachine:
-        break;
-    }
-    return "HKEY_LOCAL_MACHINE";
-}
 
 void CreateTables(TMachineDatabase& Db) {
     // AUTOINCREMENT: the id of a deleted key is never given to a new one, so that a handle
@@ -44,7 +34,7 @@ void CreateTables(TMachineDatabase& Db) {
                "UNIQUE (key, folded))");
     TSqlStatement Root(Db.Handle(),
                        "INSERT INTO registry_keys (parent, name, folded) VALUES (NULL, ?1, ?1)");
-    Root.Bind(1, std::string_view(RootName(TRegRoot::rrLocalMachine))).Run();
+    Root.Bind(1, std::string_view(RegRootName(TRegRoot::rrLocalMachine))).Run();
 }
 
 // A name as the hive may hold it: UTF-8 without zero characters.
@@ -98,113 +88,66 @@ std::optional<std::int64_t> FindPath(TMachineDatabase& Db, std::int64_t Root,
     return Id;
 }
 
-std::uint32_t ErrorOf(const EMachineDatabaseError& E) {
-    switch (E.SqliteCode() & 0xFF) {
-    case 0: // our own checks: a schema this program does not know
-        return ErrorBadDb;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return ErrorAccessDenied;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-        return ErrorRegistryCorrupt;
-    default:
-        return ErrorRegistryIoFailed;
-    }
-}
+constexpr TMachineStoreErrors RegistryErrors = {
+    ErrorAccessDenied,    ErrorRegistryIoFailed, ErrorRegistryCorrupt,
+    ErrorBadDb,           ErrorRegistryIoFailed, ErrorNotEnoughMemory,
+};
 
 } // namespace
 
 TPosixRegistry::TPosixRegistry(TMachineDatabaseMode Mode, std::string Path)
-    : FPath(std::move(Path)), FMode(Mode) {}
+    : FStore(std::move(Path), Mode, SchemaPart, SchemaVersion, CreateTables, RegistryErrors) {}
 
 TPosixRegistry::~TPosixRegistry() = default;
 
-template <class TBody> std::uint32_t TPosixRegistry::Guarded(TBody Body) {
-    FLastErrorText.clear();
-    try {
-        return Body();
-    } catch (const EMachineDatabaseError& E) {
-        FLastErrorText = E.what();
-        std::uint32_t Error = ErrorOf(E);
-        // A damaged or foreign file is looked at afresh by the next call.
-        if (Error == ErrorRegistryCorrupt || Error == ErrorBadDb) {
-            FDatabase.reset();
-            FSchemaReady = false;
-        }
-        return Error;
-    } catch (const std::bad_alloc&) {
-        FLastErrorText = "out of memory";
-        return ErrorNotEnoughMemory;
-    } catch (const std::exception& E) {
-        FLastErrorText = E.what();
-        return ErrorRegistryIoFailed;
-    }
-}
-
 TMachineDatabase* TPosixRegistry::Database(TUse Use, std::uint32_t& Error) {
-    bool ReadOnly = FMode == TMachineDatabaseMode::mdmReadOnly;
-    if (!FDatabase) {
-        std::error_code Ignored;
-        if (!std::filesystem::exists(FPath, Ignored) && (Use == TUse::uRead || ReadOnly)) {
-            Error = Use == TUse::uRead ? ErrorFileNotFound : ErrorAccessDenied;
-            return nullptr;
-        }
-        auto Opened = std::make_unique<TMachineDatabase>(FMode, FPath);
-        Opened->Execute("PRAGMA foreign_keys = ON");
-        FDatabase = std::move(Opened);
-    }
-    if (!FSchemaReady) {
-        if (FDatabase->SchemaVersion(SchemaPart) == 0 && (Use == TUse::uRead || ReadOnly)) {
-            Error = Use == TUse::uRead ? ErrorFileNotFound : ErrorAccessDenied;
-            return nullptr;
-        }
-        // Checks the recorded version; creates the tables on the first write.
-        FDatabase->EnsureSchema(SchemaPart, SchemaVersion, CreateTables);
-        FSchemaReady = true;
+    bool Writing = Use == TUse::uWrite;
+    // For a read, a missing file or missing tables mean that no key exists.
+    if (!FStore.Open(Writing) || !FStore.HasTables(Writing)) {
+        Error = Writing ? ErrorAccessDenied : ErrorFileNotFound;
+        return nullptr;
     }
     Error = ErrorSuccess;
-    return FDatabase.get();
+    return &FStore.Database();
 }
 
 std::int64_t TPosixRegistry::RootId(TRegRoot Root) {
-    TSqlStatement Find(FDatabase->Handle(),
+    TSqlStatement Find(FStore.Database().Handle(),
                        "SELECT id FROM registry_keys WHERE parent IS NULL AND folded = ?1");
-    Find.Bind(1, std::string_view(RootName(Root)));
+    Find.Bind(1, std::string_view(RegRootName(Root)));
     if (!Find.Step())
-        throw EMachineDatabaseError("Machine database '" + FPath + "' has lost the root key " +
-                                        RootName(Root),
+        throw EMachineDatabaseError("Machine database '" + FStore.Path() + "' has lost the root key " +
+                                        RegRootName(Root),
                                     SQLITE_CORRUPT);
     return Find.ColumnInt64(0);
 }
 
 bool TPosixRegistry::KeyExists(std::int64_t Id) {
-    TSqlStatement Find(FDatabase->Handle(), "SELECT 1 FROM registry_keys WHERE id = ?1");
+    TSqlStatement Find(FStore.Database().Handle(), "SELECT 1 FROM registry_keys WHERE id = ?1");
     Find.Bind(1, Id);
     return Find.Step();
 }
 
 const TPosixRegistry::TOpenKey* TPosixRegistry::Find(TRegKeyHandle Handle, std::uint32_t Needed,
                                                      std::uint32_t& Error) {
-    auto Found = FKeys.find(Handle);
-    if (Found == FKeys.end() || !FDatabase) {
+    const TOpenKey* Found = FKeys.Find(Handle);
+    if (!Found || !FStore.IsOpen()) {
         Error = ErrorInvalidHandle;
         return nullptr;
     }
-    if ((Found->second.Access & Needed) != Needed) {
+    if ((Found->Access & Needed) != Needed) {
         Error = ErrorAccessDenied;
         return nullptr;
     }
     Error = ErrorSuccess;
-    return &Found->second;
+    return Found;
 }
 
 std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
                                         std::uint32_t Access, TRegKeyHandle& Key,
                                         std::uint32_t& Disposition) {
     Key = 0;
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
         if (std::uint32_t Error = SplitKeyPath(Path, true, Names); Error != ErrorSuccess)
             return Error;
@@ -232,8 +175,7 @@ std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
                 Created = true;
             }
         });
-        Key = FNextHandle++;
-        FKeys[Key] = TOpenKey{Id, Access};
+        Key = FKeys.Add(TOpenKey{Id, Access});
         Disposition = Created ? RegCreatedNewKey : RegOpenedExistingKey;
         return ErrorSuccess;
     });
@@ -242,7 +184,7 @@ std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
 std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
                                       TRegKeyHandle& Key) {
     Key = 0;
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
         if (std::uint32_t Error = SplitKeyPath(Path, false, Names); Error != ErrorSuccess)
             return Error;
@@ -255,8 +197,7 @@ std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, st
             return ErrorFileNotFound;
         if (Db->ReadOnly() && (Access & WritingRights) != 0)
             return ErrorAccessDenied;
-        Key = FNextHandle++;
-        FKeys[Key] = TOpenKey{*Id, Access};
+        Key = FKeys.Add(TOpenKey{*Id, Access});
         return ErrorSuccess;
     });
 }
@@ -264,14 +205,14 @@ std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, st
 template <class TTake>
 std::uint32_t TPosixRegistry::SelectValue(TRegKeyHandle Key, const std::string& Name,
                                           const char* Columns, TTake Take) {
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::uint32_t Error = CheckName(Name);
         if (Error != ErrorSuccess)
             return Error;
         const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
         if (!Open)
             return Error;
-        TSqlStatement Query(FDatabase->Handle(), std::string("SELECT ") + Columns +
+        TSqlStatement Query(FStore.Database().Handle(), std::string("SELECT ") + Columns +
                                                      " FROM registry_values WHERE key = ?1 AND "
                                                      "folded = ?2");
         Query.Bind(1, Open->Id).Bind(2, UpperCaseText(Name));
@@ -300,7 +241,7 @@ std::uint32_t TPosixRegistry::ReadValue(TRegKeyHandle Key, const std::string& Na
 
 std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& Name,
                                          std::uint32_t Type, std::span<const std::uint8_t> Data) {
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::uint32_t Error = CheckName(Name);
         if (Error != ErrorSuccess)
             return Error;
@@ -313,7 +254,7 @@ std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& N
         if (IsRegTextType(Type) &&
             !IsValidUtf8(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size())))
             return ErrorNoUnicodeTranslation;
-        if (FDatabase->ReadOnly())
+        if (FStore.Database().ReadOnly())
             return ErrorAccessDenied;
         std::vector<std::uint8_t> Terminated;
         if (IsRegTextType(Type) && !Data.empty() && Data.back() != 0) {
@@ -322,13 +263,13 @@ std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& N
             Data = Terminated;
         }
         bool Deleted = false;
-        FDatabase->WriteTransaction([&] {
+        FStore.Database().WriteTransaction([&] {
             if (!KeyExists(Open->Id)) {
                 Deleted = true;
                 return;
             }
             // A value keeps the spelling of its name and its place when it is replaced.
-            TSqlStatement Write(FDatabase->Handle(),
+            TSqlStatement Write(FStore.Database().Handle(),
                                 "INSERT INTO registry_values (key, name, folded, type, data) "
                                 "VALUES (?1, ?2, ?3, ?4, ?5) ON CONFLICT (key, folded) "
                                 "DO UPDATE SET type = excluded.type, data = excluded.data");
@@ -344,14 +285,14 @@ std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& N
 }
 
 std::uint32_t TPosixRegistry::ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) {
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::uint32_t Error = ErrorSuccess;
         const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
         if (!Open)
             return Error;
         if (!KeyExists(Open->Id))
             return ErrorKeyDeleted;
-        TSqlStatement Query(FDatabase->Handle(),
+        TSqlStatement Query(FStore.Database().Handle(),
                             "SELECT name FROM registry_values WHERE key = ?1 ORDER BY rowid");
         Query.Bind(1, Open->Id);
         Names.clear();
@@ -362,7 +303,7 @@ std::uint32_t TPosixRegistry::ValueNames(TRegKeyHandle Key, std::vector<std::str
 }
 
 std::uint32_t TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Path) {
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
         if (std::uint32_t Error = SplitKeyPath(Path, false, Names); Error != ErrorSuccess)
             return Error;
@@ -389,7 +330,17 @@ std::uint32_t TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Pa
 }
 
 std::uint32_t TPosixRegistry::CloseKey(TRegKeyHandle Key) {
-    return FKeys.erase(Key) ? ErrorSuccess : ErrorInvalidHandle;
+    if (!FKeys.Find(Key))
+        return ErrorInvalidHandle;
+    FKeys.Remove(Key);
+    return ErrorSuccess;
+}
+
+std::string TPosixRegistry::Describe() const {
+    std::string Text = "the machine database '" + FStore.Path() + "'";
+    if (!LastErrorText().empty())
+        Text += " (" + LastErrorText() + ")";
+    return Text;
 }
 
 IRegistry& DefaultRegistry() {

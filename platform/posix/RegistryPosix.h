@@ -1,10 +1,8 @@
 #pragma once
 
-#include "MachineDatabase.h"
+#include "MachineStore.h"
 #include "Registry.h"
 
-#include <map>
-#include <memory>
 #include <string>
 
 namespace q7n::platform {
@@ -14,10 +12,10 @@ namespace q7n::platform {
 // each value keeps its type code and its bytes as written (text given a missing terminator,
 // as Windows does); each write is one transaction, so
 // that several processes may share the hive. The database is opened at the first call that needs
-// it: reads never create the file, and a read-only database (a user without rights) refuses
-// every open with write access as ErrorAccessDenied. A damaged file or one of an unknown schema
-// is left as it is; every call then fails (ErrorRegistryCorrupt, ErrorBadDb) and LastErrorText
-// tells which file and why.
+// it: reads never create the file, and a database that is read-only or cannot be written (a user
+// without rights) refuses every open with write access as ErrorAccessDenied. A damaged file or
+// one of an unknown schema is left as it is; every call then fails (ErrorRegistryCorrupt,
+// ErrorBadDb) and LastErrorText tells which file and why.
 class TPosixRegistry final : public IRegistry {
 public:
     explicit TPosixRegistry(TMachineDatabaseMode Mode = TMachineDatabaseMode::mdmReadWrite,
@@ -28,7 +26,7 @@ public:
 
     // What went wrong in the database at the last call; empty when the last call did not fail
     // there.
-    const std::string& LastErrorText() const { return FLastErrorText; }
+    const std::string& LastErrorText() const { return FStore.LastErrorText(); }
 
     std::uint32_t CreateKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
                             TRegKeyHandle& Key, std::uint32_t& Disposition) override;
@@ -43,6 +41,8 @@ public:
     std::uint32_t ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) override;
     std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) override;
     std::uint32_t CloseKey(TRegKeyHandle Key) override;
+    // The machine database, and LastErrorText when there is one.
+    std::string Describe() const override;
 
 private:
     struct TOpenKey {
@@ -51,8 +51,6 @@ private:
     };
     enum class TUse { uRead, uWrite };
 
-    // Runs Body, turning the errors of the database into error codes.
-    template <class TBody> std::uint32_t Guarded(TBody Body);
     // The open database with the registry's tables, or null with Error set: for a read, a
     // missing file or missing tables mean that no key exists; for a write, they are created.
     TMachineDatabase* Database(TUse Use, std::uint32_t& Error);
@@ -65,13 +63,8 @@ private:
     bool KeyExists(std::int64_t Id);
     std::int64_t RootId(TRegRoot Root);
 
-    std::string FPath;
-    TMachineDatabaseMode FMode;
-    std::unique_ptr<TMachineDatabase> FDatabase;
-    bool FSchemaReady = false;
-    std::map<TRegKeyHandle, TOpenKey> FKeys;
-    TRegKeyHandle FNextHandle = 1;
-    std::string FLastErrorText;
+    TMachineStore FStore;
+    TStandInHandles<TOpenKey> FKeys;
 };
 
 } // namespace q7n::platform

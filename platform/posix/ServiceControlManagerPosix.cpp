@@ -9,6 +9,7 @@ namespace q7n::platform {
 
 namespace {
 
+constexpr const char* SchemaPart = "services";
 constexpr int SchemaVersion = 1;
 
 void CreateTables(TMachineDatabase& Database) {
@@ -48,72 +49,40 @@ std::uint32_t LaunchError(int Error) {
     }
 }
 
-std::uint32_t DatabaseError(const EMachineDatabaseError& Error) {
-    switch (Error.SqliteCode() & 0xFF) {
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return ErrorServiceDatabaseLocked;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_AUTH:
-        return ErrorAccessDenied;
-    default:
-        return ErrorDatabaseDoesNotExist;
-    }
-}
+constexpr TMachineStoreErrors ScmErrors = {
+    ErrorAccessDenied,         ErrorServiceDatabaseLocked, ErrorDatabaseDoesNotExist,
+    ErrorDatabaseDoesNotExist, ErrorDatabaseDoesNotExist,  ErrorGenFailure,
+};
 
 } // namespace
 
 TPosixServiceControlManager::TPosixServiceControlManager(std::string DatabasePath,
                                                          TMachineDatabaseMode Mode)
-    : FPath(std::move(DatabasePath)), FMode(Mode) {}
+    : FStore(std::move(DatabasePath), Mode, SchemaPart, SchemaVersion, CreateTables, ScmErrors) {}
 
 TPosixServiceControlManager::~TPosixServiceControlManager() = default;
 
-template <class TBody> std::uint32_t TPosixServiceControlManager::Guarded(TBody Body) {
-    try {
-        return Body();
-    } catch (const EMachineDatabaseError& Error) {
-        return DatabaseError(Error);
-    } catch (const std::bad_alloc&) {
-        return ErrorGenFailure;
-    }
+TMachineDatabase& TPosixServiceControlManager::Db() {
+    if (!FStore.Open(true))
+        throw EMachineDatabaseError("Machine database '" + FStore.Path() + "' does not exist",
+                                    SQLITE_CANTOPEN);
+    return FStore.Database();
 }
 
-std::uint32_t TPosixServiceControlManager::Connect() {
-    if (FDatabase)
-        return ErrorSuccess;
-    try {
-        FDatabase = std::make_unique<TMachineDatabase>(FMode, FPath);
-    } catch (const EMachineDatabaseError& Error) {
-        int Code = Error.SqliteCode() & 0xFF;
-        bool NoWriteAccess = Code == SQLITE_READONLY || Code == SQLITE_CANTOPEN ||
-                             Code == SQLITE_PERM || Code == SQLITE_AUTH;
-        if (FMode != TMachineDatabaseMode::mdmReadWrite || !NoWriteAccess)
-            throw;
-        // Readable but not writable: the user may look, not change.
-        FMode = TMachineDatabaseMode::mdmReadOnly;
-        FDatabase = std::make_unique<TMachineDatabase>(FMode, FPath);
-    }
-    FHasTables = FDatabase->EnsureSchema("services", SchemaVersion, CreateTables);
-    return ErrorSuccess;
+std::uint32_t TPosixServiceControlManager::WriteAccess() {
+    return Db().ReadOnly() ? ErrorAccessDenied : ErrorSuccess;
 }
 
 const TPosixServiceControlManager::THandleEntry*
 TPosixServiceControlManager::Find(TScmHandle Handle, bool Manager) const {
-    auto Found = FHandles.find(Handle);
-    if (Found == FHandles.end() || Found->second.IsManager != Manager)
-        return nullptr;
-    return &Found->second;
+    const THandleEntry* Found = FHandles.Find(Handle);
+    return Found && Found->IsManager == Manager ? Found : nullptr;
 }
 
 TScmHandle TPosixServiceControlManager::NewHandle(THandleEntry Entry) {
-    TScmHandle Handle = FNextHandle;
-    FNextHandle += 4; // handle-like values, never 0
-    FHandles.emplace(Handle, Entry);
     if (!Entry.IsManager)
         ++FOpenServiceHandles[Entry.ServiceId];
-    return Handle;
+    return FHandles.Add(Entry);
 }
 
 namespace {
@@ -125,11 +94,10 @@ const char* const SelectService =
 
 std::optional<TPosixServiceControlManager::TServiceRecord>
 TPosixServiceControlManager::LoadById(std::int64_t Id) {
-    if (!FHasTables) // a reader may see the tables that a writer has made since
-        FHasTables = FDatabase->SchemaVersion("services") == SchemaVersion;
-    if (!FHasTables)
+    TMachineDatabase& Database = Db();
+    if (!FStore.HasTables(false)) // a reader looks again: a writer may have made them since
         return std::nullopt;
-    TSqlStatement Query(FDatabase->Handle(), std::string(SelectService) + "WHERE id = ?1");
+    TSqlStatement Query(Database.Handle(), std::string(SelectService) + "WHERE id = ?1");
     Query.Bind(1, Id);
     if (!Query.Step())
         return std::nullopt;
@@ -147,11 +115,10 @@ TPosixServiceControlManager::LoadById(std::int64_t Id) {
 
 std::optional<TPosixServiceControlManager::TServiceRecord>
 TPosixServiceControlManager::LoadByName(const std::string& Name) {
-    if (!FHasTables)
-        FHasTables = FDatabase->SchemaVersion("services") == SchemaVersion;
-    if (!FHasTables)
+    TMachineDatabase& Database = Db();
+    if (!FStore.HasTables(false))
         return std::nullopt;
-    TSqlStatement Query(FDatabase->Handle(), "SELECT id FROM services WHERE name = ?1");
+    TSqlStatement Query(Database.Handle(), "SELECT id FROM services WHERE name = ?1");
     Query.Bind(1, Name);
     if (!Query.Step())
         return std::nullopt;
@@ -171,25 +138,24 @@ bool TPosixServiceControlManager::IsGone(const TServiceRecord& Service) const {
 }
 
 void TPosixServiceControlManager::Purge(std::int64_t Id) {
-    if (FDatabase->ReadOnly())
+    if (Db().ReadOnly())
         return;
-    FDatabase->WriteTransaction([&] {
+    Db().WriteTransaction([&] {
         // Look again under the lock: another process may have started or removed it meanwhile.
         std::optional<TServiceRecord> Service = LoadById(Id);
         if (Service && IsGone(*Service))
-            TSqlStatement(FDatabase->Handle(), "DELETE FROM services WHERE id = ?1")
-                .Bind(1, Id)
-                .Run();
+            TSqlStatement(Db().Handle(), "DELETE FROM services WHERE id = ?1").Bind(1, Id).Run();
     });
 }
 
 std::uint32_t TPosixServiceControlManager::OpenManager(std::uint32_t Access, TScmHandle& Manager) {
     Manager = 0;
-    return Guarded([&]() -> std::uint32_t {
-        if (std::uint32_t Error = Connect())
-            return Error;
-        if (AsksToWrite(Access) && FDatabase->ReadOnly())
-            return ErrorAccessDenied;
+    return FStore.Guarded([&]() -> std::uint32_t {
+        Db();
+        FStore.HasTables(true);
+        if (AsksToWrite(Access))
+            if (std::uint32_t Error = WriteAccess())
+                return Error;
         Manager = NewHandle({true, 0});
         return ErrorSuccess;
     });
@@ -206,23 +172,23 @@ std::uint32_t TPosixServiceControlManager::Register(TScmHandle Manager,
         return ErrorInvalidName;
     if (Service.BinaryPathName.empty())
         return ErrorInvalidParameter;
-    if (FDatabase->ReadOnly())
-        return ErrorAccessDenied;
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
+        if (std::uint32_t Error = WriteAccess())
+            return Error;
         std::uint32_t Result = ErrorSuccess;
         std::int64_t Id = 0;
-        FDatabase->WriteTransaction([&] {
+        Db().WriteTransaction([&] {
             if (std::optional<TServiceRecord> Existing = LoadByName(Service.Name)) {
                 if (!IsGone(*Existing)) {
                     Result = Existing->MarkedForDelete ? ErrorServiceMarkedForDelete
                                                        : ErrorServiceExists;
                     return;
                 }
-                TSqlStatement(FDatabase->Handle(), "DELETE FROM services WHERE id = ?1")
+                TSqlStatement(Db().Handle(), "DELETE FROM services WHERE id = ?1")
                     .Bind(1, Existing->Id)
                     .Run();
             }
-            TSqlStatement Insert(FDatabase->Handle(),
+            TSqlStatement Insert(Db().Handle(),
                                  "INSERT INTO services (name, display_name, service_type, "
                                  "start_type, error_control, command_line) "
                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
@@ -233,7 +199,7 @@ std::uint32_t TPosixServiceControlManager::Register(TScmHandle Manager,
                 .Bind(5, static_cast<std::int64_t>(Service.ErrorControl))
                 .Bind(6, Service.BinaryPathName)
                 .Run();
-            Id = sqlite3_last_insert_rowid(FDatabase->Handle());
+            Id = sqlite3_last_insert_rowid(Db().Handle());
         });
         if (Result == ErrorSuccess)
             Handle = NewHandle({false, Id});
@@ -248,9 +214,10 @@ std::uint32_t TPosixServiceControlManager::Open(TScmHandle Manager, const std::s
         return ErrorInvalidHandle;
     if (Name.empty() || Name.size() > 256)
         return ErrorInvalidName;
-    if (AsksToWrite(Access) && FDatabase->ReadOnly())
-        return ErrorAccessDenied;
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
+        if (AsksToWrite(Access))
+            if (std::uint32_t Error = WriteAccess())
+                return Error;
         std::optional<TServiceRecord> Service = LoadByName(Name);
         if (!Service)
             return ErrorServiceDoesNotExist;
@@ -268,18 +235,18 @@ std::uint32_t TPosixServiceControlManager::ChangeService(TScmHandle Service, TCh
     const THandleEntry* Entry = Find(Service, false);
     if (!Entry)
         return ErrorInvalidHandle;
-    if (FDatabase->ReadOnly())
-        return ErrorAccessDenied;
     std::int64_t Id = Entry->ServiceId;
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
+        if (std::uint32_t Error = WriteAccess())
+            return Error;
         std::uint32_t Result = ErrorSuccess;
-        FDatabase->WriteTransaction([&] { Result = Change(LoadById(Id)); });
+        Db().WriteTransaction([&] { Result = Change(LoadById(Id)); });
         return Result;
     });
 }
 
 void TPosixServiceControlManager::Update(std::int64_t Id, const std::string& Assignments) {
-    TSqlStatement(FDatabase->Handle(), "UPDATE services SET " + Assignments + " WHERE id = ?1")
+ TSqlStatement(Db().Handle(), "UPDATE services SET " + Assignments + " WHERE id = ?1")
         .Bind(1, Id)
         .Run();
 }
@@ -339,7 +306,7 @@ std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
     if (!Entry)
         return ErrorInvalidHandle;
     std::int64_t Id = Entry->ServiceId;
-    return Guarded([&]() -> std::uint32_t {
+    return FStore.Guarded([&]() -> std::uint32_t {
         std::optional<TServiceRecord> Record = LoadById(Id);
         // A record that is gone was deleted once it had stopped.
         CurrentState = Record ? StateOf(*Record) : ServiceStopped;
@@ -348,11 +315,11 @@ std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
 }
 
 void TPosixServiceControlManager::CloseHandle(TScmHandle Handle) {
-    auto Found = FHandles.find(Handle);
-    if (Found == FHandles.end())
+    const THandleEntry* Found = FHandles.Find(Handle);
+    if (!Found)
         return;
-    THandleEntry Entry = Found->second;
-    FHandles.erase(Found);
+    THandleEntry Entry = *Found;
+    FHandles.Remove(Handle);
     if (Entry.IsManager)
         return;
     if (--FOpenServiceHandles[Entry.ServiceId] <= 0)

@@ -1,0 +1,141 @@
+// The two stand-ins over one machine database behave alike when it is damaged or when the user
+// may not write it.
+#include "RegistryData.h"
+#include "RegistryKey.h"
+#include "RegistryPosix.h"
+#include "ScmHandle.h"
+#include "ServiceControlManagerPosix.h"
+#include "TemporaryFolder.h"
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace q7n::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
+using Codes = std::vector<std::uint32_t>;
+
+// Runs Body as a user who may not write the file, in a folder that everyone may write (as a
+// shared state folder is): as "nobody" in a child process when this one is root, whom no file
+// mode stops; otherwise here, with the file's write mode taken away for the time.
+Codes WithoutWriteRights(const q7n::testing::TTemporaryFolder& Folder, const std::string& File,
+                         const std::function<Codes()>& Body) {
+    fs::permissions(File, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    fs::permissions(Folder.Path(), fs::perms::all | fs::perms::sticky_bit);
+    Codes Result;
+    if (::geteuid() != 0) {
+        Result = Body();
+    } else {
+        int Pipe[2];
+        EXPECT_EQ(::pipe(Pipe), 0);
+        pid_t Child = ::fork();
+        if (Child == 0) {
+            ::close(Pipe[0]);
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+                ::_exit(2);
+            Codes Seen = Body();
+            ssize_t Size = static_cast<ssize_t>(Seen.size() * sizeof(std::uint32_t));
+            ::_exit(::write(Pipe[1], Seen.data(), Seen.size() * sizeof(std::uint32_t)) == Size ? 0
+                                                                                              : 3);
+        }
+        ::close(Pipe[1]);
+        auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        int Status = 0;
+        while (::waitpid(Child, &Status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > Deadline) {
+                ::kill(Child, SIGKILL);
+                ::waitpid(Child, &Status, 0);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
+        std::uint32_t Code = 0;
+        while (::read(Pipe[0], &Code, sizeof Code) == sizeof Code)
+            Result.push_back(Code);
+        ::close(Pipe[0]);
+    }
+    fs::permissions(Folder.Path(), fs::perms::owner_all);
+    fs::permissions(File, fs::perms::owner_read | fs::perms::owner_write);
+    return Result;
+}
+
+} // namespace
+
+TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
+    q7n::testing::TTemporaryFolder Folder;
+    std::string Path = Folder.File("machine.sqlite");
+    std::string Service = "Q7NStoreTest";
+    {
+        TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
+        TRegKey Key(Registry);
+        ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
+        ASSERT_EQ(Key.WriteValue("v", RegSz, RegTextData("stored")), ErrorSuccess);
+        TPosixServiceControlManager Manager(Path);
+        TScmHandle Handle = 0;
+        ASSERT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
+        TScmHandleOwner Connection(Handle, Manager);
+        TServiceRegistration Registration;
+        Registration.Name = Service;
+        Registration.BinaryPathName = "/bin/true";
+        ASSERT_EQ(Manager.Register(Connection.Get(), Registration, Handle), ErrorSuccess);
+        Manager.CloseHandle(Handle);
+    }
+
+    // Both are asked for everything, as the configurator asks; neither is told it may only read.
+    Codes Seen = WithoutWriteRights(Folder, Path, [&] {
+        Codes Result;
+        TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
+        TRegKey Key(Registry);
+        Result.push_back(Key.Open(Hklm, "Software\\TAVO", KeyRead));
+        std::uint32_t Type = 0;
+        std::vector<std::uint8_t> Data;
+        Result.push_back(Key.ReadValue("v", Type, Data));
+        Result.push_back(RegDataText(Data) == "stored");
+        Result.push_back(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess));
+
+        TPosixServiceControlManager Manager(Path);
+        TScmHandle Connection = 0;
+        Result.push_back(Manager.OpenManager(ScManagerAllAccess, Connection));
+        Result.push_back(Manager.OpenManager(ScManagerConnect, Connection));
+        TScmHandle Handle = 0;
+        Result.push_back(Manager.Open(Connection, Service, ServiceAllAccess, Handle));
+        Result.push_back(Manager.Open(Connection, Service, ServiceQueryStatus, Handle));
+        std::uint32_t State = 0;
+        Result.push_back(Manager.QueryState(Handle, State));
+        Result.push_back(State);
+        return Result;
+    });
+    EXPECT_EQ(Seen, (Codes{ErrorSuccess, ErrorSuccess, 1, ErrorAccessDenied, ErrorAccessDenied,
+                           ErrorSuccess, ErrorAccessDenied, ErrorSuccess, ErrorSuccess,
+                           ServiceStopped}));
+}
+
+TEST(MachineStore, BothStandInsNameADamagedDatabaseAndTakeUpAFreshOneInItsPlace) {
+    q7n::testing::TTemporaryFolder Folder;
+    std::string Path = Folder.File("machine.sqlite");
+    std::ofstream(Path, std::ios::binary) << std::string(4096, 'x');
+    TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
+    TPosixServiceControlManager Manager(Path);
+    TRegKey Key(Registry);
+    TScmHandle Connection = 0;
+    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Connection), ErrorDatabaseDoesNotExist);
+    EXPECT_NE(Manager.LastErrorText().find("damaged"), std::string::npos);
+    EXPECT_EQ(Key.Create(Hklm, "Software", KeyAllAccess), ErrorRegistryCorrupt);
+
+    // Once the user has moved the file away, both start afresh.
+    fs::rename(Path, Folder.File("damaged.sqlite"));
+    EXPECT_EQ(Key.Create(Hklm, "Software", KeyAllAccess), ErrorSuccess);
+    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Connection), ErrorSuccess);
+    EXPECT_TRUE(Manager.LastErrorText().empty());
+    Manager.CloseHandle(Connection);
+}

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "Registry.h"
+
+#include <string>
+
+namespace q7n {
+
+// The configurator's settings key, read through Registry, as a registry export file that
+// Windows' registry editor imports. The file names the key as the registry editor of 64-bit
+// Windows reaches the 32-bit view it lives in (Software\WOW6432Node\...), or, with
+// For32BitWindows, as 32-bit Windows has it. False, with Problem saying what and where, when the
+// key is not there or cannot be read.
+bool ExportServiceOptions(platform::IRegistry& Registry, bool For32BitWindows, std::string& File,
+                          std::string& Problem);
+
+} // namespace q7n
