@@ -18,8 +18,9 @@ class IPortsEditDialogs;
 // timer serves at most one of them per tick (install, uninstall, start, stop, restart, in that
 // order) or, when none is pending, polls the service state every 500 ms and tells the window.
 //
-// A restart sends the stop, waits more than 2000 ms, then polls on every tick and sends the
-// start once the service has stopped (or is gone); after 30 s it sends the start regardless.
+// A restart sends the stop and, more than 2000 ms later, the start. When the service accepted
+// the stop, the start waits until a poll has seen it stopped (or gone), 30 s at most; the polls
+// keep their usual pace meanwhile.
 class TServiceConfigurator {
 public:
     static constexpr int TimerInterval = 100;
@@ -68,7 +69,8 @@ public:
 private:
     void ProcessTick();
     void ProcessRestartWait();
-    void PollIfDue();
+    // Polls when more than 500 ms have passed since the last poll; true when it did.
+    bool PollIfDue();
     void RefreshState();
     bool MoreThan(std::int64_t Since, std::int64_t Milliseconds);
 
@@ -89,7 +91,8 @@ private:
     bool FStartPending = false;
     bool FStopPending = false;
     bool FRestartPending = false;
-    bool FStopConfirmed = false; // a restart's poll found the service stopped or gone
+    bool FStopAccepted = false; // the service took the restart's stop control
+    bool FStopSeen = false;     // a poll since then found the service stopped or gone
     std::unique_ptr<ITimer> FTimer;
     bool FTimerOn = false;
     std::int64_t FStopIssuedAt = 0;

@@ -14,6 +14,7 @@ class TFakeServiceControlManager final : public platform::IServiceControlManager
 public:
     std::vector<std::string> Calls;
     std::uint32_t OpenManagerError = platform::ErrorSuccess;
+    std::uint32_t ControlStopError = platform::ErrorSuccess; // a service that refuses the stop
     std::map<std::string, std::uint32_t> States; // registered services and their state
     std::map<std::string, std::string> Paths;    // their command lines
     int OpenHandles = 0;
@@ -61,6 +62,8 @@ public:
         std::uint32_t& State = States[FNames[Service]];
         if (State == 1)
             return platform::ErrorServiceNotActive;
+        if (ControlStopError)
+            return ControlStopError;
         State = 3; // stop pending
         return platform::ErrorSuccess;
     }
