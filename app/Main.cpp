@@ -1,6 +1,7 @@
 // The configurator: the settings module, then the main window, until the window is closed.
 #include "ApplicationTitle.h"
 #include "FontFallbacks.h"
+#include "PortsEditFlow.h"
 #include "PortsEditWindows.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceOptions.h"
@@ -20,9 +21,10 @@ int main(int Argc, char** Argv) {
 
     std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
     q7n::gui::TPortsEditWindows Dialogs;
+    q7n::TPortsEditFlow PortsEdit(Dialogs, *Options);
     int Result = 0;
     {
-        q7n::gui::TdlgServiceConfigurator Window(nullptr, &Dialogs);
+        q7n::gui::TdlgServiceConfigurator Window(nullptr, &PortsEdit);
         Dialogs.SetParent(&Window);
         Window.show();
         Result = QApplication::exec();

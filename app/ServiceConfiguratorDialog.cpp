@@ -94,7 +94,7 @@ QAction* MakeAction(QWidget* Parent, const char* Name, const QString& Caption) {
 } // namespace
 
 TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
-                                                 IPortsEditDialogs* Dialogs)
+                                                 IPortsEditFlow* PortsEdit)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint) {
     if (!Platform) {
@@ -104,7 +104,7 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
     FPlatform = Platform;
     RegisterPictures();
     CreateControls();
-    FormCreate(Dialogs);
+    FormCreate(PortsEdit);
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -164,14 +164,14 @@ void TdlgServiceConfigurator::CreateControls() {
     connect(btnEdit, &QPushButton::clicked, this, [this] { btnEditClick(); });
 }
 
-void TdlgServiceConfigurator::FormCreate(IPortsEditDialogs* Dialogs) {
+void TdlgServiceConfigurator::FormCreate(IPortsEditFlow* PortsEdit) {
     FConfigurator =
         std::make_unique<TServiceConfigurator>(*FPlatform, FClock, std::make_unique<TQtTimer>());
     FConfigurator->FServiceName = "Q7NSrv";
     FConfigurator->FServicePath = ServiceExecutablePath(std::filesystem::current_path().string());
     FConfigurator->FPortsFile = PortsFilePath(std::filesystem::current_path().string());
     FConfigurator->FDlg = this;
-    FConfigurator->FPortsDialogs = Dialogs;
+    FConfigurator->FPortsEdit = PortsEdit;
     FConfigurator->Start();
 }
 

@@ -19,10 +19,10 @@ class TGradientRule;
 // the configurator as requests. It does no service work of its own and never disables a button.
 class TdlgServiceConfigurator final : public QWidget, public IServiceConfigDlgInterface {
 public:
-    // Platform is the service manager to drive (the host's when null); Dialogs the windows of
-    // the ports edit (none when null: the edit button then does nothing).
+    // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
+    // that the edit button runs (none when null: the button then does nothing).
     explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
-                                     IPortsEditDialogs* Dialogs = nullptr);
+                                     IPortsEditFlow* PortsEdit = nullptr);
     ~TdlgServiceConfigurator() override;
 
     TServiceConfigurator* Configurator() const { return FConfigurator.get(); }
@@ -51,7 +51,7 @@ protected:
 
 private:
     void CreateControls();
-    void FormCreate(IPortsEditDialogs* Dialogs);
+    void FormCreate(IPortsEditFlow* PortsEdit);
     void FormDestroy();
     void actStartExecute() { FConfigurator->RequestStart(); }
     void actStopExecute() { FConfigurator->RequestStop(); }

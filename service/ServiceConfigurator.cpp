@@ -24,6 +24,11 @@ void TServiceConfigurator::Start() {
     FTimerOn = true;
 }
 
+void TServiceConfigurator::EditPorts() {
+    if (FPortsEdit && FPortsEdit->Run(FPortsFile, [this] { return FState; }))
+        RequestRestart();
+}
+
 void TServiceConfigurator::TimerFired() {
     FTimer->SetEnabled(false);
     ProcessTick();

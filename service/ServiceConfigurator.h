@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "PortsEditFlowInterface.h"
 #include "ScmManager.h"
 #include "ServiceConfigDlgInterface.h"
 #include "ServiceState.h"
@@ -11,8 +12,6 @@
 #include <string>
 
 namespace q7n {
-
-class IPortsEditDialogs;
 
 // The controller behind the main window. Button presses only raise one-shot requests; a 100 ms
 // timer serves at most one of them per tick (install, uninstall, start, stop, restart, in that
@@ -39,13 +38,12 @@ public:
     std::string FServiceName;
     std::string FServicePath;
     std::string FPortsFile;
-    IPortsEditDialogs* FPortsDialogs = nullptr; // the windows of EditPorts; not owned
+    IPortsEditFlow* FPortsEdit = nullptr; // what EditPorts runs; not owned
 
     // Connects to the service manager (its result is not looked at) and starts the timer.
     void Start();
 
-    // Edits the ports file through FPortsDialogs, saves it, records its path in the settings
-    // and, when the service was last seen running, offers to restart it.
+    // Runs the ports edit on FPortsFile and queues a restart when the user asked for one.
     void EditPorts();
 
     void RequestInstall() { FInstallPending = true; }

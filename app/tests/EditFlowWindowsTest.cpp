@@ -2,6 +2,7 @@
 // editor, then the restart question, answered from the keyboard as a user would.
 #include "FakeServiceControlManager.h"
 #include "ModalScript.h"
+#include "PortsEditFlow.h"
 #include "PortsEditWindows.h"
 #include "Q7NDocument.h"
 #include "Q7NPortsDialog.h"
@@ -26,7 +27,8 @@ private slots:
         FRegistry = std::make_unique<testing::TRecordingRegistry>(FStore->Backend);
         FOptions.reset(CreateServiceOptions(nullptr, *FRegistry));
         FPlatform.States["Q7NSrv"] = 4;
-        FWindow = std::make_unique<gui::TdlgServiceConfigurator>(&FPlatform, &FWindows);
+        FPortsEdit = std::make_unique<TPortsEditFlow>(FWindows, *FOptions);
+        FWindow = std::make_unique<gui::TdlgServiceConfigurator>(&FPlatform, FPortsEdit.get());
         FWindows.SetParent(FWindow.get());
         FWindow->Configurator()->FPortsFile = FFolder.File("Q7NPorts.xml");
         FWindow->show();
@@ -36,6 +38,7 @@ private slots:
 
     void cleanup() {
         FWindow.reset();
+        FPortsEdit.reset();
         FOptions.reset();
         FRegistry.reset();
         FStore.reset();
@@ -100,6 +103,7 @@ private:
     std::unique_ptr<TdmServiceOptions> FOptions;
     testing::TFakeServiceControlManager FPlatform;
     gui::TPortsEditWindows FWindows;
+    std::unique_ptr<TPortsEditFlow> FPortsEdit;
     std::unique_ptr<gui::TdlgServiceConfigurator> FWindow;
 };
 

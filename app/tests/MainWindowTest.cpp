@@ -1,7 +1,7 @@
 // The main window over the recording service manager: what it shows, what its buttons ask for,
 // and that the state goes on following the service while a modal window is open.
 #include "FakeServiceControlManager.h"
-#include "PortsEditDialogs.h"
+#include "PortsEditFlowInterface.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServicePath.h"
 #include "ServicePaths.h"
@@ -16,13 +16,13 @@ using q7n::gui::TdlgServiceConfigurator;
 
 namespace {
 
-// The port list editor replaced by a real modal dialog that closes itself after a while.
-class TModalForAWhile final : public IPortsEditDialogs {
+// The ports edit replaced by a real modal dialog that closes itself after a while.
+class TModalForAWhile final : public IPortsEditFlow {
 public:
     std::function<void()> WhileOpen;
     int Edits = 0;
 
-    bool ExecutePortList(TQ7NPorts&) override {
+    bool Run(const std::string&, const std::function<TServiceState()>&) override {
         ++Edits;
         QDialog Dialog;
         QTimer::singleShot(1500, &Dialog, &QDialog::accept);
@@ -31,8 +31,6 @@ public:
         Dialog.exec();
         return false;
     }
-    bool Confirm(const std::string&) override { return false; }
-    void Warn(const std::string&) override {}
 };
 
 QColor TextColour(const QLabel* Label) {

@@ -1,15 +1,12 @@
-// The ports edit flow of the configurator: load the ports file, let the user edit its mappings,
-// save it, record its path in the settings and offer to restart a running service.
-#include "PortsEditDialogs.h"
+#include "PortsEditFlow.h"
+
 #include "Q7NDocument.h"
-#include "ServiceConfigurator.h"
+#include "ServiceControlManager.h"
 #include "ServiceOptions.h"
 
 namespace q7n {
 
 namespace {
-
-constexpr TServiceState StateRunning = 4;
 
 std::string UnreadableFileWarning(const TXMLLoadResult& Load) {
     std::string Text = "Не удалось прочитать файл портов \"" + Load.FilePath + "\"";
@@ -30,31 +27,29 @@ std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path) {
 
 } // namespace
 
-void TServiceConfigurator::EditPorts() {
-    if (!FPortsDialogs)
-        return;
+bool TPortsEditFlow::Run(const std::string& PortsFile,
+                         const std::function<TServiceState()>& LastState) {
     auto Document = std::make_unique<TQ7NDocument>();
-    Document->Load(FPortsFile);
+    Document->Load(PortsFile);
     try {
         // An existing file that could not be read would be replaced by the edit: say so first.
         if (Document->LastLoad().Status == lsRejected)
-            FPortsDialogs->Warn(UnreadableFileWarning(Document->LastLoad()));
-        if (!FPortsDialogs->ExecutePortList(*Document->Options()->Q7NPorts()))
-            return;
-        Document->Save(FPortsFile);
+            FDialogs.Warn(UnreadableFileWarning(Document->LastLoad()));
+        if (!FDialogs.ExecutePortList(*Document->Options()->Q7NPorts()))
+            return false;
+        Document->Save(PortsFile);
         if (Document->LastSave().Status == ssFailed) {
             // The edit is not on disk: neither record the file nor restart the service for it.
-            FPortsDialogs->Warn(SaveFailure(Document->LastSave(), FPortsFile));
-            return;
+            FDialogs.Warn(SaveFailure(Document->LastSave(), PortsFile));
+            return false;
         }
-        if (dmServiceOptions) {
-            dmServiceOptions->rgCfgFile->SetValue(FPortsFile);
-            dmServiceOptions->DataContainer->Save();
-        }
-        if (FState == StateRunning && FPortsDialogs->Confirm("Перезапустить сервис?"))
-            RequestRestart();
+        FSettings.rgCfgFile->SetValue(PortsFile);
+        FSettings.DataContainer->Save();
+        return LastState() == platform::ServiceRunning &&
+               FDialogs.Confirm("Перезапустить сервис?");
     } catch (...) {
         // Whatever fails here ends the edit; what was done stays done.
+        return false;
     }
 }
 
