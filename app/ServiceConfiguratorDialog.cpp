@@ -1,5 +1,6 @@
 #include "ServiceConfiguratorDialog.h"
 
+#include "ErrorBox.h"
 #include "GradientRule.h"
 #include "QtTimer.h"
 #include "ScreenPlacement.h"
@@ -10,7 +11,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
-#include <filesystem>
+#include <exception>
 
 // The pictures live in a resource file of a static library, which the program must register.
 static void RegisterPictures() {
@@ -168,8 +169,8 @@ void TdlgServiceConfigurator::FormCreate(IPortsEditFlow* PortsEdit) {
     FConfigurator =
         std::make_unique<TServiceConfigurator>(*FPlatform, FClock, std::make_unique<TQtTimer>());
     FConfigurator->FServiceName = "Q7NSrv";
-    FConfigurator->FServicePath = ServiceExecutablePath(std::filesystem::current_path().string());
-    FConfigurator->FPortsFile = PortsFilePath(std::filesystem::current_path().string());
+    FConfigurator->FServicePath = ServiceExecutablePath(CurrentFolder());
+    FConfigurator->FPortsFile = PortsFilePath(CurrentFolder());
     FConfigurator->FDlg = this;
     FConfigurator->FPortsEdit = PortsEdit;
     FConfigurator->Start();
@@ -196,6 +197,16 @@ void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
         CentreOnScreen(*this);
     }
     QWidget::showEvent(Event);
+}
+
+std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
+                                                          IPortsEditFlow* PortsEdit) {
+    try {
+        return std::make_unique<TdlgServiceConfigurator>(Platform, PortsEdit);
+    } catch (const std::exception& Error) {
+        ShowErrorBox(QString::fromUtf8(Error.what()));
+        return nullptr;
+    }
 }
 
 } // namespace q7n::gui

@@ -67,4 +67,9 @@ private:
     bool FCentred = false;
 };
 
+// The main window, as the program creates it at start-up; when it cannot be created (the current
+// folder cannot be read, say) the error box tells why and the answer is none.
+std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
+                                                          IPortsEditFlow* PortsEdit);
+
 } // namespace q7n::gui

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <mutex>
@@ -145,7 +144,7 @@ int Run() {
     TServiceConfigurator Configurator(*Platform, Clock, std::move(OwnedTimer));
     TConsoleWindow Window(Configurator);
 
-    std::string Folder = std::filesystem::current_path().string();
+    std::string Folder = CurrentFolder();
     Configurator.FDlg = &Window;
     Configurator.FServiceName = "Q7NSrv";
     Configurator.FServicePath = ServiceExecutablePath(Folder);
@@ -216,7 +215,13 @@ int Run() {
 } // namespace
 
 int main() {
-    int Code = Run();
+    int Code = 1;
+    try {
+        Code = Run();
+    } catch (const std::exception& Error) {
+        // Nothing to serve without the service's paths or the service manager.
+        std::cerr << "q7n_service_console: " << Error.what() << std::endl;
+    }
     // The input thread may still wait on standard input; leave without waiting for it.
     std::cout.flush();
     std::_Exit(Code);

@@ -1,12 +1,14 @@
 // The main window over the recording service manager: what it shows, what its buttons ask for,
 // and that the state goes on following the service while a modal window is open.
 #include "FakeServiceControlManager.h"
+#include "ModalScript.h"
 #include "PortsEditFlowInterface.h"
 #include "ServiceConfiguratorDialog.h"
-#include "ServicePath.h"
-#include "ServicePaths.h"
+#include "TemporaryFolder.h"
+#include "WidgetInput.h"
 
 #include <QDialog>
+#include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
 #include <filesystem>
@@ -46,7 +48,12 @@ class MainWindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { FStartFolder = std::filesystem::current_path(); }
+
     void init() {
+        // The window takes its paths from the current folder: a fresh one for each test.
+        FFolder = std::make_unique<testing::TTemporaryFolder>();
+        std::filesystem::current_path(FFolder->Path());
         FPlatform = std::make_unique<testing::TFakeServiceControlManager>();
         FDialogs = std::make_unique<TModalForAWhile>();
         FWindow = std::make_unique<TdlgServiceConfigurator>(FPlatform.get(), FDialogs.get());
@@ -58,6 +65,32 @@ private slots:
         FWindow.reset();
         FDialogs.reset();
         FPlatform.reset();
+        std::filesystem::current_path(FStartFolder);
+        FFolder.reset();
+    }
+
+    void takesItsPathsFromTheCurrentFolder() {
+        const std::string Folder = std::filesystem::canonical(FFolder->Path()).string();
+        QCOMPARE(FWindow->Configurator()->FServicePath, Folder + "/Install/Q7NService.exe");
+        QCOMPARE(FWindow->Configurator()->FPortsFile, Folder + "/Q7NPorts.xml");
+    }
+
+    void aCurrentFolderThatIsGoneIsReportedAndNoWindowOpens() {
+        std::filesystem::path Gone = FFolder->Path() / "gone";
+        std::filesystem::create_directory(Gone);
+        std::filesystem::current_path(Gone);
+        std::filesystem::remove(Gone);
+        testing::TModalScript Script;
+        QString Shown;
+        Script.Then<QMessageBox>([&](QMessageBox& Box) {
+            Shown = Box.text();
+            QCOMPARE(Box.icon(), QMessageBox::Critical);
+            QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
+            testing::PressKey(Box, Qt::Key_Return);
+        });
+        QVERIFY(!gui::CreateMainWindow(FPlatform.get(), FDialogs.get()));
+        QVERIFY(Script.Finished());
+        QVERIFY2(Shown.contains("текущую папку"), qPrintable(Shown));
     }
 
     void looksAsDesigned() {
@@ -112,16 +145,14 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(Seen(), 1000);
         };
         // The program below the current folder, as the installer registers it.
-        PressAndWaitFor(FWindow->Button5,
-                        "CreateService Q7NSrv " + QuoteServicePath(ServiceExecutablePath(
-                                                      std::filesystem::current_path().string())));
+        PressAndWaitFor(FWindow->Button5, "CreateService Q7NSrv " + FWindow->Configurator()->FServicePath);
         PressAndWaitFor(FWindow->Button1, "StartService");
         FPlatform->States["Q7NSrv"] = 4;
         PressAndWaitFor(FWindow->Button2, "ControlStop");
         FPlatform->States["Q7NSrv"] = 4;
         PressAndWaitFor(FWindow->Button3, "ControlStop");
         QCOMPARE(FWindow->Configurator()->RestartStage(), 1);
-        // Stopped at last: the restart's start follows at the first poll after its wait.
+        // Stopped at last: the restart's start follows the first poll that sees it, after the wait.
         FPlatform->States["Q7NSrv"] = 1;
         QTRY_COMPARE_WITH_TIMEOUT(FWindow->Configurator()->RestartStage(), 0, 4000);
         PressAndWaitFor(FWindow->btn1, "DeleteService");
@@ -142,6 +173,8 @@ private slots:
     }
 
 private:
+    std::filesystem::path FStartFolder;
+    std::unique_ptr<testing::TTemporaryFolder> FFolder;
     std::unique_ptr<testing::TFakeServiceControlManager> FPlatform;
     std::unique_ptr<TModalForAWhile> FDialogs;
     std::unique_ptr<TdlgServiceConfigurator> FWindow;
