@@ -3,6 +3,7 @@
 #include "FakeServiceControlManager.h"
 #include "ModalScript.h"
 #include "PortsEditFlowInterface.h"
+#include "QtTimer.h"
 #include "ServiceConfiguratorDialog.h"
 #include "TemporaryFolder.h"
 #include "WidgetInput.h"
@@ -11,6 +12,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
+#include <chrono>
 #include <filesystem>
 
 using namespace q7n;
@@ -158,6 +160,27 @@ private slots:
         PressAndWaitFor(FWindow->btn1, "DeleteService");
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QCOMPARE(FDialogs->Edits, 1);
+    }
+
+    void aTickComesAFullIntervalAfterTheLastOneEnded() {
+        // As the configurator runs it: off during the tick, on again at its end.
+        using TClock = std::chrono::steady_clock;
+        gui::TQtTimer Timer;
+        TClock::time_point Ended;
+        std::vector<TClock::duration> Gaps;
+        Timer.SetInterval(100);
+        Timer.SetHandler([&] {
+            Timer.SetEnabled(false);
+            Gaps.push_back(TClock::now() - Ended);
+            Ended = TClock::now();
+            Timer.SetEnabled(Gaps.size() < 10);
+        });
+        Ended = TClock::now();
+        Timer.SetEnabled(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!Timer.Enabled(), 5000);
+        for (TClock::duration Gap : Gaps)
+            QVERIFY2(Gap >= std::chrono::milliseconds(100),
+                     qPrintable(QString::number(Gap.count() / 1000) + " us"));
     }
 
     void pollsGoOnWhileAModalWindowIsOpen() {
