@@ -25,6 +25,7 @@ namespace {
 constexpr int ClientWidth = 565;
 constexpr int ClientHeight = 271;
 constexpr TColor InitialStateColor = 0x003DC240; // green, until the first poll
+constexpr int StateCaptionGap = 2; // between the state and the "Старт" button
 
 QColor FromWindowsColor(TColor Color) {
     return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
@@ -35,6 +36,11 @@ QFont Cambria(int PixelSize, bool Bold = false) {
     Font.setPixelSize(PixelSize);
     Font.setBold(Bold);
     return Font;
+}
+
+// The face of the state and of its caption "Статус:".
+QFont StateFont() {
+    return Cambria(13, true);
 }
 
 QLabel* MakeLabel(QWidget* Parent, const char* Name, const QString& Text, const QFont& Font,
@@ -73,6 +79,24 @@ QLabel* MakePicture(QWidget* Parent, const char* Name, const QString& Resource,
     Picture->setPixmap(Pixmap);
     Picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return Picture;
+}
+
+// Shows Text on Label in Font. A text wider than Room, the space left of the button in front of
+// the label, which would hide its end, is set closer (by up to a pixel a letter) and then condensed,
+// each just enough to fit: its size and baseline stay those of the caption beside it, which a
+// smaller size would not keep. Text that fits keeps Font as it is.
+void SetFittedText(QLabel& Label, QFont Font, const QString& Text, int Room) {
+    Label.setFont(Font);
+    Label.setText(Text);
+    for (qreal Spacing = -0.25; Label.sizeHint().width() > Room && Spacing >= -1; Spacing -= 0.25) {
+        Font.setLetterSpacing(QFont::AbsoluteSpacing, Spacing);
+        Label.setFont(Font);
+    }
+    for (int Stretch = 98; Label.sizeHint().width() > Room && Stretch >= 50; Stretch -= 2) {
+        Font.setStretch(Stretch);
+        Label.setFont(Font);
+    }
+    Label.adjustSize();
 }
 
 QPushButton* MakeButton(QWidget* Parent, const char* Name, const QString& Caption,
@@ -128,8 +152,8 @@ void TdlgServiceConfigurator::CreateControls() {
     Label1 =
         MakeLabel(this, "Label1", "Управление сервисом", Cambria(19), Qt::black, {99, 43, 186, 22});
     (new TGradientRule(this))->setGeometry(96, 71, 430, 2);
-    Label3 = MakeLabel(this, "Label3", "Статус:", Cambria(13, true), Navy, {70, 100, 45, 15});
-    ServiceStatusLb = MakeLabel(this, "ServiceStatusLb", "-", Cambria(13, true),
+    Label3 = MakeLabel(this, "Label3", "Статус:", StateFont(), Navy, {70, 100, 45, 15});
+    ServiceStatusLb = MakeLabel(this, "ServiceStatusLb", "-", StateFont(),
                                 FromWindowsColor(InitialStateColor), {118, 100, 10, 15});
     Image2 = MakePicture(this, "Image2", ":/q7n/gears.svg", {42, 44, 46, 38});
 
@@ -187,8 +211,8 @@ void TdlgServiceConfigurator::ServiceStateChanged() {
     QPalette Colours = ServiceStatusLb->palette();
     Colours.setColor(QPalette::WindowText, FromWindowsColor(ServiceStateColors[State]));
     ServiceStatusLb->setPalette(Colours);
-    ServiceStatusLb->setText(QString::fromUtf8(ServiceStateCaptions[State]));
-    ServiceStatusLb->adjustSize();
+    SetFittedText(*ServiceStatusLb, StateFont(), QString::fromUtf8(ServiceStateCaptions[State]),
+                  Button1->x() - StateCaptionGap - ServiceStatusLb->x());
 }
 
 void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {

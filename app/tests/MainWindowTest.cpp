@@ -5,6 +5,7 @@
 #include "PortsEditFlowInterface.h"
 #include "QtTimer.h"
 #include "ServiceConfiguratorDialog.h"
+#include "ServiceState.h"
 #include "TemporaryFolder.h"
 #include "WidgetInput.h"
 
@@ -132,6 +133,25 @@ private slots:
         QCOMPARE(TextColour(FWindow->ServiceStatusLb), Green);
         // The label is as wide as its text.
         QCOMPARE(FWindow->ServiceStatusLb->width(), FWindow->ServiceStatusLb->sizeHint().width());
+    }
+
+    void everyStateIsShownInFullBesideTheStartButton() {
+        QLabel* State = FWindow->ServiceStatusLb;
+        for (std::uint32_t Code : {0, 1, 2, 3, 5, 6, 7, 4}) {
+            if (Code)
+                FPlatform->States["Q7NSrv"] = Code;
+            else
+                FPlatform->States.erase("Q7NSrv");
+            const QString Caption = QString::fromUtf8(ServiceStateCaptions[Code]);
+            QTRY_COMPARE_WITH_TIMEOUT(State->text(), Caption, 2000);
+            // Not under the button, not cut off, and in the size of "Статус:" on its line.
+            QVERIFY2(State->geometry().right() < FWindow->Button1->x(), qPrintable(Caption));
+            QCOMPARE(State->width(), State->sizeHint().width());
+            QCOMPARE(State->font().pixelSize(), FWindow->Label3->font().pixelSize());
+            QCOMPARE(State->y(), FWindow->Label3->y());
+        }
+        // "Работает", with room to spare, keeps the face of "Статус:" as it is.
+        QCOMPARE(State->font(), FWindow->Label3->font());
     }
 
     void everyButtonRaisesItsRequest() {
