@@ -2,6 +2,7 @@
 
 #include "ErrorBox.h"
 #include "GradientRule.h"
+#include "PushButton.h"
 #include "QtTimer.h"
 #include "ScreenPlacement.h"
 #include "ServicePaths.h"
@@ -101,7 +102,7 @@ void SetFittedText(QLabel& Label, QFont Font, const QString& Text, int Room) {
 
 QPushButton* MakeButton(QWidget* Parent, const char* Name, const QString& Caption,
                         const QRect& Place) {
-    auto* Button = new QPushButton(Caption, Parent);
+    auto* Button = new TPushButton(Caption, Parent);
     Button->setObjectName(Name);
     Button->setGeometry(Place);
     Button->setAutoDefault(false);

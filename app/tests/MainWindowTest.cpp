@@ -182,6 +182,12 @@ private slots:
         QCOMPARE(FDialogs->Edits, 1);
     }
 
+    void enterPressesTheFocusedButton() {
+        FWindow->Button5->setFocus();
+        testing::PressKey(*FWindow, Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(FPlatform->States.count("Q7NSrv") == 1, 1000); // installed
+    }
+
     void aTickComesAFullIntervalAfterTheLastOneEnded() {
         // As the configurator runs it: off during the tick, on again at its end.
         using TClock = std::chrono::steady_clock;
