@@ -13,6 +13,7 @@
 #include <QPalette>
 #include <QSvgRenderer>
 #include <exception>
+#include <filesystem>
 
 // The pictures live in a resource file of a static library, which the program must register.
 static void RegisterPictures() {
@@ -194,8 +195,8 @@ void TdlgServiceConfigurator::FormCreate(IPortsEditFlow* PortsEdit) {
     FConfigurator =
         std::make_unique<TServiceConfigurator>(*FPlatform, FClock, std::make_unique<TQtTimer>());
     FConfigurator->FServiceName = "Q7NSrv";
-    FConfigurator->FServicePath = ServiceExecutablePath(CurrentFolder());
-    FConfigurator->FPortsFile = PortsFilePath(CurrentFolder());
+    FConfigurator->FServicePath = ServiceExecutablePath(std::filesystem::current_path().string());
+    FConfigurator->FPortsFile = PortsFilePath(std::filesystem::current_path().string());
     FConfigurator->FDlg = this;
     FConfigurator->FPortsEdit = PortsEdit;
     FConfigurator->Start();

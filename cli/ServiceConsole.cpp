@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <mutex>
@@ -144,7 +145,7 @@ int Run() {
     TServiceConfigurator Configurator(*Platform, Clock, std::move(OwnedTimer));
     TConsoleWindow Window(Configurator);
 
-    std::string Folder = CurrentFolder();
+    std::string Folder = std::filesystem::current_path().string();
     Configurator.FDlg = &Window;
     Configurator.FServiceName = "Q7NSrv";
     Configurator.FServicePath = ServiceExecutablePath(Folder);

@@ -1,9 +1,5 @@
 #include "ServicePaths.h"
 
-#include "Exceptions.h"
-
-#include <filesystem>
-
 namespace q7n {
 
 namespace {
@@ -24,15 +20,6 @@ std::string ServiceExecutablePath(const std::string& Folder) {
 
 std::string PortsFilePath(const std::string& Folder) {
     return Folder + PortsFileBelowFolder;
-}
-
-std::string CurrentFolder() {
-    std::error_code Error;
-    std::filesystem::path Folder = std::filesystem::current_path(Error);
-    if (Error)
-        throw Exception("Не удалось прочитать текущую папку: " + Error.message() +
-                        ". Запустите программу из существующей папки.");
-    return Folder.string();
 }
 
 } // namespace q7n

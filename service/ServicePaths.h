@@ -10,8 +10,4 @@ namespace q7n {
 std::string ServiceExecutablePath(const std::string& Folder);
 std::string PortsFilePath(const std::string& Folder);
 
-// The process's current folder as the platform reports it. Raises an error that says so, in words
-// for the user, when it cannot be read (it was deleted, or access to it was taken away).
-std::string CurrentFolder();
-
 } // namespace q7n

@@ -40,7 +40,7 @@ status=0
 (cd gone && rmdir ../gone && exec timeout 60 "$console" </dev/null >"$folder/gone.out" 2>"$folder/gone.err") ||
     status=$?
 cat "$folder/gone.err" >&2
-if [ "$status" != 1 ] || ! grep -q '^q7n_service_console: .*текущую папку' "$folder/gone.err"; then
+if [ "$status" != 1 ] || ! grep -qi '^q7n_service_console: .*current' "$folder/gone.err"; then
     echo "in a deleted folder: exit status $status" >&2
     exit 1
 fi
