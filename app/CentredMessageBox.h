@@ -4,7 +4,8 @@
 
 namespace q7n {
 
-// A message box that opens in the middle of the screen rather than over its parent window.
+// A message box that opens in the middle of the screen rather than over its parent window, wide
+// enough for a window manager to show its whole title.
 class TCentredMessageBox : public QMessageBox {
     Q_OBJECT
 public:
@@ -14,6 +15,9 @@ protected:
     void showEvent(QShowEvent* Event) override;
     // Ctrl+C copies the box's text without the marks that keep paths whole.
     void keyPressEvent(QKeyEvent* Event) override;
+
+private:
+    void MakeRoomForTheTitle();
 };
 
 } // namespace q7n

@@ -7,14 +7,16 @@
 
 namespace q7n {
 
-void RunEventHandler(QWidget* Window, const std::function<void()>& Handler) {
+bool RunEventHandler(QWidget* Window, const std::function<void()>& Handler) {
     try {
         Handler();
+        return true;
     } catch (const EAbort&) {
         // the silent abort: the operation simply ends
     } catch (const std::exception& Error) {
         ShowErrorBox(QString::fromUtf8(Error.what()), Window);
     }
+    return false;
 }
 
 } // namespace q7n

@@ -1,6 +1,7 @@
 // The configurator: the settings module, then the main window, until the window is closed.
 #include "ApplicationTitle.h"
 #include "FontFallbacks.h"
+#include "PortsEditFlow.h"
 #include "PortsEditWindows.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceOptions.h"
@@ -20,11 +21,12 @@ int main(int Argc, char** Argv) {
 
     std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
     q7n::gui::TPortsEditWindows Dialogs;
-    int Result = 0;
-    {
-        q7n::gui::TdlgServiceConfigurator Window(nullptr, &Dialogs);
-        Dialogs.SetParent(&Window);
-        Window.show();
+    q7n::TPortsEditFlow PortsEdit(Dialogs, *Options);
+    int Result = 1; // the window could not be created; the error box has said why
+    if (std::unique_ptr<q7n::gui::TdlgServiceConfigurator> Window =
+            q7n::gui::CreateMainWindow(nullptr, &PortsEdit)) {
+        Dialogs.SetParent(Window.get());
+        Window->show();
         Result = QApplication::exec();
     } // the window goes first, then the settings module, which writes what is still unsaved
     Options.reset();

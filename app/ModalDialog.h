@@ -6,7 +6,7 @@ namespace q7n {
 
 // The base of the configurator's modal dialogs. Such a dialog opens in the middle of the screen and
 // is closed only by its buttons or its title bar (which counts as Cancel): Escape does nothing, and
-// Enter presses only a button made the default.
+// Enter presses only a focused button (see TPushButton) or one made the default.
 class TModalDialog : public QDialog {
     Q_OBJECT
 public:

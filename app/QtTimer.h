@@ -12,6 +12,9 @@ namespace q7n::gui {
 class TQtTimer final : public ITimer {
 public:
     TQtTimer() {
+        // A coarse timer may fire up to 5 % early, to fall in with other timers: ticks then come
+        // 95 ms apart and polls meet the 500 ms rule a tick late.
+        FTimer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&FTimer, &QTimer::timeout, [this] {
             if (FHandler)
                 FHandler();

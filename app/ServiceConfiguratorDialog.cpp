@@ -1,6 +1,8 @@
 #include "ServiceConfiguratorDialog.h"
 
+#include "ErrorBox.h"
 #include "GradientRule.h"
+#include "PushButton.h"
 #include "QtTimer.h"
 #include "ScreenPlacement.h"
 #include "ServicePaths.h"
@@ -10,6 +12,7 @@
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
+#include <exception>
 
 // The pictures live in a resource file of a static library, which the program must register.
 static void RegisterPictures() {
@@ -23,6 +26,7 @@ namespace {
 constexpr int ClientWidth = 565;
 constexpr int ClientHeight = 271;
 constexpr TColor InitialStateColor = 0x003DC240; // green, until the first poll
+constexpr int StateCaptionGap = 2; // between the state and the "Старт" button
 
 QColor FromWindowsColor(TColor Color) {
     return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
@@ -33,6 +37,11 @@ QFont Cambria(int PixelSize, bool Bold = false) {
     Font.setPixelSize(PixelSize);
     Font.setBold(Bold);
     return Font;
+}
+
+// The face of the state and of its caption "Статус:".
+QFont StateFont() {
+    return Cambria(13, true);
 }
 
 QLabel* MakeLabel(QWidget* Parent, const char* Name, const QString& Text, const QFont& Font,
@@ -73,9 +82,27 @@ QLabel* MakePicture(QWidget* Parent, const char* Name, const QString& Resource,
     return Picture;
 }
 
+// Shows Text on Label in Font. A text wider than Room, the space left of the button in front of
+// the label, which would hide its end, is set closer (by up to a pixel a letter) and then condensed,
+// each just enough to fit: its size and baseline stay those of the caption beside it, which a
+// smaller size would not keep. Text that fits keeps Font as it is.
+void SetFittedText(QLabel& Label, QFont Font, const QString& Text, int Room) {
+    Label.setFont(Font);
+    Label.setText(Text);
+    for (qreal Spacing = -0.25; Label.sizeHint().width() > Room && Spacing >= -1; Spacing -= 0.25) {
+        Font.setLetterSpacing(QFont::AbsoluteSpacing, Spacing);
+        Label.setFont(Font);
+    }
+    for (int Stretch = 98; Label.sizeHint().width() > Room && Stretch >= 50; Stretch -= 2) {
+        Font.setStretch(Stretch);
+        Label.setFont(Font);
+    }
+    Label.adjustSize();
+}
+
 QPushButton* MakeButton(QWidget* Parent, const char* Name, const QString& Caption,
                         const QRect& Place) {
-    auto* Button = new QPushButton(Caption, Parent);
+    auto* Button = new TPushButton(Caption, Parent);
     Button->setObjectName(Name);
     Button->setGeometry(Place);
     Button->setAutoDefault(false);
@@ -93,7 +120,7 @@ QAction* MakeAction(QWidget* Parent, const char* Name, const QString& Caption) {
 } // namespace
 
 TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
-                                                 IPortsEditDialogs* Dialogs)
+                                                 IPortsEditFlow* PortsEdit)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint) {
     if (!Platform) {
@@ -103,7 +130,7 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
     FPlatform = Platform;
     RegisterPictures();
     CreateControls();
-    FormCreate(Dialogs);
+    FormCreate(PortsEdit);
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -126,8 +153,8 @@ void TdlgServiceConfigurator::CreateControls() {
     Label1 =
         MakeLabel(this, "Label1", "Управление сервисом", Cambria(19), Qt::black, {99, 43, 186, 22});
     (new TGradientRule(this))->setGeometry(96, 71, 430, 2);
-    Label3 = MakeLabel(this, "Label3", "Статус:", Cambria(13, true), Navy, {70, 100, 45, 15});
-    ServiceStatusLb = MakeLabel(this, "ServiceStatusLb", "-", Cambria(13, true),
+    Label3 = MakeLabel(this, "Label3", "Статус:", StateFont(), Navy, {70, 100, 45, 15});
+    ServiceStatusLb = MakeLabel(this, "ServiceStatusLb", "-", StateFont(),
                                 FromWindowsColor(InitialStateColor), {118, 100, 10, 15});
     Image2 = MakePicture(this, "Image2", ":/q7n/gears.svg", {42, 44, 46, 38});
 
@@ -163,7 +190,7 @@ void TdlgServiceConfigurator::CreateControls() {
     connect(btnEdit, &QPushButton::clicked, this, [this] { btnEditClick(); });
 }
 
-void TdlgServiceConfigurator::FormCreate(IPortsEditDialogs* Dialogs) {
+void TdlgServiceConfigurator::FormCreate(IPortsEditFlow* PortsEdit) {
     FConfigurator =
         std::make_unique<TServiceConfigurator>(*FPlatform, FClock, std::make_unique<TQtTimer>());
     FConfigurator->FServiceName = "Q7NSrv";
@@ -171,7 +198,7 @@ void TdlgServiceConfigurator::FormCreate(IPortsEditDialogs* Dialogs) {
     FConfigurator->FServicePath = Files.ServicePath;
     FConfigurator->FPortsFile = Files.PortsFile;
     FConfigurator->FDlg = this;
-    FConfigurator->FPortsDialogs = Dialogs;
+    FConfigurator->FPortsEdit = PortsEdit;
     FConfigurator->Start();
 }
 
@@ -186,8 +213,8 @@ void TdlgServiceConfigurator::ServiceStateChanged() {
     QPalette Colours = ServiceStatusLb->palette();
     Colours.setColor(QPalette::WindowText, FromWindowsColor(ServiceStateColors[State]));
     ServiceStatusLb->setPalette(Colours);
-    ServiceStatusLb->setText(QString::fromUtf8(ServiceStateCaptions[State]));
-    ServiceStatusLb->adjustSize();
+    SetFittedText(*ServiceStatusLb, StateFont(), QString::fromUtf8(ServiceStateCaptions[State]),
+                  Button1->x() - StateCaptionGap - ServiceStatusLb->x());
 }
 
 void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
@@ -196,6 +223,16 @@ void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
         CentreOnScreen(*this);
     }
     QWidget::showEvent(Event);
+}
+
+std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
+                                                          IPortsEditFlow* PortsEdit) {
+    try {
+        return std::make_unique<TdlgServiceConfigurator>(Platform, PortsEdit);
+    } catch (const std::exception& Error) {
+        ShowErrorBox(QString::fromUtf8(Error.what()));
+        return nullptr;
+    }
 }
 
 } // namespace q7n::gui

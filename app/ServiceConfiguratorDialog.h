@@ -19,10 +19,10 @@ class TGradientRule;
 // the configurator as requests. It does no service work of its own and never disables a button.
 class TdlgServiceConfigurator final : public QWidget, public IServiceConfigDlgInterface {
 public:
-    // Platform is the service manager to drive (the host's when null); Dialogs the windows of
-    // the ports edit (none when null: the edit button then does nothing).
+    // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
+    // that the edit button runs (none when null: the button then does nothing).
     explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
-                                     IPortsEditDialogs* Dialogs = nullptr);
+                                     IPortsEditFlow* PortsEdit = nullptr);
     ~TdlgServiceConfigurator() override;
 
     TServiceConfigurator* Configurator() const { return FConfigurator.get(); }
@@ -51,7 +51,7 @@ protected:
 
 private:
     void CreateControls();
-    void FormCreate(IPortsEditDialogs* Dialogs);
+    void FormCreate(IPortsEditFlow* PortsEdit);
     void FormDestroy();
     void actStartExecute() { FConfigurator->RequestStart(); }
     void actStopExecute() { FConfigurator->RequestStop(); }
@@ -66,5 +66,10 @@ private:
     std::unique_ptr<TServiceConfigurator> FConfigurator;
     bool FCentred = false;
 };
+
+// The main window, as the program creates it at start-up; when it cannot be created (the current
+// folder cannot be read, say) the error box tells why and the answer is none.
+std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
+                                                          IPortsEditFlow* PortsEdit);
 
 } // namespace q7n::gui

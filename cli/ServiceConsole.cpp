@@ -208,7 +208,13 @@ int Run() {
 } // namespace
 
 int main() {
-    int Code = Run();
+    int Code = 1;
+    try {
+        Code = Run();
+    } catch (const std::exception& Error) {
+        // Nothing to serve without the service's paths or the service manager.
+        std::cerr << "q7n_service_console: " << Error.what() << std::endl;
+    }
     // The input thread may still wait on standard input; leave without waiting for it.
     std::cout.flush();
     std::_Exit(Code);

@@ -1,5 +1,7 @@
 #include "ButtonStrip.h"
 
+#include "PushButton.h"
+
 #include <QBoxLayout>
 #include <QFrame>
 #include <QPushButton>
@@ -7,7 +9,7 @@
 namespace q7n {
 
 QPushButton* NonDefaultButton(const char* Text, const char* Name) {
-    auto* Button = new QPushButton(QString::fromLatin1(Text));
+    auto* Button = new TPushButton(QString::fromLatin1(Text));
     Button->setObjectName(QString::fromLatin1(Name));
     Button->setAutoDefault(false);
     return Button;

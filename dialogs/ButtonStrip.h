@@ -5,8 +5,8 @@ class QPushButton;
 
 namespace q7n {
 
-// A push button with that caption and object name that Enter never presses: no button of these
-// dialogs is the default one.
+// A push button with that caption and object name that Enter presses only while it has the
+// focus: no button of these dialogs is the default one.
 QPushButton* NonDefaultButton(const char* Text, const char* Name);
 
 // Appends to Form a thin line and, under it at the right edge, Cancel and to its right OK.

@@ -95,8 +95,14 @@ void TdlgQ7NPort::CreateControls() {
     setTabOrder(btnCancel, cbbCOMPort);
     setTabOrder(cbbCOMPort, cbbRate);
 
-    connect(btnOK, &QPushButton::clicked, this,
-            [this] { RunEventHandler(this, [this] { btnOKClick(); }); });
+    connect(btnOK, &QPushButton::clicked, this, [this] {
+        // After the error box the user goes on where the fault is.
+        if (!RunEventHandler(this, [this] { btnOKClick(); }) && FTaking) {
+            FTaking->setFocus();
+            if (auto* Field = qobject_cast<QLineEdit*>(FTaking))
+                Field->selectAll();
+        }
+    });
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -127,11 +133,17 @@ void TdlgQ7NPort::PortToControls() {
 
 void TdlgQ7NPort::btnOKClick() {
     // Each value goes in through the record's write rule; a failure leaves the earlier ones taken.
+    FTaking = edtIP;
     FPort->SetIP(edtIP->text().toStdString());
+    FTaking = edtRPort;
     FPort->SetRemoutePort(StrToInt(edtRPort->text().toStdString()));
+    FTaking = edtLPort;
     FPort->SetLocalPort(StrToInt(edtLPort->text().toStdString()));
+    FTaking = cbbCOMPort;
     FPort->SetCOMPort(cbbCOMPort->currentIndex() + 1);
+    FTaking = cbbRate;
     FPort->SetCpRate(SelectedRate());
+    FTaking = nullptr;
     accept();
 }
 

@@ -33,6 +33,7 @@ private:
     std::int32_t SelectedRate() const;
 
     std::unique_ptr<TQ7NPort> FPort;
+    QWidget* FTaking = nullptr; // the control whose value btnOKClick takes over
     QLineEdit* edtIP;
     QLineEdit* edtRPort;
     QLineEdit* edtLPort;

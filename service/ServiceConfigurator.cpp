@@ -2,12 +2,6 @@
 
 namespace q7n {
 
-namespace {
-
-constexpr TServiceState StateStopped = 1;
-
-} // namespace
-
 TServiceConfigurator::TServiceConfigurator(platform::IServiceControlManager& Platform,
                                            IMonotonicClock& Clock, std::unique_ptr<ITimer> Timer)
     : FClock(Clock), FScm(std::make_unique<TScmManager>(nullptr, Platform)),
@@ -28,6 +22,11 @@ void TServiceConfigurator::Start() {
     FScm->Open();
     FTimer->SetEnabled(true);
     FTimerOn = true;
+}
+
+void TServiceConfigurator::EditPorts() {
+    if (FPortsEdit && FPortsEdit->Run(FPortsFile, [this] { return FState; }))
+        RequestRestart();
 }
 
 void TServiceConfigurator::TimerFired() {
@@ -63,9 +62,9 @@ void TServiceConfigurator::ProcessTick() {
         DoStop();
     } else if (FRestartPending) {
         FRestartPending = false;
-        FScm->StopService(FServiceName);
+        FStopAccepted = FScm->StopService(FServiceName);
         FStopIssuedAt = FClock.NowMilliseconds();
-        FStopConfirmed = false;
+        FStopSeen = false;
         FRestartStage = 1;
     } else {
         PollIfDue();
@@ -73,28 +72,26 @@ void TServiceConfigurator::ProcessTick() {
 }
 
 // A service that takes longer than the wait to stop would refuse the start and stay stopped,
-// so after the wait each tick polls until the service is seen stopped (or gone), and the next
-// tick sends the start. Each tick still makes one platform call at most.
+// so the start waits for a poll that sees the service stopped (or gone). A refused stop leaves
+// nothing to wait for: the start follows the wait alone. Each tick makes one platform call at
+// most, and the polls keep their usual pace.
 void TServiceConfigurator::ProcessRestartWait() {
-    if (FStopConfirmed || MoreThan(FStopIssuedAt, RestartGiveUp)) {
+    if (MoreThan(FStopIssuedAt, RestartWait) &&
+        (!FStopAccepted || FStopSeen || MoreThan(FStopIssuedAt, RestartGiveUp))) {
         FScm->StartService(FServiceName);
         FRestartStage = 0;
         return;
     }
-    if (!MoreThan(FStopIssuedAt, RestartWait)) {
-        PollIfDue();
-        return;
-    }
-    FLastRefreshAt = FClock.NowMilliseconds();
-    RefreshState();
-    FStopConfirmed = FState == StateStopped || FState == 0;
+    if (PollIfDue())
+        FStopSeen = FState == platform::ServiceStopped || FState == 0;
 }
 
-void TServiceConfigurator::PollIfDue() {
+bool TServiceConfigurator::PollIfDue() {
     if (!MoreThan(FLastRefreshAt, PollInterval))
-        return;
+        return false;
     FLastRefreshAt = FClock.NowMilliseconds();
     RefreshState();
+    return true;
 }
 
 void TServiceConfigurator::RefreshState() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clock.h"
+#include "PortsEditFlowInterface.h"
 #include "ScmManager.h"
 #include "ServiceConfigDlgInterface.h"
 #include "ServiceState.h"
@@ -12,14 +13,13 @@
 
 namespace q7n {
 
-class IPortsEditDialogs;
-
 // The controller behind the main window. Button presses only raise one-shot requests; a 100 ms
 // timer serves at most one of them per tick (install, uninstall, start, stop, restart, in that
 // order) or, when none is pending, polls the service state every 500 ms and tells the window.
 //
-// A restart sends the stop, waits more than 2000 ms, then polls on every tick and sends the
-// start once the service has stopped (or is gone); after 30 s it sends the start regardless.
+// A restart sends the stop and, more than 2000 ms later, the start. When the service accepted
+// the stop, the start waits until a poll has seen it stopped (or gone), 30 s at most; the polls
+// keep their usual pace meanwhile.
 class TServiceConfigurator {
 public:
     static constexpr int TimerInterval = 100;
@@ -38,13 +38,12 @@ public:
     std::string FServiceName;
     std::string FServicePath;
     std::string FPortsFile;
-    IPortsEditDialogs* FPortsDialogs = nullptr; // the windows of EditPorts; not owned
+    IPortsEditFlow* FPortsEdit = nullptr; // what EditPorts runs; not owned
 
     // Connects to the service manager (its result is not looked at) and starts the timer.
     void Start();
 
-    // Edits the ports file through FPortsDialogs, saves it, records its path in the settings
-    // and, when the service was last seen running, offers to restart it.
+    // Runs the ports edit on FPortsFile and queues a restart when the user asked for one.
     void EditPorts();
 
     void RequestInstall() { FInstallPending = true; }
@@ -68,7 +67,8 @@ public:
 private:
     void ProcessTick();
     void ProcessRestartWait();
-    void PollIfDue();
+    // Polls when more than 500 ms have passed since the last poll; true when it did.
+    bool PollIfDue();
     void RefreshState();
     bool MoreThan(std::int64_t Since, std::int64_t Milliseconds);
 
@@ -89,7 +89,8 @@ private:
     bool FStartPending = false;
     bool FStopPending = false;
     bool FRestartPending = false;
-    bool FStopConfirmed = false; // a restart's poll found the service stopped or gone
+    bool FStopAccepted = false; // the service took the restart's stop control
+    bool FStopSeen = false;     // a poll since then found the service stopped or gone
     std::unique_ptr<ITimer> FTimer;
     bool FTimerOn = false;
     std::int64_t FStopIssuedAt = 0;

@@ -50,7 +50,7 @@ public:
 
     platform::IRegistry& Registry() const { return FRegistry; }
     // The key below HKEY_LOCAL_MACHINE that the passes use; nothing without an identity when
-    // RegPath is empty.
+    // RegPath is empty, and nothing when RegPath holds backslashes alone.
     std::optional<std::string> KeyPath() const { return FSaver->KeyPath(FRegPath); }
 
     // Gathers every setting of the owner, in the owner's order, and their categories; each

@@ -124,6 +124,9 @@ std::optional<std::string> TRegistrySaver::KeyPath(const std::string& Path) cons
         Built = IdentityKeyPath(Identity->FirmName(), Identity->ApplicationName(),
                                 Identity->ApplicationIndex(), FContainer->RegistryKey());
     }
+    // A path of separators alone would name the root itself: no key, as without an identity.
+    if (Built.find_first_not_of('\\') == std::string::npos)
+        return std::nullopt;
     if (Built.front() == '\\')
         Built.erase(0, 1);
     return Built;

@@ -29,7 +29,7 @@ public:
 
     // Path when it is not empty, otherwise "\Software\<firm>\<application>\<index>\<key>" of the
     // container's identity; one leading backslash dropped. Nothing when the path cannot be built
-    // (no identity).
+    // (no identity) or names no key below the root (backslashes alone).
     std::optional<std::string> KeyPath(const std::string& Path) const;
 
     // Writes the flagged settings, clearing each flag just before the write, and stops at the

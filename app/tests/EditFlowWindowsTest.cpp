@@ -3,6 +3,7 @@
 #include "FakeServiceControlManager.h"
 #include "ModalScript.h"
 #include "PathWrapping.h"
+#include "PortsEditFlow.h"
 #include "PortsEditWindows.h"
 #include "Q7NDocument.h"
 #include "Q7NPortsDialog.h"
@@ -72,7 +73,8 @@ private slots:
         FRegistry = std::make_unique<testing::TRecordingRegistry>(FStore->Backend);
         FOptions.reset(CreateServiceOptions(nullptr, *FRegistry));
         FPlatform.States["Q7NSrv"] = 4;
-        FWindow = std::make_unique<gui::TdlgServiceConfigurator>(&FPlatform, &FWindows);
+        FPortsEdit = std::make_unique<TPortsEditFlow>(FWindows, *FOptions);
+        FWindow = std::make_unique<gui::TdlgServiceConfigurator>(&FPlatform, FPortsEdit.get());
         FWindows.SetParent(FWindow.get());
         FWindow->Configurator()->FPortsFile = FFolder.File("Q7NPorts.xml");
         FWindow->show();
@@ -82,6 +84,7 @@ private slots:
 
     void cleanup() {
         FWindow.reset();
+        FPortsEdit.reset();
         FOptions.reset();
         FRegistry.reset();
         FStore.reset();
@@ -158,6 +161,7 @@ private:
     std::unique_ptr<TdmServiceOptions> FOptions;
     testing::TFakeServiceControlManager FPlatform;
     gui::TPortsEditWindows FWindows;
+    std::unique_ptr<TPortsEditFlow> FPortsEdit;
     std::unique_ptr<gui::TdlgServiceConfigurator> FWindow;
 };
 

@@ -6,6 +6,7 @@
 #include "ModalScript.h"
 #include "WidgetInput.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -93,6 +94,10 @@ void WindowingTest::ErrorBoxBearsTheApplicationTitle() {
         QCOMPARE(Box.icon(), QMessageBox::Critical);
         QCOMPARE(ButtonTexts(Box), QStringList{"OK"});
         QVERIFY(IsCentredOnScreen(Box));
+        // Wide enough for the title in a bold face beside a title bar's buttons.
+        QFont TitleFont = QApplication::font("QMdiSubWindowTitleBar");
+        TitleFont.setBold(true);
+        QVERIFY(Box.width() >= QFontMetrics(TitleFont).horizontalAdvance(Box.windowTitle()) + 100);
         PressKey(Box, Qt::Key_Return);
     });
     TCornerWindow Parent;

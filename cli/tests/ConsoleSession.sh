@@ -32,3 +32,14 @@ grep -q "program $folder/Install/Q7NService.exe" output.txt
 # The settings key, as a registry export file; absent until the configurator stored something.
 printf 'export-settings settings.reg\n' | timeout 60 "$console" >export.txt
 grep -q 'The settings key cannot be read' export.txt
+
+# Started in a folder that was deleted: one line on standard error and exit status 1, no crash.
+mkdir gone
+status=0
+(cd gone && rmdir ../gone && exec timeout 60 "$console" </dev/null >"$folder/gone.out" 2>"$folder/gone.err") ||
+    status=$?
+cat "$folder/gone.err" >&2
+if [ "$status" != 1 ] || ! grep -qi '^q7n_service_console: .*current' "$folder/gone.err"; then
+    echo "in a deleted folder: exit status $status" >&2
+    exit 1
+fi

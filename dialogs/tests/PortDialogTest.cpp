@@ -77,6 +77,7 @@ private slots:
     void FieldThatDoesNotConvertKeepsTheDialogOpen();
     void RateNotOfferedMustBeChosen();
     void TabGoesThroughTheFieldsThenTheButtons();
+    void EnterPressesTheFocusedButton();
     void OnlyTheButtonsAndTheTitleBarClose();
 };
 
@@ -224,6 +225,9 @@ void PortDialogTest::FieldThatDoesNotConvertKeepsTheDialogOpen() {
         ReplaceText(Dialog, qPrintable(Field), Text);
         ClickButton(Dialog, "btnOK"); // the error box opens and is answered inside this click
         QVERIFY(Dialog.isVisible());
+        // Back in the field that failed, its text selected for typing over.
+        QCOMPARE(Dialog.focusWidget()->objectName(), Field);
+        QCOMPARE(Edit(Dialog, qPrintable(Field))->selectedText(), Text);
         // The steps before the failing one were taken over; none after it.
         QCOMPARE(QString::fromStdString(Dialog.Port().IP()), QStringLiteral("172.16.0.1"));
         QCOMPARE(Dialog.Port().COMPort(), 7);
@@ -245,6 +249,7 @@ void PortDialogTest::RateNotOfferedMustBeChosen() {
         QCOMPARE(Rate->currentIndex(), -1);
         ClickButton(Dialog, "btnOK");
         QVERIFY(Dialog.isVisible());
+        QCOMPARE(Dialog.focusWidget(), Rate);
     });
     AnswerErrorBox(Script, QStringLiteral("List index out of bounds (-1)"));
     Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Dialog) {
@@ -275,6 +280,32 @@ void PortDialogTest::TabGoesThroughTheFieldsThenTheButtons() {
     TdlgQ7NPort Dialog;
     QVERIFY(!Dialog.Execute(nullptr));
     QVERIFY(Script.Finished());
+}
+
+void PortDialogTest::EnterPressesTheFocusedButton() {
+    auto Port = SampleRecord();
+    TModalScript Script;
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Dialog) {
+        ReplaceText(Dialog, "edtRPort", "1");
+        for (const char* Next : {"edtLPort", "btnOK", "btnCancel"}) {
+            PressKey(Dialog, Qt::Key_Tab);
+            QCOMPARE(Dialog.focusWidget()->objectName(), QString(Next));
+        }
+        PressKey(Dialog, Qt::Key_Return);
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Dialog) {
+        ReplaceText(Dialog, "edtRPort", "2");
+        PressKey(Dialog, Qt::Key_Tab);
+        PressKey(Dialog, Qt::Key_Tab);
+        PressKey(Dialog, Qt::Key_Enter, Qt::KeypadModifier);
+    });
+    TdlgQ7NPort Cancelled;
+    QVERIFY(!Cancelled.Execute(Port.get()));
+    QCOMPARE(Port->RemoutePort(), 502);
+    TdlgQ7NPort Confirmed;
+    QVERIFY(Confirmed.Execute(Port.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Port->RemoutePort(), 2);
 }
 
 void PortDialogTest::OnlyTheButtonsAndTheTitleBarClose() {

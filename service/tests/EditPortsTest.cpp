@@ -3,7 +3,7 @@
 #include "FakeServiceControlManager.h"
 #include "FileSystem.h"
 #include "ManualTiming.h"
-#include "PortsEditDialogs.h"
+#include "PortsEditFlow.h"
 #include "Q7NDocument.h"
 #include "RecordingRegistry.h"
 #include "ServiceConfigurator.h"
@@ -66,13 +66,14 @@ class EditPortsTest : public ::testing::Test {
 protected:
     EditPortsTest() {
         FOptions.reset(CreateServiceOptions(nullptr, FRegistry));
+        FPortsEdit = std::make_unique<TPortsEditFlow>(FDialogs, *FOptions);
         auto Timer = std::make_unique<q7n::testing::TManualTimer>();
         FTimer = Timer.get();
         FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
         FConfigurator->FDlg = &FWindow;
         FConfigurator->FServiceName = "Q7NSrv";
         FConfigurator->FPortsFile = FFolder.File("Q7NPorts.xml");
-        FConfigurator->FPortsDialogs = &FDialogs;
+        FConfigurator->FPortsEdit = FPortsEdit.get();
         FConfigurator->Start();
     }
 
@@ -119,6 +120,7 @@ protected:
     q7n::testing::TManualTimer* FTimer = nullptr;
     TNoWindow FWindow;
     TScriptedDialogs FDialogs;
+    std::unique_ptr<TPortsEditFlow> FPortsEdit;
     std::unique_ptr<TServiceConfigurator> FConfigurator;
 };
 
@@ -176,6 +178,14 @@ TEST_F(EditPortsTest, AServiceThatIsNotRunningIsNotAskedAbout) {
         EXPECT_TRUE(FDialogs.Questions.empty()) << "state " << State;
     }
     EXPECT_TRUE(fs::exists(FConfigurator->FPortsFile));
+
+    // The state that counts is the one polled last before the question: polls go on meanwhile.
+    FDialogs.OnEdit = [this](TQ7NPorts&) {
+        SeeService(4);
+        return true;
+    };
+    FConfigurator->EditPorts();
+    EXPECT_EQ(FDialogs.Questions.size(), 1u);
 }
 
 TEST_F(EditPortsTest, AnUnreadableFileIsAnnouncedAndKeptWhenTheEditIsSaved) {

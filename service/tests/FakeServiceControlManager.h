@@ -14,12 +14,16 @@ class TFakeServiceControlManager final : public platform::IServiceControlManager
 public:
     std::vector<std::string> Calls;
     std::uint32_t OpenManagerError = platform::ErrorSuccess;
+    std::uint32_t ControlStopError = platform::ErrorSuccess; // a service that refuses the stop
     std::map<std::string, std::uint32_t> States; // registered services and their state
     std::map<std::string, std::string> Paths;    // their command lines
     int OpenHandles = 0;
+    std::uint32_t ManagerAccess = 0;          // the access the manager was opened with
+    std::vector<std::uint32_t> ServiceAccess; // the access asked of each service, in order
 
-    std::uint32_t OpenManager(std::uint32_t, platform::TScmHandle& Manager) override {
+    std::uint32_t OpenManager(std::uint32_t Access, platform::TScmHandle& Manager) override {
         Calls.push_back("OpenManager");
+        ManagerAccess = Access;
         Manager = OpenManagerError ? 0 : NewHandle("");
         return OpenManagerError;
     }
@@ -27,6 +31,7 @@ public:
                            const platform::TServiceRegistration& Service,
                            platform::TScmHandle& Handle) override {
         Calls.push_back("CreateService " + Service.Name + " " + Service.BinaryPathName);
+        ServiceAccess.push_back(Service.Access);
         Handle = 0;
         if (!Manager)
             return platform::ErrorInvalidHandle;
@@ -37,9 +42,10 @@ public:
         Handle = NewHandle(Service.Name);
         return platform::ErrorSuccess;
     }
-    std::uint32_t Open(platform::TScmHandle Manager, const std::string& Name, std::uint32_t,
+    std::uint32_t Open(platform::TScmHandle Manager, const std::string& Name, std::uint32_t Access,
                        platform::TScmHandle& Handle) override {
         Calls.push_back("OpenService " + Name);
+        ServiceAccess.push_back(Access);
         Handle = 0;
         if (!Manager)
             return platform::ErrorInvalidHandle;
@@ -61,6 +67,8 @@ public:
         std::uint32_t& State = States[FNames[Service]];
         if (State == 1)
             return platform::ErrorServiceNotActive;
+        if (ControlStopError)
+            return ControlStopError;
         State = 3; // stop pending
         return platform::ErrorSuccess;
     }

@@ -35,6 +35,11 @@ TEST(ScmManager, EachOperationOpensActsAndCloses) {
     EXPECT_FALSE(Scm.GetServiceState("Q7NSrv", State));
     EXPECT_EQ(State, 0);
     EXPECT_EQ(Platform.OpenHandles, 1); // only the manager's own
+
+    // Full access every time: SC_MANAGER_ALL_ACCESS for the manager, SERVICE_ALL_ACCESS for the
+    // service, registered or opened.
+    EXPECT_EQ(Platform.ManagerAccess, 0xF003Fu);
+    EXPECT_EQ(Platform.ServiceAccess, std::vector<std::uint32_t>(9, 0xF01FFu));
 }
 
 TEST(ScmManager, PathWithBlanksIsRegisteredQuoted) {

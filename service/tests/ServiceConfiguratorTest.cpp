@@ -64,6 +64,18 @@ protected:
         return Taken;
     }
 
+    // The ticks of a restart's wait, up to exactly 2000 ms after its stop: each either polls or
+    // does nothing. Answers the number of polls.
+    int PollsDuringTheWait() {
+        int Polls = 0;
+        for (int I = 0; I < 20; ++I) {
+            Calls Tick = TickCalls();
+            EXPECT_TRUE(Tick.empty() || Tick == Calls{"QueryState"}) << "tick " << I;
+            Polls += !Tick.empty();
+        }
+        return Polls;
+    }
+
     q7n::testing::TFakeServiceControlManager FPlatform;
     TFakeClock FClock;
     TManualTimer* FTimer = nullptr;
@@ -126,32 +138,30 @@ TEST_F(ServiceConfiguratorTest, RestartWaitsMoreThan2000msThenStartsTheStoppedSe
     EXPECT_EQ(FConfigurator->RestartStage(), 1);
     FPlatform.States["Q7NSrv"] = 1; // it stops quickly
 
-    // Requests made during the wait stay pending; polls go on at their usual pace.
+    // Requests made during the wait stay pending.
     FConfigurator->RequestStop();
-    int Polls = 0;
-    for (int I = 0; I < 20; ++I) { // up to exactly 2000 ms after the stop
-        Calls Tick = TickCalls();
-        EXPECT_TRUE(Tick.empty() || Tick == Calls{"QueryState"});
-        Polls += !Tick.empty();
-    }
-    EXPECT_EQ(Polls, 3);
-    EXPECT_EQ(TickCalls(1), Calls{"QueryState"}); // 2001 ms: sees it stopped
-    EXPECT_EQ(TickCalls(), Calls{"StartService"});
+    EXPECT_EQ(PollsDuringTheWait(), 3);
+    EXPECT_EQ(TickCalls(1), Calls{"StartService"}); // 2001 ms: the polls saw it stopped
     EXPECT_EQ(FConfigurator->RestartStage(), 0);
     EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // the stop pressed meanwhile
 }
 
-TEST_F(ServiceConfiguratorTest, RestartOfASlowStoppingServiceWaitsForTheStop) {
+TEST_F(ServiceConfiguratorTest, RestartOfASlowStoppingServiceWaitsForTheStopAtTheUsualPollPace) {
     FPlatform.States["Q7NSrv"] = 4;
     Start();
     FConfigurator->RequestRestart();
     TickCalls(); // the stop; the service stays in stop pending
-    for (int I = 0; I < 20; ++I)
-        TickCalls();
-    for (int I = 0; I < 30; ++I)
-        EXPECT_EQ(TickCalls(), Calls{"QueryState"}) << "still stopping, tick " << I;
+    int Polls = 0;
+    for (int I = 0; I < 50; ++I) { // 5 s
+        Calls Tick = TickCalls();
+        Polls += Tick == Calls{"QueryState"};
+        EXPECT_TRUE(Tick.empty() || Tick == Calls{"QueryState"}) << "tick " << I;
+    }
+    EXPECT_EQ(Polls, 8); // every 600 ms, as when idle
     FPlatform.States["Q7NSrv"] = 1;
-    EXPECT_EQ(TickCalls(), Calls{"QueryState"});
+    EXPECT_EQ(TickCalls(), Calls{});
+    EXPECT_EQ(TickCalls(), Calls{});
+    EXPECT_EQ(TickCalls(), Calls{"QueryState"}); // sees it stopped
     EXPECT_EQ(TickCalls(), Calls{"StartService"});
     EXPECT_EQ(FPlatform.States["Q7NSrv"], 2u);
 
@@ -161,9 +171,26 @@ TEST_F(ServiceConfiguratorTest, RestartOfASlowStoppingServiceWaitsForTheStop) {
     TickCalls();
     Calls Last;
     int Ticks = 0;
-    while ((Last = TickCalls()) != Calls{"StartService"} && Ticks < 1000)
+    Polls = 0;
+    while ((Last = TickCalls()) != Calls{"StartService"} && Ticks < 1000) {
         ++Ticks;
+        Polls += Last == Calls{"QueryState"};
+    }
     EXPECT_EQ(Ticks, 300);
+    EXPECT_EQ(Polls, 50);
+}
+
+TEST_F(ServiceConfiguratorTest, ARefusedStopLeavesOnlyTheWaitBeforeTheStart) {
+    FPlatform.States["Q7NSrv"] = 4;
+    FPlatform.ControlStopError = platform::ErrorServiceCannotAcceptCtrl;
+    Start();
+    FConfigurator->RequestRestart();
+    EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // refused: the service goes on running
+    FConfigurator->RequestInstall();
+    EXPECT_EQ(PollsDuringTheWait(), 3);
+    EXPECT_EQ(TickCalls(1), Calls{"StartService"}); // fails, and is not retried
+    EXPECT_EQ(FConfigurator->RestartStage(), 0);
+    EXPECT_EQ(TickCalls(), Calls{"CreateService Q7NSrv /srv/Install/Q7NService.exe"});
 }
 
 TEST_F(ServiceConfiguratorTest, RestartDuringTheWaitRestartsAgainAfterward) {
@@ -174,7 +201,6 @@ TEST_F(ServiceConfiguratorTest, RestartDuringTheWaitRestartsAgainAfterward) {
     FConfigurator->RequestRestart();
     for (int I = 0; I < 20; ++I)
         TickCalls();
-    EXPECT_EQ(TickCalls(), Calls{"QueryState"}); // sees it stopped
     EXPECT_EQ(TickCalls(), Calls{"StartService"});
     EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // the second restart
     EXPECT_EQ(FConfigurator->RestartStage(), 1);

@@ -174,6 +174,7 @@ TEST_F(DataContainerTest, PathsWithAndWithoutLeadingBackslashAddressOneKey) {
 
 TEST_F(DataContainerTest, FirstRunFlagsEverythingAndTheNextSaveWritesIt) {
     TAllKinds Kinds([this]<class T>(const char* Name) { return Add<T>(Name); });
+    Kinds.File->SetDefValue("C:\\Q7N\\Default.xml");
     FContainer->CollectItems();
     FContainer->Load();
     EXPECT_EQ(Kinds.Flagged(), 10);
@@ -346,19 +347,21 @@ TEST_F(DataContainerTest, FailedWriteDropsThatFlagAndKeepsTheRest) {
     EXPECT_EQ(StoredNames(), (std::vector<std::string>{"First", "Third"}));
 }
 
-TEST_F(DataContainerTest, WithoutAnIdentityNothingIsStored) {
+TEST_F(DataContainerTest, WithoutAnIdentityOrWithAPathToTheRootNothingIsStored) {
     auto* First = Add<TRegString>("First");
     auto* Second = Add<TRegString>("Second");
-    FContainer->SetRegPath("");
-    FContainer->CollectItems();
-    FContainer->Load();
-    EXPECT_TRUE(First->Modified() && Second->Modified());
-    FContainer->Save();
-    // The first write fails on the key that was never opened; the second keeps its flag.
-    EXPECT_FALSE(First->Modified());
-    EXPECT_TRUE(Second->Modified());
-    EXPECT_TRUE(FRecorder.CallsOf("CreateKey").empty());
-    EXPECT_TRUE(FRecorder.CallsOf("WriteValue").empty());
+    // No identity to build the path from, or a path that names HKEY_LOCAL_MACHINE itself.
+    for (std::string Path : {"", "\\", "\\\\"}) {
+        FContainer->SetRegPath(Path);
+        FContainer->CollectItems();
+        FContainer->Load();
+        EXPECT_TRUE(First->Modified() && Second->Modified());
+        FContainer->Save();
+        // The first write fails on the key that was never opened; the second keeps its flag.
+        EXPECT_FALSE(First->Modified());
+        EXPECT_TRUE(Second->Modified());
+        EXPECT_EQ(FRecorder.TakeCalls(), Calls{}) << Path;
+    }
 }
 
 TEST_F(DataContainerTest, NotificationsRunContainerFirstThenSettingsInOrder) {
