@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace q7n::cli {
+
+// Appends Text as a JSON string, quotes included: control characters escaped, and bytes that
+// are not UTF-8 replaced by U+FFFD, so that the output is always valid JSON.
+void AppendJsonString(std::string& Out, std::string_view Text);
+
+} // namespace q7n::cli
