@@ -1,5 +1,7 @@
 #include "JsonText.h"
 
+#include <charconv>
+
 namespace q7n::cli {
 
 namespace {
@@ -58,6 +60,11 @@ void AppendJsonString(std::string& Out, std::string_view Text) {
         ++I;
     }
     Out += '"';
+}
+
+void AppendJsonNumber(std::string& Out, std::int64_t Value) {
+    char Digits[24];
+    Out.append(Digits, std::to_chars(Digits, Digits + sizeof Digits, Value).ptr);
 }
 
 } // namespace q7n::cli

@@ -41,8 +41,13 @@ std::string Printable(std::string Text) {
     return Text;
 }
 
-std::string FindingLine(const TPortFinding& Finding) {
-    return "row " + std::to_string(Finding.Row) + ": " + Finding.Text;
+// "row 3: local port 8080 is also used by row 1", safe for a terminal.
+void AppendFindingLine(std::string& Out, const TPortFinding& Finding, const TQ7NPorts& Ports) {
+    Out += "row ";
+    AppendJsonNumber(Out, Finding.Row);
+    Out += ": ";
+    AppendPortFindingText(Out, Finding, Ports);
+    Out += '\n';
 }
 
 // The ports file of one command, loaded through the port document.
@@ -150,8 +155,11 @@ int RowNumber(const std::string& Text, int Count) {
 // Stored as given, as the port editor stores it; what the check finds is said as a warning.
 void WarnAbout(TQ7NPorts& Ports, int Row) {
     TPortCheckResult Check = CheckPorts(Ports);
-    for (const TPortFinding& Finding : Check.ForRow(Row))
-        std::cerr << "q7nctl: warning: " << Printable(FindingLine(Finding)) << "\n";
+    for (const TPortFinding& Finding : Check.ForRow(Row)) {
+        std::string Line = "q7nctl: warning: ";
+        AppendFindingLine(Line, Finding, Ports);
+        std::cerr << Line;
+    }
 }
 
 void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out) {
@@ -165,13 +173,18 @@ void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
         for (int I = 0; I < Count; ++I) {
             const TQ7NPort& Port = *Ports.Items(I);
             Text += I ? ",{\"row\":" : "{\"row\":";
-            Text += std::to_string(I + 1);
+            AppendJsonNumber(Text, I + 1);
             Text += ",\"ip\":";
             AppendJsonString(Text, Port.IP());
-            Text += ",\"remotePort\":" + std::to_string(Port.RemoutePort()) +
-                    ",\"localPort\":" + std::to_string(Port.LocalPort()) +
-                    ",\"comPort\":" + std::to_string(Port.COMPort()) +
-                    ",\"rate\":" + std::to_string(Port.CpRate()) + "}";
+            Text += ",\"remotePort\":";
+            AppendJsonNumber(Text, Port.RemoutePort());
+            Text += ",\"localPort\":";
+            AppendJsonNumber(Text, Port.LocalPort());
+            Text += ",\"comPort\":";
+            AppendJsonNumber(Text, Port.COMPort());
+            Text += ",\"rate\":";
+            AppendJsonNumber(Text, Port.CpRate());
+            Text += '}';
         }
         Text += "]}\n";
         Out << Text;
@@ -209,32 +222,36 @@ int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
         Text += "{\"file\":";
         AppendJsonString(Text, Path);
         Text += ",\"mappings\":" + std::to_string(Ports.Count()) + ",\"findings\":[";
+        std::string Scratch;
         for (std::size_t I = 0; I < Findings.size(); ++I) {
             const TPortFinding& Finding = Findings[I];
             Text += I ? ",{\"row\":" : "{\"row\":";
-            Text += std::to_string(Finding.Row);
+            AppendJsonNumber(Text, Finding.Row);
             Text += ",\"kind\":\"";
             Text += KindName(Finding.Kind);
             Text += "\",\"otherRow\":";
-            Text += Finding.OtherRow ? std::to_string(Finding.OtherRow) : "null";
+            if (Finding.OtherRow)
+                AppendJsonNumber(Text, Finding.OtherRow);
+            else
+                Text += "null";
             Text += ",\"text\":";
-            AppendJsonString(Text, Finding.Text);
+            Scratch.clear();
+            AppendPortFindingText(Scratch, Finding, Ports);
+            AppendJsonString(Text, Scratch);
             Text += '}';
         }
         Text += "]}\n";
     } else {
+        Text.reserve(Findings.size() * 48);
         for (const TPortFinding& Finding : Findings)
-            Text += Printable(FindingLine(Finding)) + "\n";
+            AppendFindingLine(Text, Finding, Ports);
     }
     Out << Text;
     if (Result.Empty())
         return ecDone;
-    std::size_t Rows = 0;
-    for (int Row = 1; Row <= Ports.Count(); ++Row)
-        Rows += Result.ForRow(Row).empty() ? 0 : 1;
     const char* Noun = Findings.size() == 1 ? " finding in " : " findings in ";
     throw ECommandError(ecPortsFile, std::to_string(Findings.size()) + Noun +
-                                         std::to_string(Rows) + " of " +
+                                         std::to_string(Result.RowsWithFindings()) + " of " +
                                          std::to_string(Ports.Count()) +
                                          " mappings; correct them with 'q7nctl ports set' or "
                                          "'q7nctl ports remove'");

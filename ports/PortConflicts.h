@@ -3,6 +3,7 @@
 #include "Q7NPort.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,8 +24,9 @@ enum TPortFindingKind {
 struct TPortFinding {
     int Row = 0;
     TPortFindingKind Kind = pfBadAddress;
-    int OtherRow = 0; // the row it conflicts with; 0 when the finding concerns this row alone
-    std::string Text; // what is wrong, without the row's own number
+    int OtherRow = 0;       // the row it conflicts with; 0 when it concerns this row alone
+    int MoreRows = 0;       // further rows that share the value, beyond OtherRow
+    std::int32_t Value = 0; // the port, COM port or rate concerned
 };
 
 // What the check found in a list: every finding, by row, and each row's findings for a table.
@@ -35,12 +37,20 @@ public:
     bool Empty() const { return FFindings.empty(); }
     // The findings of one row (1 to the number of rows), in the order of TPortFindingKind.
     std::span<const TPortFinding> ForRow(int Row) const;
+    // The number of rows with at least one finding.
+    int RowsWithFindings() const { return FRowsWithFindings; }
 
 private:
     friend TPortCheckResult CheckPorts(const TQ7NPorts& Ports);
     std::vector<TPortFinding> FFindings;
     std::vector<std::size_t> FRowStart; // FFindings[FRowStart[Row - 1] .. FRowStart[Row])
+    int FRowsWithFindings = 0;
 };
+
+// What is wrong, without the row's own number, such as "local port 8080 is also used by row 3".
+// Ports is the list that was checked. Control characters of the address are shown as \xNN.
+std::string PortFindingText(const TPortFinding& Finding, const TQ7NPorts& Ports);
+void AppendPortFindingText(std::string& Out, const TPortFinding& Finding, const TQ7NPorts& Ports);
 
 // Checks every mapping and every pair of mappings in O(n log n).
 TPortCheckResult CheckPorts(const TQ7NPorts& Ports);

@@ -21,12 +21,13 @@ TQ7NPort* AddPort(TQ7NPorts& Ports, const std::string& IP, int Remote, int Local
 }
 
 // Each finding of a row as "kind/other row: text".
-std::vector<std::string> Described(const TPortCheckResult& Result, int Row) {
+std::vector<std::string> Described(const TPortCheckResult& Result, const TQ7NPorts& Ports,
+                                   int Row) {
     std::vector<std::string> Lines;
     for (const TPortFinding& Finding : Result.ForRow(Row)) {
         EXPECT_EQ(Finding.Row, Row);
         Lines.push_back(std::to_string(Finding.Kind) + "/" + std::to_string(Finding.OtherRow) +
-                        ": " + Finding.Text);
+                        ": " + PortFindingText(Finding, Ports));
     }
     return Lines;
 }
@@ -43,30 +44,31 @@ TEST(PortConflicts, NamesEveryConflictByRowAndEveryBadValue) {
     AddPort(Ports, "bad\x1b[2Jname", 502, 65535, 5, 9600);        // 6
 
     TPortCheckResult Result = CheckPorts(Ports);
-    EXPECT_TRUE(Described(Result, 0).empty());
-    EXPECT_TRUE(Described(Result, 7).empty());
-    EXPECT_EQ(Described(Result, 1),
+    EXPECT_TRUE(Described(Result, Ports, 0).empty());
+    EXPECT_TRUE(Described(Result, Ports, 7).empty());
+    EXPECT_EQ(Described(Result, Ports, 1),
               (std::vector<std::string>{"0/3: local port 4001 is also used by row 3 and 1 more"}));
-    EXPECT_EQ(Described(Result, 2),
+    EXPECT_EQ(Described(Result, Ports, 2),
               (std::vector<std::string>{"1/4: COM2 is also used by row 4",
                                         "2/0: remote port 0 is outside 1 to 65535"}));
-    EXPECT_EQ(Described(Result, 3),
+    EXPECT_EQ(Described(Result, Ports, 3),
               (std::vector<std::string>{"0/1: local port 4001 is also used by row 1",
                                         "4/0: rate 250000 is not one the port editor offers"}));
-    EXPECT_EQ(Described(Result, 4),
+    EXPECT_EQ(Described(Result, Ports, 4),
               (std::vector<std::string>{
                   "0/1: local port 4001 is also used by row 1", "1/2: COM2 is also used by row 2",
                   "2/0: remote port 70000 is outside 1 to 65535",
                   "5/0: IP \"\" is neither an IPv4 address nor a host name"}));
-    EXPECT_EQ(Described(Result, 5),
+    EXPECT_EQ(Described(Result, Ports, 5),
               (std::vector<std::string>{
                   "3/0: local port -1 is outside 1 to 65535",
                   "5/0: IP \"10.0.0.01\" is neither an IPv4 address nor a host name"}));
     // Control characters from the file are never passed on to a terminal as they are.
-    EXPECT_EQ(Described(Result, 6),
+    EXPECT_EQ(Described(Result, Ports, 6),
               (std::vector<std::string>{
                   "5/0: IP \"bad\\x1B[2Jname\" is neither an IPv4 address nor a host name"}));
     EXPECT_EQ(Result.Findings().size(), 12u);
+    EXPECT_EQ(Result.RowsWithFindings(), 6);
     EXPECT_EQ(Result.Findings().front().Row, 1);
     EXPECT_EQ(Result.Findings().back().Row, 6);
 
