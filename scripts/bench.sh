@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the optimised configuration and runs the benchmarks, printing their figures: the ports
-# file, q7nctl's "ports check" and "ports list --json", and the service manager polls on the POSIX stand-in and, under Wine, on the Win32 backend.
+# file, q7nctl's "ports check" and "ports list --json", and the service manager polls on the POSIX
+# stand-in and, under Wine, on the Win32 backend.
 #   scripts/bench.sh [ARGUMENTS FOR THE PORTS FILE BENCHMARK...]
 # The windows: the main window's first paint, and the port list editor at 10,000 and 100,000
 # mappings (open, delete half, close with OK).
