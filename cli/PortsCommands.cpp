@@ -10,7 +10,6 @@
 #include "ServicePaths.h"
 
 #include <algorithm>
-#include <iostream>
 
 namespace q7n::cli {
 
@@ -153,12 +152,12 @@ int RowNumber(const std::string& Text, int Count) {
 }
 
 // Stored as given, as the port editor stores it; what the check finds is said as a warning.
-void WarnAbout(TQ7NPorts& Ports, int Row) {
+void WarnAbout(TQ7NPorts& Ports, int Row, std::ostream& Err) {
     TPortCheckResult Check = CheckPorts(Ports);
     for (const TPortFinding& Finding : Check.ForRow(Row)) {
         std::string Line = "q7nctl: warning: ";
         AppendFindingLine(Line, Finding, Ports);
-        std::cerr << Line;
+        Err << Line;
     }
 }
 
@@ -260,7 +259,7 @@ int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
 } // namespace
 
 int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
-                    std::ostream& Out) {
+                    std::ostream& Out, std::ostream& Err) {
     if (Words.empty())
         throw ECommandError(ecBadArguments,
                             "'ports' needs list, add, set, remove or check; see q7nctl --help");
@@ -300,7 +299,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
         Ports.Add()->CopyFrom(Port.get());
         File.Save(Out);
         Out << "Added row " << Ports.Count() << "\n";
-        WarnAbout(Ports, Ports.Count());
+        WarnAbout(Ports, Ports.Count(), Err);
     } else if (Command == "set") {
         const int Row = RowNumber(Positional.front(), Ports.Count());
         if (!ApplyValues(Arguments, *Ports.Items(Row - 1)))
@@ -308,7 +307,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
                                                 "--remote-port, --local-port, --com, --rate");
         File.Save(Out);
         Out << "Changed row " << Row << "\n";
-        WarnAbout(Ports, Row);
+        WarnAbout(Ports, Row, Err);
     } else {
         std::vector<int> Rows;
         for (const std::string& Word : Positional)

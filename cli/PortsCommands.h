@@ -9,8 +9,8 @@
 namespace q7n::cli {
 
 // ports list|add|set|remove|check ... (Words start after "ports"). Answers the exit code;
-// failures raise ECommandError.
+// failures raise ECommandError; warnings go to Err.
 int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
-                    std::ostream& Out);
+                    std::ostream& Out, std::ostream& Err);
 
 } // namespace q7n::cli

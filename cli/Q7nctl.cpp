@@ -61,7 +61,7 @@ std::string OneLine(std::string Text) {
 }
 
 int Dispatch(const std::vector<std::string>& Arguments, const TCtlEnvironment& Environment,
-             std::ostream& Out) {
+             std::ostream& Out, std::ostream& Err) {
     if (Arguments.empty())
         throw ECommandError(ecBadArguments, "no command given; see q7nctl --help");
     const std::string& Command = Arguments.front();
@@ -71,9 +71,9 @@ int Dispatch(const std::vector<std::string>& Arguments, const TCtlEnvironment& E
         return ecDone;
     }
     if (IsServiceCommand(Command))
-        return RunServiceCommand(Command, Rest, Environment, Out);
+        return RunServiceCommand(Command, Rest, Environment, Out, Err);
     if (Command == "ports")
-        return RunPortsCommand(Rest, Environment, Out);
+        return RunPortsCommand(Rest, Environment, Out, Err);
     if (Command == "settings")
         return RunSettingsCommand(Rest, Environment, Out);
     throw ECommandError(ecBadArguments, "unknown command '" + Command + "'; see q7nctl --help");
@@ -84,7 +84,7 @@ int Dispatch(const std::vector<std::string>& Arguments, const TCtlEnvironment& E
 int RunQ7nctl(const std::vector<std::string>& Arguments, const TCtlEnvironment& Environment,
               std::ostream& Out, std::ostream& Err) {
     try {
-        int Code = Dispatch(Arguments, Environment, Out);
+        int Code = Dispatch(Arguments, Environment, Out, Err);
         Out.flush();
         return Code;
     } catch (const ECommandError& Error) {

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <initializer_list>
 #include <filesystem>
-#include <iostream>
 
 namespace q7n::cli {
 
@@ -175,15 +174,17 @@ private:
 void Status(TServiceSession& Session, const std::string& Folder, bool Json, std::ostream& Out) {
     const std::string Program = ServiceExecutablePath(Folder);
     const std::string PortsFile = PortsFilePath(Folder);
-    bool Connected = Session.Open();
-    std::uint32_t ConnectError = Session.LastError();
+    // What is known is shown also when the manager refuses; the refusal decides the exit code.
     TServiceState State = 0;
-    bool Installed = Connected && Session.Query(State);
+    bool Known = Session.Open() && (Session.Scm().GetServiceState(ServiceName, State) ||
+                                    Session.LastError() == ErrorServiceDoesNotExist);
+    const std::uint32_t Error = Session.LastError();
+    const bool Installed = Known && Error == ErrorSuccess;
     if (Json) {
         std::string Text = "{\"service\":";
         AppendJsonString(Text, ServiceName);
         Text += ",\"installed\":";
-        Text += !Connected ? "null" : Installed ? "true" : "false";
+        Text += !Known ? "null" : Installed ? "true" : "false";
         Text += ",\"state\":" + std::to_string(State) + ",\"caption\":";
         AppendJsonString(Text, Caption(State));
         Text += ",\"program\":";
@@ -192,14 +193,12 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
         AppendJsonString(Text, PortsFile);
         Out << Text << "}\n";
     } else {
-        Out << StateLine(State) << (Connected && !Installed ? ", not installed" : "") << "\n"
+        Out << StateLine(State) << (Known && !Installed ? ", not installed" : "") << "\n"
             << "program: " << Program << "\n"
             << "ports file: " << PortsFile << "\n";
     }
-    if (!Connected)
-        Fail("control", ConnectError);
     if (!Installed)
-        Fail("query", ErrorServiceDoesNotExist);
+        Fail("query", Error);
 }
 
 } // namespace
@@ -220,7 +219,7 @@ bool IsServiceCommand(const std::string& Command) {
 }
 
 int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,
-                      const TCtlEnvironment& Environment, std::ostream& Out) {
+                      const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
     const bool IsStatus = Command == "status";
     TArguments Arguments(Words, IsStatus ? std::vector<TOptionSpec>{{"--json", false}}
                                          : std::vector<TOptionSpec>{{"--wait", true}});
@@ -248,7 +247,7 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
         Out << ServiceName << " installed, program " << Program << "\n";
         std::error_code Error;
         if (!std::filesystem::exists(Program, Error))
-            std::cerr << "q7nctl: warning: " << Program
+            Err << "q7nctl: warning: " << Program
                       << " does not exist; put the service's program there before starting it\n";
         Target = tgInstalled;
     } else if (Command == "uninstall") {
