@@ -81,9 +81,8 @@ int main(int Argc, char** Argv) {
     TQ7NDocument Loaded;
     Loaded.Load(Path);
     std::size_t Findings = 0;
-    TTimes Check = Measure(Runs, [&] {
-        Findings = CheckPorts(*Loaded.Options()->Q7NPorts()).Findings().size();
-    });
+    TTimes Check = Measure(
+        Runs, [&] { Findings = CheckPorts(*Loaded.Options()->Q7NPorts()).Findings().size(); });
     Print("check of a loaded list", Check, "(" + std::to_string(Findings) + " findings)");
 
     // The output goes where a script sends what it does not read.

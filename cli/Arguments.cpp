@@ -19,8 +19,7 @@ TArguments::TArguments(const std::vector<std::string>& Words,
             if (Name == Option.Name)
                 Spec = &Option;
         if (!Spec)
-            throw ECommandError(ecBadArguments,
-                                "unknown option " + Name + "; see q7nctl --help");
+            throw ECommandError(ecBadArguments, "unknown option " + Name + "; see q7nctl --help");
         if (FValues.count(Name))
             throw ECommandError(ecBadArguments, Name + " is given twice; give it once");
         std::string Value;

@@ -9,7 +9,9 @@ namespace {
 // The length of the UTF-8 sequence at Text[I], or 0 when it is not one (overlong forms,
 // surrogates and values above U+10FFFF included).
 std::size_t Utf8Length(std::string_view Text, std::size_t I) {
-    auto Byte = [&](std::size_t K) { return static_cast<unsigned char>(Text[K]); };
+    auto Byte = [&](std::size_t K) {
+        return static_cast<unsigned char>(Text[K]);
+    };
     unsigned char Lead = Byte(I);
     std::size_t Length = Lead >= 0xF0 ? 4 : Lead >= 0xE0 ? 3 : Lead >= 0xC0 ? 2 : 0;
     if (Length == 0 || Lead > 0xF4 || Lead < 0xC2 || I + Length > Text.size())
@@ -43,11 +45,21 @@ void AppendJsonString(std::string& Out, std::string_view Text) {
             continue;
         }
         switch (C) {
-        case '"': Out += "\\\""; break;
-        case '\\': Out += "\\\\"; break;
-        case '\n': Out += "\\n"; break;
-        case '\r': Out += "\\r"; break;
-        case '\t': Out += "\\t"; break;
+        case '"':
+            Out += "\\\"";
+            break;
+        case '\\':
+            Out += "\\\\";
+            break;
+        case '\n':
+            Out += "\\n";
+            break;
+        case '\r':
+            Out += "\\r";
+            break;
+        case '\t':
+            Out += "\\t";
+            break;
         default:
             if (C < 0x20 || C == 0x7F) {
                 Out += "\\u00";

@@ -16,18 +16,24 @@ namespace q7n::cli {
 namespace {
 
 const std::vector<TOptionSpec> ValueOptions = {
-    {"--ip", true}, {"--remote-port", true}, {"--local-port", true}, {"--com", true},
-    {"--rate", true}, {"--file", true}, {"--force", false},
+    {"--ip", true},   {"--remote-port", true}, {"--local-port", true}, {"--com", true},
+    {"--rate", true}, {"--file", true},        {"--force", false},
 };
 
 const char* KindName(TPortFindingKind Kind) {
     switch (Kind) {
-    case pfLocalPortShared: return "localPortShared";
-    case pfCOMPortShared: return "comPortShared";
-    case pfRemotePortOutOfRange: return "remotePortOutOfRange";
-    case pfLocalPortOutOfRange: return "localPortOutOfRange";
-    case pfRateNotOffered: return "rateNotOffered";
-    case pfBadAddress: return "badAddress";
+    case pfLocalPortShared:
+        return "localPortShared";
+    case pfCOMPortShared:
+        return "comPortShared";
+    case pfRemotePortOutOfRange:
+        return "remotePortOutOfRange";
+    case pfLocalPortOutOfRange:
+        return "localPortOutOfRange";
+    case pfRateNotOffered:
+        return "rateNotOffered";
+    case pfBadAddress:
+        return "badAddress";
     }
     return "";
 }
@@ -78,8 +84,9 @@ public:
         if (!Changing)
             throw ECommandError(ecPortsFile, What + "; repair it or restore it from a copy");
         throw ECommandError(ecPortsFile,
-                            What + "; nothing was changed. Repair it, or add --force to start "
-                                   "a new list (the unreadable file is then kept as " +
+                            What +
+                                "; nothing was changed. Repair it, or add --force to start "
+                                "a new list (the unreadable file is then kept as " +
                                 TXMLOptionsSerializer::RejectedCopyPath(FPath) + ")");
     }
 
@@ -126,15 +133,16 @@ bool ApplyValues(const TArguments& Arguments, TQ7NPort& Port) {
         std::int32_t COM = IntegerOption("--com", *Text);
         if (COM < 1 || COM > 256)
             throw ECommandError(ecBadArguments, "--com takes a COM port number from 1 to 256, "
-                                                "not " + std::to_string(COM));
+                                                "not " +
+                                                    std::to_string(COM));
         Port.SetCOMPort(COM);
         Any = true;
     }
     if (auto Text = Arguments.Value("--rate")) {
         std::int32_t Rate = IntegerOption("--rate", *Text);
         if (Rate <= 0)
-            throw ECommandError(ecBadArguments, "--rate takes a baud rate above 0, not " +
-                                                    std::to_string(Rate));
+            throw ECommandError(ecBadArguments,
+                                "--rate takes a baud rate above 0, not " + std::to_string(Rate));
         Port.SetCpRate(Rate);
         Any = true;
     }
@@ -267,8 +275,8 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
     const std::vector<std::string> Rest(Words.begin() + 1, Words.end());
     const bool Reading = Command == "list" || Command == "check";
     if (!Reading && Command != "add" && Command != "set" && Command != "remove")
-        throw ECommandError(ecBadArguments, "unknown command 'ports " + Command +
-                                                "'; see q7nctl --help");
+        throw ECommandError(ecBadArguments,
+                            "unknown command 'ports " + Command + "'; see q7nctl --help");
     std::vector<TOptionSpec> Options = {{"--file", true}};
     if (Reading)
         Options.push_back({"--json", false});
@@ -280,8 +288,8 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
     const auto& Positional = Arguments.Positional();
     const std::size_t WordsWanted = Command == "set" ? 1 : 0;
     if (Command == "remove" ? Positional.empty() : Positional.size() != WordsWanted)
-        throw ECommandError(ecBadArguments, "wrong number of words for 'ports " + Command +
-                                                "'; see q7nctl --help");
+        throw ECommandError(ecBadArguments,
+                            "wrong number of words for 'ports " + Command + "'; see q7nctl --help");
 
     TPortsFile File(Arguments, Environment);
     File.RequireReadable(!Reading, Arguments.Has("--force"));

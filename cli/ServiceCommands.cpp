@@ -9,8 +9,8 @@
 #include "ServicePaths.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <filesystem>
+#include <initializer_list>
 
 namespace q7n::cli {
 
@@ -45,26 +45,32 @@ std::string StateLine(TServiceState State) {
         throw ECommandError(ecAccessDenied, "the service manager refused to " + Action + " " +
                                                 Name + "; run q7nctl as an administrator" + Code);
     case ErrorServiceExists:
-        throw ECommandError(ecFailed, Name + " is already installed; run 'q7nctl uninstall' "
-                                             "first to register it again" + Code);
+        throw ECommandError(ecFailed, Name +
+                                          " is already installed; run 'q7nctl uninstall' "
+                                          "first to register it again" +
+                                          Code);
     case ErrorServiceAlreadyRunning:
         throw ECommandError(ecFailed, "cannot " + Action + " " + Name +
                                           " while it is still stopping; try again in a moment" +
                                           Code);
     case ErrorServiceMarkedForDelete:
-        throw ECommandError(ecFailed, Name + " is marked for deletion; wait until it has "
-                                             "stopped and try again" + Code);
+        throw ECommandError(ecFailed, Name +
+                                          " is marked for deletion; wait until it has "
+                                          "stopped and try again" +
+                                          Code);
     case ErrorFileNotFound:
     case ErrorBadExeFormat:
         throw ECommandError(ecFailed, "cannot " + Action + " " + Name +
                                           ": its program is missing or not a program; check the "
-                                          "path shown by 'q7nctl status'" + Code);
+                                          "path shown by 'q7nctl status'" +
+                                          Code);
     case ErrorServiceDatabaseLocked:
     case ErrorServiceCannotAcceptCtrl:
     case ErrorServiceRequestTimeout:
         throw ECommandError(ecFailed, "cannot " + Action + " " + Name +
                                           " now: the service or its manager is busy; try again "
-                                          "in a moment" + Code);
+                                          "in a moment" +
+                                          Code);
     default:
         throw ECommandError(ecFailed, "cannot " + Action + " " + Name + Code);
     }
@@ -87,10 +93,14 @@ enum TTarget { tgInstalled, tgRemoved, tgRunning, tgStopped };
 
 const char* TargetText(TTarget Target) {
     switch (Target) {
-    case tgInstalled: return "be installed";
-    case tgRemoved: return "be removed";
-    case tgRunning: return "run";
-    case tgStopped: return "stop";
+    case tgInstalled:
+        return "be installed";
+    case tgRemoved:
+        return "be removed";
+    case tgRunning:
+        return "run";
+    case tgStopped:
+        return "stop";
     }
     return "";
 }
@@ -142,15 +152,16 @@ public:
                            (Target == tgStopped && State == ServiceStopped);
             if (Reached) {
                 if (Print)
-                    Out << (Installed ? StateLine(State) : std::string(ServiceName) +
-                                                               ": not installed")
+                    Out << (Installed ? StateLine(State)
+                                      : std::string(ServiceName) + ": not installed")
                         << "\n";
                 return;
             }
             if (Target != tgRemoved && !Installed)
                 throw ECommandError(ecNotInstalled, std::string(ServiceName) +
                                                         " was removed while q7nctl waited for "
-                                                        "it to " + TargetText(Target));
+                                                        "it to " +
+                                                        TargetText(Target));
             if (Target == tgRunning && State == ServiceStopped)
                 throw ECommandError(ecFailed, std::string(ServiceName) +
                                                   " stopped again after its start; see what its "
@@ -248,7 +259,7 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
         std::error_code Error;
         if (!std::filesystem::exists(Program, Error))
             Err << "q7nctl: warning: " << Program
-                      << " does not exist; put the service's program there before starting it\n";
+                << " does not exist; put the service's program there before starting it\n";
         Target = tgInstalled;
     } else if (Command == "uninstall") {
         // As the configurator does: a stop first, then the wrapper's own stop and the deletion.
@@ -260,7 +271,8 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
     } else if (Command == "start") {
         if (Scm.StartService(ServiceName))
             Out << ServiceName << " starting\n";
-        else if (Session.AlreadyIn(ErrorServiceAlreadyRunning, {ServiceRunning, ServiceStartPending}))
+        else if (Session.AlreadyIn(ErrorServiceAlreadyRunning,
+                                   {ServiceRunning, ServiceStartPending}))
             Out << ServiceName << " is already running\n";
         else
             Fail("start", Session.LastError());

@@ -75,8 +75,8 @@ void FindShared(const std::vector<std::pair<std::int32_t, int>>& Pairs, TPortFin
 std::span<const TPortFinding> TPortCheckResult::ForRow(int Row) const {
     if (Row < 1 || static_cast<std::size_t>(Row) >= FRowStart.size())
         return {};
-    return std::span<const TPortFinding>(FFindings)
-        .subspan(FRowStart[Row - 1], FRowStart[Row] - FRowStart[Row - 1]);
+    return std::span<const TPortFinding>(FFindings).subspan(FRowStart[Row - 1],
+                                                            FRowStart[Row] - FRowStart[Row - 1]);
 }
 
 TPortCheckResult CheckPorts(const TQ7NPorts& Ports) {
@@ -126,8 +126,7 @@ TPortCheckResult CheckPorts(const TQ7NPorts& Ports) {
     return Result;
 }
 
-void AppendPortFindingText(std::string& Out, const TPortFinding& Finding,
-                           const TQ7NPorts& Ports) {
+void AppendPortFindingText(std::string& Out, const TPortFinding& Finding, const TQ7NPorts& Ports) {
     switch (Finding.Kind) {
     case pfLocalPortShared:
     case pfCOMPortShared:

@@ -1,7 +1,6 @@
 #include "PortConflicts.h"
 
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -36,12 +35,12 @@ std::vector<std::string> Described(const TPortCheckResult& Result, const TQ7NPor
 
 TEST(PortConflicts, NamesEveryConflictByRowAndEveryBadValue) {
     TQ7NPorts Ports(nullptr);
-    AddPort(Ports, "192.168.1.6", 8080, 4001, 1, 9600);           // 1
-    AddPort(Ports, "plc-7.plant.example", 0, 4002, 2, 115200);    // 2
-    AddPort(Ports, "10.0.0.1", 8080, 4001, 3, 250000);            // 3
-    AddPort(Ports, "", 70000, 4001, 2, 110);                      // 4
-    AddPort(Ports, "10.0.0.01", 502, -1, 4, 9600);                // 5
-    AddPort(Ports, "bad\x1b[2Jname", 502, 65535, 5, 9600);        // 6
+    AddPort(Ports, "192.168.1.6", 8080, 4001, 1, 9600);        // 1
+    AddPort(Ports, "plc-7.plant.example", 0, 4002, 2, 115200); // 2
+    AddPort(Ports, "10.0.0.1", 8080, 4001, 3, 250000);         // 3
+    AddPort(Ports, "", 70000, 4001, 2, 110);                   // 4
+    AddPort(Ports, "10.0.0.01", 502, -1, 4, 9600);             // 5
+    AddPort(Ports, "bad\x1b[2Jname", 502, 65535, 5, 9600);     // 6
 
     TPortCheckResult Result = CheckPorts(Ports);
     EXPECT_TRUE(Described(Result, Ports, 0).empty());
