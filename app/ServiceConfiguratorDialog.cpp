@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
-#include <filesystem>
 
 // The pictures live in a resource file of a static library, which the program must register.
 static void RegisterPictures() {
@@ -168,8 +167,9 @@ void TdlgServiceConfigurator::FormCreate(IPortsEditDialogs* Dialogs) {
     FConfigurator =
         std::make_unique<TServiceConfigurator>(*FPlatform, FClock, std::make_unique<TQtTimer>());
     FConfigurator->FServiceName = "Q7NSrv";
-    FConfigurator->FServicePath = ServiceExecutablePath(std::filesystem::current_path().string());
-    FConfigurator->FPortsFile = PortsFilePath(std::filesystem::current_path().string());
+    TServiceFiles Files = ServiceFilesInCurrentDirectory();
+    FConfigurator->FServicePath = Files.ServicePath;
+    FConfigurator->FPortsFile = Files.PortsFile;
     FConfigurator->FDlg = this;
     FConfigurator->FPortsDialogs = Dialogs;
     FConfigurator->Start();

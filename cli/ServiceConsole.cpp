@@ -12,8 +12,6 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <mutex>
 #include <sstream>
@@ -39,10 +37,7 @@ void ExportSettings(const std::string& Path) {
                   << std::endl;
         return;
     }
-    std::ofstream Out(Path, std::ios::binary | std::ios::trunc);
-    Out.write(File.data(), static_cast<std::streamsize>(File.size()));
-    Out.close();
-    if (Out.fail())
+    if (!platform::SaveRegistryExportFile(Path, File))
         std::cout << "Cannot write " << Path << std::endl;
     else
         std::cout << "Settings written to " << Path << std::endl;
@@ -145,11 +140,11 @@ int Run() {
     TServiceConfigurator Configurator(*Platform, Clock, std::move(OwnedTimer));
     TConsoleWindow Window(Configurator);
 
-    std::string Folder = std::filesystem::current_path().string();
+    TServiceFiles Files = ServiceFilesInCurrentDirectory();
     Configurator.FDlg = &Window;
     Configurator.FServiceName = "Q7NSrv";
-    Configurator.FServicePath = ServiceExecutablePath(Folder);
-    Configurator.FPortsFile = PortsFilePath(Folder);
+    Configurator.FServicePath = Files.ServicePath;
+    Configurator.FPortsFile = Files.PortsFile;
     std::cout << "Service " << Configurator.FServiceName << ", program "
               << Configurator.FServicePath << "\n"
               << Help << std::endl;

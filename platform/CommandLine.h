@@ -14,4 +14,9 @@ namespace q7n::platform {
 // a quoted part is a literal quote.
 std::vector<std::string> SplitWindowsCommandLine(std::string_view Line);
 
+// The program's arguments in UTF-8, its name first. Windows gives main() its arguments in the ANSI
+// code page, which lacks most characters of file names, so there they are split again from the
+// wide command line; elsewhere they are argv as it is.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
 } // namespace q7n::platform

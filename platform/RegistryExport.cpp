@@ -4,6 +4,8 @@
 #include "UnicodeText.h"
 
 #include <cstdio>
+#include <fstream>
+#include <system_error>
 
 namespace q7n::platform {
 
@@ -156,6 +158,17 @@ std::string PathIn32BitViewOn64BitWindows(const std::string& Path) {
         return Path;
     return Path.substr(0, Start + Software.size()) + "WOW6432Node\\" +
            Path.substr(Start + Software.size());
+}
+
+bool SaveRegistryExportFile(const std::string& Path, std::string_view File) {
+    try {
+        std::ofstream Out(Utf8Path(Path), std::ios::binary | std::ios::trunc);
+        Out.write(File.data(), static_cast<std::streamsize>(File.size()));
+        Out.close();
+        return !Out.fail();
+    } catch (const std::system_error&) {
+        return false; // text that is not UTF-8 names no file on Windows
+    }
 }
 
 } // namespace q7n::platform

@@ -3,6 +3,7 @@
 #include "Registry.h"
 
 #include <string>
+#include <string_view>
 
 namespace q7n::platform {
 
@@ -14,6 +15,9 @@ namespace q7n::platform {
 // line break, which the format cannot hold.
 std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::string& Path,
                                 const std::string& ShownPath, std::string& File);
+
+// Writes File, made above, to the file at Path (UTF-8), replacing it; false when it cannot.
+bool SaveRegistryExportFile(const std::string& Path, std::string_view File);
 
 // The name under which a 64-bit registry editor reaches a key of the 32-bit view:
 // "Software\X" becomes "Software\WOW6432Node\X". Other paths stay as they are.

@@ -165,4 +165,8 @@ std::string UpperCaseText(std::string_view Text) {
     return Upper;
 }
 
+std::filesystem::path Utf8Path(std::string_view Text) {
+    return std::filesystem::path(std::u8string(Text.begin(), Text.end()));
+}
+
 } // namespace q7n::platform

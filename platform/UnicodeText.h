@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,5 +20,9 @@ std::optional<std::u16string> Utf8ToUtf16(std::string_view Text);
 // registry names: Latin (ASCII, Latin-1, Latin Extended-A), Greek and Cyrillic letters. Other
 // characters, and bytes that are not UTF-8, are kept as they are.
 std::string UpperCaseText(std::string_view Text);
+
+// The path that UTF-8 Text names, for the standard library's files: a narrow string would be read
+// in the ANSI code page on Windows. Raises std::system_error for text that is not UTF-8 there.
+std::filesystem::path Utf8Path(std::string_view Text);
 
 } // namespace q7n::platform

@@ -1,5 +1,6 @@
 // Writes a ports file with two mappings, reads it back through a new document and prints what
 // was read, with the outcome of the load. Usage: q7n_ports_demo FILE
+#include "CommandLine.h"
 #include "Q7NDocument.h"
 
 #include <iostream>
@@ -7,11 +8,12 @@
 using namespace q7n;
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: " << argv[0] << " FILE\n";
+    const std::vector<std::string> Arguments = platform::ProgramArguments(argc, argv);
+    if (Arguments.size() != 2) {
+        std::cerr << "usage: q7n_ports_demo FILE\n";
         return 2;
     }
-    const std::string Path = argv[1];
+    const std::string& Path = Arguments[1];
 
     {
         TQ7NDocument Document;

@@ -7,11 +7,11 @@
 // editor of 64-bit Windows reaches that view (Software\WOW6432Node\...); --for-32-bit-windows
 // names it as 32-bit Windows has it. Exit codes: 0 written, 1 the key is not there or cannot be
 // read, 2 wrong arguments.
+#include "CommandLine.h"
 #include "RegistryExport.h"
 #include "ServiceOptions.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -42,10 +42,7 @@ bool WriteOut(const std::string& Output, const std::string& File) {
         return std::fwrite(File.data(), 1, File.size(), stdout) == File.size() &&
                std::fflush(stdout) == 0;
     }
-    std::ofstream Out(Output, std::ios::binary | std::ios::trunc);
-    Out.write(File.data(), static_cast<std::streamsize>(File.size()));
-    Out.close();
-    return !Out.fail();
+    return SaveRegistryExportFile(Output, File);
 }
 
 } // namespace
@@ -53,12 +50,12 @@ bool WriteOut(const std::string& Output, const std::string& File) {
 int main(int argc, char** argv) {
     bool For32BitWindows = false;
     std::string Output;
-    for (int I = 1; I < argc; ++I) {
-        std::string Argument = argv[I];
-        if (Argument == "--for-32-bit-windows")
+    const std::vector<std::string> Arguments = ProgramArguments(argc, argv);
+    for (std::size_t I = 1; I < Arguments.size(); ++I) {
+        if (Arguments[I] == "--for-32-bit-windows")
             For32BitWindows = true;
-        else if (Argument == "--output" && I + 1 < argc)
-            Output = argv[++I];
+        else if (Arguments[I] == "--output" && I + 1 < Arguments.size())
+            Output = Arguments[++I];
         else
             return Usage();
     }

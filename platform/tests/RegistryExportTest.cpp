@@ -1,7 +1,9 @@
 #include "RegistryExport.h"
 
+#include "FileSystem.h"
 #include "RegistryData.h"
 #include "RegistryKey.h"
+#include "TemporaryFolder.h"
 #include "TestRegistry.h"
 #include "UnicodeText.h"
 
@@ -90,4 +92,13 @@ TEST(RegistryExportPath, SoftwareKeysOfThe32BitViewLieBelowWow6432Node) {
     EXPECT_EQ(PathIn32BitViewOn64BitWindows("System\\TAVO"), "System\\TAVO");
     EXPECT_EQ(PathIn32BitViewOn64BitWindows("Software"), "Software");
     EXPECT_EQ(PathIn32BitViewOn64BitWindows("SoftwareX\\TAVO"), "SoftwareX\\TAVO");
+}
+
+TEST(RegistryExportFile, IsSavedUnderAUtf8NameAndReplacesTheOldFile) {
+    q7n::testing::TTemporaryFolder Folder;
+    const std::string Path = Folder.File("") + "Настройки Q7N.reg";
+    ASSERT_TRUE(SaveRegistryExportFile(Path, "old content, longer than the new"));
+    ASSERT_TRUE(SaveRegistryExportFile(Path, std::string("\xFF\xFE\0\0", 4)));
+    EXPECT_EQ(ReadWholeFile(Path), std::string("\xFF\xFE\0\0", 4));
+    EXPECT_FALSE(SaveRegistryExportFile(Folder.File("missing") + "/x.reg", "data"));
 }

@@ -1,0 +1,12 @@
+#include "CommandLine.h"
+#include "Win32Text.h"
+
+#include <windows.h>
+
+namespace q7n::platform {
+
+std::vector<std::string> ProgramArguments(int, char**) {
+    return SplitWindowsCommandLine(WideToUtf8(::GetCommandLineW()));
+}
+
+} // namespace q7n::platform
