@@ -1,9 +1,11 @@
 // q7nctl: the configurator's commands for scripts, one per call, with exit codes and JSON.
+#include "CommandLine.h"
+#include "CurrentDirectory.h"
 #include "Q7nctl.h"
 
 #include <chrono>
-#include <filesystem>
 #include <iostream>
+#include <system_error>
 #include <thread>
 
 #ifdef _WIN32
@@ -21,18 +23,19 @@ int main(int argc, char** argv) {
         platform::CreateHostServiceControlManager();
     TSteadyClock Clock;
     cli::TCtlEnvironment Environment;
-    std::error_code Error;
-    std::filesystem::path Folder = std::filesystem::current_path(Error);
-    if (Error)
-        Environment.FolderError = Error.message();
-    else
-        Environment.Folder = Folder.string();
+    try {
+        Environment.Folder = platform::CurrentDirectory();
+    } catch (const std::system_error& Error) {
+        Environment.FolderError = Error.what();
+    }
     Environment.ServiceManager = ServiceManager.get();
     Environment.Registry = &platform::DefaultRegistry();
     Environment.Clock = &Clock;
     Environment.Sleep = [](std::int64_t Milliseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));
     };
-    return cli::RunQ7nctl(std::vector<std::string>(argv + 1, argv + argc), Environment, std::cout,
-                          std::cerr);
+    std::vector<std::string> Arguments = platform::ProgramArguments(argc, argv);
+    if (!Arguments.empty())
+        Arguments.erase(Arguments.begin()); // the program's name
+    return cli::RunQ7nctl(Arguments, Environment, std::cout, std::cerr);
 }

@@ -7,10 +7,12 @@
 #include "RecordingServiceControlManager.h"
 #include "ScmManager.h"
 #include "ServicePaths.h"
+#include "UnicodeText.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
+#include <system_error>
 
 namespace q7n::cli {
 
@@ -73,6 +75,15 @@ std::string StateLine(TServiceState State) {
                                           Code);
     default:
         throw ECommandError(ecFailed, "cannot " + Action + " " + Name + Code);
+    }
+}
+
+bool ProgramExists(const std::string& Program) {
+    try {
+        std::error_code Error;
+        return std::filesystem::exists(Utf8Path(Program), Error);
+    } catch (const std::system_error&) {
+        return false;
     }
 }
 
@@ -256,8 +267,7 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
         if (!Scm.InstallService(ServiceName, Program))
             Fail("install", Session.LastError());
         Out << ServiceName << " installed, program " << Program << "\n";
-        std::error_code Error;
-        if (!std::filesystem::exists(Program, Error))
+        if (!ProgramExists(Program))
             Err << "q7nctl: warning: " << Program
                 << " does not exist; put the service's program there before starting it\n";
         Target = tgInstalled;

@@ -5,7 +5,6 @@
 #include "RegistryExport.h"
 #include "ServiceOptions.h"
 
-#include <fstream>
 
 namespace q7n::cli {
 
@@ -39,10 +38,7 @@ int RunSettingsCommand(const std::vector<std::string>& Words, const TCtlEnvironm
     if (Error != ErrorSuccess)
         throw ECommandError(ecFailed, "cannot read " + Where + Code);
 
-    std::ofstream Stream(Path, std::ios::binary | std::ios::trunc);
-    Stream.write(File.data(), static_cast<std::streamsize>(File.size()));
-    Stream.close();
-    if (Stream.fail())
+    if (!SaveRegistryExportFile(Path, File))
         throw ECommandError(ecFailed, "cannot write " + Path +
                                           "; check that its folder exists and is writable");
     Out << "Settings written to " << Path << "\n";

@@ -16,7 +16,7 @@ failures=0
 
 fail() {
     echo "FAIL: $*"
-    cat out.txt err.txt
+    cat "$folder/out.txt" "$folder/err.txt"
     failures=$((failures + 1))
 }
 
@@ -25,20 +25,22 @@ fail() {
 ctl() {
     local want=$1 got=0
     shift
-    timeout 120 "${prefix[@]}" "${run[@]}" "$@" </dev/null >out.raw 2>err.raw || got=$?
-    tr -d '\r' <out.raw >out.txt
-    tr -d '\r' <err.raw >err.txt
+    timeout 120 "${prefix[@]}" "${run[@]}" "$@" </dev/null >"$folder/out.raw" 2>"$folder/err.raw" ||
+        got=$?
+    tr -d '\r' <"$folder/out.raw" >"$folder/out.txt"
+    tr -d '\r' <"$folder/err.raw" >"$folder/err.txt"
     echo "q7nctl $* -> $got"
     if [ "$got" != "$want" ]; then
         fail "q7nctl $* answered $got, not $want"
-    elif [ "$want" != 0 ] && { [ "$(wc -l <err.txt)" != 1 ] || ! grep -q '^q7nctl: ' err.txt; }; then
+    elif [ "$want" != 0 ] &&
+        { [ "$(wc -l <"$folder/err.txt")" != 1 ] || ! grep -q '^q7nctl: ' "$folder/err.txt"; }; then
         fail "q7nctl $* did not say why in one line"
     fi
 }
 prefix=()
-out_has() { grep -q -F -- "$1" out.txt || fail "no '$1' in the output"; }
-err_has() { grep -q -F -- "$1" err.txt || fail "no '$1' in the error"; }
-out_is() { [ "$(cat out.txt)" = "$1" ] || fail "output is not: $1"; }
+out_has() { grep -q -F -- "$1" "$folder/out.txt" || fail "no '$1' in the output"; }
+err_has() { grep -q -F -- "$1" "$folder/err.txt" || fail "no '$1' in the error"; }
+out_is() { [ "$(cat "$folder/out.txt")" = "$1" ] || fail "output is not: $1"; }
 
 # Wrong command lines change nothing.
 ctl 2
@@ -114,6 +116,11 @@ if [ "$mode" = posix ]; then
     chmod u+w "$folder" machine.sqlite
     ctl 1 settings export settings.reg
     err_has "has stored no settings here yet"
+    # A current folder that is gone.
+    mkdir gone && cd gone && rmdir ../gone
+    ctl 1 status
+    err_has "the current folder cannot be read"
+    cd "$folder" || exit 1
 fi
 ctl 0 uninstall --wait 30
 ctl 3 status
