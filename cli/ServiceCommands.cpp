@@ -132,6 +132,8 @@ public:
     bool Query(TServiceState& State) {
         if (FScm.GetServiceState(ServiceName, State))
             return true;
+        if (LastError() == ErrorServiceMarkedForDelete)
+            return true; // deleted, but there until it has stopped
         if (LastError() != ErrorServiceDoesNotExist)
             Fail("query", LastError());
         return false;
