@@ -5,7 +5,6 @@
 #include "RegistryExport.h"
 #include "ServiceOptions.h"
 
-
 namespace q7n::cli {
 
 using namespace platform;
