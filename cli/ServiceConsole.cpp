@@ -29,7 +29,8 @@ const char* const Help = "Commands: install, uninstall, start, stop, restart, st
 void ExportSettings(const std::string& Path) {
     std::string File;
     std::string Problem;
-    if (!ExportServiceOptions(platform::DefaultRegistry(), false, File, Problem)) {
+    if (ExportServiceOptions(platform::DefaultRegistry(), false, File, Problem) !=
+        platform::ErrorSuccess) {
         std::cout << "The settings key cannot be read: " << Problem << "; nothing was written."
                   << std::endl;
         return;

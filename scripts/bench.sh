@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the optimised configuration and runs the benchmarks, printing their figures: the ports
-# file, and the service manager polls on the POSIX stand-in and, under Wine, on the Win32 backend.
+# file, q7nctl's "ports check" and "ports list --json", and the service manager polls on the POSIX
+# stand-in and, under Wine, on the Win32 backend.
 #   scripts/bench.sh [ARGUMENTS FOR THE PORTS FILE BENCHMARK...]
 # The windows: the main window's first paint, and the port list editor at 10,000 and 100,000
 # mappings (open, delete half, close with OK).
@@ -10,6 +11,9 @@ scripts/install-deps.sh test
 cmake --preset release -DQ7N_BENCHMARKS=ON >/dev/null
 cmake --build --preset release -j "$(nproc)"
 build/release/bench/q7n_bench_ports_file "$@"
+
+echo "=== q7nctl over 100,000 mappings"
+build/release/bench/q7n_bench_ports_commands
 
 echo "=== windows"
 build/release/app/q7n_bench_main_window

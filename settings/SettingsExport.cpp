@@ -7,8 +7,8 @@ namespace q7n {
 
 using namespace platform;
 
-bool ExportServiceOptions(IRegistry& Registry, bool For32BitWindows, std::string& File,
-                          std::string& Problem) {
+std::uint32_t ExportServiceOptions(IRegistry& Registry, bool For32BitWindows, std::string& File,
+                                   std::string& Problem) {
     const std::string Key = ServiceOptionsKeyPath;
     const std::string Shown = For32BitWindows ? Key : PathIn32BitViewOn64BitWindows(Key);
     std::uint32_t Error = ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Key, Shown, File);
@@ -18,7 +18,7 @@ bool ExportServiceOptions(IRegistry& Registry, bool For32BitWindows, std::string
     else if (Error != ErrorSuccess)
         Problem = "cannot read " + Named + " from " + Registry.Describe() + ": error " +
                   std::to_string(Error);
-    return Error == ErrorSuccess;
+    return Error;
 }
 
 } // namespace q7n

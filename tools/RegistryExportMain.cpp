@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     // Reading never creates the key, nor on Linux the machine database.
     std::string File;
     std::string Problem;
-    if (!ExportServiceOptions(DefaultRegistry(), For32BitWindows, File, Problem)) {
+    if (ExportServiceOptions(DefaultRegistry(), For32BitWindows, File, Problem) != ErrorSuccess) {
         std::cerr << "q7n_registry_export: " << Problem << "\n";
         return 1;
     }

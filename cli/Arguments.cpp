@@ -1,0 +1,46 @@
+#include "Arguments.h"
+
+#include "CommandError.h"
+
+namespace q7n::cli {
+
+TArguments::TArguments(const std::vector<std::string>& Words,
+                       const std::vector<TOptionSpec>& Options) {
+    for (std::size_t I = 0; I < Words.size(); ++I) {
+        const std::string& Word = Words[I];
+        if (Word.size() < 2 || Word.compare(0, 2, "--") != 0) {
+            FPositional.push_back(Word);
+            continue;
+        }
+        std::size_t Equals = Word.find('=');
+        std::string Name = Word.substr(0, Equals);
+        const TOptionSpec* Spec = nullptr;
+        for (const TOptionSpec& Option : Options)
+            if (Name == Option.Name)
+                Spec = &Option;
+        if (!Spec)
+            throw ECommandError(ecBadArguments, "unknown option " + Name + "; see q7nctl --help");
+        if (FValues.count(Name))
+            throw ECommandError(ecBadArguments, Name + " is given twice; give it once");
+        std::string Value;
+        if (Equals != std::string::npos) {
+            if (!Spec->TakesValue)
+                throw ECommandError(ecBadArguments, Name + " takes no value");
+            Value = Word.substr(Equals + 1);
+        } else if (Spec->TakesValue) {
+            if (I + 1 >= Words.size())
+                throw ECommandError(ecBadArguments, Name + " needs a value");
+            Value = Words[++I];
+        }
+        FValues[Name] = Value;
+    }
+}
+
+std::optional<std::string> TArguments::Value(const std::string& Name) const {
+    auto Found = FValues.find(Name);
+    if (Found == FValues.end())
+        return std::nullopt;
+    return Found->second;
+}
+
+} // namespace q7n::cli

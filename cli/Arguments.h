@@ -1,0 +1,31 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace q7n::cli {
+
+struct TOptionSpec {
+    const char* Name; // such as "--wait"
+    bool TakesValue;
+};
+
+// The words of one command after its name: options (given as "--name VALUE" or "--name=VALUE",
+// each at most once) and the positional words in between. An option the command does not take
+// or a missing value raises ECommandError with ecBadArguments.
+class TArguments {
+public:
+    TArguments(const std::vector<std::string>& Words, const std::vector<TOptionSpec>& Options);
+
+    const std::vector<std::string>& Positional() const { return FPositional; }
+    bool Has(const std::string& Name) const { return FValues.count(Name) != 0; }
+    std::optional<std::string> Value(const std::string& Name) const;
+
+private:
+    std::vector<std::string> FPositional;
+    std::map<std::string, std::string> FValues;
+};
+
+} // namespace q7n::cli

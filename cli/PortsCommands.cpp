@@ -1,0 +1,334 @@
+#include "PortsCommands.h"
+
+#include "Arguments.h"
+#include "CommandError.h"
+#include "Exceptions.h"
+#include "IntegerConversion.h"
+#include "JsonText.h"
+#include "PortConflicts.h"
+#include "Q7NDocument.h"
+#include "ServicePaths.h"
+
+#include <algorithm>
+
+namespace q7n::cli {
+
+namespace {
+
+const std::vector<TOptionSpec> ValueOptions = {
+    {"--ip", true},   {"--remote-port", true}, {"--local-port", true}, {"--com", true},
+    {"--rate", true}, {"--file", true},        {"--force", false},
+};
+
+const char* KindName(TPortFindingKind Kind) {
+    switch (Kind) {
+    case pfLocalPortShared:
+        return "localPortShared";
+    case pfCOMPortShared:
+        return "comPortShared";
+    case pfRemotePortOutOfRange:
+        return "remotePortOutOfRange";
+    case pfLocalPortOutOfRange:
+        return "localPortOutOfRange";
+    case pfRateNotOffered:
+        return "rateNotOffered";
+    case pfBadAddress:
+        return "badAddress";
+    }
+    return "";
+}
+
+// Text from the file as it can be shown on a terminal: control characters become '?'.
+std::string Printable(std::string Text) {
+    for (char& C : Text)
+        if (static_cast<unsigned char>(C) < 0x20 || C == 0x7F)
+            C = '?';
+    return Text;
+}
+
+// "row 3: local port 8080 is also used by row 1", safe for a terminal.
+void AppendFindingLine(std::string& Out, const TPortFinding& Finding, const TQ7NPorts& Ports) {
+    Out += "row ";
+    AppendJsonNumber(Out, Finding.Row);
+    Out += ": ";
+    AppendPortFindingText(Out, Finding, Ports);
+    Out += '\n';
+}
+
+// The ports file of one command, loaded through the port document.
+class TPortsFile {
+public:
+    TPortsFile(const TArguments& Arguments, const TCtlEnvironment& Environment)
+        : FPath(Arguments.Has("--file") ? *Arguments.Value("--file")
+                                        : PortsFilePath(Environment.RequireFolder())) {
+        if (FPath.empty())
+            throw ECommandError(ecBadArguments, "--file needs the path of a ports file");
+        FDocument.Load(FPath);
+    }
+
+    const std::string& Path() const { return FPath; }
+    TQ7NPorts& Ports() { return *FDocument.Options()->Q7NPorts(); }
+
+    // Commands that only read refuse an unreadable file; commands that change it refuse
+    // unless forced, and the save then keeps the unreadable file beside it.
+    void RequireReadable(bool Changing, bool Force) const {
+        const TXMLLoadResult& Load = FDocument.LastLoad();
+        if (Load.Status != lsRejected || (Changing && Force))
+            return;
+        std::string What = FPath + " cannot be read";
+        if (!Load.Reason.empty())
+            What += ": " + Load.Reason;
+        if (Load.Line > 0)
+            What += " (line " + std::to_string(Load.Line) + ", column " +
+                    std::to_string(Load.Column) + ")";
+        if (!Changing)
+            throw ECommandError(ecPortsFile, What + "; repair it or restore it from a copy");
+        throw ECommandError(ecPortsFile,
+                            What +
+                                "; nothing was changed. Repair it, or add --force to start "
+                                "a new list (the unreadable file is then kept as " +
+                                TXMLOptionsSerializer::RejectedCopyPath(FPath) + ")");
+    }
+
+    void Save(std::ostream& Out) {
+        FDocument.Save(FPath);
+        const TXMLSaveResult& Save = FDocument.LastSave();
+        if (Save.Status != ssSaved)
+            throw ECommandError(ecFailed, "cannot save " + FPath + ": " + Save.Reason +
+                                              "; the previous file is unchanged");
+        if (!Save.KeptRejectedPath.empty())
+            Out << "The unreadable file was kept as " << Save.KeptRejectedPath << "\n";
+    }
+
+private:
+    std::string FPath;
+    TQ7NDocument FDocument;
+};
+
+std::int32_t IntegerOption(const std::string& Name, const std::string& Text) {
+    try {
+        return StrToInt(Text);
+    } catch (const EConvertError& Error) {
+        throw ECommandError(ecBadArguments, Name + ": " + Error.what() + "; give a whole number");
+    }
+}
+
+// The values given on the command line into Port; false when none was given. Checks every
+// value before the caller saves anything.
+bool ApplyValues(const TArguments& Arguments, TQ7NPort& Port) {
+    bool Any = false;
+    if (auto IP = Arguments.Value("--ip")) {
+        Port.SetIP(*IP);
+        Any = true;
+    }
+    if (auto Text = Arguments.Value("--remote-port")) {
+        Port.SetRemoutePort(IntegerOption("--remote-port", *Text));
+        Any = true;
+    }
+    if (auto Text = Arguments.Value("--local-port")) {
+        Port.SetLocalPort(IntegerOption("--local-port", *Text));
+        Any = true;
+    }
+    if (auto Text = Arguments.Value("--com")) {
+        std::int32_t COM = IntegerOption("--com", *Text);
+        if (COM < 1 || COM > 256)
+            throw ECommandError(ecBadArguments, "--com takes a COM port number from 1 to 256, "
+                                                "not " +
+                                                    std::to_string(COM));
+        Port.SetCOMPort(COM);
+        Any = true;
+    }
+    if (auto Text = Arguments.Value("--rate")) {
+        std::int32_t Rate = IntegerOption("--rate", *Text);
+        if (Rate <= 0)
+            throw ECommandError(ecBadArguments,
+                                "--rate takes a baud rate above 0, not " + std::to_string(Rate));
+        Port.SetCpRate(Rate);
+        Any = true;
+    }
+    return Any;
+}
+
+int RowNumber(const std::string& Text, int Count) {
+    std::optional<std::int32_t> Row = TryStrToInt(Text);
+    if (!Row || *Row < 1 || *Row > Count)
+        throw ECommandError(ecBadArguments,
+                            "there is no row '" + Text + "': the list has " +
+                                std::to_string(Count) + " mappings" +
+                                (Count ? ", rows 1 to " + std::to_string(Count) : std::string()));
+    return *Row;
+}
+
+// Stored as given, as the port editor stores it; what the check finds is said as a warning.
+void WarnAbout(TQ7NPorts& Ports, int Row, std::ostream& Err) {
+    TPortCheckResult Check = CheckPorts(Ports);
+    for (const TPortFinding& Finding : Check.ForRow(Row)) {
+        std::string Line = "q7nctl: warning: ";
+        AppendFindingLine(Line, Finding, Ports);
+        Err << Line;
+    }
+}
+
+void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out) {
+    const int Count = Ports.Count();
+    std::string Text;
+    if (Json) {
+        Text.reserve(64 + std::size_t(Count) * 96);
+        Text += "{\"file\":";
+        AppendJsonString(Text, Path);
+        Text += ",\"mappings\":[";
+        for (int I = 0; I < Count; ++I) {
+            const TQ7NPort& Port = *Ports.Items(I);
+            Text += I ? ",{\"row\":" : "{\"row\":";
+            AppendJsonNumber(Text, I + 1);
+            Text += ",\"ip\":";
+            AppendJsonString(Text, Port.IP());
+            Text += ",\"remotePort\":";
+            AppendJsonNumber(Text, Port.RemoutePort());
+            Text += ",\"localPort\":";
+            AppendJsonNumber(Text, Port.LocalPort());
+            Text += ",\"comPort\":";
+            AppendJsonNumber(Text, Port.COMPort());
+            Text += ",\"rate\":";
+            AppendJsonNumber(Text, Port.CpRate());
+            Text += '}';
+        }
+        Text += "]}\n";
+        Out << Text;
+        return;
+    }
+    std::vector<std::vector<std::string>> Rows;
+    Rows.push_back({"#", "IP", "Remote port", "Local port", "COM port", "COM rate"});
+    for (int I = 0; I < Count; ++I) {
+        const TQ7NPort& Port = *Ports.Items(I);
+        Rows.push_back({std::to_string(I + 1), Printable(Port.IP()),
+                        std::to_string(Port.RemoutePort()), std::to_string(Port.LocalPort()),
+                        "COM" + std::to_string(Port.COMPort()), std::to_string(Port.CpRate())});
+    }
+    std::vector<std::size_t> Widths(Rows.front().size(), 0);
+    for (const auto& Row : Rows)
+        for (std::size_t C = 0; C < Row.size(); ++C)
+            Widths[C] = std::max(Widths[C], Row[C].size());
+    for (const auto& Row : Rows) {
+        for (std::size_t C = 0; C < Row.size(); ++C) {
+            Text += Row[C];
+            if (C + 1 < Row.size())
+                Text.append(Widths[C] - Row[C].size() + 2, ' ');
+        }
+        Text += '\n';
+    }
+    Out << Text;
+}
+
+int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out) {
+    TPortCheckResult Result = CheckPorts(Ports);
+    const auto& Findings = Result.Findings();
+    std::string Text;
+    if (Json) {
+        Text.reserve(64 + Findings.size() * 128);
+        Text += "{\"file\":";
+        AppendJsonString(Text, Path);
+        Text += ",\"mappings\":" + std::to_string(Ports.Count()) + ",\"findings\":[";
+        std::string Scratch;
+        for (std::size_t I = 0; I < Findings.size(); ++I) {
+            const TPortFinding& Finding = Findings[I];
+            Text += I ? ",{\"row\":" : "{\"row\":";
+            AppendJsonNumber(Text, Finding.Row);
+            Text += ",\"kind\":\"";
+            Text += KindName(Finding.Kind);
+            Text += "\",\"otherRow\":";
+            if (Finding.OtherRow)
+                AppendJsonNumber(Text, Finding.OtherRow);
+            else
+                Text += "null";
+            Text += ",\"text\":";
+            Scratch.clear();
+            AppendPortFindingText(Scratch, Finding, Ports);
+            AppendJsonString(Text, Scratch);
+            Text += '}';
+        }
+        Text += "]}\n";
+    } else {
+        Text.reserve(Findings.size() * 48);
+        for (const TPortFinding& Finding : Findings)
+            AppendFindingLine(Text, Finding, Ports);
+    }
+    Out << Text;
+    if (Result.Empty())
+        return ecDone;
+    const char* Noun = Findings.size() == 1 ? " finding in " : " findings in ";
+    throw ECommandError(ecPortsFile, std::to_string(Findings.size()) + Noun +
+                                         std::to_string(Result.RowsWithFindings()) + " of " +
+                                         std::to_string(Ports.Count()) +
+                                         " mappings; correct them with 'q7nctl ports set' or "
+                                         "'q7nctl ports remove'");
+}
+
+} // namespace
+
+int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
+                    std::ostream& Out, std::ostream& Err) {
+    if (Words.empty())
+        throw ECommandError(ecBadArguments,
+                            "'ports' needs list, add, set, remove or check; see q7nctl --help");
+    const std::string& Command = Words.front();
+    const std::vector<std::string> Rest(Words.begin() + 1, Words.end());
+    const bool Reading = Command == "list" || Command == "check";
+    if (!Reading && Command != "add" && Command != "set" && Command != "remove")
+        throw ECommandError(ecBadArguments,
+                            "unknown command 'ports " + Command + "'; see q7nctl --help");
+    std::vector<TOptionSpec> Options = {{"--file", true}};
+    if (Reading)
+        Options.push_back({"--json", false});
+    else if (Command == "remove")
+        Options.push_back({"--force", false});
+    else
+        Options = ValueOptions;
+    TArguments Arguments(Rest, Options);
+    const auto& Positional = Arguments.Positional();
+    const std::size_t WordsWanted = Command == "set" ? 1 : 0;
+    if (Command == "remove" ? Positional.empty() : Positional.size() != WordsWanted)
+        throw ECommandError(ecBadArguments,
+                            "wrong number of words for 'ports " + Command + "'; see q7nctl --help");
+
+    TPortsFile File(Arguments, Environment);
+    File.RequireReadable(!Reading, Arguments.Has("--force"));
+    TQ7NPorts& Ports = File.Ports();
+    if (Command == "list") {
+        List(Ports, File.Path(), Arguments.Has("--json"), Out);
+        return ecDone;
+    }
+    if (Command == "check")
+        return Check(Ports, File.Path(), Arguments.Has("--json"), Out);
+
+    if (Command == "add") {
+        auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
+        ApplyValues(Arguments, *Port);
+        Ports.Add()->CopyFrom(Port.get());
+        File.Save(Out);
+        Out << "Added row " << Ports.Count() << "\n";
+        WarnAbout(Ports, Ports.Count(), Err);
+    } else if (Command == "set") {
+        const int Row = RowNumber(Positional.front(), Ports.Count());
+        if (!ApplyValues(Arguments, *Ports.Items(Row - 1)))
+            throw ECommandError(ecBadArguments, "'ports set' needs at least one of --ip, "
+                                                "--remote-port, --local-port, --com, --rate");
+        File.Save(Out);
+        Out << "Changed row " << Row << "\n";
+        WarnAbout(Ports, Row, Err);
+    } else {
+        std::vector<int> Rows;
+        for (const std::string& Word : Positional)
+            Rows.push_back(RowNumber(Word, Ports.Count()));
+        std::sort(Rows.begin(), Rows.end());
+        Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
+        for (auto Row = Rows.rbegin(); Row != Rows.rend(); ++Row)
+            Ports.Delete(*Row - 1);
+        File.Save(Out);
+        Out << "Removed " << Rows.size() << (Rows.size() == 1 ? " row" : " rows")
+            << "; the list has " << Ports.Count() << "\n";
+    }
+    return ecDone;
+}
+
+} // namespace q7n::cli

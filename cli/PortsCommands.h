@@ -1,0 +1,16 @@
+#pragma once
+
+#include "CtlEnvironment.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace q7n::cli {
+
+// ports list|add|set|remove|check ... (Words start after "ports"). Answers the exit code;
+// failures raise ECommandError; warnings go to Err.
+int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
+                    std::ostream& Out, std::ostream& Err);
+
+} // namespace q7n::cli

@@ -1,0 +1,316 @@
+#include "ServiceCommands.h"
+
+#include "Arguments.h"
+#include "CommandError.h"
+#include "IntegerConversion.h"
+#include "JsonText.h"
+#include "RecordingServiceControlManager.h"
+#include "ScmManager.h"
+#include "ServicePaths.h"
+#include "UnicodeText.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <initializer_list>
+#include <system_error>
+
+namespace q7n::cli {
+
+using namespace platform;
+
+namespace {
+
+constexpr const char* ServiceName = "Q7NSrv";
+constexpr std::int64_t PollMilliseconds = 200;
+constexpr std::int32_t LongestWaitSeconds = 24 * 60 * 60;
+// A restart must see the stop through before it starts; this bounds that wait without --wait.
+constexpr std::int32_t RestartStopSeconds = 30;
+
+std::string Caption(TServiceState State) {
+    return ServiceStateCaptions[State < ServiceStateCount ? State : 0];
+}
+
+std::string StateLine(TServiceState State) {
+    return std::string(ServiceName) + ": " + Caption(State) + " (" + std::to_string(State) + ")";
+}
+
+// The failure of Action (such as "start") with the platform's Error, as one line saying what to
+// do, with the exit code of its kind.
+[[noreturn]] void Fail(const std::string& Action, std::uint32_t Error) {
+    const std::string Name = ServiceName;
+    const std::string Code = " (error " + std::to_string(Error) + ")";
+    switch (Error) {
+    case ErrorServiceDoesNotExist:
+        throw ECommandError(ecNotInstalled,
+                            Name + " is not installed; run 'q7nctl install' first" + Code);
+    case ErrorAccessDenied:
+        throw ECommandError(ecAccessDenied, "the service manager refused to " + Action + " " +
+                                                Name + "; run q7nctl as an administrator" + Code);
+    case ErrorServiceExists:
+        throw ECommandError(ecFailed, Name +
+                                          " is already installed; run 'q7nctl uninstall' "
+                                          "first to register it again" +
+                                          Code);
+    case ErrorServiceAlreadyRunning:
+        throw ECommandError(ecFailed, "cannot " + Action + " " + Name +
+                                          " while it is still stopping; try again in a moment" +
+                                          Code);
+    case ErrorServiceMarkedForDelete:
+        throw ECommandError(ecFailed, Name +
+                                          " is marked for deletion; wait until it has "
+                                          "stopped and try again" +
+                                          Code);
+    case ErrorFileNotFound:
+    case ErrorBadExeFormat:
+        throw ECommandError(ecFailed, "cannot " + Action + " " + Name +
+                                          ": its program is missing or not a program; check the "
+                                          "path shown by 'q7nctl status'" +
+                                          Code);
+    case ErrorServiceDatabaseLocked:
+    case ErrorServiceCannotAcceptCtrl:
+    case ErrorServiceRequestTimeout:
+        throw ECommandError(ecFailed, "cannot " + Action + " " + Name +
+                                          " now: the service or its manager is busy; try again "
+                                          "in a moment" +
+                                          Code);
+    default:
+        throw ECommandError(ecFailed, "cannot " + Action + " " + Name + Code);
+    }
+}
+
+bool ProgramExists(const std::string& Program) {
+    try {
+        std::error_code Error;
+        return std::filesystem::exists(Utf8Path(Program), Error);
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+std::int32_t WaitSeconds(const TArguments& Arguments, std::int32_t Otherwise) {
+    std::optional<std::string> Text = Arguments.Value("--wait");
+    if (!Text)
+        return Otherwise;
+    std::optional<std::int32_t> Seconds = TryStrToInt(*Text);
+    if (!Seconds || *Seconds < 0 || *Seconds > LongestWaitSeconds)
+        throw ECommandError(ecBadArguments, "--wait takes a number of seconds from 0 to " +
+                                                std::to_string(LongestWaitSeconds) + ", not '" +
+                                                *Text + "'");
+    return *Seconds;
+}
+
+// The states a command aims at.
+enum TTarget { tgInstalled, tgRemoved, tgRunning, tgStopped };
+
+const char* TargetText(TTarget Target) {
+    switch (Target) {
+    case tgInstalled:
+        return "be installed";
+    case tgRemoved:
+        return "be removed";
+    case tgRunning:
+        return "run";
+    case tgStopped:
+        return "stop";
+    }
+    return "";
+}
+
+// One connection to the service manager through the configurator's wrapper.
+class TServiceSession {
+public:
+    explicit TServiceSession(const TCtlEnvironment& Environment)
+        : FEnvironment(Environment), FRecorder(*Environment.ServiceManager),
+          FScm(nullptr, FRecorder) {}
+
+    // The manager's connection; false, with the reason in LastError, when refused.
+    bool Open() { return FScm.Open(); }
+    TScmManager& Scm() { return FScm; }
+    std::uint32_t LastError() const { return FRecorder.LastError(); }
+
+    // Whether the service is registered; State is its state (0 when not obtained).
+    bool Query(TServiceState& State) {
+        if (FScm.GetServiceState(ServiceName, State))
+            return true;
+        if (LastError() == ErrorServiceMarkedForDelete)
+            return true; // deleted, but there until it has stopped
+        if (LastError() != ErrorServiceDoesNotExist)
+            Fail("query", LastError());
+        return false;
+    }
+
+    // Whether a command refused with Error finds the service already where it aims (States),
+    // such as a start of a running service.
+    bool AlreadyIn(std::uint32_t Error, std::initializer_list<std::uint32_t> States) {
+        if (LastError() != Error)
+            return false;
+        std::uint32_t Refusal = LastError();
+        TServiceState State = 0;
+        if (Query(State) && std::find(States.begin(), States.end(), State) != States.end())
+            return true;
+        FRecorder.Restore(Refusal);
+        return false;
+    }
+
+    // Polls until the service reaches Target or Seconds have passed.
+    void WaitFor(TTarget Target, std::int32_t Seconds, bool Print, std::ostream& Out) {
+        IMonotonicClock& Clock = *FEnvironment.Clock;
+        const std::int64_t Deadline = Clock.NowMilliseconds() + std::int64_t(Seconds) * 1000;
+        for (;;) {
+            TServiceState State = 0;
+            bool Installed = Query(State);
+            bool Reached = (Target == tgInstalled && Installed) ||
+                           (Target == tgRemoved && !Installed) ||
+                           (Target == tgRunning && State == ServiceRunning) ||
+                           (Target == tgStopped && State == ServiceStopped);
+            if (Reached) {
+                if (Print)
+                    Out << (Installed ? StateLine(State)
+                                      : std::string(ServiceName) + ": not installed")
+                        << "\n";
+                return;
+            }
+            if (Target != tgRemoved && !Installed)
+                throw ECommandError(ecNotInstalled, std::string(ServiceName) +
+                                                        " was removed while q7nctl waited for "
+                                                        "it to " +
+                                                        TargetText(Target));
+            if (Target == tgRunning && State == ServiceStopped)
+                throw ECommandError(ecFailed, std::string(ServiceName) +
+                                                  " stopped again after its start; see what its "
+                                                  "program reports");
+            std::int64_t Left = Deadline - Clock.NowMilliseconds();
+            if (Left <= 0)
+                throw ECommandError(ecTimedOut,
+                                    std::string(ServiceName) + " did not " + TargetText(Target) +
+                                        " within " + std::to_string(Seconds) + " s (it is " +
+                                        Caption(State) + "); wait longer with --wait SECONDS");
+            FEnvironment.Sleep(std::min(Left, PollMilliseconds));
+        }
+    }
+
+private:
+    const TCtlEnvironment& FEnvironment;
+    TRecordingServiceControlManager FRecorder;
+    TScmManager FScm;
+};
+
+void Status(TServiceSession& Session, const std::string& Folder, bool Json, std::ostream& Out) {
+    const std::string Program = ServiceExecutablePath(Folder);
+    const std::string PortsFile = PortsFilePath(Folder);
+    // What is known is shown also when the manager refuses; the refusal decides the exit code.
+    TServiceState State = 0;
+    bool Known = Session.Open() && (Session.Scm().GetServiceState(ServiceName, State) ||
+                                    Session.LastError() == ErrorServiceDoesNotExist);
+    const std::uint32_t Error = Session.LastError();
+    const bool Installed = Known && Error == ErrorSuccess;
+    if (Json) {
+        std::string Text = "{\"service\":";
+        AppendJsonString(Text, ServiceName);
+        Text += ",\"installed\":";
+        Text += !Known ? "null" : Installed ? "true" : "false";
+        Text += ",\"state\":" + std::to_string(State) + ",\"caption\":";
+        AppendJsonString(Text, Caption(State));
+        Text += ",\"program\":";
+        AppendJsonString(Text, Program);
+        Text += ",\"portsFile\":";
+        AppendJsonString(Text, PortsFile);
+        Out << Text << "}\n";
+    } else {
+        Out << StateLine(State) << (Known && !Installed ? ", not installed" : "") << "\n"
+            << "program: " << Program << "\n"
+            << "ports file: " << PortsFile << "\n";
+    }
+    if (!Installed)
+        Fail("query", Error);
+}
+
+} // namespace
+
+const std::string& TCtlEnvironment::RequireFolder() const {
+    if (Folder.empty())
+        throw ECommandError(ecFailed, "the current folder cannot be read (" + FolderError +
+                                          "); change to the folder that holds "
+                                          "Install/Q7NService.exe and try again");
+    return Folder;
+}
+
+bool IsServiceCommand(const std::string& Command) {
+    for (const char* Name : {"status", "install", "uninstall", "start", "stop", "restart"})
+        if (Command == Name)
+            return true;
+    return false;
+}
+
+int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,
+                      const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
+    const bool IsStatus = Command == "status";
+    TArguments Arguments(Words, IsStatus ? std::vector<TOptionSpec>{{"--json", false}}
+                                         : std::vector<TOptionSpec>{{"--wait", true}});
+    if (!Arguments.Positional().empty())
+        throw ECommandError(ecBadArguments, "'" + Command + "' takes no word '" +
+                                                Arguments.Positional().front() +
+                                                "'; see q7nctl --help");
+    const std::string& Folder = Environment.RequireFolder();
+    TServiceSession Session(Environment);
+    if (IsStatus) {
+        Status(Session, Folder, Arguments.Has("--json"), Out);
+        return ecDone;
+    }
+    const bool Wait = Arguments.Has("--wait");
+    const std::int32_t Seconds = WaitSeconds(Arguments, 0);
+    if (!Session.Open())
+        Fail("control", Session.LastError());
+    TScmManager& Scm = Session.Scm();
+
+    TTarget Target = tgRunning;
+    if (Command == "install") {
+        const std::string Program = ServiceExecutablePath(Folder);
+        if (!Scm.InstallService(ServiceName, Program))
+            Fail("install", Session.LastError());
+        Out << ServiceName << " installed, program " << Program << "\n";
+        if (!ProgramExists(Program))
+            Err << "q7nctl: warning: " << Program
+                << " does not exist; put the service's program there before starting it\n";
+        Target = tgInstalled;
+    } else if (Command == "uninstall") {
+        // As the configurator does: a stop first, then the wrapper's own stop and the deletion.
+        Scm.StopService(ServiceName);
+        if (!Scm.UninstallService(ServiceName))
+            Fail("uninstall", Session.LastError());
+        Out << ServiceName << " uninstalled\n";
+        Target = tgRemoved;
+    } else if (Command == "start") {
+        if (Scm.StartService(ServiceName))
+            Out << ServiceName << " starting\n";
+        else if (Session.AlreadyIn(ErrorServiceAlreadyRunning,
+                                   {ServiceRunning, ServiceStartPending}))
+            Out << ServiceName << " is already running\n";
+        else
+            Fail("start", Session.LastError());
+    } else if (Command == "stop") {
+        if (Scm.StopService(ServiceName))
+            Out << ServiceName << " stopping\n";
+        else if (Session.LastError() == ErrorServiceNotActive)
+            Out << ServiceName << " is not running\n";
+        else if (Session.AlreadyIn(ErrorServiceCannotAcceptCtrl, {ServiceStopPending}))
+            Out << ServiceName << " is already stopping\n";
+        else
+            Fail("stop", Session.LastError());
+        Target = tgStopped;
+    } else {
+        // The start fails while the service is still stopping, so the stop is seen through.
+        if (!Scm.StopService(ServiceName) && Session.LastError() != ErrorServiceNotActive &&
+            !Session.AlreadyIn(ErrorServiceCannotAcceptCtrl, {ServiceStopPending}))
+            Fail("stop", Session.LastError());
+        Session.WaitFor(tgStopped, Wait ? Seconds : RestartStopSeconds, false, Out);
+        if (!Scm.StartService(ServiceName))
+            Fail("start", Session.LastError());
+        Out << ServiceName << " stopped, starting\n";
+    }
+    if (Wait)
+        Session.WaitFor(Target, Seconds, true, Out);
+    return ecDone;
+}
+
+} // namespace q7n::cli

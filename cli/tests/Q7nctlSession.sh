@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Drives q7nctl as a script does, arguments in, exit code and output out: the ports file commands,
+# the service commands on the fixture service, and the exit code of each kind of outcome.
+#   Q7nctlSession.sh posix|wine FIXTURE_SERVICE COMMAND...   (COMMAND... runs q7nctl)
+set -u
+mode=$1 fixture=$2
+shift 2
+run=("$@")
+folder=$(mktemp -d)
+trap 'rm -rf "$folder"' EXIT
+chmod 755 "$folder"
+cd "$folder" || exit 1
+mkdir Install && cp "$fixture" Install/Q7NService.exe
+export Q7N_MACHINE_DB="$folder/machine.sqlite"
+failures=0
+
+fail() {
+    echo "FAIL: $*"
+    cat "$folder/out.txt" "$folder/err.txt"
+    failures=$((failures + 1))
+}
+
+# ctl CODE ARGS...: runs q7nctl ARGS and expects exit code CODE; a failure is one line on
+# standard error. Output in out.txt and err.txt, with Linux line ends.
+ctl() {
+    local want=$1 got=0
+    shift
+    timeout 120 "${prefix[@]}" "${run[@]}" "$@" </dev/null >"$folder/out.raw" 2>"$folder/err.raw" ||
+        got=$?
+    tr -d '\r' <"$folder/out.raw" >"$folder/out.txt"
+    tr -d '\r' <"$folder/err.raw" >"$folder/err.txt"
+    echo "q7nctl $* -> $got"
+    if [ "$got" != "$want" ]; then
+        fail "q7nctl $* answered $got, not $want"
+    elif [ "$want" != 0 ] &&
+        { [ "$(wc -l <"$folder/err.txt")" != 1 ] || ! grep -q '^q7nctl: ' "$folder/err.txt"; }; then
+        fail "q7nctl $* did not say why in one line"
+    fi
+}
+prefix=()
+out_has() { grep -q -F -- "$1" "$folder/out.txt" || fail "no '$1' in the output"; }
+err_has() { grep -q -F -- "$1" "$folder/err.txt" || fail "no '$1' in the error"; }
+out_is() { [ "$(cat "$folder/out.txt")" = "$1" ] || fail "output is not: $1"; }
+
+# Wrong command lines change nothing.
+ctl 2
+ctl 2 frobnicate
+ctl 2 ports add --com 0
+err_has "--com takes a COM port number from 1 to 256"
+ctl 2 ports add --remote-port 80x
+err_has "'80x' is not a valid integer value"
+ctl 2 start --wait soon
+ctl 2 ports set 1
+[ ! -e Q7NPorts.xml ] || fail "a refused command wrote the ports file"
+ctl 0 --help
+out_has "5  timed out"
+
+# The ports file through the port document.
+ctl 0 ports list --json --file Q7NPorts.xml
+out_is '{"file":"Q7NPorts.xml","mappings":[]}'
+ctl 0 ports add --ip 10.0.0.1 --remote-port '$1F90' --local-port 4001 --com 2 --rate 115200
+ctl 0 ports add --ip 'plc "7"' --local-port 4001 --com 2
+err_has "warning: row 2: local port 4001 is also used by row 1"
+ctl 0 ports set 2 --local-port 4002
+ctl 0 ports list --json --file Q7NPorts.xml
+out_is '{"file":"Q7NPorts.xml","mappings":[{"row":1,"ip":"10.0.0.1","remotePort":8080,"localPort":4001,"comPort":2,"rate":115200},{"row":2,"ip":"plc \"7\"","remotePort":8080,"localPort":4002,"comPort":2,"rate":9600}]}'
+ctl 6 ports check --json --file Q7NPorts.xml
+out_is '{"file":"Q7NPorts.xml","mappings":2,"findings":[{"row":1,"kind":"comPortShared","otherRow":2,"text":"COM2 is also used by row 2"},{"row":2,"kind":"comPortShared","otherRow":1,"text":"COM2 is also used by row 1"},{"row":2,"kind":"badAddress","otherRow":null,"text":"IP \"plc \\x227\\x22\" is neither an IPv4 address nor a host name"}]}'
+err_has "3 findings in 2 of 2 mappings"
+ctl 2 ports remove 3
+err_has "there is no row '3'"
+ctl 0 ports remove 2 1 2
+out_has "Removed 2 rows; the list has 0"
+ctl 0 ports check
+
+# An unreadable file is changed only with --force, and then kept beside the new one.
+printf 'not xml' >Q7NPorts.xml
+ctl 6 ports list
+err_has "cannot be read"
+ctl 6 ports add
+err_has "--force"
+[ "$(cat Q7NPorts.xml)" = "not xml" ] || fail "the unreadable file was changed"
+ctl 0 ports add --force --com 3
+[ "$(cat Q7NPorts.rejected.xml)" = "not xml" ] || fail "the unreadable file was not kept"
+ctl 0 ports list
+out_has "COM3"
+
+# The service, through the service manager.
+ctl 3 status
+err_has "is not installed; run 'q7nctl install' first"
+ctl 3 start
+ctl 0 install --wait 30
+ctl 1 install
+err_has "already installed"
+ctl 0 start --wait 30
+out_has "Q7NSrv: Работает (4)"
+ctl 0 status --json
+out_has '"installed":true,"state":4,"caption":"Работает"'
+# The fixture takes 300 ms to stop.
+ctl 5 stop --wait 0
+err_has "did not stop within 0 s"
+ctl 0 stop --wait 30
+out_has "Q7NSrv: Остановлен (1)"
+ctl 0 restart --wait 30
+out_has "Q7NSrv: Работает (4)"
+if [ "$mode" = posix ]; then
+    # A user who cannot write the machine database is no administrator.
+    if [ "$(id -u)" = 0 ]; then
+        prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    else
+        chmod a-w "$folder" machine.sqlite
+    fi
+    ctl 4 stop
+    err_has "run q7nctl as an administrator"
+    prefix=()
+    chmod u+w "$folder" machine.sqlite
+    ctl 1 settings export settings.reg
+    err_has "has stored no settings here yet"
+    # A current folder that is gone.
+    mkdir gone && cd gone && rmdir ../gone
+    ctl 1 status
+    err_has "the current folder cannot be read"
+    cd "$folder" || exit 1
+fi
+ctl 0 uninstall --wait 30
+ctl 3 status
+
+if [ "$failures" != 0 ]; then
+    echo "$failures failures"
+    exit 1
+fi
