@@ -26,7 +26,7 @@ private slots:
         FRegistry = std::make_unique<testing::TRecordingRegistry>(FStore->Backend);
         FOptions.reset(CreateServiceOptions(nullptr, *FRegistry));
         FPlatform.States["Q7NSrv"] = 4;
-        FWindow = std::make_unique<gui::TdlgServiceConfigurator>(&FPlatform, &FWindows);
+        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(&FPlatform, &FWindows);
         FWindows.SetParent(FWindow.get());
         FWindow->Configurator()->FPortsFile = FFolder.File("Q7NPorts.xml");
         FWindow->show();
@@ -43,8 +43,8 @@ private slots:
 
     void okThenYesSavesStoresAndRestarts() {
         testing::TModalScript Script;
-        Script.Then<TdlgQ7NPorts>(
-            [](TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
         QString Asked;
         Script.Then<QMessageBox>([&](QMessageBox& Box) {
             Asked = Box.text();
@@ -61,8 +61,8 @@ private slots:
 
     void escapeAnswersNoAndLeavesTheServiceAlone() {
         testing::TModalScript Script;
-        Script.Then<TdlgQ7NPorts>(
-            [](TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
         Script.Then<QMessageBox>([](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QVERIFY(Script.Finished());
@@ -81,8 +81,8 @@ private slots:
             QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
             testing::PressKey(Box, Qt::Key_Return);
         });
-        Script.Then<TdlgQ7NPorts>(
-            [](TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnCancel"); });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnCancel"); });
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QVERIFY(Script.Finished());
         QVERIFY(Warning.contains("Q7NPorts.rejected.xml"));
@@ -99,8 +99,8 @@ private:
     std::unique_ptr<testing::TRecordingRegistry> FRegistry;
     std::unique_ptr<TdmServiceOptions> FOptions;
     testing::TFakeServiceControlManager FPlatform;
-    gui::TPortsEditWindows FWindows;
-    std::unique_ptr<gui::TdlgServiceConfigurator> FWindow;
+    qt::TPortsEditWindows FWindows;
+    std::unique_ptr<qt::TdlgServiceConfigurator> FWindow;
 };
 
 QTEST_MAIN(EditFlowWindowsTest)

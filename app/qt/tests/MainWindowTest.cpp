@@ -12,7 +12,7 @@
 #include <filesystem>
 
 using namespace q7n;
-using q7n::gui::TdlgServiceConfigurator;
+using q7n::qt::TdlgServiceConfigurator;
 
 namespace {
 
