@@ -2,20 +2,7 @@
 
 #include "ServicePaths.h"
 
-#include <filesystem>
-
 namespace q7n::app {
-
-namespace {
-
-// The process's current folder in UTF-8, as the core keeps text (path::string() would give the
-// ANSI code page on Windows and lose what it cannot show).
-std::string CurrentFolder() {
-    const std::u8string Folder = std::filesystem::current_path().u8string();
-    return std::string(Folder.begin(), Folder.end());
-}
-
-} // namespace
 
 TMainWindowLogic::~TMainWindowLogic() = default;
 
@@ -27,8 +14,9 @@ void TMainWindowLogic::FormCreate(platform::IServiceControlManager* Platform,
     }
     FConfigurator = std::make_unique<TServiceConfigurator>(*Platform, FClock, std::move(Timer));
     FConfigurator->FServiceName = ServiceName;
-    FConfigurator->FServicePath = ServiceExecutablePath(CurrentFolder());
-    FConfigurator->FPortsFile = PortsFilePath(CurrentFolder());
+    TServiceFiles Files = ServiceFilesInCurrentDirectory();
+    FConfigurator->FServicePath = Files.ServicePath;
+    FConfigurator->FPortsFile = Files.PortsFile;
     FConfigurator->FDlg = this;
     FConfigurator->FPortsDialogs = Dialogs;
     FConfigurator->Start();

@@ -3,7 +3,6 @@
 #include "FakeServiceControlManager.h"
 #include "PortsEditDialogs.h"
 #include "ServiceConfiguratorDialog.h"
-#include "ServicePath.h"
 #include "ServicePaths.h"
 
 #include <QDialog>
