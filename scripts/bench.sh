@@ -12,7 +12,7 @@ cmake --build --preset release -j "$(nproc)"
 build/release/bench/q7n_bench_ports_file "$@"
 
 echo "=== windows"
-build/release/app/q7n_bench_main_window
+build/release/app/qt/q7n_bench_main_window
 build/release/dialogs/q7n_bench_port_list_editor
 
 echo "=== service manager, POSIX stand-in"

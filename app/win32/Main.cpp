@@ -7,6 +7,10 @@
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceOptions.h"
 
+#ifdef Q7N_PORT_DIALOGS
+#include "PortsEditWindows.h"
+#endif
+
 #include <commctrl.h>
 
 #include <exception>
@@ -22,6 +26,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         {
             q7n::win32::TdlgServiceConfigurator Window(nullptr, nullptr, Application.Handle());
             Application.SetMainWindow(Window.Handle());
+#ifdef Q7N_PORT_DIALOGS
+            // The port dialogs and boxes are modal over the main window.
+            q7n::win32::TPortsEditWindows Dialogs(Window.Handle());
+            Window.Configurator()->FPortsDialogs = &Dialogs;
+#endif
             ShowWindow(Window.Handle(), SW_SHOW);
             Result = q7n::win32::RunMessageLoop(Window.Handle());
         }
