@@ -6,9 +6,10 @@
 # (Xvfb) and saves a screenshot of it as build/demo-windows/main-window.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 
 scripts/install-deps.sh test
-cmake --preset win64 -DBUILD_TESTING=OFF >/dev/null
+cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target q7nconfig q7n_fixture_service
 build=$PWD/build/win64
 demo=$PWD/build/demo-windows
@@ -30,9 +31,9 @@ if [ -n "${DISPLAY:-}" ]; then
     exec "$wine" q7nconfig.exe
 fi
 
-cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
-cmake --build --preset release -j "$(nproc)" --target q7n_screenshot
-export Q7N_SCREENSHOT_TOOL=$PWD/../release/app/q7n_screenshot Q7N_SCREENSHOT=$demo/main-window.png
+(cd "$root" && cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null &&
+    cmake --build --preset release -j "$(nproc)" --target q7n_screenshot)
+export Q7N_SCREENSHOT_TOOL=$root/build/release/app/q7n_screenshot Q7N_SCREENSHOT=$demo/main-window.png
 export Q7N_WINE=$wine
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d)

@@ -60,6 +60,23 @@ void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height
     DrawIconEx(Context, Box.left, Box.top, Icon, DrawWidth, DrawHeight, 0, nullptr, DI_NORMAL);
 }
 
+// Gives a label the size of its text, at least its given height, keeping its place: a fallback
+// face for a font the system lacks must not cut a caption off.
+void SizeToText(TWindow Label) {
+    std::wstring Text(size_t(GetWindowTextLengthW(Label)) + 1, L'\0');
+    Text.resize(size_t(GetWindowTextW(Label, Text.data(), int(Text.size()))));
+    HDC Context = GetDC(Label);
+    HGDIOBJ Old = SelectObject(Context, HFONT(Label.Send(WM_GETFONT)));
+    SIZE Size{};
+    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context, Old);
+    ReleaseDC(Label, Context);
+    const RECT Place = Label.WindowRect();
+    SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1),
+                 std::max<LONG>(Size.cy, Place.bottom - Place.top),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
@@ -127,7 +144,7 @@ void TdlgServiceConfigurator::CreateControls() {
         switch (Spec.Kind) {
         case app::TControlKind::ckLabel:
         case app::TControlKind::ckStateLabel:
-            Style |= SS_LEFT | SS_NOPREFIX;
+            Style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
             break;
         case app::TControlKind::ckPicture:
             Style |= SS_OWNERDRAW;
@@ -144,8 +161,8 @@ void TdlgServiceConfigurator::CreateControls() {
             Spec.Place.Top, Spec.Place.Width, Spec.Place.Height, FWindow,
             HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
         Control.SetFont(FontFor(Spec.Font));
-        if (Spec.Kind == app::TControlKind::ckStateLabel)
-            ShowServiceState(Spec.Caption, Spec.Color); // sized to its text from the start
+        if (Spec.Kind == app::TControlKind::ckLabel || Spec.Kind == app::TControlKind::ckStateLabel)
+            SizeToText(Control);
     }
 }
 
@@ -166,18 +183,8 @@ void TdlgServiceConfigurator::OnDestroy() {
 void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
     FStateColor = Color;
     TWindow Label = Control("ServiceStatusLb");
-    const std::wstring Text = platform::Utf8ToWide(Caption);
-    Label.Send(WM_SETTEXT, 0, LPARAM(Text.c_str()));
-    // The label takes the width of its text.
-    HDC Context = GetDC(Label);
-    HGDIOBJ Old = SelectObject(Context, HFONT(Label.Send(WM_GETFONT)));
-    SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(Label, Context);
-    const RECT Place = Label.WindowRect();
-    SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1), Place.bottom - Place.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Label.SetText(Caption);
+    SizeToText(Label);
     InvalidateRect(Label, nullptr, TRUE);
 }
 
