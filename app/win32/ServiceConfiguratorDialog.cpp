@@ -85,6 +85,9 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
     const TDialogTemplate Template(WindowStyle, WindowExtendedStyle);
     if (!CreateIndirect(Template.Get(), Owner))
         throw std::system_error(int(GetLastError()), std::system_category(), "CreateDialog");
+    // Outside the dialog procedure, so that an error here fails the creation rather than leaving
+    // a window without its configurator.
+    FormCreate(FPlatform, std::make_unique<TMessageTimer>(), FDialogs);
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -122,7 +125,6 @@ bool TdlgServiceConfigurator::OnInit() {
     FComputerTools =
         HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0));
     CreateControls();
-    FormCreate(FPlatform, std::make_unique<TMessageTimer>(), FDialogs);
     return true;
 }
 
