@@ -63,14 +63,7 @@ void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height
 // Gives a label the size of its text, at least its given height, keeping its place: a fallback
 // face for a font the system lacks must not cut a caption off.
 void SizeToText(TWindow Label) {
-    std::wstring Text(size_t(GetWindowTextLengthW(Label)) + 1, L'\0');
-    Text.resize(size_t(GetWindowTextW(Label, Text.data(), int(Text.size()))));
-    HDC Context = GetDC(Label);
-    HGDIOBJ Old = SelectObject(Context, HFONT(Label.Send(WM_GETFONT)));
-    SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(Label, Context);
+    const SIZE Size = Label.TextExtent();
     const RECT Place = Label.WindowRect();
     SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1),
                  std::max<LONG>(Size.cy, Place.bottom - Place.top),

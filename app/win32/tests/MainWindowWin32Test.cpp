@@ -6,7 +6,6 @@
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceState.h"
 #include "TemporaryFolder.h"
-#include "Win32Text.h"
 #include "WindowScript.h"
 
 #include <gtest/gtest.h>
@@ -25,18 +24,6 @@ bool PumpUntil(const std::function<bool()>& Condition, int Milliseconds) {
     while (!Condition() && GetTickCount64() < End)
         PumpMessages(20);
     return Condition();
-}
-
-// The width of a control's text in its font.
-int TextWidth(TWindow Control) {
-    const std::wstring Text = platform::Utf8ToWide(Control.Text());
-    HDC Context = GetDC(Control);
-    HGDIOBJ Old = SelectObject(Context, HFONT(Control.Send(WM_GETFONT)));
-    SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(Control, Context);
-    return int(Size.cx);
 }
 
 RECT PlaceInClient(HWND Control) {
@@ -110,7 +97,7 @@ TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOr
             continue; // below
         EXPECT_EQ(Control.Text(), Spec.Caption) << Spec.Name;
         if (Spec.Kind == app::TControlKind::ckLabel) { // as wide as its text in whatever face
-            EXPECT_GE(Place.right - Place.left, TextWidth(Control)) << Spec.Name;
+            EXPECT_GE(Place.right - Place.left, int(Control.TextExtent().cx)) << Spec.Name;
         } else {
             EXPECT_EQ(Place.right - Place.left, Spec.Place.Width) << Spec.Name;
         }
@@ -127,7 +114,7 @@ TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOr
     EXPECT_EQ(State(), "-");
     EXPECT_EQ(FWindow->StateColor(), app::InitialStateColor);
     const RECT Label = PlaceInClient(FWindow->Control("ServiceStatusLb"));
-    EXPECT_EQ(Label.right - Label.left, TextWidth(FWindow->Control("ServiceStatusLb")));
+    EXPECT_EQ(Label.right - Label.left, int(FWindow->Control("ServiceStatusLb").TextExtent().cx));
     // With the service not installed, the first poll shows "Неизвестно" in red, the label now
     // wider for the longer caption.
     EXPECT_TRUE(Shows(0, 3000));
