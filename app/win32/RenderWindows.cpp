@@ -5,6 +5,7 @@
 #include "ApplicationIdentity.h"
 #include "ConfirmationBox.h"
 #include "ErrorBox.h"
+#include "MessageLoop.h"
 #include "MessageTimer.h"
 #include "ServiceConfiguratorDialog.h"
 #include "Win32Text.h"
@@ -19,25 +20,13 @@ namespace {
 
 constexpr int ShownFor = 2500; // milliseconds
 
-void Pump(int Milliseconds) {
-    const ULONGLONG End = GetTickCount64() + ULONGLONG(Milliseconds);
-    MSG Msg;
-    while (GetTickCount64() < End) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&Msg);
-            DispatchMessageW(&Msg);
-        }
-    }
-}
-
 void Announce(HWND Window, const char* Name) {
     RECT Frame{};
     GetWindowRect(Window, &Frame);
     std::printf("%s %ld %ld %ld %ld\n", Name, Frame.left, Frame.top, Frame.right - Frame.left,
                 Frame.bottom - Frame.top);
     std::fflush(stdout);
-    Pump(ShownFor);
+    q7n::win32::PumpMessagesFor(ShownFor);
 }
 
 // Announces the box titled Title once it is open, then closes it.
@@ -69,7 +58,7 @@ int main() try {
     InitCommonControlsEx(&Controls);
     q7n::win32::TdlgServiceConfigurator Window;
     ShowWindow(Window.Handle(), SW_SHOW);
-    Pump(1500); // the first poll shows the service's state
+    q7n::win32::PumpMessagesFor(1500); // the first poll shows the service's state
     Announce(Window.Handle(), "main-window-win32");
     {
         TBoxCloser Closer(std::string(q7n::ConfirmationTitle), "confirmation-box-win32");

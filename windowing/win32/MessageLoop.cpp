@@ -18,4 +18,16 @@ int RunMessageLoop(HWND Window) {
     return 0;
 }
 
+void PumpMessagesFor(int Milliseconds) {
+    const ULONGLONG End = GetTickCount64() + ULONGLONG(Milliseconds);
+    MSG Msg;
+    for (ULONGLONG Now = GetTickCount64(); Now < End; Now = GetTickCount64()) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(End - Now), QS_ALLINPUT);
+        while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&Msg);
+            DispatchMessageW(&Msg);
+        }
+    }
+}
+
 } // namespace q7n::win32

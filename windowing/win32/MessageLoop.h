@@ -9,4 +9,7 @@ namespace q7n::win32 {
 // answers the quit code, or 0.
 int RunMessageLoop(HWND Window);
 
+// Delivers the thread's messages for Milliseconds, as a loop of its own would.
+void PumpMessagesFor(int Milliseconds);
+
 } // namespace q7n::win32

@@ -2,6 +2,7 @@
 // first polled state shown, and from the start of this process to that first state.
 //   q7n_bench_main_window_win32
 #include "MainWindowLayout.h"
+#include "MessageLoop.h"
 #include "ServiceConfiguratorDialog.h"
 
 #include <commctrl.h>
@@ -32,15 +33,9 @@ double SinceProcessStart() {
 
 void PumpUntilFirstPoll(const q7n::win32::TdlgServiceConfigurator& Window) {
     const ULONGLONG End = GetTickCount64() + 5000;
-    MSG Msg;
     while (Window.Control("ServiceStatusLb").Text() == q7n::app::InitialStateCaption &&
-           GetTickCount64() < End) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&Msg);
-            DispatchMessageW(&Msg);
-        }
-    }
+           GetTickCount64() < End)
+        q7n::win32::PumpMessagesFor(5);
 }
 
 double Median(std::vector<double> Values) {

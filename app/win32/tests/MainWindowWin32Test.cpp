@@ -3,6 +3,7 @@
 // a box is open.
 #include "ConfirmationBox.h"
 #include "MainWindowLayout.h"
+#include "MessageLoop.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceState.h"
 #include "TemporaryFolder.h"
@@ -16,13 +17,12 @@
 namespace q7n::win32 {
 namespace {
 
-using test::PumpMessages;
 
 // Pumps messages until Condition holds, for at most Milliseconds.
 bool PumpUntil(const std::function<bool()>& Condition, int Milliseconds) {
     const ULONGLONG End = GetTickCount64() + ULONGLONG(Milliseconds);
     while (!Condition() && GetTickCount64() < End)
-        PumpMessages(20);
+        PumpMessagesFor(20);
     return Condition();
 }
 

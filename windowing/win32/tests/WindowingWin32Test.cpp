@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "DialogTemplate.h"
 #include "ErrorBox.h"
+#include "MessageLoop.h"
 #include "MessageTimer.h"
 #include "Win32Text.h"
 #include "WindowScript.h"
@@ -158,7 +159,7 @@ TEST(MessageTimer, TicksInsideABoxAndAFullIntervalAfterTheHandlerEnded) {
     Script
         .Then("Confirm",
               [&](HWND Box) {
-                  test::PumpMessages(700); // the box stays open meanwhile
+                  PumpMessagesFor(700); // the box stays open meanwhile
                   TicksBeforeAnswer = Starts.size();
                   PressKey(Box, VK_ESCAPE);
               })

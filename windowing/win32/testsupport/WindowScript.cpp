@@ -74,16 +74,4 @@ void PressKey(HWND Window, WPARAM Key) {
     PostMessageW(Target, WM_KEYUP, Key, LPARAM(0xC0000001));
 }
 
-void PumpMessages(int Milliseconds) {
-    const ULONGLONG End = GetTickCount64() + ULONGLONG(Milliseconds);
-    MSG Msg;
-    while (GetTickCount64() < End) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, DWORD(End - GetTickCount64()), QS_ALLINPUT);
-        while (PeekMessageW(&Msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&Msg);
-            DispatchMessageW(&Msg);
-        }
-    }
-}
-
 } // namespace q7n::win32::test

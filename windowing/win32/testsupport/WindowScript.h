@@ -39,7 +39,5 @@ private:
 HWND FindThreadWindow(const std::string& Title);
 // Posts a key press to the control that has the focus (or to Window), as the keyboard would.
 void PressKey(HWND Window, WPARAM Key);
-// Pumps this thread's messages for Milliseconds.
-void PumpMessages(int Milliseconds);
 
 } // namespace q7n::win32::test
