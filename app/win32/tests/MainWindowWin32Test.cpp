@@ -4,6 +4,7 @@
 #include "ConfirmationBox.h"
 #include "MainWindowLayout.h"
 #include "MessageLoop.h"
+#include "MessageTimer.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceState.h"
 #include "TemporaryFolder.h"
@@ -155,6 +156,32 @@ TEST_F(MainWindowWin32, PollsGoOnWhileABoxIsOpen) {
     ShowConfirmationBox("Перезапустить сервис?", FWindow->Handle());
     EXPECT_TRUE(Script.Finished());
     EXPECT_EQ(SeenInsideTheBox, ServiceStateCaptions[0]);
+}
+
+TEST_F(MainWindowWin32, EscapeLeavesItOpenTheCloseButtonEndsTheLoop) {
+    Open();
+    const HWND Window = FWindow->Handle();
+    SetFocus(FWindow->Control("Button1"));
+    test::PressKey(Window, VK_ESCAPE); // goes through the program's loop below
+    bool OpenAfterEscape = false, Forced = false;
+    int Ticks = 0;
+    TMessageTimer Steps;
+    Steps.SetInterval(300);
+    Steps.SetHandler([&] {
+        if (++Ticks == 1) {
+            OpenAfterEscape = IsWindow(Window);
+            PostMessageW(Window, WM_CLOSE, 0, 0);
+        } else { // the close did not end the loop: end it, failing the test
+            Forced = true;
+            DestroyWindow(Window);
+        }
+    });
+    Steps.SetEnabled(true);
+    EXPECT_EQ(RunMessageLoop(Window), 0);
+    EXPECT_TRUE(OpenAfterEscape);
+    EXPECT_FALSE(Forced);
+    EXPECT_FALSE(IsWindow(Window));
+    EXPECT_EQ(FWindow->Configurator(), nullptr); // FormDestroy freed it
 }
 
 } // namespace
