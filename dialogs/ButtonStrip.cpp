@@ -6,7 +6,7 @@
 #include <QFrame>
 #include <QPushButton>
 
-namespace q7n {
+namespace q7n::qt {
 
 QPushButton* NonDefaultButton(const char* Text, const char* Name) {
     auto* Button = new TPushButton(QString::fromLatin1(Text));
@@ -29,4 +29,4 @@ void AddButtonStrip(QBoxLayout& Form, QPushButton& Cancel, QPushButton& OK) {
     Form.addLayout(Buttons);
 }
 
-} // namespace q7n
+} // namespace q7n::qt

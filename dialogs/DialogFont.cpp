@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace q7n {
+namespace q7n::qt {
 
 QFont DialogFont(int PointSize) {
     const QStringList Families = {QStringLiteral("Consolas"), QStringLiteral("Inconsolata")};
@@ -11,4 +11,4 @@ QFont DialogFont(int PointSize) {
     return Font;
 }
 
-} // namespace q7n
+} // namespace q7n::qt

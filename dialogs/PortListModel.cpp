@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace q7n {
+namespace q7n::qt {
 
 namespace {
 
@@ -131,4 +131,4 @@ Qt::ItemFlags TPortListModel::flags(const QModelIndex& Index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
 }
 
-} // namespace q7n
+} // namespace q7n::qt

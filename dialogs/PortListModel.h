@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 #include <vector>
 
-namespace q7n {
+namespace q7n::qt {
 
 // The records of a port list as the rows of a table, in list order, with the columns IP, remote
 // port, local port, COM port and COM rate. Records are added and removed through the model, so
@@ -46,4 +46,4 @@ private:
     QVariant FRowDecoration;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -2,7 +2,7 @@
 
 namespace q7n {
 
-bool ExecuteOnPrivateCopy(TModalDialog& Dialog, TXMLClass& Working, TXMLClass* Source,
+bool ExecuteOnPrivateCopy(qt::TModalDialog& Dialog, TXMLClass& Working, TXMLClass* Source,
                           const std::function<void()>& Show) {
     if (Source)
         Working.CopyFrom(Source);

@@ -14,7 +14,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace q7n {
+namespace q7n::qt {
 
 namespace {
 
@@ -154,4 +154,4 @@ std::int32_t TdlgQ7NPort::SelectedRate() const {
     return cbbRate->itemData(Index).toInt();
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -9,7 +9,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace q7n {
+namespace q7n::qt {
 
 // The dialog that edits one port mapping on a private record, FPort, which it passes on only when
 // the user closes it with OK.
@@ -43,4 +43,4 @@ private:
     QPushButton* btnCancel;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

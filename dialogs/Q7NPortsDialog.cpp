@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace q7n {
+namespace q7n::qt {
 
 namespace {
 
@@ -170,4 +170,4 @@ bool TdlgQ7NPorts::eventFilter(QObject* Watched, QEvent* Event) {
     return TModalDialog::eventFilter(Watched, Event);
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -10,7 +10,7 @@ class QAction;
 class QPushButton;
 class QTableView;
 
-namespace q7n {
+namespace q7n::qt {
 
 class TPortListModel;
 
@@ -56,4 +56,4 @@ private:
     QPushButton* btnCancel;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Renders the configurator's three windows and its two message boxes to PNG under a virtual X
-# display (Xvfb), into docs/images (or the folder given). The main window shows the stand-in
-# service running, installed and started through the service console beforehand.
+# display (Xvfb), into docs/images (or the folder given), then the Windows program's main window
+# and boxes under Wine (NAME-win32.png). The main windows show the stand-in service running,
+# installed and started beforehand.
 #   scripts/render-windows.sh [FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
 out=$(realpath -m "${1:-docs/images}")
 
-scripts/install-deps.sh build
+scripts/install-deps.sh test
 cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
 cmake --build --preset release -j "$(nproc)" \
-    --target q7n_render_windows q7n_service_console q7n_fixture_service
+    --target q7n_render_windows q7n_service_console q7n_fixture_service q7n_screenshot
 
 build=$PWD/build/release
 scratch=$(mktemp -d)
@@ -21,3 +23,35 @@ cd "$scratch"
 printf 'install\nstart\n' | "$build/cli/q7n_service_console" >/dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tools/q7n_render_windows" "$out"
 printf 'uninstall\n' | "$build/cli/q7n_service_console" >/dev/null
+
+# The same main window and boxes of the Windows program, drawn by Wine on a virtual display, with
+# the Windows fixture service installed and started in Wine's service manager.
+cd "$root"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$(nproc)" --target q7n_render_windows_win32 q7n_fixture_service
+cp "$root/build/win64/platform/q7n_fixture_service.exe" "$scratch/Install/Q7NService.exe"
+cd "$scratch"
+export WINEPREFIX=$scratch/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+"$wine" wineboot --init >/dev/null 2>&1
+# Without a window manager Wine should place its windows itself, or each waits for one.
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
+# Everything of Wine runs on the virtual display: its desktop takes the display it starts on.
+export Q7N_SERVICE="Z:$(printf '%s' "$scratch/Install/Q7NService.exe" | tr / '\\')"
+export Q7N_RENDER=$root/build/win64/app/win32/q7n_render_windows_win32.exe
+export Q7N_SHOT=$build/app/q7n_screenshot Q7N_OUT=$out Q7N_WINE=$wine
+xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
+    "$Q7N_WINE" sc create Q7NSrv binpath= "\"$Q7N_SERVICE\"" >/dev/null 2>&1
+    # Wine'"'"'s service manager refuses starts for a few seconds after it boots.
+    for _ in $(seq 60); do
+        "$Q7N_WINE" sc start Q7NSrv >/dev/null 2>&1 && break
+        sleep 1
+    done
+    # Line by line as the windows come (the lines end in CR LF).
+    "$Q7N_WINE" "$Q7N_RENDER" | while read -r name left top width height; do
+        "$Q7N_SHOT" "$Q7N_OUT/$name.png" "$left" "$top" "$width" "$(echo "$height" | tr -d "\r")"
+    done
+    "$Q7N_WINE" sc stop Q7NSrv >/dev/null 2>&1'
+/usr/lib/wine/wineserver -k 2>/dev/null || true

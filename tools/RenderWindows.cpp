@@ -65,9 +65,9 @@ int main(int Argc, char** Argv) {
     }
     Folder = QString::fromLocal8Bit(Argv[1]);
     QDir().mkpath(Folder);
-    q7n::gui::InstallFontFallbacks();
+    q7n::qt::InstallFontFallbacks();
 
-    q7n::gui::TdlgServiceConfigurator Main;
+    q7n::qt::TdlgServiceConfigurator Main;
     Main.show();
     QTimer::singleShot(900, [&] {
         Save(Main, "main-window.png");
@@ -77,16 +77,16 @@ int main(int Argc, char** Argv) {
         AddPort(*Ports, "192.168.1.7", 4001, 4001, 2, 115200);
         AddPort(*Ports, "10.0.0.15", 502, 1502, 5, 19200);
         PictureNextModal("port-list-editor.png");
-        q7n::TdlgQ7NPorts(nullptr).Execute(Ports.get());
+        q7n::qt::TdlgQ7NPorts(nullptr).Execute(Ports.get());
 
         PictureNextModal("port-editor.png");
-        q7n::TdlgQ7NPort(nullptr).Execute(Ports->Items(1));
+        q7n::qt::TdlgQ7NPort(nullptr).Execute(Ports->Items(1));
 
         PictureNextModal("confirmation-box.png");
-        q7n::ShowConfirmationBox("Перезапустить сервис?");
+        q7n::qt::ShowConfirmationBox("Перезапустить сервис?");
 
         PictureNextModal("error-box.png");
-        q7n::ShowErrorBox("'80a' is not a valid integer value");
+        q7n::qt::ShowErrorBox("'80a' is not a valid integer value");
 
         QApplication::exit(Failed ? 1 : 0);
     });

@@ -4,7 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using q7n::TPortListModel;
+using q7n::qt::TPortListModel;
 using q7n::TQ7NPort;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;

@@ -1,0 +1,30 @@
+#include "PortsEditWindows.h"
+
+#include "ApplicationTitle.h"
+#include "CentredMessageBox.h"
+#include "ConfirmationBox.h"
+#include "PathWrapping.h"
+#include "Q7NPortsDialog.h"
+
+#include <QMessageBox>
+#include <memory>
+
+namespace q7n::qt {
+
+bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
+    auto Editor = std::make_unique<TdlgQ7NPorts>(nullptr);
+    return Editor->Execute(&Ports);
+}
+
+bool TPortsEditWindows::Confirm(const std::string& Text) {
+    return ShowConfirmationBox(QString::fromStdString(Text), FParent) == QMessageBox::Yes;
+}
+
+void TPortsEditWindows::Warn(const std::string& Text) {
+    TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(),
+                           WrapPathsAtSeparators(QString::fromStdString(Text)), QMessageBox::Ok,
+                           FParent);
+    Box.exec();
+}
+
+} // namespace q7n::qt

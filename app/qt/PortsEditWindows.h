@@ -1,0 +1,24 @@
+#pragma once
+
+#include "PortsEditDialogs.h"
+
+class QWidget;
+
+namespace q7n::qt {
+
+// The windows of the ports edit: the port list editor, the confirmation box and a warning box
+// under the application title.
+class TPortsEditWindows final : public IPortsEditDialogs {
+public:
+    // The window over which the boxes are modal.
+    void SetParent(QWidget* Parent) { FParent = Parent; }
+
+    bool ExecutePortList(TQ7NPorts& Ports) override;
+    bool Confirm(const std::string& Text) override;
+    void Warn(const std::string& Text) override;
+
+private:
+    QWidget* FParent = nullptr;
+};
+
+} // namespace q7n::qt

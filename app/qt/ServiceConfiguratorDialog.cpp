@@ -1,0 +1,222 @@
+#include "ServiceConfiguratorDialog.h"
+
+#include "ErrorBox.h"
+#include "GradientRule.h"
+#include "PushButton.h"
+#include "QtConversions.h"
+#include "QtTimer.h"
+#include "ScreenPlacement.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPalette>
+#include <QSvgRenderer>
+#include <exception>
+
+// The pictures live in a resource file of a static library, which the program must register.
+static void RegisterPictures() {
+    Q_INIT_RESOURCE(app);
+}
+
+namespace q7n::qt {
+
+namespace {
+
+QFont MakeFont(const app::TFontSpec& Spec) {
+    QFont Font(ToQString(Spec.Face));
+    Font.setPixelSize(Spec.PixelSize);
+    Font.setBold(Spec.Bold);
+    return Font;
+}
+
+constexpr int StateCaptionGap = 2; // between the state and the "Старт" button
+
+QRect PlaceOf(const app::TMainWindowControl& Control) {
+    return {Control.Place.Left, Control.Place.Top, Control.Place.Width, Control.Place.Height};
+}
+
+void SetTextColour(QLabel* Label, TColor Color) {
+    QPalette Colours = Label->palette();
+    Colours.setColor(QPalette::WindowText, ToQColor(Color));
+    Label->setPalette(Colours);
+}
+
+QLabel* MakeLabel(QWidget* Parent, const app::TMainWindowControl& Control) {
+    auto* Label = new QLabel(ToQString(Control.Caption), Parent);
+    Label->setObjectName(ToQString(Control.Name));
+    Label->setFont(MakeFont(Control.Font));
+    SetTextColour(Label, Control.Color);
+    Label->setAttribute(Qt::WA_TranslucentBackground);
+    Label->setGeometry(PlaceOf(Control));
+    // Labels take the size of their text, so that a fallback face never cuts a caption off.
+    Label->adjustSize();
+    Label->move(PlaceOf(Control).topLeft());
+    return Label;
+}
+
+QString PictureResource(app::TPicture Picture) {
+    return Picture == app::TPicture::pcGears ? QStringLiteral(":/q7n/gears.svg")
+                                             : QStringLiteral(":/q7n/computer-tools.svg");
+}
+
+// A picture from the program's SVG resources, drawn at its place's size keeping its proportions.
+QLabel* MakePicture(QWidget* Parent, const app::TMainWindowControl& Control) {
+    const QRect Place = PlaceOf(Control);
+    auto* Picture = new QLabel(Parent);
+    Picture->setObjectName(ToQString(Control.Name));
+    Picture->setGeometry(Place);
+    Picture->setAttribute(Qt::WA_TranslucentBackground);
+    QSvgRenderer Renderer(PictureResource(Control.Picture));
+    QSizeF Size = Renderer.defaultSize();
+    Size.scale(Place.size(), Qt::KeepAspectRatio);
+    qreal Scale = Parent->devicePixelRatioF();
+    QPixmap Pixmap((Size * Scale).toSize());
+    Pixmap.fill(Qt::transparent);
+    QPainter Painter(&Pixmap);
+    Renderer.render(&Painter);
+    Painter.end();
+    Pixmap.setDevicePixelRatio(Scale);
+    Picture->setPixmap(Pixmap);
+    Picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return Picture;
+}
+
+// Shows Text on Label in Font. A text wider than Room, the space left of the button in front of
+// the label, which would hide its end, is set closer (by up to a pixel a letter) and then condensed,
+// each just enough to fit: its size and baseline stay those of the caption beside it, which a
+// smaller size would not keep. Text that fits keeps Font as it is.
+void SetFittedText(QLabel& Label, QFont Font, const QString& Text, int Room) {
+    Label.setFont(Font);
+    Label.setText(Text);
+    for (qreal Spacing = -0.25; Label.sizeHint().width() > Room && Spacing >= -1; Spacing -= 0.25) {
+        Font.setLetterSpacing(QFont::AbsoluteSpacing, Spacing);
+        Label.setFont(Font);
+    }
+    for (int Stretch = 98; Label.sizeHint().width() > Room && Stretch >= 50; Stretch -= 2) {
+        Font.setStretch(Stretch);
+        Label.setFont(Font);
+    }
+    Label.adjustSize();
+}
+
+QPushButton* MakeButton(QWidget* Parent, const app::TMainWindowControl& Control) {
+    auto* Button = new TPushButton(ToQString(Control.Caption), Parent);
+    Button->setObjectName(ToQString(Control.Name));
+    Button->setGeometry(PlaceOf(Control));
+    Button->setAutoDefault(false);
+    return Button;
+}
+
+} // namespace
+
+TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
+                                                 IPortsEditFlow* PortsEdit)
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint) {
+    RegisterPictures();
+    CreateControls();
+    FormCreate(Platform, std::make_unique<TQtTimer>(), PortsEdit);
+}
+
+TdlgServiceConfigurator::~TdlgServiceConfigurator() {
+    FormDestroy();
+}
+
+void TdlgServiceConfigurator::CreateControls() {
+    setObjectName("dlgServiceConfigurator");
+    setWindowTitle(ToQString(app::MainWindowCaption));
+    setFixedSize(app::ClientWidth, app::ClientHeight);
+    QPalette Background = palette();
+    Background.setColor(QPalette::Window, ToQColor(app::White));
+    setPalette(Background);
+    setAutoFillBackground(true);
+    setFont(MakeFont(app::DefaultFont));
+
+    // The service buttons run commands; they keep their own captions.
+    for (const app::TMainAction& Spec : app::MainWindowActions) {
+        auto* Action = new QAction(ToQString(Spec.Caption), this);
+        Action->setObjectName(ToQString(Spec.Name));
+        Action->setProperty("Category", ToQString(app::ActionCategory));
+        addAction(Action);
+        connect(Action, &QAction::triggered, this,
+                [this, Command = Spec.Command] { Execute(Command); });
+    }
+    actStart = findChild<QAction*>("actStart");
+    actStop = findChild<QAction*>("actStop");
+    actReboot = findChild<QAction*>("actReboot");
+
+    QWidget* Previous = nullptr;
+    for (const app::TMainWindowControl& Control : app::MainWindowControls) {
+        switch (Control.Kind) {
+        case app::TControlKind::ckLabel:
+        case app::TControlKind::ckStateLabel:
+            MakeLabel(this, Control);
+            break;
+        case app::TControlKind::ckPicture:
+            MakePicture(this, Control);
+            break;
+        case app::TControlKind::ckRule:
+            (new TGradientRule(this))->setGeometry(PlaceOf(Control));
+            break;
+        case app::TControlKind::ckButton: {
+            auto* Button = MakeButton(this, Control);
+            if (QAction* Action = ActionFor(Control.Command))
+                connect(Button, &QPushButton::clicked, Action, &QAction::trigger);
+            else
+                connect(Button, &QPushButton::clicked, this,
+                        [this, Command = Control.Command] { Execute(Command); });
+            if (Previous)
+                setTabOrder(Previous, Button);
+            Previous = Button;
+            break;
+        }
+        }
+    }
+    Label1 = findChild<QLabel*>("Label1");
+    Label2 = findChild<QLabel*>("Label2");
+    Label3 = findChild<QLabel*>("Label3");
+    ServiceStatusLb = findChild<QLabel*>("ServiceStatusLb");
+    Image1 = findChild<QLabel*>("Image1");
+    Image2 = findChild<QLabel*>("Image2");
+    Button1 = findChild<QPushButton*>("Button1");
+    Button2 = findChild<QPushButton*>("Button2");
+    Button3 = findChild<QPushButton*>("Button3");
+    Button5 = findChild<QPushButton*>("Button5");
+    btn1 = findChild<QPushButton*>("btn1");
+    btnEdit = findChild<QPushButton*>("btnEdit");
+}
+
+QAction* TdlgServiceConfigurator::ActionFor(app::TMainCommand Command) const {
+    switch (Command) {
+    case app::TMainCommand::mcStart: return actStart;
+    case app::TMainCommand::mcStop: return actStop;
+    case app::TMainCommand::mcRestart: return actReboot;
+    default: return nullptr;
+    }
+}
+
+void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
+    SetTextColour(ServiceStatusLb, Color);
+    SetFittedText(*ServiceStatusLb, MakeFont(app::StateFont), ToQString(Caption),
+                  Button1->x() - StateCaptionGap - ServiceStatusLb->x());
+}
+
+void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
+    if (!FCentred) {
+        FCentred = true;
+        CentreOnScreen(*this);
+    }
+    QWidget::showEvent(Event);
+}
+
+std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
+                                                          IPortsEditFlow* PortsEdit) {
+    try {
+        return std::make_unique<TdlgServiceConfigurator>(Platform, PortsEdit);
+    } catch (const std::exception& Error) {
+        ShowErrorBox(QString::fromUtf8(Error.what()));
+        return nullptr;
+    }
+}
+
+} // namespace q7n::qt

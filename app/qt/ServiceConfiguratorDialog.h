@@ -1,0 +1,55 @@
+#pragma once
+
+#include "MainWindowLogic.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QWidget>
+#include <memory>
+
+namespace q7n::qt {
+
+// The main window on Qt Widgets: the shared look (MainWindowLayout.h) and behaviour
+// (MainWindowLogic.h) drawn with Qt's labels, buttons and actions.
+class TdlgServiceConfigurator final : public QWidget, public app::TMainWindowLogic {
+public:
+    // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
+    // that the edit button runs (none when null: the button then does nothing).
+    explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
+                                     IPortsEditFlow* PortsEdit = nullptr);
+    ~TdlgServiceConfigurator() override;
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* ServiceStatusLb = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPushButton* btn1 = nullptr;
+    QPushButton* btnEdit = nullptr;
+    QAction* actStart = nullptr;
+    QAction* actStop = nullptr;
+    QAction* actReboot = nullptr;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    void ShowServiceState(std::string_view Caption, TColor Color) override;
+
+private:
+    void CreateControls();
+    QAction* ActionFor(app::TMainCommand Command) const;
+
+    bool FCentred = false;
+};
+
+// The main window, as the program creates it at start-up; when it cannot be created (the current
+// folder cannot be read, say) the error box tells why and the answer is none.
+std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
+                                                          IPortsEditFlow* PortsEdit);
+
+} // namespace q7n::qt

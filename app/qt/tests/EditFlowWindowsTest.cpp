@@ -1,0 +1,169 @@
+// The ports edit run from the main window's button through the real windows: the port list
+// editor, then the restart question, answered from the keyboard as a user would.
+#include "FakeServiceControlManager.h"
+#include "ModalScript.h"
+#include "PathWrapping.h"
+#include "PortsEditFlow.h"
+#include "PortsEditWindows.h"
+#include "Q7NDocument.h"
+#include "Q7NPortsDialog.h"
+#include "RecordingRegistry.h"
+#include "ServiceConfiguratorDialog.h"
+#include "ServiceOptions.h"
+#include "WidgetInput.h"
+
+#include <QLabel>
+#include <QMessageBox>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+
+using namespace q7n;
+
+namespace {
+
+struct TPathBreaks {
+    int AfterSeparator = 0;
+    int InsideName = 0;
+};
+
+// Where the message box's label ends its lines within Path: laid out as the label lays out its
+// text, at the label's width.
+TPathBreaks PathBreaks(QMessageBox& Box, const QString& Path) {
+    auto* Label = Box.findChild<QLabel*>("qt_msgbox_label");
+    QTextDocument Document;
+    Document.setDefaultFont(Label->font());
+    Document.setDocumentMargin(0);
+    QTextOption Option;
+    Option.setWrapMode(QTextOption::WordWrap);
+    Document.setDefaultTextOption(Option);
+    Document.setPlainText(Label->text());
+    Document.setTextWidth(Label->contentsRect().width());
+    Document.size(); // lays the text out
+    const QString Marked = qt::WrapPathsAtSeparators('"' + Path + '"');
+    TPathBreaks Breaks;
+    for (QTextBlock Block = Document.begin(); Block.isValid(); Block = Block.next()) {
+        const QString Text = Block.text();
+        qsizetype Start = Text.indexOf(Marked);
+        if (Start < 0)
+            continue;
+        for (int I = 1; I < Block.layout()->lineCount(); ++I) {
+            int At = Block.layout()->lineAt(I).textStart();
+            if (At <= Start || At >= Start + Marked.size())
+                continue;
+            QChar Before = Text[At - 1];
+            bool AtSeparator = Before == QChar(0x200B) || Before == u'/' || Before == u'\\';
+            ++(AtSeparator ? Breaks.AfterSeparator : Breaks.InsideName);
+        }
+    }
+    return Breaks;
+}
+
+} // namespace
+
+class EditFlowWindowsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        FStore = std::make_unique<testing::TTestRegistry>(ServiceOptionsKeyPath);
+        FRegistry = std::make_unique<testing::TRecordingRegistry>(FStore->Backend);
+        FOptions.reset(CreateServiceOptions(nullptr, *FRegistry));
+        FPlatform.States["Q7NSrv"] = 4;
+        FPortsEdit = std::make_unique<TPortsEditFlow>(FWindows, *FOptions);
+        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(&FPlatform, FPortsEdit.get());
+        FWindows.SetParent(FWindow.get());
+        FWindow->Configurator()->FPortsFile = FFolder.File("Q7NPorts.xml");
+        FWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
+        QTRY_COMPARE_WITH_TIMEOUT(FWindow->Configurator()->State(), TServiceState(4), 2000);
+    }
+
+    void cleanup() {
+        FWindow.reset();
+        FPortsEdit.reset();
+        FOptions.reset();
+        FRegistry.reset();
+        FStore.reset();
+    }
+
+    void okThenYesSavesStoresAndRestarts() {
+        testing::TModalScript Script;
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
+        QString Asked;
+        Script.Then<QMessageBox>([&](QMessageBox& Box) {
+            Asked = Box.text();
+            testing::PressKey(Box, Qt::Key_Return); // Yes is the default
+        });
+        FRegistry->TakeCalls();
+        QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
+        QVERIFY(Script.Finished());
+        QCOMPARE(Asked, QString("Перезапустить сервис?"));
+        QVERIFY(std::filesystem::exists(FFolder.File("Q7NPorts.xml")));
+        QCOMPARE(FRegistry->CallsOf("WriteValue").size(), size_t(1));
+        QVERIFY(FWindow->Configurator()->Busy()); // the restart is queued
+    }
+
+    void escapeAnswersNoAndLeavesTheServiceAlone() {
+        testing::TModalScript Script;
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
+        Script.Then<QMessageBox>([](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
+        QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
+        QVERIFY(Script.Finished());
+        QVERIFY(!FWindow->Configurator()->Busy());
+    }
+
+    void anUnreadableFileIsAnnouncedBeforeTheEditor() {
+        // A long path whose folder names hold blanks and hyphens.
+        std::filesystem::path Folder = FFolder.Path();
+        for (int I = 0; I < 4; ++I)
+            Folder /= "Папка с длинным-предлинным именем " + std::to_string(I);
+        std::filesystem::create_directories(Folder);
+        const std::string Path = (Folder / "Q7NPorts.xml").string();
+        FWindow->Configurator()->FPortsFile = Path;
+        {
+            std::ofstream Broken(Path);
+            Broken << "not xml";
+        }
+        testing::TModalScript Script;
+        QString Warning;
+        TPathBreaks Breaks;
+        Script.Then<QMessageBox>([&](QMessageBox& Box) {
+            Warning = qt::WithoutWrapMarks(Box.text());
+            Breaks = PathBreaks(Box, QString::fromStdString(Path));
+            QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
+            testing::PressKey(Box, Qt::Key_Return);
+        });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnCancel"); });
+        QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
+        QVERIFY(Script.Finished());
+        QVERIFY(Warning.contains(QString::fromStdString(Path)));
+        QVERIFY(Warning.contains("Q7NPorts.rejected.xml"));
+        QVERIFY(Breaks.AfterSeparator > 0); // the path is long enough to wrap
+        QCOMPARE(Breaks.InsideName, 0);
+        // Cancelled: the unreadable file is still there, untouched.
+        std::ifstream Kept(Path);
+        std::string Text;
+        std::getline(Kept, Text);
+        QCOMPARE(QString::fromStdString(Text), QString("not xml"));
+    }
+
+private:
+    testing::TTemporaryFolder FFolder;
+    std::unique_ptr<testing::TTestRegistry> FStore;
+    std::unique_ptr<testing::TRecordingRegistry> FRegistry;
+    std::unique_ptr<TdmServiceOptions> FOptions;
+    testing::TFakeServiceControlManager FPlatform;
+    qt::TPortsEditWindows FWindows;
+    std::unique_ptr<TPortsEditFlow> FPortsEdit;
+    std::unique_ptr<qt::TdlgServiceConfigurator> FWindow;
+};
+
+QTEST_MAIN(EditFlowWindowsTest)
+#include "EditFlowWindowsTest.moc"

@@ -1,0 +1,75 @@
+// Shows the Win32 main window and its two boxes one after the other, for pictures of them: for
+// each it prints "NAME LEFT TOP WIDTH HEIGHT" (the frame on the screen) and keeps it open for a
+// few seconds, in which scripts/render-windows.sh grabs that part of the display.
+//   q7n_render_windows_win32
+#include "ApplicationIdentity.h"
+#include "ConfirmationBox.h"
+#include "ErrorBox.h"
+#include "MessageLoop.h"
+#include "MessageTimer.h"
+#include "ServiceConfiguratorDialog.h"
+#include "Win32Text.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+namespace {
+
+constexpr int ShownFor = 2500; // milliseconds
+
+void Announce(HWND Window, const char* Name) {
+    RECT Frame{};
+    GetWindowRect(Window, &Frame);
+    std::printf("%s %ld %ld %ld %ld\n", Name, Frame.left, Frame.top, Frame.right - Frame.left,
+                Frame.bottom - Frame.top);
+    std::fflush(stdout);
+    q7n::win32::PumpMessagesFor(ShownFor);
+}
+
+// Announces the box titled Title once it is open, then closes it.
+class TBoxCloser {
+public:
+    TBoxCloser(const std::string& Title, const char* Name)
+        : FTitle(q7n::platform::Utf8ToWide(Title)), FName(Name) {
+        FTimer.SetInterval(100);
+        FTimer.SetHandler([this] {
+            if (HWND Box = FindWindowW(L"#32770", FTitle.c_str())) {
+                FTimer.SetEnabled(false);
+                Announce(Box, FName);
+                PostMessageW(Box, WM_CLOSE, 0, 0);
+            }
+        });
+        FTimer.SetEnabled(true);
+    }
+
+private:
+    q7n::win32::TMessageTimer FTimer;
+    std::wstring FTitle;
+    const char* FName;
+};
+
+} // namespace
+
+int main() try {
+    INITCOMMONCONTROLSEX Controls{sizeof Controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&Controls);
+    q7n::win32::TdlgServiceConfigurator Window;
+    ShowWindow(Window.Handle(), SW_SHOW);
+    q7n::win32::PumpMessagesFor(1500); // the first poll shows the service's state
+    Announce(Window.Handle(), "main-window-win32");
+    {
+        TBoxCloser Closer(std::string(q7n::ConfirmationTitle), "confirmation-box-win32");
+        q7n::win32::ShowConfirmationBox("Перезапустить сервис?", Window.Handle());
+    }
+    {
+        TBoxCloser Closer(std::string(q7n::ApplicationTitle), "error-box-win32");
+        q7n::win32::ShowErrorBox("'80a' is not a valid integer value", Window.Handle());
+    }
+    return 0;
+} catch (const std::exception& Error) {
+    std::fprintf(stderr, "q7n_render_windows_win32: %s\n", Error.what());
+    return 1;
+}

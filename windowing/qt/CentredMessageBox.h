@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QMessageBox>
+
+namespace q7n::qt {
+
+// A message box that opens in the middle of the screen rather than over its parent window, wide
+// enough for a window manager to show its whole title.
+class TCentredMessageBox : public QMessageBox {
+    Q_OBJECT
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* Event) override;
+    // Ctrl+C copies the box's text without the marks that keep paths whole.
+    void keyPressEvent(QKeyEvent* Event) override;
+
+private:
+    void MakeRoomForTheTitle();
+};
+
+} // namespace q7n::qt

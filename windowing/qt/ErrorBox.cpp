@@ -1,0 +1,19 @@
+#include "ErrorBox.h"
+
+#include "ApplicationTitle.h"
+#include "CentredMessageBox.h"
+#include "ErrorBoxText.h"
+#include "QtConversions.h"
+
+#include <QAbstractButton>
+
+namespace q7n::qt {
+
+void ShowErrorBox(const QString& Message, QWidget* Parent) {
+    TCentredMessageBox Box(QMessageBox::Critical, ApplicationTitle(),
+                           ToQString(ErrorBoxText(Message.toStdString())), QMessageBox::Ok, Parent);
+    Box.button(QMessageBox::Ok)->setText(ToQString(ErrorBoxOkCaption));
+    Box.exec();
+}
+
+} // namespace q7n::qt
