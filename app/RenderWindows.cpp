@@ -77,10 +77,10 @@ int main(int Argc, char** Argv) {
         AddPort(*Ports, "192.168.1.7", 4001, 4001, 2, 115200);
         AddPort(*Ports, "10.0.0.15", 502, 1502, 5, 19200);
         PictureNextModal("port-list-editor.png");
-        q7n::TdlgQ7NPorts(nullptr).Execute(Ports.get());
+        q7n::qt::TdlgQ7NPorts(nullptr).Execute(Ports.get());
 
         PictureNextModal("port-editor.png");
-        q7n::TdlgQ7NPort(nullptr).Execute(Ports->Items(1));
+        q7n::qt::TdlgQ7NPort(nullptr).Execute(Ports->Items(1));
 
         PictureNextModal("confirmation-box.png");
         q7n::ShowConfirmationBox("Перезапустить сервис?");

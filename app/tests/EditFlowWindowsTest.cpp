@@ -43,8 +43,8 @@ private slots:
 
     void okThenYesSavesStoresAndRestarts() {
         testing::TModalScript Script;
-        Script.Then<TdlgQ7NPorts>(
-            [](TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
         QString Asked;
         Script.Then<QMessageBox>([&](QMessageBox& Box) {
             Asked = Box.text();
@@ -61,8 +61,8 @@ private slots:
 
     void escapeAnswersNoAndLeavesTheServiceAlone() {
         testing::TModalScript Script;
-        Script.Then<TdlgQ7NPorts>(
-            [](TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnOK"); });
         Script.Then<QMessageBox>([](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QVERIFY(Script.Finished());
@@ -81,8 +81,8 @@ private slots:
             QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
             testing::PressKey(Box, Qt::Key_Return);
         });
-        Script.Then<TdlgQ7NPorts>(
-            [](TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnCancel"); });
+        Script.Then<qt::TdlgQ7NPorts>(
+            [](qt::TdlgQ7NPorts& Editor) { testing::ClickButton(Editor, "btnCancel"); });
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QVERIFY(Script.Finished());
         QVERIFY(Warning.contains("Q7NPorts.rejected.xml"));

@@ -4,7 +4,7 @@
 #include <QFrame>
 #include <QPushButton>
 
-namespace q7n {
+namespace q7n::qt {
 
 QPushButton* NonDefaultButton(const char* Text, const char* Name) {
     auto* Button = new QPushButton(QString::fromLatin1(Text));
@@ -27,4 +27,4 @@ void AddButtonStrip(QBoxLayout& Form, QPushButton& Cancel, QPushButton& OK) {
     Form.addLayout(Buttons);
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -3,7 +3,7 @@
 class QBoxLayout;
 class QPushButton;
 
-namespace q7n {
+namespace q7n::qt {
 
 // A push button with that caption and object name that Enter never presses: no button of these
 // dialogs is the default one.
@@ -12,4 +12,4 @@ QPushButton* NonDefaultButton(const char* Text, const char* Name);
 // Appends to Form a thin line and, under it at the right edge, Cancel and to its right OK.
 void AddButtonStrip(QBoxLayout& Form, QPushButton& Cancel, QPushButton& OK);
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <functional>
 
-namespace q7n {
+namespace q7n::qt {
 
 namespace {
 
@@ -92,4 +92,4 @@ QIcon PortRowIcon() {
     });
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-namespace q7n {
+namespace q7n::qt {
 
 // The pictures of the port list editor, drawn at the sizes its toolbar (32 x 32) and its rows
 // (36 x 36) show them.
@@ -11,4 +11,4 @@ QIcon EditPortIcon();
 QIcon DeletePortIcon();
 QIcon PortRowIcon();
 
-} // namespace q7n
+} // namespace q7n::qt

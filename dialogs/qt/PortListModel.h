@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Q7NPort.h"
+#include "PortListEditor.h"
 
 #include <QAbstractTableModel>
 #include <vector>
 
-namespace q7n {
+namespace q7n::qt {
 
 // The records of a port list as the rows of a table, in list order, with the columns IP, remote
 // port, local port, COM port and COM rate. Records are added and removed through the model, so
@@ -13,8 +13,6 @@ namespace q7n {
 class TPortListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum TColumn { pcIP, pcRemoutePort, pcLocalPort, pcCOMPort, pcCpRate, pcCount };
-
     explicit TPortListModel(QObject* Parent = nullptr);
 
     // Shows the records of Ports (not owned; none shows no rows) and drops any earlier rows.
@@ -46,4 +44,4 @@ private:
     QVariant FRowDecoration;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

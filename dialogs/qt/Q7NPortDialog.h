@@ -9,7 +9,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 
-namespace q7n {
+namespace q7n::qt {
 
 // The dialog that edits one port mapping on a private record, FPort, which it passes on only when
 // the user closes it with OK.
@@ -30,7 +30,6 @@ private:
     void FormCreate();
     void PortToControls();
     void btnOKClick();
-    std::int32_t SelectedRate() const;
 
     std::unique_ptr<TQ7NPort> FPort;
     QLineEdit* edtIP;
@@ -42,4 +41,4 @@ private:
     QPushButton* btnCancel;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

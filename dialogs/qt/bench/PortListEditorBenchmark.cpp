@@ -21,7 +21,7 @@
 #include <functional>
 #include <vector>
 
-using q7n::TdlgQ7NPorts;
+using q7n::qt::TdlgQ7NPorts;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;
 

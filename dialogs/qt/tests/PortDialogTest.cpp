@@ -9,7 +9,7 @@
 #include <QScreen>
 #include <QTest>
 
-using q7n::TdlgQ7NPort;
+using q7n::qt::TdlgQ7NPort;
 using q7n::TQ7NPort;
 using q7n::TXMLClass;
 using q7n::testing::ClickButton;

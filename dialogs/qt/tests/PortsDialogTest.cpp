@@ -12,8 +12,8 @@
 #include <QTest>
 #include <QToolBar>
 
-using q7n::TdlgQ7NPort;
-using q7n::TdlgQ7NPorts;
+using q7n::qt::TdlgQ7NPort;
+using q7n::qt::TdlgQ7NPorts;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;
 using q7n::testing::ClickButton;
