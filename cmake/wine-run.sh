@@ -25,6 +25,9 @@ setup)
         cat "$prefix.log"
         exit $rc
     fi
+    # Windows are drawn by Wine's null graphics driver: the tests need no X server.
+    "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
+        >>"$prefix.log" 2>&1 </dev/null || { cat "$prefix.log"; exit 1; }
     [ $# -ge 1 ] || exit 0
     # The service manager starts Wine's own services after boot and refuses other starts
     # (ERROR_SERVICE_DATABASE_LOCKED) until it is done: wait until a probe service starts.

@@ -1,0 +1,16 @@
+#include "ErrorBox.h"
+
+#include "ApplicationIdentity.h"
+#include "ErrorBoxText.h"
+#include "MessageDialog.h"
+
+namespace q7n::win32 {
+
+void ShowErrorBox(std::string_view Message, HWND Owner) {
+    MessageBeep(MB_ICONHAND);
+    TMessageDialog Box(std::string(ApplicationTitle), ErrorBoxText(Message), IDI_ERROR,
+                       {{IDOK, std::string(ErrorBoxOkCaption)}}, IDOK);
+    Box.Show(Owner);
+}
+
+} // namespace q7n::win32

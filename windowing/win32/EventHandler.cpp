@@ -1,0 +1,20 @@
+#include "EventHandler.h"
+
+#include "ErrorBox.h"
+#include "Exceptions.h"
+
+#include <exception>
+
+namespace q7n::win32 {
+
+void RunEventHandler(HWND Window, const std::function<void()>& Handler) {
+    try {
+        Handler();
+    } catch (const EAbort&) {
+        // the silent abort: the operation simply ends
+    } catch (const std::exception& Error) {
+        ShowErrorBox(Error.what(), Window);
+    }
+}
+
+} // namespace q7n::win32

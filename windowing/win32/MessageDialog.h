@@ -1,0 +1,42 @@
+#pragma once
+
+#include "Dialog.h"
+
+#include <string>
+#include <vector>
+
+namespace q7n::win32 {
+
+// A message box of our own: an icon, a text and a row of buttons, sized to its text and wide
+// enough for its title, centred on the screen. Unlike the system's MessageBox it decides what
+// Escape answers, and it shows "&" in the text as it stands.
+class TMessageDialog final : public TModalDialog {
+public:
+    struct TButton {
+        int Id;
+        std::string Caption; // UTF-8, "&" marks the access key
+    };
+
+    // Icon is a system icon (IDI_QUESTION, IDI_ERROR, ...). The first button is the default;
+    // Escape and the close button answer EscapeId.
+    TMessageDialog(std::string Title, std::string Text, LPCWSTR Icon, std::vector<TButton> Buttons,
+                   int EscapeId);
+
+    // Shows the box modally over Parent (may be null) and answers the id of the button pressed.
+    int Show(HWND Parent);
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int Code, int Id, HWND Control) override;
+    void OnCancel() override { End(FEscapeId); }
+    bool EscapeCloses() const override { return true; }
+
+private:
+    std::string FTitle;
+    std::string FText;
+    LPCWSTR FIcon;
+    std::vector<TButton> FButtons;
+    int FEscapeId;
+};
+
+} // namespace q7n::win32

@@ -1,0 +1,29 @@
+#include "Window.h"
+
+#include "Win32Text.h"
+
+namespace q7n::win32 {
+
+std::string TWindow::Text() const {
+    std::wstring Text(static_cast<size_t>(GetWindowTextLengthW(FWindow)) + 1, L'\0');
+    Text.resize(static_cast<size_t>(GetWindowTextW(FWindow, Text.data(), int(Text.size()))));
+    return platform::WideToUtf8(Text);
+}
+
+void TWindow::SetText(std::string_view Text) const {
+    SetWindowTextW(FWindow, platform::Utf8ToWide(Text).c_str());
+}
+
+RECT TWindow::ClientRect() const {
+    RECT Rect{};
+    GetClientRect(FWindow, &Rect);
+    return Rect;
+}
+
+RECT TWindow::WindowRect() const {
+    RECT Rect{};
+    GetWindowRect(FWindow, &Rect);
+    return Rect;
+}
+
+} // namespace q7n::win32

@@ -1,0 +1,174 @@
+#include "ApplicationIdentity.h"
+#include "ConfirmationBox.h"
+#include "Dialog.h"
+#include "DialogTemplate.h"
+#include "ErrorBox.h"
+#include "MessageTimer.h"
+#include "Win32Text.h"
+#include "WindowScript.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+namespace q7n::win32 {
+namespace {
+
+using test::PressKey;
+using test::TWindowScript;
+
+// The texts of a box's controls in their order: the text, then the buttons' captions.
+std::vector<std::string> BoxTexts(HWND Box) {
+    std::vector<std::string> Texts;
+    for (HWND Child = GetWindow(Box, GW_CHILD); Child; Child = GetWindow(Child, GW_HWNDNEXT))
+        if (!TWindow(Child).Text().empty())
+            Texts.push_back(TWindow(Child).Text());
+    return Texts;
+}
+
+// The width of Title in the title bar's font, as the system draws it there.
+int CaptionTextWidth(const std::string& Title) {
+    NONCLIENTMETRICSW Metrics{};
+    Metrics.cbSize = sizeof Metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0);
+    HFONT Font = CreateFontIndirectW(&Metrics.lfCaptionFont);
+    HDC Context = GetDC(nullptr);
+    HGDIOBJ Old = SelectObject(Context, Font);
+    const std::wstring Text = platform::Utf8ToWide(Title);
+    SIZE Size{};
+    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context, Old);
+    ReleaseDC(nullptr, Context);
+    DeleteObject(Font);
+    return int(Size.cx);
+}
+
+bool CentredOnScreen(HWND Window) {
+    MONITORINFO Monitor{};
+    Monitor.cbSize = sizeof Monitor;
+    GetMonitorInfoW(MonitorFromWindow(Window, MONITOR_DEFAULTTOPRIMARY), &Monitor);
+    const RECT Frame = TWindow(Window).WindowRect();
+    const RECT& Area = Monitor.rcWork;
+    return std::abs((Frame.left + Frame.right) - (Area.left + Area.right)) <= 2 &&
+           std::abs((Frame.top + Frame.bottom) - (Area.top + Area.bottom)) <= 2;
+}
+
+TEST(ErrorBox, ShowsTheTextWithTheFullStopRuleUnderTheApplicationTitle) {
+    const std::string Title(ApplicationTitle);
+    std::vector<std::vector<std::string>> Seen;
+    int Width = 0;
+    auto Look = [&](HWND Box) {
+        Seen.push_back(BoxTexts(Box));
+        Width = TWindow(Box).WindowRect().right - TWindow(Box).WindowRect().left;
+        EXPECT_TRUE(CentredOnScreen(Box));
+        PressKey(Box, VK_RETURN);
+    };
+    TWindowScript Script;
+    Script.Then(Title, Look).Then(Title, Look).Start();
+    ShowErrorBox("'80a' is not a valid integer value");
+    ShowErrorBox("List index out of bounds (3)");
+    EXPECT_TRUE(Script.Finished());
+    ASSERT_EQ(Seen.size(), 2u);
+    EXPECT_EQ(Seen[0], (std::vector<std::string>{"'80a' is not a valid integer value.", "OK"}));
+    EXPECT_EQ(Seen[1], (std::vector<std::string>{"List index out of bounds (3)", "OK"}));
+    // A short text still leaves the whole title readable.
+    Script.Then(Title, Look).Start();
+    ShowErrorBox("x");
+    EXPECT_GE(Width, CaptionTextWidth(Title) + GetSystemMetrics(SM_CXSIZE));
+}
+
+TEST(ConfirmationBox, EnterAnswersYesEscapeAndTheCloseButtonAnswerNo) {
+    std::vector<std::string> Seen;
+    TWindowScript Script;
+    Script
+        .Then("Confirm",
+              [&](HWND Box) {
+                  Seen = BoxTexts(Box);
+                  EXPECT_TRUE(CentredOnScreen(Box));
+                  PressKey(Box, VK_RETURN);
+              })
+        .Then("Confirm", [](HWND Box) { PressKey(Box, VK_ESCAPE); })
+        .Then("Confirm", [](HWND Box) { PostMessageW(Box, WM_CLOSE, 0, 0); })
+        .Then("Confirm",
+              [](HWND Box) { // Tab moves to "&No", and Enter then presses it
+                  PressKey(Box, VK_TAB);
+                  PressKey(Box, VK_RETURN);
+              })
+        .Start();
+    EXPECT_EQ(ShowConfirmationBox("Перезапустить сервис?"), TConfirmAnswer::caYes);
+    EXPECT_EQ(ShowConfirmationBox("Delete items?"), TConfirmAnswer::caNo);
+    EXPECT_EQ(ShowConfirmationBox("Delete items?"), TConfirmAnswer::caNo);
+    EXPECT_EQ(ShowConfirmationBox("Delete items?"), TConfirmAnswer::caNo);
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_EQ(Seen, (std::vector<std::string>{"Перезапустить сервис?", "&Yes", "&No"}));
+}
+
+// A dialog whose OK button fails as an event handler may.
+class TFailingDialog final : public TModalDialog {
+protected:
+    bool OnInit() override {
+        SetText("Failing");
+        CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON, 10, 10, 75,
+                        23, FWindow, HMENU(IDOK), GetModuleHandleW(nullptr), nullptr);
+        return TModalDialog::OnInit();
+    }
+    void OnOK() override { throw std::runtime_error("List index out of bounds (7)"); }
+};
+
+TEST(ModalDialog, AnErrorInAHandlerShowsInTheErrorBoxAndEscapeDoesNotCloseIt) {
+    std::vector<std::string> ErrorTexts;
+    bool OpenAfterEscape = false;
+    TWindowScript Script;
+    Script.Then("Failing", [](HWND Dialog) { PressKey(Dialog, VK_RETURN); })
+        .Then(std::string(ApplicationTitle),
+              [&](HWND Box) {
+                  ErrorTexts = BoxTexts(Box);
+                  PressKey(Box, VK_RETURN);
+              })
+        .Then("Failing", [](HWND Dialog) { PressKey(Dialog, VK_ESCAPE); })
+        .Then("Failing",
+              [&](HWND Dialog) {
+                  OpenAfterEscape = true;
+                  PostMessageW(Dialog, WM_CLOSE, 0, 0);
+              })
+        .Start();
+    const TDialogTemplate Template(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0);
+    TFailingDialog Dialog;
+    EXPECT_EQ(Dialog.ExecuteIndirect(Template.Get(), nullptr), IDCANCEL);
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_EQ(ErrorTexts, (std::vector<std::string>{"List index out of bounds (7)", "OK"}));
+    EXPECT_TRUE(OpenAfterEscape);
+}
+
+TEST(MessageTimer, TicksInsideABoxAndAFullIntervalAfterTheHandlerEnded) {
+    TMessageTimer Timer;
+    std::vector<ULONGLONG> Starts, Ends;
+    Timer.SetInterval(100);
+    Timer.SetHandler([&] {
+        Timer.SetEnabled(false);
+        Starts.push_back(GetTickCount64());
+        Sleep(40);
+        Ends.push_back(GetTickCount64());
+        Timer.SetEnabled(true);
+    });
+    Timer.SetEnabled(true);
+    size_t TicksBeforeAnswer = 0;
+    TWindowScript Script;
+    Script
+        .Then("Confirm",
+              [&](HWND Box) {
+                  test::PumpMessages(700); // the box stays open meanwhile
+                  TicksBeforeAnswer = Starts.size();
+                  PressKey(Box, VK_ESCAPE);
+              })
+        .Start();
+    EXPECT_EQ(ShowConfirmationBox("Delete items?"), TConfirmAnswer::caNo);
+    Timer.SetEnabled(false);
+    EXPECT_GE(TicksBeforeAnswer, 4u);
+    for (size_t Tick = 1; Tick < Starts.size(); ++Tick)
+        EXPECT_GE(Starts[Tick] - Ends[Tick - 1], 95u) << "tick " << Tick;
+}
+
+} // namespace
+} // namespace q7n::win32
