@@ -23,6 +23,13 @@ private:
     bool FActive;
 };
 
+#ifdef _WIN32
+// The C runtime names locales in Windows' own way; every Windows has this one.
+constexpr const char* CommaLocaleName = "Russian_Russia.1251";
+#else
+constexpr const char* CommaLocaleName = "ru_RU.UTF-8";
+#endif
+
 } // namespace
 
 TEST(FloatText, ReplaceAllScansFromTheLeft) {
@@ -49,9 +56,9 @@ TEST(FloatText, ParsesDecimalTextAndReadsAnythingElseAsZero) {
 }
 
 TEST(FloatText, CommaLocaleReadsBothSeparatorsAndFilesStillUseAPoint) {
-    TNumericLocale Locale("ru_RU.UTF-8");
-    ASSERT_TRUE(Locale.Active())
-        << "the ru_RU.UTF-8 locale is installed by scripts/install-deps.sh";
+    TNumericLocale Locale(CommaLocaleName);
+    ASSERT_TRUE(Locale.Active()) << CommaLocaleName
+                                 << " is missing; on Linux scripts/install-deps.sh makes it";
     EXPECT_EQ(DecimalSeparatorText(), ",");
     EXPECT_EQ(TextToFloat("1,5"), 1.5);
     EXPECT_EQ(TextToFloat("1.5"), 1.5);
