@@ -8,6 +8,7 @@
 #include "Q7NPortDialog.h"
 #include "Win32Text.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace q7n::win32 {
@@ -147,15 +148,18 @@ void TdlgQ7NPorts::Arrange() {
 
 void TdlgQ7NPorts::RefreshList() {
     TWindow Table = Item(IDC_LVPORTS);
-    ListView_SetItemState(Table, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Dropping all rows clears the selection at once; deselecting row by row costs a
+    // notification and a search in the list view's selection for each.
+    ListView_DeleteAllItems(Table);
+    FSelected.assign(std::size_t(FEditor.Count()), false);
     ListView_SetItemCountEx(Table, FEditor.Count(), 0);
-    InvalidateRect(Table, nullptr, TRUE);
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
     TWindow Table = Item(IDC_LVPORTS);
     if (Index < 0) {
         Index = FEditor.Add(Port);
+        FSelected.push_back(false);
         ListView_SetItemCountEx(Table, FEditor.Count(), LVSICF_NOSCROLL);
         ListView_EnsureVisible(Table, Index, FALSE);
         return Index;
@@ -196,6 +200,20 @@ bool TdlgQ7NPorts::OnNotify(int Id, NMHDR* Header) {
         return true;
     case NM_DBLCLK:
         lvPortsDblClick();
+        return true;
+    case LVN_ITEMCHANGED: {
+        const auto& Change = *reinterpret_cast<NMLISTVIEW*>(Header);
+        if (Change.uChanged & LVIF_STATE)
+            SelectionChanged(Change.iItem, Change.iItem, Change.uOldState, Change.uNewState);
+        return false;
+    }
+    case LVN_ODSTATECHANGED: {
+        const auto& Change = *reinterpret_cast<NMLVODSTATECHANGE*>(Header);
+        SelectionChanged(Change.iFrom, Change.iTo, Change.uOldState, Change.uNewState);
+        return false;
+    }
+    case LVN_DELETEALLITEMS:
+        SetMessageResult(TRUE); // no notification per row
         return true;
     default:
         return false;
@@ -250,13 +268,24 @@ void TdlgQ7NPorts::actDeleteExecute() {
     RefreshList();
 }
 
+void TdlgQ7NPorts::SelectionChanged(int From, int To, UINT OldState, UINT NewState) {
+    const bool Selected = NewState & LVIS_SELECTED;
+    if (From < 0) { // every row; the old state does not tell which rows were selected
+        std::fill(FSelected.begin(), FSelected.end(), Selected);
+        return;
+    }
+    if (!((OldState ^ NewState) & LVIS_SELECTED))
+        return;
+    To = std::min(To, int(FSelected.size()) - 1);
+    for (int Row = From; Row <= To; ++Row)
+        FSelected[std::size_t(Row)] = Selected;
+}
+
 std::vector<int> TdlgQ7NPorts::SelectedRows() const {
-    TWindow Table = Item(IDC_LVPORTS);
     std::vector<int> Rows;
-    Rows.reserve(std::size_t(ListView_GetSelectedCount(Table)));
-    for (int Row = ListView_GetNextItem(Table, -1, LVNI_SELECTED); Row >= 0;
-         Row = ListView_GetNextItem(Table, Row, LVNI_SELECTED))
-        Rows.push_back(Row);
+    for (std::size_t Row = 0; Row < FSelected.size(); ++Row)
+        if (FSelected[Row])
+            Rows.push_back(int(Row));
     return Rows;
 }
 

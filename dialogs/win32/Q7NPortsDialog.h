@@ -43,6 +43,8 @@ private:
     void actDeleteExecute();
     void lvPortsDblClick();
     void lvPortsGetDispInfo(NMLVDISPINFOW& Info);
+    // Keeps FSelected as the list view reports changes of the rows From to To (-1: all rows).
+    void SelectionChanged(int From, int To, UINT OldState, UINT NewState);
     // The rows selected in the table, in ascending order.
     std::vector<int> SelectedRows() const;
 
@@ -50,6 +52,9 @@ private:
     HIMAGELIST FToolbarImages = nullptr;
     HFONT FTableFont = nullptr;
     std::wstring FCellText; // the text last handed to the list view, which reads it later
+    // The selection, row by row. A list view in virtual mode is asked for its selected rows one
+    // call per row, each searching its selection: slow for tens of thousands of rows.
+    std::vector<bool> FSelected;
 };
 
 } // namespace q7n::win32

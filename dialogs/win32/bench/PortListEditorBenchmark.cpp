@@ -1,0 +1,174 @@
+// Times the native port list editor with many mappings, as a user would meet it: opening it (the
+// copy of the list and the dialog up to its first full paint), deleting every other row (from the
+// key that asks to the repainted table, the Yes included) and closing it with OK (up to the return
+// of Execute, which copies the list back). Prints the median of a few runs.
+
+#include "PortDialogIds.h"
+#include "Q7NPortsDialog.h"
+#include "Win32Text.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <vector>
+
+using namespace q7n;
+using namespace q7n::win32;
+
+namespace {
+
+constexpr int Runs = 1;
+using TClock = std::chrono::steady_clock;
+
+double MsSince(TClock::time_point Start) {
+    return std::chrono::duration<double, std::milli>(TClock::now() - Start).count();
+}
+
+// Runs its steps one by one from posted messages, so that each runs from the message loop that
+// is current when its turn comes (the editor's or the question's).
+class TSteps {
+public:
+    TSteps() {
+        WNDCLASSW Class{};
+        Class.lpfnWndProc = WindowProc;
+        Class.hInstance = GetModuleHandleW(nullptr);
+        Class.lpszClassName = L"Q7NBenchSteps";
+        RegisterClassW(&Class);
+        FWindow = CreateWindowW(L"Q7NBenchSteps", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                Class.hInstance, nullptr);
+        SetWindowLongPtrW(FWindow, GWLP_USERDATA, LONG_PTR(this));
+    }
+    ~TSteps() { DestroyWindow(FWindow); }
+
+    void Add(std::function<void()> Step) { FSteps.push_back(std::move(Step)); }
+    void Next() { PostMessageW(FWindow, WM_APP, 0, 0); }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND Window, UINT Message, WPARAM W, LPARAM L) {
+        auto* Self = reinterpret_cast<TSteps*>(GetWindowLongPtrW(Window, GWLP_USERDATA));
+        if (Message == WM_APP && Self && !Self->FSteps.empty()) {
+            auto Step = std::move(Self->FSteps.front());
+            Self->FSteps.pop_front();
+            Step();
+            return 0;
+        }
+        return DefWindowProcW(Window, Message, W, L);
+    }
+    HWND FWindow;
+    std::deque<std::function<void()>> FSteps;
+};
+
+HWND ThreadWindow(const char* Title) {
+    struct TSearch {
+        std::string Title;
+        HWND Found = nullptr;
+    } Search{Title};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND Window, LPARAM Data) -> BOOL {
+            auto& S = *reinterpret_cast<TSearch*>(Data);
+            if (IsWindowVisible(Window) && TWindow(Window).Text() == S.Title) {
+                S.Found = Window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&Search));
+    return Search.Found;
+}
+
+void PaintNow(HWND Window) {
+    RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+std::unique_ptr<TQ7NPorts> MakePorts(int Count) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    for (int I = 0; I < Count; ++I) {
+        auto* Port = Ports->Add();
+        Port->SetIP("10.0." + std::to_string(I / 256 % 256) + "." + std::to_string(I % 256));
+        Port->SetRemoutePort(1000 + I % 60000);
+        Port->SetLocalPort(2000 + I % 60000);
+        Port->SetCOMPort(1 + I % 256);
+        Port->SetCpRate(I % 2 ? 9600 : 115200);
+    }
+    return Ports;
+}
+
+struct TTimes {
+    double OpenMs = 0, DeleteMs = 0, CloseMs = 0;
+};
+
+TTimes RunOnce(int Count) {
+    auto Ports = MakePorts(Count);
+    TTimes Times;
+    TSteps Steps;
+    HWND Editor = nullptr;
+    TClock::time_point Start;
+    Steps.Add([&] {
+        Editor = ThreadWindow("Q7N ports");
+        PaintNow(Editor);
+        Times.OpenMs = MsSince(Start);
+        HWND Table = GetDlgItem(Editor, IDC_LVPORTS);
+        for (int Row = 0; Row < Count; Row += 2)
+            ListView_SetItemState(Table, Row, LVIS_SELECTED, LVIS_SELECTED);
+        Start = TClock::now();
+        PostMessageW(Table, WM_SYSCHAR, L'd', LPARAM(1 | 1 << 29));
+        Steps.Next(); // comes in the question's loop
+    });
+    Steps.Add([&] {
+        HWND Box = ThreadWindow("Confirm");
+        if (!Box) {
+            std::fprintf(stderr, "no question\n");
+            return;
+        }
+        HWND Focus = GetFocus() ? GetFocus() : Box;
+        PostMessageW(Focus, WM_KEYDOWN, VK_RETURN, 1);
+        PostMessageW(Focus, WM_KEYUP, VK_RETURN, LPARAM(0xC0000001));
+        Steps.Next(); // comes in the editor's loop once the question is gone
+    });
+    Steps.Add([&] {
+        PaintNow(Editor);
+        Times.DeleteMs = MsSince(Start);
+        int Rows = ListView_GetItemCount(GetDlgItem(Editor, IDC_LVPORTS));
+        if (Rows != Count / 2)
+            std::fprintf(stderr, "deletion left %d rows\n", Rows);
+        Start = TClock::now();
+        PostMessageW(GetDlgItem(Editor, IDC_BTNOK), BM_CLICK, 0, 0);
+    });
+    Steps.Next();
+    TdlgQ7NPorts Dialog;
+    Start = TClock::now();
+    bool Confirmed = Dialog.Execute(Ports.get(), nullptr);
+    Times.CloseMs = MsSince(Start);
+    if (!Confirmed || Ports->Count() != Count / 2)
+        std::fprintf(stderr, "the editor did not hand back %d mappings\n", Count / 2);
+    return Times;
+}
+
+double Median(std::vector<double> Values) {
+    std::sort(Values.begin(), Values.end());
+    return Values[Values.size() / 2];
+}
+
+} // namespace
+
+int main() {
+    std::printf("Native port list editor, median of %d runs\n", Runs);
+    std::printf("%10s %12s %18s %18s\n", "mappings", "open (ms)", "delete half (ms)",
+                "close, OK (ms)");
+    for (int Count : {10000, 100000}) {
+        std::vector<double> Open, Delete, Close;
+        for (int Run = 0; Run < Runs; ++Run) {
+            TTimes Times = RunOnce(Count);
+            Open.push_back(Times.OpenMs);
+            Delete.push_back(Times.DeleteMs);
+            Close.push_back(Times.CloseMs);
+        }
+        std::printf("%10d %12.1f %18.1f %18.1f\n", Count, Median(Open), Median(Delete),
+                    Median(Close));
+        std::fflush(stdout);
+    }
+    return 0;
+}
