@@ -1,6 +1,7 @@
-// Draws the application icon from its SVG into a Windows .ico file: 16, 24, 32 and 48 pixels,
-// each in 256 colours and in 32-bit colour, as uncompressed bitmaps that every Windows reads.
-//   q7n_make_icon SOURCE.svg OUT.ico
+// Draws a picture from its SVG into a Windows .ico file, each size in 256 colours and in 32-bit
+// colour, as uncompressed bitmaps that every Windows reads. Sizes are N (square) or WxH; by
+// default 16, 24, 32 and 48 pixels, the sizes of the application icon.
+//   q7n_make_icon SOURCE.svg OUT.ico [SIZE...]
 #include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
@@ -23,8 +24,8 @@ void Put32(QByteArray& Out, quint32 Value) {
     Out.append(reinterpret_cast<const char*>(&Value), 4);
 }
 
-QImage Render(QSvgRenderer& Svg, int Size) {
-    QImage Image(Size, Size, QImage::Format_ARGB32);
+QImage Render(QSvgRenderer& Svg, QSize Size) {
+    QImage Image(Size, QImage::Format_ARGB32);
     Image.fill(Qt::transparent);
     QPainter Painter(&Image);
     Painter.setRenderHint(QPainter::Antialiasing);
@@ -35,22 +36,23 @@ QImage Render(QSvgRenderer& Svg, int Size) {
 // One icon image: a bitmap header of twice the height (colour rows, then the mask rows),
 // rows bottom up, each padded to four bytes.
 QByteArray Bitmap(const QImage& Image, bool Paletted) {
-    const int Size = Image.width();
+    const int Width = Image.width();
+    const int Height = Image.height();
     QImage Indexed;
     if (Paletted)
         Indexed = Image.convertToFormat(QImage::Format_Indexed8,
                                         Qt::ThresholdAlphaDither | Qt::PreferDither);
     const int Bits = Paletted ? 8 : 32;
-    const int ColourRow = ((Size * Bits + 31) / 32) * 4;
-    const int MaskRow = ((Size + 31) / 32) * 4;
+    const int ColourRow = ((Width * Bits + 31) / 32) * 4;
+    const int MaskRow = ((Width + 31) / 32) * 4;
     QByteArray Out;
     Put32(Out, 40);
-    Put32(Out, Size);
-    Put32(Out, Size * 2);
+    Put32(Out, Width);
+    Put32(Out, Height * 2);
     Put16(Out, 1);
     Put16(Out, Bits);
     Put32(Out, 0);
-    Put32(Out, (ColourRow + MaskRow) * Size);
+    Put32(Out, (ColourRow + MaskRow) * Height);
     Put32(Out, 0);
     Put32(Out, 0);
     Put32(Out, Paletted ? 256 : 0);
@@ -63,9 +65,9 @@ QByteArray Bitmap(const QImage& Image, bool Paletted) {
             Out.append(char(qRed(Colour))).append(char(0));
         }
     }
-    for (int Y = Size - 1; Y >= 0; --Y) {
+    for (int Y = Height - 1; Y >= 0; --Y) {
         QByteArray Row;
-        for (int X = 0; X < Size; ++X) {
+        for (int X = 0; X < Width; ++X) {
             if (Paletted) {
                 Row.append(char(Indexed.pixelIndex(X, Y)));
             } else {
@@ -77,9 +79,9 @@ QByteArray Bitmap(const QImage& Image, bool Paletted) {
         Row.append(QByteArray(ColourRow - Row.size(), '\0'));
         Out.append(Row);
     }
-    for (int Y = Size - 1; Y >= 0; --Y) {
+    for (int Y = Height - 1; Y >= 0; --Y) {
         QByteArray Row(MaskRow, '\0');
-        for (int X = 0; X < Size; ++X)
+        for (int X = 0; X < Width; ++X)
             if (qAlpha(Image.pixel(X, Y)) < 128)
                 Row[X / 8] = char(Row[X / 8] | (0x80 >> (X % 8)));
         Out.append(Row);
@@ -87,28 +89,51 @@ QByteArray Bitmap(const QImage& Image, bool Paletted) {
     return Out;
 }
 
+// "N" or "WxH"; an empty size for anything else. The icon format holds sizes up to 255.
+QSize ParseSize(const QString& Text) {
+    const QStringList Parts = Text.split(QLatin1Char('x'));
+    bool WidthOk = false, HeightOk = false;
+    const int Width = Parts.value(0).toInt(&WidthOk);
+    const int Height = Parts.size() == 2 ? Parts[1].toInt(&HeightOk) : Width;
+    if (Parts.size() == 2 && !HeightOk)
+        return {};
+    if (!WidthOk || Parts.size() > 2 || Width < 1 || Width > 255 || Height < 1 || Height > 255)
+        return {};
+    return {Width, Height};
+}
+
 } // namespace
 
 int main(int Argc, char** Argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication Application(Argc, Argv);
-    if (Argc != 3) {
-        std::fprintf(stderr, "usage: q7n_make_icon SOURCE.svg OUT.ico\n");
+    if (Argc < 3) {
+        std::fprintf(stderr, "usage: q7n_make_icon SOURCE.svg OUT.ico [N|WxH...]\n");
         return 2;
     }
+    std::vector<QSize> Sizes;
+    for (int Index = 3; Index < Argc; ++Index) {
+        Sizes.push_back(ParseSize(QString::fromLocal8Bit(Argv[Index])));
+        if (Sizes.back().isEmpty()) {
+            std::fprintf(stderr, "q7n_make_icon: not a size from 1 to 255: %s\n", Argv[Index]);
+            return 2;
+        }
+    }
+    if (Sizes.empty())
+        Sizes = {{16, 16}, {24, 24}, {32, 32}, {48, 48}};
     QSvgRenderer Svg(QString::fromLocal8Bit(Argv[1]));
     if (!Svg.isValid()) {
         std::fprintf(stderr, "q7n_make_icon: cannot read %s\n", Argv[1]);
         return 1;
     }
     struct TEntry {
-        int Size;
+        QSize Size;
         bool Paletted;
         QByteArray Data;
     };
     std::vector<TEntry> Entries;
     for (bool Paletted : {true, false})
-        for (int Size : {16, 24, 32, 48})
+        for (QSize Size : Sizes)
             Entries.push_back({Size, Paletted, Bitmap(Render(Svg, Size), Paletted)});
 
     QByteArray File;
@@ -117,7 +142,7 @@ int main(int Argc, char** Argv) {
     Put16(File, static_cast<quint16>(Entries.size()));
     quint32 Offset = 6 + 16 * static_cast<quint32>(Entries.size());
     for (const TEntry& Entry : Entries) {
-        File.append(char(Entry.Size)).append(char(Entry.Paletted ? 0 : 0));
+        File.append(char(Entry.Size.width())).append(char(Entry.Size.height()));
         File.append(char(0)).append(char(0));
         Put16(File, 1);
         Put16(File, Entry.Paletted ? 8 : 32);

@@ -65,9 +65,9 @@ int main(int Argc, char** Argv) {
     }
     Folder = QString::fromLocal8Bit(Argv[1]);
     QDir().mkpath(Folder);
-    q7n::gui::InstallFontFallbacks();
+    q7n::qt::InstallFontFallbacks();
 
-    q7n::gui::TdlgServiceConfigurator Main;
+    q7n::qt::TdlgServiceConfigurator Main;
     Main.show();
     QTimer::singleShot(900, [&] {
         Save(Main, "main-window.png");
@@ -83,10 +83,10 @@ int main(int Argc, char** Argv) {
         q7n::qt::TdlgQ7NPort(nullptr).Execute(Ports->Items(1));
 
         PictureNextModal("confirmation-box.png");
-        q7n::ShowConfirmationBox("Перезапустить сервис?");
+        q7n::qt::ShowConfirmationBox("Перезапустить сервис?");
 
         PictureNextModal("error-box.png");
-        q7n::ShowErrorBox("'80a' is not a valid integer value");
+        q7n::qt::ShowErrorBox("'80a' is not a valid integer value");
 
         QApplication::exit(Failed ? 1 : 0);
     });

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <ctime>
 #include <deque>
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <mutex>
@@ -145,11 +144,11 @@ int Run() {
     TServiceConfigurator Configurator(*Platform, Clock, std::move(OwnedTimer));
     TConsoleWindow Window(Configurator);
 
-    std::string Folder = std::filesystem::current_path().string();
+    TServiceFiles Files = ServiceFilesInCurrentDirectory();
     Configurator.FDlg = &Window;
     Configurator.FServiceName = "Q7NSrv";
-    Configurator.FServicePath = ServiceExecutablePath(Folder);
-    Configurator.FPortsFile = PortsFilePath(Folder);
+    Configurator.FServicePath = Files.ServicePath;
+    Configurator.FPortsFile = Files.PortsFile;
     std::cout << "Service " << Configurator.FServiceName << ", program "
               << Configurator.FServicePath << "\n"
               << Help << std::endl;

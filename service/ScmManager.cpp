@@ -1,7 +1,7 @@
 #include "ScmManager.h"
 
 #include "ScmHandle.h"
-#include "ServicePath.h"
+#include "ServicePaths.h"
 
 namespace q7n {
 

@@ -1,5 +1,7 @@
 #include "ServicePaths.h"
 
+#include "CurrentDirectory.h"
+
 namespace q7n {
 
 namespace {
@@ -20,6 +22,19 @@ std::string ServiceExecutablePath(const std::string& Folder) {
 
 std::string PortsFilePath(const std::string& Folder) {
     return Folder + PortsFileBelowFolder;
+}
+
+TServiceFiles ServiceFilesInCurrentDirectory() {
+    std::string Folder = platform::CurrentDirectory();
+    return {ServiceExecutablePath(Folder), PortsFilePath(Folder)};
+}
+
+std::string QuoteServicePath(const std::string& Path) {
+    bool HasBlank = Path.find_first_of(" \t") != std::string::npos;
+    bool Quoted = !Path.empty() && Path.front() == '"';
+    if (!HasBlank || Quoted)
+        return Path;
+    return '"' + Path + '"';
 }
 
 } // namespace q7n

@@ -10,4 +10,19 @@ namespace q7n {
 std::string ServiceExecutablePath(const std::string& Folder);
 std::string PortsFilePath(const std::string& Folder);
 
+// Both paths below the process's current directory as the platform reports it, the way the
+// configurator takes them when its window is created. A drive root on Windows is "C:\", so the
+// paths then hold a doubled backslash; they are used that way. Raises std::system_error when the
+// current directory cannot be read.
+struct TServiceFiles {
+    std::string ServicePath;
+    std::string PortsFile;
+};
+TServiceFiles ServiceFilesInCurrentDirectory();
+
+// The command line to register for a service executable. A path with a blank is quoted, unless it
+// is quoted already: unquoted, Windows would try "C:\Program.exe" and every other prefix of the
+// path that ends at a blank, and run the first that exists under the service's account.
+std::string QuoteServicePath(const std::string& Path);
+
 } // namespace q7n

@@ -4,7 +4,7 @@
 #include <QFontDatabase>
 #include <QStringList>
 
-namespace q7n::gui {
+namespace q7n::qt {
 
 void InstallFontFallbacks() {
     struct TFallback {
@@ -24,4 +24,4 @@ void InstallFontFallbacks() {
             QFont::insertSubstitutions(Fallback.Face, Fallback.Substitutes);
 }
 
-} // namespace q7n::gui
+} // namespace q7n::qt

@@ -1,17 +1,20 @@
 #include "GradientRule.h"
 
+#include "MainWindowLayout.h"
+#include "QtConversions.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
-namespace q7n::gui {
+namespace q7n::qt {
 
 void TGradientRule::paintEvent(QPaintEvent*) {
     QLinearGradient Shade(0, 0, width(), 0);
-    Shade.setColorAt(0.0, QColor(0x00, 0x00, 0x80)); // navy
-    Shade.setColorAt(0.5, QColor(0xFF, 0x00, 0x00)); // red
-    Shade.setColorAt(1.0, QColor(0x00, 0x00, 0x80));
+    Shade.setColorAt(0.0, ToQColor(app::RuleEndColor));
+    Shade.setColorAt(0.5, ToQColor(app::RuleMiddleColor));
+    Shade.setColorAt(1.0, ToQColor(app::RuleEndColor));
     QPainter Painter(this);
     Painter.fillRect(rect(), Shade);
 }
 
-} // namespace q7n::gui
+} // namespace q7n::qt

@@ -2,9 +2,9 @@
 
 #include <QWidget>
 
-namespace q7n::gui {
+namespace q7n::qt {
 
-// A thin horizontal rule shaded from navy at both ends to red in the middle, with no outline.
+// A thin horizontal rule shaded as MainWindowLayout.h gives it, with no outline.
 class TGradientRule final : public QWidget {
 public:
     explicit TGradientRule(QWidget* Parent) : QWidget(Parent) {}
@@ -13,4 +13,4 @@ protected:
     void paintEvent(QPaintEvent* Event) override;
 };
 
-} // namespace q7n::gui
+} // namespace q7n::qt

@@ -12,17 +12,17 @@
 
 int main(int Argc, char** Argv) {
     QApplication Application(Argc, Argv);
-    QApplication::setApplicationName(q7n::ApplicationTitle());
-    QApplication::setApplicationVersion(q7n::gui::FileVersion);
+    QApplication::setApplicationName(q7n::qt::ApplicationTitle());
+    QApplication::setApplicationVersion(q7n::app::FileVersion);
     QApplication::setWindowIcon(QIcon(":/q7n/wrench.svg"));
     QGuiApplication::setDesktopFileName("q7nconfig");
-    q7n::gui::InstallFontFallbacks();
+    q7n::qt::InstallFontFallbacks();
 
     std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
-    q7n::gui::TPortsEditWindows Dialogs;
+    q7n::qt::TPortsEditWindows Dialogs;
     int Result = 0;
     {
-        q7n::gui::TdlgServiceConfigurator Window(nullptr, &Dialogs);
+        q7n::qt::TdlgServiceConfigurator Window(nullptr, &Dialogs);
         Dialogs.SetParent(&Window);
         Window.show();
         Result = QApplication::exec();

@@ -8,7 +8,7 @@
 #include <QMessageBox>
 #include <memory>
 
-namespace q7n::gui {
+namespace q7n::qt {
 
 bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
     auto Editor = std::make_unique<qt::TdlgQ7NPorts>(nullptr);
@@ -25,4 +25,4 @@ void TPortsEditWindows::Warn(const std::string& Text) {
     Box.exec();
 }
 
-} // namespace q7n::gui
+} // namespace q7n::qt

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-namespace q7n::gui {
+namespace q7n::qt {
 
 // The windows of the ports edit: the port list editor, the confirmation box and a warning box
 // under the application title.
@@ -21,4 +21,4 @@ private:
     QWidget* FParent = nullptr;
 };
 
-} // namespace q7n::gui
+} // namespace q7n::qt

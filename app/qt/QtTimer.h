@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <functional>
 
-namespace q7n::gui {
+namespace q7n::qt {
 
 // The configurator's timer on Qt's event loop. Its events come through every event loop of the
 // GUI thread, the nested ones of modal dialogs and message boxes included.
@@ -33,4 +33,4 @@ private:
     std::function<void()> FHandler;
 };
 
-} // namespace q7n::gui
+} // namespace q7n::qt

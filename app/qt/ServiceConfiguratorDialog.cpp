@@ -1,65 +1,67 @@
 #include "ServiceConfiguratorDialog.h"
 
 #include "GradientRule.h"
+#include "QtConversions.h"
 #include "QtTimer.h"
 #include "ScreenPlacement.h"
-#include "ServicePaths.h"
-#include "ServiceState.h"
 
 #include <QFont>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
-#include <filesystem>
 
 // The pictures live in a resource file of a static library, which the program must register.
 static void RegisterPictures() {
     Q_INIT_RESOURCE(app);
 }
 
-namespace q7n::gui {
+namespace q7n::qt {
 
 namespace {
 
-constexpr int ClientWidth = 565;
-constexpr int ClientHeight = 271;
-constexpr TColor InitialStateColor = 0x003DC240; // green, until the first poll
-
-QColor FromWindowsColor(TColor Color) {
-    return QColor(Color & 0xFF, (Color >> 8) & 0xFF, (Color >> 16) & 0xFF);
-}
-
-QFont Cambria(int PixelSize, bool Bold = false) {
-    QFont Font("Cambria");
-    Font.setPixelSize(PixelSize);
-    Font.setBold(Bold);
+QFont MakeFont(const app::TFontSpec& Spec) {
+    QFont Font(ToQString(Spec.Face));
+    Font.setPixelSize(Spec.PixelSize);
+    Font.setBold(Spec.Bold);
     return Font;
 }
 
-QLabel* MakeLabel(QWidget* Parent, const char* Name, const QString& Text, const QFont& Font,
-                  const QColor& Color, const QRect& Place) {
-    auto* Label = new QLabel(Text, Parent);
-    Label->setObjectName(Name);
-    Label->setFont(Font);
+QRect PlaceOf(const app::TMainWindowControl& Control) {
+    return {Control.Place.Left, Control.Place.Top, Control.Place.Width, Control.Place.Height};
+}
+
+void SetTextColour(QLabel* Label, TColor Color) {
     QPalette Colours = Label->palette();
-    Colours.setColor(QPalette::WindowText, Color);
+    Colours.setColor(QPalette::WindowText, ToQColor(Color));
     Label->setPalette(Colours);
+}
+
+QLabel* MakeLabel(QWidget* Parent, const app::TMainWindowControl& Control) {
+    auto* Label = new QLabel(ToQString(Control.Caption), Parent);
+    Label->setObjectName(ToQString(Control.Name));
+    Label->setFont(MakeFont(Control.Font));
+    SetTextColour(Label, Control.Color);
     Label->setAttribute(Qt::WA_TranslucentBackground);
-    Label->setGeometry(Place);
+    Label->setGeometry(PlaceOf(Control));
     // Labels take the size of their text, so that a fallback face never cuts a caption off.
     Label->adjustSize();
-    Label->move(Place.topLeft());
+    Label->move(PlaceOf(Control).topLeft());
     return Label;
 }
 
+QString PictureResource(app::TPicture Picture) {
+    return Picture == app::TPicture::pcGears ? QStringLiteral(":/q7n/gears.svg")
+                                             : QStringLiteral(":/q7n/computer-tools.svg");
+}
+
 // A picture from the program's SVG resources, drawn at its place's size keeping its proportions.
-QLabel* MakePicture(QWidget* Parent, const char* Name, const QString& Resource,
-                    const QRect& Place) {
+QLabel* MakePicture(QWidget* Parent, const app::TMainWindowControl& Control) {
+    const QRect Place = PlaceOf(Control);
     auto* Picture = new QLabel(Parent);
-    Picture->setObjectName(Name);
+    Picture->setObjectName(ToQString(Control.Name));
     Picture->setGeometry(Place);
     Picture->setAttribute(Qt::WA_TranslucentBackground);
-    QSvgRenderer Renderer(Resource);
+    QSvgRenderer Renderer(PictureResource(Control.Picture));
     QSizeF Size = Renderer.defaultSize();
     Size.scale(Place.size(), Qt::KeepAspectRatio);
     qreal Scale = Parent->devicePixelRatioF();
@@ -74,21 +76,12 @@ QLabel* MakePicture(QWidget* Parent, const char* Name, const QString& Resource,
     return Picture;
 }
 
-QPushButton* MakeButton(QWidget* Parent, const char* Name, const QString& Caption,
-                        const QRect& Place) {
-    auto* Button = new QPushButton(Caption, Parent);
-    Button->setObjectName(Name);
-    Button->setGeometry(Place);
+QPushButton* MakeButton(QWidget* Parent, const app::TMainWindowControl& Control) {
+    auto* Button = new QPushButton(ToQString(Control.Caption), Parent);
+    Button->setObjectName(ToQString(Control.Name));
+    Button->setGeometry(PlaceOf(Control));
     Button->setAutoDefault(false);
     return Button;
-}
-
-QAction* MakeAction(QWidget* Parent, const char* Name, const QString& Caption) {
-    auto* Action = new QAction(Caption, Parent);
-    Action->setObjectName(Name);
-    Action->setProperty("Category", "Service");
-    Parent->addAction(Action);
-    return Action;
 }
 
 } // namespace
@@ -97,14 +90,9 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
                                                  IPortsEditDialogs* Dialogs)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint) {
-    if (!Platform) {
-        FOwnPlatform = platform::CreateHostServiceControlManager();
-        Platform = FOwnPlatform.get();
-    }
-    FPlatform = Platform;
     RegisterPictures();
     CreateControls();
-    FormCreate(Dialogs);
+    FormCreate(Platform, std::make_unique<TQtTimer>(), Dialogs);
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -113,80 +101,80 @@ TdlgServiceConfigurator::~TdlgServiceConfigurator() {
 
 void TdlgServiceConfigurator::CreateControls() {
     setObjectName("dlgServiceConfigurator");
-    setWindowTitle("Q7NService - Конфигуратор");
-    setFixedSize(ClientWidth, ClientHeight);
+    setWindowTitle(ToQString(app::MainWindowCaption));
+    setFixedSize(app::ClientWidth, app::ClientHeight);
     QPalette Background = palette();
-    Background.setColor(QPalette::Window, Qt::white);
+    Background.setColor(QPalette::Window, ToQColor(app::White));
     setPalette(Background);
     setAutoFillBackground(true);
-    QFont Default("MS Sans Serif");
-    Default.setPixelSize(11);
-    setFont(Default);
-
-    const QColor Navy(0x00, 0x00, 0x80);
-    Label1 =
-        MakeLabel(this, "Label1", "Управление сервисом", Cambria(19), Qt::black, {99, 43, 186, 22});
-    (new TGradientRule(this))->setGeometry(96, 71, 430, 2);
-    Label3 = MakeLabel(this, "Label3", "Статус:", Cambria(13, true), Navy, {70, 100, 45, 15});
-    ServiceStatusLb = MakeLabel(this, "ServiceStatusLb", "-", Cambria(13, true),
-                                FromWindowsColor(InitialStateColor), {118, 100, 10, 15});
-    Image2 = MakePicture(this, "Image2", ":/q7n/gears.svg", {42, 44, 46, 38});
-
-    Button1 = MakeButton(this, "Button1", "Старт", {206, 92, 99, 25});
-    Button2 = MakeButton(this, "Button2", "Стоп", {206, 116, 99, 25});
-    Button3 = MakeButton(this, "Button3", "Перезапустить", {206, 148, 99, 25});
-    Button5 = MakeButton(this, "Button5", "Install", {424, 92, 97, 25});
-    btn1 = MakeButton(this, "btn1", "UnInstall", {424, 116, 97, 25});
-
-    Image1 = MakePicture(this, "Image1", ":/q7n/computer-tools.svg", {42, 178, 48, 47});
-    Label2 = MakeLabel(this, "Label2", "Опции ", Cambria(19), Qt::black, {99, 174, 60, 22});
-    (new TGradientRule(this))->setGeometry(96, 202, 430, 2);
-    btnEdit = MakeButton(this, "btnEdit", "Редактировать", {208, 224, 97, 25});
-
-    setTabOrder(Button1, Button2);
-    setTabOrder(Button2, Button3);
-    setTabOrder(Button3, Button5);
-    setTabOrder(Button5, btn1);
-    setTabOrder(btn1, btnEdit);
+    setFont(MakeFont(app::DefaultFont));
 
     // The service buttons run commands; they keep their own captions.
-    actStart = MakeAction(this, "actStart", "Start");
-    actStop = MakeAction(this, "actStop", "Stop");
-    actReboot = MakeAction(this, "actReboot", "Restart");
-    connect(actStart, &QAction::triggered, this, [this] { actStartExecute(); });
-    connect(actStop, &QAction::triggered, this, [this] { actStopExecute(); });
-    connect(actReboot, &QAction::triggered, this, [this] { actRebootExecute(); });
-    connect(Button1, &QPushButton::clicked, actStart, &QAction::trigger);
-    connect(Button2, &QPushButton::clicked, actStop, &QAction::trigger);
-    connect(Button3, &QPushButton::clicked, actReboot, &QAction::trigger);
-    connect(Button5, &QPushButton::clicked, this, [this] { Button5Click(); });
-    connect(btn1, &QPushButton::clicked, this, [this] { btn1Click(); });
-    connect(btnEdit, &QPushButton::clicked, this, [this] { btnEditClick(); });
+    for (const app::TMainAction& Spec : app::MainWindowActions) {
+        auto* Action = new QAction(ToQString(Spec.Caption), this);
+        Action->setObjectName(ToQString(Spec.Name));
+        Action->setProperty("Category", ToQString(app::ActionCategory));
+        addAction(Action);
+        connect(Action, &QAction::triggered, this,
+                [this, Command = Spec.Command] { Execute(Command); });
+    }
+    actStart = findChild<QAction*>("actStart");
+    actStop = findChild<QAction*>("actStop");
+    actReboot = findChild<QAction*>("actReboot");
+
+    QWidget* Previous = nullptr;
+    for (const app::TMainWindowControl& Control : app::MainWindowControls) {
+        switch (Control.Kind) {
+        case app::TControlKind::ckLabel:
+        case app::TControlKind::ckStateLabel:
+            MakeLabel(this, Control);
+            break;
+        case app::TControlKind::ckPicture:
+            MakePicture(this, Control);
+            break;
+        case app::TControlKind::ckRule:
+            (new TGradientRule(this))->setGeometry(PlaceOf(Control));
+            break;
+        case app::TControlKind::ckButton: {
+            auto* Button = MakeButton(this, Control);
+            if (QAction* Action = ActionFor(Control.Command))
+                connect(Button, &QPushButton::clicked, Action, &QAction::trigger);
+            else
+                connect(Button, &QPushButton::clicked, this,
+                        [this, Command = Control.Command] { Execute(Command); });
+            if (Previous)
+                setTabOrder(Previous, Button);
+            Previous = Button;
+            break;
+        }
+        }
+    }
+    Label1 = findChild<QLabel*>("Label1");
+    Label2 = findChild<QLabel*>("Label2");
+    Label3 = findChild<QLabel*>("Label3");
+    ServiceStatusLb = findChild<QLabel*>("ServiceStatusLb");
+    Image1 = findChild<QLabel*>("Image1");
+    Image2 = findChild<QLabel*>("Image2");
+    Button1 = findChild<QPushButton*>("Button1");
+    Button2 = findChild<QPushButton*>("Button2");
+    Button3 = findChild<QPushButton*>("Button3");
+    Button5 = findChild<QPushButton*>("Button5");
+    btn1 = findChild<QPushButton*>("btn1");
+    btnEdit = findChild<QPushButton*>("btnEdit");
 }
 
-void TdlgServiceConfigurator::FormCreate(IPortsEditDialogs* Dialogs) {
-    FConfigurator =
-        std::make_unique<TServiceConfigurator>(*FPlatform, FClock, std::make_unique<TQtTimer>());
-    FConfigurator->FServiceName = "Q7NSrv";
-    FConfigurator->FServicePath = ServiceExecutablePath(std::filesystem::current_path().string());
-    FConfigurator->FPortsFile = PortsFilePath(std::filesystem::current_path().string());
-    FConfigurator->FDlg = this;
-    FConfigurator->FPortsDialogs = Dialogs;
-    FConfigurator->Start();
+QAction* TdlgServiceConfigurator::ActionFor(app::TMainCommand Command) const {
+    switch (Command) {
+    case app::TMainCommand::mcStart: return actStart;
+    case app::TMainCommand::mcStop: return actStop;
+    case app::TMainCommand::mcRestart: return actReboot;
+    default: return nullptr;
+    }
 }
 
-void TdlgServiceConfigurator::FormDestroy() {
-    FConfigurator.reset();
-}
-
-void TdlgServiceConfigurator::ServiceStateChanged() {
-    TServiceState State = FConfigurator->State();
-    if (State >= ServiceStateCount)
-        State = 0;
-    QPalette Colours = ServiceStatusLb->palette();
-    Colours.setColor(QPalette::WindowText, FromWindowsColor(ServiceStateColors[State]));
-    ServiceStatusLb->setPalette(Colours);
-    ServiceStatusLb->setText(QString::fromUtf8(ServiceStateCaptions[State]));
+void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
+    SetTextColour(ServiceStatusLb, Color);
+    ServiceStatusLb->setText(ToQString(Caption));
     ServiceStatusLb->adjustSize();
 }
 
@@ -198,4 +186,4 @@ void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
     QWidget::showEvent(Event);
 }
 
-} // namespace q7n::gui
+} // namespace q7n::qt

@@ -1,34 +1,23 @@
 #pragma once
 
-#include "Clock.h"
-#include "ServiceConfigDlgInterface.h"
-#include "ServiceConfigurator.h"
-#include "ServiceControlManager.h"
+#include "MainWindowLogic.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
 #include <QWidget>
-#include <memory>
 
-namespace q7n::gui {
+namespace q7n::qt {
 
-class TGradientRule;
-
-// The main window: the service's state in a coloured label and six buttons whose presses go to
-// the configurator as requests. It does no service work of its own and never disables a button.
-class TdlgServiceConfigurator final : public QWidget, public IServiceConfigDlgInterface {
+// The main window on Qt Widgets: the shared look (MainWindowLayout.h) and behaviour
+// (MainWindowLogic.h) drawn with Qt's labels, buttons and actions.
+class TdlgServiceConfigurator final : public QWidget, public app::TMainWindowLogic {
 public:
     // Platform is the service manager to drive (the host's when null); Dialogs the windows of
     // the ports edit (none when null: the edit button then does nothing).
     explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
                                      IPortsEditDialogs* Dialogs = nullptr);
     ~TdlgServiceConfigurator() override;
-
-    TServiceConfigurator* Configurator() const { return FConfigurator.get(); }
-
-    // Repaints the state label from the configurator's last polled state.
-    void ServiceStateChanged() override;
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -48,23 +37,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* Event) override;
+    void ShowServiceState(std::string_view Caption, TColor Color) override;
 
 private:
     void CreateControls();
-    void FormCreate(IPortsEditDialogs* Dialogs);
-    void FormDestroy();
-    void actStartExecute() { FConfigurator->RequestStart(); }
-    void actStopExecute() { FConfigurator->RequestStop(); }
-    void actRebootExecute() { FConfigurator->RequestRestart(); }
-    void Button5Click() { FConfigurator->RequestInstall(); }
-    void btn1Click() { FConfigurator->RequestUninstall(); }
-    void btnEditClick() { FConfigurator->EditPorts(); }
+    QAction* ActionFor(app::TMainCommand Command) const;
 
-    std::unique_ptr<platform::IServiceControlManager> FOwnPlatform;
-    platform::IServiceControlManager* FPlatform;
-    TSteadyClock FClock;
-    std::unique_ptr<TServiceConfigurator> FConfigurator;
     bool FCentred = false;
 };
 
-} // namespace q7n::gui
+} // namespace q7n::qt

@@ -1,9 +1,12 @@
 #include "ApplicationTitle.h"
 
-namespace q7n {
+#include "ApplicationIdentity.h"
+#include "QtConversions.h"
+
+namespace q7n::qt {
 
 QString ApplicationTitle() {
-    return QStringLiteral("TAVO BWX Service - Конфигуратор");
+    return ToQString(q7n::ApplicationTitle);
 }
 
-} // namespace q7n
+} // namespace q7n::qt

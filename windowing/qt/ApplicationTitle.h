@@ -2,9 +2,9 @@
 
 #include <QString>
 
-namespace q7n {
+namespace q7n::qt {
 
-// The name under which the configurator shows itself outside its windows; the error boxes bear it.
+// The application title (ApplicationIdentity.h) as Qt text.
 QString ApplicationTitle();
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -4,7 +4,7 @@
 
 #include <QShowEvent>
 
-namespace q7n {
+namespace q7n::qt {
 
 void TCentredMessageBox::showEvent(QShowEvent* Event) {
     // The box takes its final size while it is being shown, so it is placed only then.
@@ -13,4 +13,4 @@ void TCentredMessageBox::showEvent(QShowEvent* Event) {
         CentreOnScreen(*this);
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-namespace q7n {
+namespace q7n::qt {
 
 // A message box that opens in the middle of the screen rather than over its parent window.
 class TCentredMessageBox : public QMessageBox {
@@ -14,4 +14,4 @@ protected:
     void showEvent(QShowEvent* Event) override;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

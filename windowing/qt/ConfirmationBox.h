@@ -5,11 +5,10 @@
 
 class QWidget;
 
-namespace q7n {
+namespace q7n::qt {
 
-// Asks Text under the title "Confirm" with a question icon and the buttons "&Yes" (the default:
-// Enter) and "&No" (Escape, and closing the box), centred on the screen; modal over Parent when
-// given. Returns QMessageBox::Yes or QMessageBox::No; only Yes is consent.
+// Asks Text as ConfirmationBoxContract.h promises; modal over Parent when given. Returns
+// QMessageBox::Yes or QMessageBox::No.
 QMessageBox::StandardButton ShowConfirmationBox(const QString& Text, QWidget* Parent = nullptr);
 
-} // namespace q7n
+} // namespace q7n::qt

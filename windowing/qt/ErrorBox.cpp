@@ -2,22 +2,18 @@
 
 #include "ApplicationTitle.h"
 #include "CentredMessageBox.h"
+#include "ErrorBoxText.h"
+#include "QtConversions.h"
 
 #include <QAbstractButton>
 
-namespace q7n {
-
-QString ErrorBoxText(const QString& Message) {
-    if (!Message.isEmpty() && Message.back() > QLatin1Char('.'))
-        return Message + QLatin1Char('.');
-    return Message;
-}
+namespace q7n::qt {
 
 void ShowErrorBox(const QString& Message, QWidget* Parent) {
-    TCentredMessageBox Box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(Message),
-                           QMessageBox::Ok, Parent);
-    Box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    TCentredMessageBox Box(QMessageBox::Critical, ApplicationTitle(),
+                           ToQString(ErrorBoxText(Message.toStdString())), QMessageBox::Ok, Parent);
+    Box.button(QMessageBox::Ok)->setText(ToQString(ErrorBoxOkCaption));
     Box.exec();
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -5,7 +5,7 @@
 
 #include <exception>
 
-namespace q7n {
+namespace q7n::qt {
 
 void RunEventHandler(QWidget* Window, const std::function<void()>& Handler) {
     try {
@@ -17,4 +17,4 @@ void RunEventHandler(QWidget* Window, const std::function<void()>& Handler) {
     }
 }
 
-} // namespace q7n
+} // namespace q7n::qt

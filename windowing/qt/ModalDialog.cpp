@@ -4,7 +4,7 @@
 
 #include <QKeyEvent>
 
-namespace q7n {
+namespace q7n::qt {
 
 void TModalDialog::keyPressEvent(QKeyEvent* Event) {
     if (Event->matches(QKeySequence::Cancel)) {
@@ -20,4 +20,4 @@ void TModalDialog::showEvent(QShowEvent* Event) {
         CentreOnScreen(*this);
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-namespace q7n {
+namespace q7n::qt {
 
 // The base of the configurator's modal dialogs. Such a dialog opens in the middle of the screen and
 // is closed only by its buttons or its title bar (which counts as Cancel): Escape does nothing, and
@@ -20,4 +20,4 @@ protected:
     void showEvent(QShowEvent* Event) override;
 };
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -3,7 +3,7 @@
 #include <QScreen>
 #include <QWidget>
 
-namespace q7n {
+namespace q7n::qt {
 
 void CentreOnScreen(QWidget& Window) {
     QScreen* Screen = Window.screen();
@@ -14,4 +14,4 @@ void CentreOnScreen(QWidget& Window) {
     Window.move(Frame.topLeft());
 }
 
-} // namespace q7n
+} // namespace q7n::qt

@@ -2,9 +2,9 @@
 
 class QWidget;
 
-namespace q7n {
+namespace q7n::qt {
 
 // Moves a shown top-level window, frame included, to the middle of its screen's work area.
 void CentreOnScreen(QWidget& Window);
 
-} // namespace q7n
+} // namespace q7n::qt

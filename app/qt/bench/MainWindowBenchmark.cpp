@@ -38,7 +38,7 @@ int main(int Argc, char** Argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication Application(Argc, Argv);
-    q7n::gui::InstallFontFallbacks();
+    q7n::qt::InstallFontFallbacks();
     q7n::testing::TTemporaryFolder Folder;
     q7n::platform::TPosixServiceControlManager Platform(Folder.File("machine.sqlite"));
 
@@ -48,7 +48,7 @@ int main(int Argc, char** Argv) {
         TFirstPaint Watch(Loop);
         QElapsedTimer Clock;
         Clock.start();
-        q7n::gui::TdlgServiceConfigurator Window(&Platform);
+        q7n::qt::TdlgServiceConfigurator Window(&Platform);
         Window.installEventFilter(&Watch);
         Window.show();
         Loop.exec();

@@ -26,7 +26,7 @@ private slots:
         FRegistry = std::make_unique<testing::TRecordingRegistry>(FStore->Backend);
         FOptions.reset(CreateServiceOptions(nullptr, *FRegistry));
         FPlatform.States["Q7NSrv"] = 4;
-        FWindow = std::make_unique<gui::TdlgServiceConfigurator>(&FPlatform, &FWindows);
+        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(&FPlatform, &FWindows);
         FWindows.SetParent(FWindow.get());
         FWindow->Configurator()->FPortsFile = FFolder.File("Q7NPorts.xml");
         FWindow->show();
@@ -99,8 +99,8 @@ private:
     std::unique_ptr<testing::TRecordingRegistry> FRegistry;
     std::unique_ptr<TdmServiceOptions> FOptions;
     testing::TFakeServiceControlManager FPlatform;
-    gui::TPortsEditWindows FWindows;
-    std::unique_ptr<gui::TdlgServiceConfigurator> FWindow;
+    qt::TPortsEditWindows FWindows;
+    std::unique_ptr<qt::TdlgServiceConfigurator> FWindow;
 };
 
 QTEST_MAIN(EditFlowWindowsTest)

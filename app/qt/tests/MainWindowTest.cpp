@@ -3,7 +3,6 @@
 #include "FakeServiceControlManager.h"
 #include "PortsEditDialogs.h"
 #include "ServiceConfiguratorDialog.h"
-#include "ServicePath.h"
 #include "ServicePaths.h"
 
 #include <QDialog>
@@ -12,7 +11,7 @@
 #include <filesystem>
 
 using namespace q7n;
-using q7n::gui::TdlgServiceConfigurator;
+using q7n::qt::TdlgServiceConfigurator;
 
 namespace {
 

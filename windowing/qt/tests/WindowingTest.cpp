@@ -44,8 +44,6 @@ class WindowingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void ErrorBoxTextEndsInAFullStop_data();
-    void ErrorBoxTextEndsInAFullStop();
     void ErrorBoxBearsTheApplicationTitle();
     void ConfirmationBoxAnswersByKey_data();
     void ConfirmationBoxAnswersByKey();
@@ -53,37 +51,6 @@ private slots:
     void HandlerErrorStopsTheHandlerAndIsShown();
     void AbortedHandlerShowsNothing();
 };
-
-void WindowingTest::ErrorBoxTextEndsInAFullStop_data() {
-    QTest::addColumn<QString>("Message");
-    QTest::addColumn<QString>("Shown");
-    QTest::newRow("letter") << "Disk full"
-                            << "Disk full.";
-    QTest::newRow("digit") << "Error 5"
-                           << "Error 5.";
-    QTest::newRow("slash, the first character after the full stop") << "a/"
-                                                                    << "a/.";
-    QTest::newRow("closing parenthesis") << "List index out of bounds (-1)"
-                                         << "List index out of bounds (-1)";
-    QTest::newRow("full stop") << "Done."
-                               << "Done.";
-    QTest::newRow("hyphen, just before the full stop") << "a-"
-                                                       << "a-";
-    QTest::newRow("trailing blank") << "a "
-                                    << "a ";
-    QTest::newRow("empty") << ""
-                           << "";
-    QTest::newRow("Cyrillic letter") << "Ошибка"
-                                     << "Ошибка.";
-    QTest::newRow("conversion error") << "'abc' is not a valid integer value"
-                                      << "'abc' is not a valid integer value.";
-}
-
-void WindowingTest::ErrorBoxTextEndsInAFullStop() {
-    QFETCH(QString, Message);
-    QFETCH(QString, Shown);
-    QCOMPARE(q7n::ErrorBoxText(Message), Shown);
-}
 
 void WindowingTest::ErrorBoxBearsTheApplicationTitle() {
     TModalScript Script;
@@ -96,7 +63,7 @@ void WindowingTest::ErrorBoxBearsTheApplicationTitle() {
         PressKey(Box, Qt::Key_Return);
     });
     TCornerWindow Parent;
-    q7n::ShowErrorBox("Disk full", &Parent);
+    q7n::qt::ShowErrorBox("Disk full", &Parent);
     QVERIFY(Script.Finished());
 }
 
@@ -123,14 +90,14 @@ void WindowingTest::ConfirmationBoxAnswersByKey() {
         PressKey(Box, Key);
     });
     TCornerWindow Parent;
-    QCOMPARE(int(q7n::ShowConfirmationBox("Delete items?", &Parent)), Answer);
+    QCOMPARE(int(q7n::qt::ShowConfirmationBox("Delete items?", &Parent)), Answer);
     QVERIFY(Script.Finished());
 }
 
 void WindowingTest::ConfirmationBoxClosedFromItsTitleBarAnswersNo() {
     TModalScript Script;
     Script.Then<QMessageBox>([](QMessageBox& Box) { Box.close(); });
-    QCOMPARE(q7n::ShowConfirmationBox("Перезапустить сервис?"), QMessageBox::No);
+    QCOMPARE(q7n::qt::ShowConfirmationBox("Перезапустить сервис?"), QMessageBox::No);
     QVERIFY(Script.Finished());
 }
 
@@ -143,7 +110,7 @@ void WindowingTest::HandlerErrorStopsTheHandlerAndIsShown() {
         PressKey(Box, Qt::Key_Return);
     });
     int Steps = 0;
-    q7n::RunEventHandler(&Window, [&Steps] {
+    q7n::qt::RunEventHandler(&Window, [&Steps] {
         ++Steps;
         q7n::StrToInt("12a");
         ++Steps;
@@ -157,7 +124,7 @@ void WindowingTest::AbortedHandlerShowsNothing() {
     // Any box would be an unexpected window and fail the script.
     TModalScript Script;
     bool Ran = false;
-    q7n::RunEventHandler(nullptr, [&Ran] {
+    q7n::qt::RunEventHandler(nullptr, [&Ran] {
         Ran = true;
         throw q7n::EAbort();
     });

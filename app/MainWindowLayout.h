@@ -1,0 +1,112 @@
+#pragma once
+
+#include "ServiceState.h"
+
+#include <array>
+#include <string_view>
+
+// The main window's fixed look, the same in every frontend: its caption and size, and each
+// control with its name, kind, place, caption, font, colour, tab order and command. Places are
+// pixels of the client area at 96 dpi.
+namespace q7n::app {
+
+inline constexpr std::string_view MainWindowCaption = "Q7NService - Конфигуратор";
+inline constexpr int ClientWidth = 565;
+inline constexpr int ClientHeight = 271;
+
+// Windows colour values, 0x00BBGGRR.
+inline constexpr TColor White = 0x00FFFFFF;
+inline constexpr TColor Black = 0x00000000;
+inline constexpr TColor Navy = 0x00800000;
+inline constexpr TColor Red = 0x000000FF;
+inline constexpr TColor InitialStateColor = 0x003DC240; // green, until the first poll
+inline constexpr std::string_view InitialStateCaption = "-";
+
+struct TFontSpec {
+    std::string_view Face;
+    int PixelSize;
+    bool Bold;
+};
+
+inline constexpr TFontSpec DefaultFont{"MS Sans Serif", 11, false}; // the window and its buttons
+inline constexpr TFontSpec HeadingFont{"Cambria", 19, false};
+inline constexpr TFontSpec StateFont{"Cambria", 13, true};
+
+enum class TControlKind {
+    ckLabel,
+    ckStateLabel, // sized to its text, its caption and colour follow the service
+    ckPicture,
+    ckRule,       // a gradient from RuleEndColor at both ends to RuleMiddleColor in the middle
+    ckButton,
+};
+
+inline constexpr TColor RuleEndColor = Navy;
+inline constexpr TColor RuleMiddleColor = Red;
+
+// What a button asks of the window's handlers.
+enum class TMainCommand { mcNone, mcStart, mcStop, mcRestart, mcInstall, mcUninstall, mcEditPorts };
+
+enum class TPicture { pcNone, pcGears, pcComputerTools };
+
+struct TControlPlace {
+    int Left, Top, Width, Height;
+};
+
+struct TMainWindowControl {
+    std::string_view Name; // empty for the two rules, which have none
+    TControlKind Kind;
+    TControlPlace Place;
+    std::string_view Caption;
+    TFontSpec Font;
+    TColor Color;
+    TMainCommand Command;
+    TPicture Picture;
+};
+
+// In the order the window makes them, which is also the tab order of the buttons.
+inline constexpr std::array<TMainWindowControl, 14> MainWindowControls{{
+    {"Label1", TControlKind::ckLabel, {99, 43, 186, 22}, "Управление сервисом", HeadingFont, Black,
+     TMainCommand::mcNone, TPicture::pcNone},
+    {"", TControlKind::ckRule, {96, 71, 430, 2}, "", DefaultFont, Navy, TMainCommand::mcNone,
+     TPicture::pcNone},
+    {"Label3", TControlKind::ckLabel, {70, 100, 45, 15}, "Статус:", StateFont, Navy,
+     TMainCommand::mcNone, TPicture::pcNone},
+    {"ServiceStatusLb", TControlKind::ckStateLabel, {118, 100, 10, 15}, InitialStateCaption,
+     StateFont, InitialStateColor, TMainCommand::mcNone, TPicture::pcNone},
+    {"Image2", TControlKind::ckPicture, {42, 44, 46, 38}, "", DefaultFont, Black,
+     TMainCommand::mcNone, TPicture::pcGears},
+    {"Button1", TControlKind::ckButton, {206, 92, 99, 25}, "Старт", DefaultFont, Black,
+     TMainCommand::mcStart, TPicture::pcNone},
+    {"Button2", TControlKind::ckButton, {206, 116, 99, 25}, "Стоп", DefaultFont, Black,
+     TMainCommand::mcStop, TPicture::pcNone},
+    {"Button3", TControlKind::ckButton, {206, 148, 99, 25}, "Перезапустить", DefaultFont, Black,
+     TMainCommand::mcRestart, TPicture::pcNone},
+    {"Button5", TControlKind::ckButton, {424, 92, 97, 25}, "Install", DefaultFont, Black,
+     TMainCommand::mcInstall, TPicture::pcNone},
+    {"btn1", TControlKind::ckButton, {424, 116, 97, 25}, "UnInstall", DefaultFont, Black,
+     TMainCommand::mcUninstall, TPicture::pcNone},
+    {"Image1", TControlKind::ckPicture, {42, 178, 48, 47}, "", DefaultFont, Black,
+     TMainCommand::mcNone, TPicture::pcComputerTools},
+    {"Label2", TControlKind::ckLabel, {99, 174, 60, 22}, "Опции ", HeadingFont, Black,
+     TMainCommand::mcNone, TPicture::pcNone},
+    {"", TControlKind::ckRule, {96, 202, 430, 2}, "", DefaultFont, Navy, TMainCommand::mcNone,
+     TPicture::pcNone},
+    {"btnEdit", TControlKind::ckButton, {208, 224, 97, 25}, "Редактировать", DefaultFont, Black,
+     TMainCommand::mcEditPorts, TPicture::pcNone},
+}};
+
+// The commands behind the three service buttons: their names and (English) captions; the
+// buttons show their own captions. Their category is "Service".
+struct TMainAction {
+    std::string_view Name;
+    std::string_view Caption;
+    TMainCommand Command;
+};
+inline constexpr std::string_view ActionCategory = "Service";
+inline constexpr std::array<TMainAction, 3> MainWindowActions{{
+    {"actStart", "Start", TMainCommand::mcStart},
+    {"actStop", "Stop", TMainCommand::mcStop},
+    {"actReboot", "Restart", TMainCommand::mcRestart},
+}};
+
+} // namespace q7n::app

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "Clock.h"
+#include "MainWindowLayout.h"
+#include "ServiceConfigDlgInterface.h"
+#include "ServiceConfigurator.h"
+#include "ServiceControlManager.h"
+#include "Timer.h"
+
+#include <memory>
+#include <string_view>
+
+namespace q7n {
+class IPortsEditDialogs;
+}
+
+namespace q7n::app {
+
+inline constexpr std::string_view ServiceName = "Q7NSrv";
+
+// The main window's behaviour, whatever draws it: its creation handler makes, configures and
+// starts the configurator; the buttons' handlers raise its requests; every poll becomes the state
+// label's caption and colour. A frontend derives from it, draws ShowServiceState and forwards its
+// buttons' presses to Execute. No handler looks at the service state: every press is accepted.
+class TMainWindowLogic : public IServiceConfigDlgInterface {
+public:
+    TMainWindowLogic(const TMainWindowLogic&) = delete;
+    TMainWindowLogic& operator=(const TMainWindowLogic&) = delete;
+
+    TServiceConfigurator* Configurator() const { return FConfigurator.get(); }
+
+    // Reads the configurator's state and shows its caption in its colour.
+    void ServiceStateChanged() final;
+    // A button's press.
+    void Execute(TMainCommand Command);
+
+    void actStartExecute() { FConfigurator->RequestStart(); }
+    void actStopExecute() { FConfigurator->RequestStop(); }
+    void actRebootExecute() { FConfigurator->RequestRestart(); }
+    void Button5Click() { FConfigurator->RequestInstall(); }
+    void btn1Click() { FConfigurator->RequestUninstall(); }
+    // The ports edit flow; modal, it returns when the editing is over.
+    void btnEditClick() { FConfigurator->EditPorts(); }
+
+protected:
+    TMainWindowLogic() = default;
+    ~TMainWindowLogic();
+
+    // Platform is the service manager to drive (the host's when null); Dialogs the windows of the
+    // ports edit (none: the edit button does nothing). The paths are those below the process's
+    // current folder at this moment.
+    void FormCreate(platform::IServiceControlManager* Platform, std::unique_ptr<ITimer> Timer,
+                    IPortsEditDialogs* Dialogs);
+    // Frees the configurator: its manager connection, then its timer.
+    void FormDestroy();
+
+    virtual void ShowServiceState(std::string_view Caption, TColor Color) = 0;
+
+private:
+    std::unique_ptr<platform::IServiceControlManager> FOwnPlatform;
+    TSteadyClock FClock;
+    std::unique_ptr<TServiceConfigurator> FConfigurator;
+};
+
+} // namespace q7n::app

@@ -1,0 +1,34 @@
+// The configurator: the application title, the settings module, then the main window, until the
+// window is closed; the window goes first, then the settings module, which writes what is still
+// unsaved.
+#include "ApplicationWindow.h"
+#include "ErrorBox.h"
+#include "MessageLoop.h"
+#include "ServiceConfiguratorDialog.h"
+#include "ServiceOptions.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <memory>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX Controls{sizeof Controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&Controls);
+    try {
+        q7n::win32::TApplicationWindow Application;
+        std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
+        int Result = 0;
+        {
+            q7n::win32::TdlgServiceConfigurator Window(nullptr, nullptr, Application.Handle());
+            Application.SetMainWindow(Window.Handle());
+            ShowWindow(Window.Handle(), SW_SHOW);
+            Result = q7n::win32::RunMessageLoop(Window.Handle());
+        }
+        Options.reset();
+        return Result;
+    } catch (const std::exception& Error) {
+        q7n::win32::ShowErrorBox(Error.what());
+        return 1;
+    }
+}

@@ -1,0 +1,236 @@
+#include "ServiceConfiguratorDialog.h"
+
+#include "DialogTemplate.h"
+#include "MessageTimer.h"
+#include "Resources.h"
+#include "ScreenPlacement.h"
+#include "Win32Text.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace q7n::win32 {
+
+namespace {
+
+// Controls have the ids FirstControlId + their index in the table.
+constexpr int FirstControlId = 1000;
+
+constexpr DWORD WindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+constexpr DWORD WindowExtendedStyle = WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+
+int IndexOf(int Id) {
+    const int Index = Id - FirstControlId;
+    return Index >= 0 && Index < int(app::MainWindowControls.size()) ? Index : -1;
+}
+
+COLORREF ToColorRef(TColor Color) {
+    return COLORREF(Color); // both are 0x00BBGGRR
+}
+
+// One half of a rule: From at the left edge to To at the right.
+void ShadeHorizontally(HDC Context, const RECT& Rect, TColor From, TColor To) {
+    auto Vertex = [](LONG X, LONG Y, TColor Color) {
+        return TRIVERTEX{X, Y, COLOR16(GetRValue(Color) << 8), COLOR16(GetGValue(Color) << 8),
+                         COLOR16(GetBValue(Color) << 8), 0};
+    };
+    TRIVERTEX Vertices[2] = {Vertex(Rect.left, Rect.top, From),
+                             Vertex(Rect.right, Rect.bottom, To)};
+    GRADIENT_RECT Span{0, 1};
+    GradientFill(Context, Vertices, 2, &Span, 1, GRADIENT_FILL_RECT_H);
+}
+
+// The rule's shading: from the end colour at both ends to the middle colour in the middle.
+void PaintRule(HDC Context, const app::TControlPlace& Place) {
+    const int Middle = Place.Left + Place.Width / 2;
+    const RECT Left{Place.Left, Place.Top, Middle, Place.Top + Place.Height};
+    const RECT Right{Middle, Place.Top, Place.Left + Place.Width, Place.Top + Place.Height};
+    ShadeHorizontally(Context, Left, app::RuleEndColor, app::RuleMiddleColor);
+    ShadeHorizontally(Context, Right, app::RuleMiddleColor, app::RuleEndColor);
+}
+
+// Draws Icon in Box at its own proportions (Width x Height), as large as the box allows.
+void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height) {
+    const int BoxWidth = Box.right - Box.left, BoxHeight = Box.bottom - Box.top;
+    int DrawWidth = BoxWidth, DrawHeight = Height * BoxWidth / Width;
+    if (DrawHeight > BoxHeight) {
+        DrawHeight = BoxHeight;
+        DrawWidth = Width * BoxHeight / Height;
+    }
+    DrawIconEx(Context, Box.left, Box.top, Icon, DrawWidth, DrawHeight, 0, nullptr, DI_NORMAL);
+}
+
+} // namespace
+
+TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
+                                                 IPortsEditDialogs* Dialogs, HWND Owner)
+    : FPlatform(Platform), FDialogs(Dialogs) {
+    const TDialogTemplate Template(WindowStyle, WindowExtendedStyle);
+    if (!CreateIndirect(Template.Get(), Owner))
+        throw std::system_error(int(GetLastError()), std::system_category(), "CreateDialog");
+}
+
+TdlgServiceConfigurator::~TdlgServiceConfigurator() {
+    Destroy(); // while this object's OnDestroy can still run
+    for (HFONT Font : FFonts)
+        DeleteObject(Font);
+    DestroyIcon(FGears);
+    DestroyIcon(FComputerTools);
+}
+
+TWindow TdlgServiceConfigurator::Control(std::string_view Name) const {
+    for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index)
+        if (!Name.empty() && app::MainWindowControls[Index].Name == Name)
+            return Item(FirstControlId + int(Index));
+    return {};
+}
+
+HFONT TdlgServiceConfigurator::FontFor(const app::TFontSpec& Spec) const {
+    if (Spec.Face == app::HeadingFont.Face && Spec.PixelSize == app::HeadingFont.PixelSize)
+        return FFonts[1];
+    if (Spec.Face == app::StateFont.Face && Spec.PixelSize == app::StateFont.PixelSize)
+        return FFonts[2];
+    return FFonts[0];
+}
+
+bool TdlgServiceConfigurator::OnInit() {
+    SetText(app::MainWindowCaption);
+    RECT Frame{0, 0, app::ClientWidth, app::ClientHeight};
+    AdjustWindowRectEx(&Frame, WindowStyle, FALSE, WindowExtendedStyle);
+    SetWindowPos(FWindow, nullptr, 0, 0, Frame.right - Frame.left, Frame.bottom - Frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CentreOnScreen(FWindow);
+    HINSTANCE Instance = GetModuleHandleW(nullptr);
+    FGears = HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_GEARS), IMAGE_ICON, 50, 42, 0));
+    FComputerTools =
+        HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0));
+    CreateControls();
+    FormCreate(FPlatform, std::make_unique<TMessageTimer>(), FDialogs);
+    return true;
+}
+
+void TdlgServiceConfigurator::CreateControls() {
+    const app::TFontSpec Specs[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
+    for (size_t Index = 0; Index < FFonts.size(); ++Index)
+        FFonts[Index] = CreateFontW(-Specs[Index].PixelSize, 0, 0, 0,
+                                    Specs[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                    platform::Utf8ToWide(Specs[Index].Face).c_str());
+    SetFont(FFonts[0]);
+
+    HINSTANCE Instance = GetModuleHandleW(nullptr);
+    for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
+        const app::TMainWindowControl& Spec = app::MainWindowControls[Index];
+        const wchar_t* Class = L"STATIC";
+        DWORD Style = WS_CHILD | WS_VISIBLE;
+        switch (Spec.Kind) {
+        case app::TControlKind::ckLabel:
+        case app::TControlKind::ckStateLabel:
+            Style |= SS_LEFT | SS_NOPREFIX;
+            break;
+        case app::TControlKind::ckPicture:
+            Style |= SS_OWNERDRAW;
+            break;
+        case app::TControlKind::ckRule:
+            continue; // painted by the window itself
+        case app::TControlKind::ckButton:
+            Class = L"BUTTON";
+            Style |= BS_PUSHBUTTON | WS_TABSTOP;
+            break;
+        }
+        TWindow Control = CreateWindowExW(
+            0, Class, platform::Utf8ToWide(Spec.Caption).c_str(), Style, Spec.Place.Left,
+            Spec.Place.Top, Spec.Place.Width, Spec.Place.Height, FWindow,
+            HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
+        Control.SetFont(FontFor(Spec.Font));
+        if (Spec.Kind == app::TControlKind::ckStateLabel)
+            ShowServiceState(Spec.Caption, Spec.Color); // sized to its text from the start
+    }
+}
+
+bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
+    const int Index = IndexOf(Id);
+    if (Index >= 0 && Code == BN_CLICKED) {
+        Execute(app::MainWindowControls[size_t(Index)].Command);
+        return true;
+    }
+    return TDialog::OnCommand(Code, Id, Control);
+}
+
+void TdlgServiceConfigurator::OnDestroy() {
+    FormDestroy();
+    PostMessageW(nullptr, WM_NULL, 0, 0); // wakes a message loop that waits for this window to go
+}
+
+void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
+    FStateColor = Color;
+    TWindow Label = Control("ServiceStatusLb");
+    const std::wstring Text = platform::Utf8ToWide(Caption);
+    Label.Send(WM_SETTEXT, 0, LPARAM(Text.c_str()));
+    // The label takes the width of its text.
+    HDC Context = GetDC(Label);
+    HGDIOBJ Old = SelectObject(Context, HFONT(Label.Send(WM_GETFONT)));
+    SIZE Size{};
+    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context, Old);
+    ReleaseDC(Label, Context);
+    const RECT Place = Label.WindowRect();
+    SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1), Place.bottom - Place.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(Label, nullptr, TRUE);
+}
+
+bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) {
+    switch (Message) {
+    case WM_CTLCOLORDLG:
+        Result = INT_PTR(GetStockObject(WHITE_BRUSH));
+        return true;
+    case WM_CTLCOLORSTATIC: {
+        // Labels draw on the window's white, in their own colour.
+        const int Index = IndexOf(GetDlgCtrlID(HWND(L)));
+        TColor Color = app::Black;
+        if (Index >= 0)
+            Color = app::MainWindowControls[size_t(Index)].Kind == app::TControlKind::ckStateLabel
+                        ? FStateColor
+                        : app::MainWindowControls[size_t(Index)].Color;
+        SetTextColor(HDC(W), ToColorRef(Color));
+        SetBkMode(HDC(W), TRANSPARENT);
+        Result = INT_PTR(GetStockObject(WHITE_BRUSH));
+        return true;
+    }
+    case WM_CTLCOLORBTN:
+        Result = INT_PTR(GetStockObject(WHITE_BRUSH));
+        return true;
+    case WM_DRAWITEM: {
+        const auto& Item = *reinterpret_cast<const DRAWITEMSTRUCT*>(L);
+        const int Index = IndexOf(int(Item.CtlID));
+        if (Index < 0)
+            return false;
+        FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
+        if (app::MainWindowControls[size_t(Index)].Picture == app::TPicture::pcGears)
+            DrawPicture(Item.hDC, Item.rcItem, FGears, 50, 42);
+        else
+            DrawPicture(Item.hDC, Item.rcItem, FComputerTools, 48, 48);
+        Result = TRUE;
+        return true;
+    }
+    case WM_PAINT:
+        Paint();
+        Result = TRUE;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TdlgServiceConfigurator::Paint() {
+    PAINTSTRUCT Paint;
+    HDC Context = BeginPaint(FWindow, &Paint);
+    for (const app::TMainWindowControl& Spec : app::MainWindowControls)
+        if (Spec.Kind == app::TControlKind::ckRule)
+            PaintRule(Context, Spec.Place);
+    EndPaint(FWindow, &Paint);
+}
+
+} // namespace q7n::win32

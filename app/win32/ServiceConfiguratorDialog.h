@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Dialog.h"
+#include "MainWindowLogic.h"
+
+#include <array>
+#include <string_view>
+
+namespace q7n::win32 {
+
+// The main window in Win32: the shared look (MainWindowLayout.h) and behaviour
+// (MainWindowLogic.h) as a modeless dialog whose controls are laid out in pixels from the table.
+// A fixed-size tool window; closing it destroys it and ends the message loop.
+class TdlgServiceConfigurator final : public TDialog, public app::TMainWindowLogic {
+public:
+    // Platform is the service manager to drive (the host's when null); Dialogs the windows of the
+    // ports edit (none when null: the edit button then does nothing). Owner, when given, is the
+    // application window that carries the program on the task bar.
+    explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
+                                     IPortsEditDialogs* Dialogs = nullptr, HWND Owner = nullptr);
+    ~TdlgServiceConfigurator() override;
+
+    // The control of that name in the shared table (Label1, Button1, ...), or null.
+    TWindow Control(std::string_view Name) const;
+    // The colour the state label shows its caption in, 0x00BBGGRR.
+    TColor StateColor() const { return FStateColor; }
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int Code, int Id, HWND Control) override;
+    void OnOK() override {}     // Enter on the window itself asks nothing
+    void OnCancel() override {} // nor does Escape
+    void OnClose() override { Destroy(); }
+    void OnDestroy() override;
+    bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) override;
+    void ShowServiceState(std::string_view Caption, TColor Color) override;
+
+private:
+    void CreateControls();
+    void Paint();
+    HFONT FontFor(const app::TFontSpec& Spec) const;
+
+    platform::IServiceControlManager* FPlatform;
+    IPortsEditDialogs* FDialogs;
+    std::array<HFONT, 3> FFonts{}; // default, heading, state
+    HICON FGears = nullptr;
+    HICON FComputerTools = nullptr;
+    TColor FStateColor = app::InitialStateColor;
+};
+
+} // namespace q7n::win32

@@ -1,0 +1,157 @@
+// The Win32 main window: its controls as the shared table gives them, its first state, the state
+// label following Wine's real service manager with the fixture service, and polls going on while
+// a box is open.
+#include "ConfirmationBox.h"
+#include "MainWindowLayout.h"
+#include "ServiceConfiguratorDialog.h"
+#include "ServiceState.h"
+#include "TemporaryFolder.h"
+#include "WindowScript.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace q7n::win32 {
+namespace {
+
+using test::PumpMessages;
+
+// Pumps messages until Condition holds, for at most Milliseconds.
+bool PumpUntil(const std::function<bool()>& Condition, int Milliseconds) {
+    const ULONGLONG End = GetTickCount64() + ULONGLONG(Milliseconds);
+    while (!Condition() && GetTickCount64() < End)
+        PumpMessages(20);
+    return Condition();
+}
+
+RECT PlaceInClient(HWND Control) {
+    RECT Rect = TWindow(Control).WindowRect();
+    MapWindowPoints(nullptr, GetParent(Control), reinterpret_cast<POINT*>(&Rect), 2);
+    return Rect;
+}
+
+// Runs the window in a folder of its own, which holds the fixture service as
+// Install\Q7NService.exe, as the program expects below its current folder.
+class MainWindowWin32 : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::filesystem::create_directory(FFolder.Path() / "Install");
+        std::string Fixture = Q7N_FIXTURE_SERVICE;
+        if (Fixture.front() == '/') // built on the Linux side: Wine shows its root as drive Z
+            Fixture = "Z:" + Fixture;
+        std::filesystem::copy_file(Fixture, FFolder.Path() / "Install" / "Q7NService.exe");
+        FOldFolder = std::filesystem::current_path();
+        std::filesystem::current_path(FFolder.Path());
+    }
+    void TearDown() override {
+        FWindow.reset();
+        std::filesystem::current_path(FOldFolder);
+    }
+
+    void Open() {
+        FWindow = std::make_unique<TdlgServiceConfigurator>();
+        ShowWindow(FWindow->Handle(), SW_SHOW);
+    }
+    std::string State() const { return FWindow->Control("ServiceStatusLb").Text(); }
+    void Click(std::string_view Button) {
+        PostMessageW(FWindow->Control(Button), BM_CLICK, 0, 0);
+    }
+    // Waits for the label to read Caption in its state's colour.
+    bool Shows(TServiceState Code, int Milliseconds = 10000) {
+        return PumpUntil(
+            [&] {
+                return State() == ServiceStateCaptions[Code] &&
+                       FWindow->StateColor() == ServiceStateColors[Code];
+            },
+            Milliseconds);
+    }
+
+    testing::TTemporaryFolder FFolder;
+    std::filesystem::path FOldFolder;
+    std::unique_ptr<TdlgServiceConfigurator> FWindow;
+};
+
+TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOrder) {
+    Open();
+    EXPECT_EQ(FWindow->Text(), app::MainWindowCaption);
+    const RECT Client = FWindow->ClientRect();
+    EXPECT_EQ(Client.right, app::ClientWidth);
+    EXPECT_EQ(Client.bottom, app::ClientHeight);
+    const LONG_PTR Style = GetWindowLongPtrW(FWindow->Handle(), GWL_STYLE);
+    EXPECT_TRUE(GetWindowLongPtrW(FWindow->Handle(), GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_FALSE(Style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+
+    std::vector<HWND> Buttons;
+    for (const app::TMainWindowControl& Spec : app::MainWindowControls) {
+        if (Spec.Name.empty())
+            continue; // the rules are painted, not controls
+        TWindow Control = FWindow->Control(Spec.Name);
+        ASSERT_TRUE(Control.Handle()) << Spec.Name;
+        EXPECT_TRUE(IsWindowEnabled(Control)) << Spec.Name;
+        const RECT Place = PlaceInClient(Control);
+        EXPECT_EQ(Place.left, Spec.Place.Left) << Spec.Name;
+        EXPECT_EQ(Place.top, Spec.Place.Top) << Spec.Name;
+        if (Spec.Kind != app::TControlKind::ckStateLabel) {
+            EXPECT_EQ(Control.Text(), Spec.Caption) << Spec.Name;
+            EXPECT_EQ(Place.right - Place.left, Spec.Place.Width) << Spec.Name;
+        }
+        if (Spec.Kind == app::TControlKind::ckButton)
+            Buttons.push_back(Control);
+    }
+    ASSERT_EQ(Buttons.size(), 6u);
+    for (size_t Index = 0; Index < Buttons.size(); ++Index)
+        EXPECT_EQ(GetNextDlgTabItem(FWindow->Handle(), Buttons[Index], FALSE),
+                  Buttons[(Index + 1) % Buttons.size()])
+            << "after button " << Index;
+
+    // Until the first poll the state reads "-" in green, in a label as wide as its text.
+    EXPECT_EQ(State(), "-");
+    EXPECT_EQ(FWindow->StateColor(), app::InitialStateColor);
+    const RECT Label = PlaceInClient(FWindow->Control("ServiceStatusLb"));
+    EXPECT_LT(Label.right - Label.left, 15);
+    // With the service not installed, the first poll shows "Неизвестно" in red, the label now
+    // wider for the longer caption.
+    EXPECT_TRUE(Shows(0, 3000));
+    const RECT Wider = PlaceInClient(FWindow->Control("ServiceStatusLb"));
+    EXPECT_GT(Wider.right - Wider.left, Label.right - Label.left);
+}
+
+TEST_F(MainWindowWin32, TheStateFollowsTheServiceThroughInstallStartStopRestartUninstall) {
+    Open();
+    EXPECT_TRUE(Shows(0)) << State();
+    Click("Button5"); // Install
+    EXPECT_TRUE(Shows(1)) << State();
+    Click("Button1"); // Старт
+    EXPECT_TRUE(Shows(4)) << State();
+    Click("Button2"); // Стоп
+    EXPECT_TRUE(Shows(1)) << State();
+    Click("Button1");
+    EXPECT_TRUE(Shows(4)) << State();
+    Click("Button3"); // Перезапустить: the stop, more than 2 s, then the start
+    EXPECT_TRUE(Shows(1)) << State();
+    EXPECT_TRUE(Shows(4)) << State();
+    Click("btn1"); // UnInstall: stops and deletes the service
+    EXPECT_TRUE(Shows(0)) << State();
+}
+
+TEST_F(MainWindowWin32, PollsGoOnWhileABoxIsOpen) {
+    Open();
+    std::string SeenInsideTheBox;
+    test::TWindowScript Script;
+    Script
+        .Then(std::string(ConfirmationTitle),
+              [&](HWND Box) {
+                  PumpUntil([&] { return State() != app::InitialStateCaption; }, 3000);
+                  SeenInsideTheBox = State();
+                  test::PressKey(Box, VK_ESCAPE);
+              })
+        .Start();
+    ShowConfirmationBox("Перезапустить сервис?", FWindow->Handle());
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_EQ(SeenInsideTheBox, ServiceStateCaptions[0]);
+}
+
+} // namespace
+} // namespace q7n::win32

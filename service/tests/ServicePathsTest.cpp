@@ -1,0 +1,94 @@
+#include "ServicePaths.h"
+
+#include "CommandLine.h"
+#include "FileSystem.h"
+#include "TemporaryFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using q7n::QuoteServicePath;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Makes Folder the process's current directory while it lives.
+class TCurrentDirectory {
+public:
+    explicit TCurrentDirectory(const fs::path& Folder) : FPrevious(fs::current_path()) {
+        fs::current_path(Folder);
+    }
+    TCurrentDirectory(const TCurrentDirectory&) = delete;
+    TCurrentDirectory& operator=(const TCurrentDirectory&) = delete;
+    ~TCurrentDirectory() { fs::current_path(FPrevious); }
+
+private:
+    fs::path FPrevious;
+};
+
+// The path as UTF-8, whatever the narrow code page of the platform.
+std::string Utf8(const fs::path& Path) {
+    std::u8string Text = Path.u8string();
+    return std::string(Text.begin(), Text.end());
+}
+
+#ifdef _WIN32
+const std::string Separator = "\\";
+const fs::path DriveRoot = "C:\\";
+const std::string ServicePathAtRoot = "C:\\\\Install\\Q7NService.exe";
+const std::string PortsFileAtRoot = "C:\\\\Q7NPorts.xml";
+#else
+const std::string Separator = "/";
+const fs::path DriveRoot = "/";
+const std::string ServicePathAtRoot = "//Install/Q7NService.exe";
+const std::string PortsFileAtRoot = "//Q7NPorts.xml";
+#endif
+
+} // namespace
+
+TEST(QuoteServicePath, QuotesOnlyPathsWithBlanksThatAreNotQuotedYet) {
+    EXPECT_EQ(QuoteServicePath("C:\\Q7N\\Install\\Q7NService.exe"),
+              "C:\\Q7N\\Install\\Q7NService.exe");
+    EXPECT_EQ(QuoteServicePath("C:\\Program Files\\Q7N\\Install\\Q7NService.exe"),
+              "\"C:\\Program Files\\Q7N\\Install\\Q7NService.exe\"");
+    EXPECT_EQ(QuoteServicePath("\"C:\\Program Files\\Q7N.exe\""), "\"C:\\Program Files\\Q7N.exe\"");
+    EXPECT_EQ(QuoteServicePath("/opt/my\tdir/srv"), "\"/opt/my\tdir/srv\"");
+    EXPECT_EQ(QuoteServicePath(""), "");
+}
+
+TEST(QuoteServicePath, TheQuotedCommandNamesTheWholePathAgain) {
+    for (std::string Path : {"C:\\Program Files\\Q7N\\Q7NService.exe", "/tmp/a b/c d/srv",
+                             "C:\\dir with trailing\\"}) {
+        auto Words = q7n::platform::SplitWindowsCommandLine(QuoteServicePath(Path));
+        ASSERT_EQ(Words.size(), 1u) << Path;
+        EXPECT_EQ(Words[0], Path);
+    }
+}
+
+// The paths the configurator registers and edits, in a folder with a Cyrillic name and a blank
+// (characters that most Windows ANSI code pages lack) and at the root of a drive.
+TEST(ServiceFilesInCurrentDirectory, FollowTheCurrentDirectoryAsThePlatformReportsIt) {
+    q7n::testing::TTemporaryFolder Temporary;
+    const fs::path Folder = Temporary.Path() / fs::path(u8"Конфигуратор Q7N");
+    fs::create_directory(Folder);
+    {
+        TCurrentDirectory Inside(Folder);
+        q7n::TServiceFiles Files = q7n::ServiceFilesInCurrentDirectory();
+        EXPECT_EQ(Files.ServicePath,
+                  Utf8(Folder) + Separator + "Install" + Separator + "Q7NService.exe");
+        EXPECT_EQ(Files.PortsFile, Utf8(Folder) + Separator + "Q7NPorts.xml");
+        // The UTF-8 path names the real file, and registers as one word.
+        std::ofstream(Folder / "Q7NPorts.xml") << "<config/>";
+        EXPECT_TRUE(q7n::platform::FileExists(Files.PortsFile));
+        auto Words = q7n::platform::SplitWindowsCommandLine(QuoteServicePath(Files.ServicePath));
+        EXPECT_EQ(Words, std::vector<std::string>{Files.ServicePath});
+    }
+
+    // The root comes with its separator, and the literals add theirs.
+    TCurrentDirectory AtRoot(DriveRoot);
+    q7n::TServiceFiles Files = q7n::ServiceFilesInCurrentDirectory();
+    EXPECT_EQ(Files.ServicePath, ServicePathAtRoot);
+    EXPECT_EQ(Files.PortsFile, PortsFileAtRoot);
+    EXPECT_EQ(QuoteServicePath(Files.ServicePath), Files.ServicePath);
+}
