@@ -4,6 +4,7 @@
 #include "ApplicationWindow.h"
 #include "ErrorBox.h"
 #include "MessageLoop.h"
+#include "PortsEditWindows.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceOptions.h"
 
@@ -20,7 +21,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
         int Result = 0;
         {
-            q7n::win32::TdlgServiceConfigurator Window(nullptr, nullptr, Application.Handle());
+            q7n::win32::TPortsEditWindows EditWindows;
+            q7n::win32::TdlgServiceConfigurator Window(nullptr, &EditWindows, Application.Handle());
+            EditWindows.SetParent(Window.Handle());
             Application.SetMainWindow(Window.Handle());
             ShowWindow(Window.Handle(), SW_SHOW);
             Result = q7n::win32::RunMessageLoop(Window.Handle());

@@ -1,5 +1,6 @@
 #include "ApplicationIdentity.h"
 #include "PortDialogIds.h"
+#include "PortsEditWindows.h"
 #include "Q7NPortDialog.h"
 #include "Q7NPortsDialog.h"
 #include "Win32Text.h"
@@ -123,7 +124,8 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
         Ports->Add()->SetLocalPort(LocalPort);
     TWindowScript Script;
 
-    // Changes and then Cancel leave the caller's list as it was.
+    // Changes and then Cancel leave the caller's list as it was; the edit flow's windows open the
+    // same editor.
     Script
         .Then("Q7N ports",
               [&](HWND Editor) {
@@ -138,7 +140,7 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
                   Click(Editor, IDC_BTNCANCEL);
               })
         .Start();
-    EXPECT_FALSE(TdlgQ7NPorts().Execute(Ports.get(), nullptr));
+    EXPECT_FALSE(TPortsEditWindows().ExecutePortList(*Ports));
     EXPECT_TRUE(Script.Finished());
     ASSERT_EQ(Ports->Count(), 5);
     EXPECT_EQ(Ports->Items(0)->LocalPort(), 10);
