@@ -4,22 +4,21 @@
 // of Execute, which copies the list back). Prints the median of a few runs.
 
 #include "PortDialogIds.h"
+#include "PortListEditorRuns.h"
 #include "Q7NPortsDialog.h"
 #include "Win32Text.h"
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <deque>
 #include <functional>
-#include <vector>
 
 using namespace q7n;
 using namespace q7n::win32;
 
 namespace {
 
-constexpr int Runs = 1;
+constexpr int Runs = 3;
 using TClock = std::chrono::steady_clock;
 
 double MsSince(TClock::time_point Start) {
@@ -83,26 +82,9 @@ void PaintNow(HWND Window) {
     RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-std::unique_ptr<TQ7NPorts> MakePorts(int Count) {
-    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
-    for (int I = 0; I < Count; ++I) {
-        auto* Port = Ports->Add();
-        Port->SetIP("10.0." + std::to_string(I / 256 % 256) + "." + std::to_string(I % 256));
-        Port->SetRemoutePort(1000 + I % 60000);
-        Port->SetLocalPort(2000 + I % 60000);
-        Port->SetCOMPort(1 + I % 256);
-        Port->SetCpRate(I % 2 ? 9600 : 115200);
-    }
-    return Ports;
-}
-
-struct TTimes {
-    double OpenMs = 0, DeleteMs = 0, CloseMs = 0;
-};
-
-TTimes RunOnce(int Count) {
-    auto Ports = MakePorts(Count);
-    TTimes Times;
+bench::TEditorTimes RunOnce(int Count) {
+    auto Ports = bench::MakePorts(Count);
+    bench::TEditorTimes Times;
     TSteps Steps;
     HWND Editor = nullptr;
     TClock::time_point Start;
@@ -147,28 +129,9 @@ TTimes RunOnce(int Count) {
     return Times;
 }
 
-double Median(std::vector<double> Values) {
-    std::sort(Values.begin(), Values.end());
-    return Values[Values.size() / 2];
-}
-
 } // namespace
 
 int main() {
-    std::printf("Native port list editor, median of %d runs\n", Runs);
-    std::printf("%10s %12s %18s %18s\n", "mappings", "open (ms)", "delete half (ms)",
-                "close, OK (ms)");
-    for (int Count : {10000, 100000}) {
-        std::vector<double> Open, Delete, Close;
-        for (int Run = 0; Run < Runs; ++Run) {
-            TTimes Times = RunOnce(Count);
-            Open.push_back(Times.OpenMs);
-            Delete.push_back(Times.DeleteMs);
-            Close.push_back(Times.CloseMs);
-        }
-        std::printf("%10d %12.1f %18.1f %18.1f\n", Count, Median(Open), Median(Delete),
-                    Median(Close));
-        std::fflush(stdout);
-    }
+    bench::PrintEditorTimes("Native port list editor", Runs, RunOnce);
     return 0;
 }
