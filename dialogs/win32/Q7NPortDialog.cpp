@@ -38,6 +38,8 @@ bool TdlgQ7NPort::OnInit() {
     Item(IDC_BTNOK).SetText(OKCaption);
     Item(IDC_BTNCANCEL).SetText(CancelCaption);
     SetClientSize(FWindow, PortEditorWidth, PortEditorHeight);
+    for (int Id : {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT})
+        Item(Id).Send(EM_SETLIMITTEXT, 0); // free text: no limit but the control's own
     FormCreate();
     PortToControls();
     TModalDialog::OnInit();
