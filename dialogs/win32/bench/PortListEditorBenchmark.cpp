@@ -59,22 +59,23 @@ private:
     std::deque<std::function<void()>> FSteps;
 };
 
+struct TSearch {
+    std::string Title;
+    HWND Found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND Window, LPARAM Data) {
+    auto& Search = *reinterpret_cast<TSearch*>(Data);
+    if (IsWindowVisible(Window) && TWindow(Window).Text() == Search.Title) {
+        Search.Found = Window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND ThreadWindow(const char* Title) {
-    struct TSearch {
-        std::string Title;
-        HWND Found = nullptr;
-    } Search{Title};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND Window, LPARAM Data) -> BOOL {
-            auto& S = *reinterpret_cast<TSearch*>(Data);
-            if (IsWindowVisible(Window) && TWindow(Window).Text() == S.Title) {
-                S.Found = Window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        LPARAM(&Search));
+    TSearch Search{Title};
+    EnumThreadWindows(GetCurrentThreadId(), MatchWindow, LPARAM(&Search));
     return Search.Found;
 }
 
