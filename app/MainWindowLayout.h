@@ -63,36 +63,42 @@ struct TMainWindowControl {
     TPicture Picture;
 };
 
+constexpr TMainWindowControl Label(std::string_view Name, TControlPlace Place,
+                                  std::string_view Caption, TFontSpec Font, TColor Color) {
+    return {Name, TControlKind::ckLabel, Place, Caption, Font, Color, TMainCommand::mcNone,
+            TPicture::pcNone};
+}
+constexpr TMainWindowControl Rule(TControlPlace Place) {
+    return {"", TControlKind::ckRule, Place, "", DefaultFont, RuleEndColor, TMainCommand::mcNone,
+            TPicture::pcNone};
+}
+constexpr TMainWindowControl Picture(std::string_view Name, TControlPlace Place, TPicture Shows) {
+    return {Name, TControlKind::ckPicture, Place, "", DefaultFont, Black, TMainCommand::mcNone,
+            Shows};
+}
+constexpr TMainWindowControl Button(std::string_view Name, TControlPlace Place,
+                                   std::string_view Caption, TMainCommand Command) {
+    return {Name, TControlKind::ckButton, Place, Caption, DefaultFont, Black, Command,
+            TPicture::pcNone};
+}
+
 // In the order the window makes them, which is also the tab order of the buttons.
 inline constexpr std::array<TMainWindowControl, 14> MainWindowControls{{
-    {"Label1", TControlKind::ckLabel, {99, 43, 186, 22}, "Управление сервисом", HeadingFont, Black,
-     TMainCommand::mcNone, TPicture::pcNone},
-    {"", TControlKind::ckRule, {96, 71, 430, 2}, "", DefaultFont, Navy, TMainCommand::mcNone,
-     TPicture::pcNone},
-    {"Label3", TControlKind::ckLabel, {70, 100, 45, 15}, "Статус:", StateFont, Navy,
-     TMainCommand::mcNone, TPicture::pcNone},
+    Label("Label1", {99, 43, 186, 22}, "Управление сервисом", HeadingFont, Black),
+    Rule({96, 71, 430, 2}),
+    Label("Label3", {70, 100, 45, 15}, "Статус:", StateFont, Navy),
     {"ServiceStatusLb", TControlKind::ckStateLabel, {118, 100, 10, 15}, InitialStateCaption,
      StateFont, InitialStateColor, TMainCommand::mcNone, TPicture::pcNone},
-    {"Image2", TControlKind::ckPicture, {42, 44, 46, 38}, "", DefaultFont, Black,
-     TMainCommand::mcNone, TPicture::pcGears},
-    {"Button1", TControlKind::ckButton, {206, 92, 99, 25}, "Старт", DefaultFont, Black,
-     TMainCommand::mcStart, TPicture::pcNone},
-    {"Button2", TControlKind::ckButton, {206, 116, 99, 25}, "Стоп", DefaultFont, Black,
-     TMainCommand::mcStop, TPicture::pcNone},
-    {"Button3", TControlKind::ckButton, {206, 148, 99, 25}, "Перезапустить", DefaultFont, Black,
-     TMainCommand::mcRestart, TPicture::pcNone},
-    {"Button5", TControlKind::ckButton, {424, 92, 97, 25}, "Install", DefaultFont, Black,
-     TMainCommand::mcInstall, TPicture::pcNone},
-    {"btn1", TControlKind::ckButton, {424, 116, 97, 25}, "UnInstall", DefaultFont, Black,
-     TMainCommand::mcUninstall, TPicture::pcNone},
-    {"Image1", TControlKind::ckPicture, {42, 178, 48, 47}, "", DefaultFont, Black,
-     TMainCommand::mcNone, TPicture::pcComputerTools},
-    {"Label2", TControlKind::ckLabel, {99, 174, 60, 22}, "Опции ", HeadingFont, Black,
-     TMainCommand::mcNone, TPicture::pcNone},
-    {"", TControlKind::ckRule, {96, 202, 430, 2}, "", DefaultFont, Navy, TMainCommand::mcNone,
-     TPicture::pcNone},
-    {"btnEdit", TControlKind::ckButton, {208, 224, 97, 25}, "Редактировать", DefaultFont, Black,
-     TMainCommand::mcEditPorts, TPicture::pcNone},
+    Picture("Image2", {42, 44, 46, 38}, TPicture::pcGears),
+    Button("Button1", {206, 92, 99, 25}, "Старт", TMainCommand::mcStart),
+    Button("Button2", {206, 116, 99, 25}, "Стоп", TMainCommand::mcStop),
+    Button("Button3", {206, 148, 99, 25}, "Перезапустить", TMainCommand::mcRestart),
+    Button("Button5", {424, 92, 97, 25}, "Install", TMainCommand::mcInstall),
+    Button("btn1", {424, 116, 97, 25}, "UnInstall", TMainCommand::mcUninstall),
+    Picture("Image1", {42, 178, 48, 47}, TPicture::pcComputerTools),
+    Label("Label2", {99, 174, 60, 22}, "Опции ", HeadingFont, Black),
+    Rule({96, 202, 430, 2}),
+    Button("btnEdit", {208, 224, 97, 25}, "Редактировать", TMainCommand::mcEditPorts),
 }};
 
 // The commands behind the three service buttons: their names and (English) captions; the

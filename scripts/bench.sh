@@ -3,7 +3,8 @@
 # file, and the service manager polls on the POSIX stand-in and, under Wine, on the Win32 backend.
 #   scripts/bench.sh [ARGUMENTS FOR THE PORTS FILE BENCHMARK...]
 # The windows: the main window's first paint, and the port list editor at 10,000 and 100,000
-# mappings (open, delete half, close with OK), on Qt and, under Wine, the native one.
+# mappings (open, delete half, close with OK), on Qt and, under Wine, the native one; the Win32
+# main window under Wine and the size of q7nconfig.exe.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh test
@@ -21,7 +22,8 @@ build/release/bench/q7n_bench_service_poll
 echo "=== service manager, Win32 backend under Wine"
 # The test build: the time goes into the calls to Wine's service manager, not into our code.
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$(nproc)" --target q7n_bench_service_poll q7n_fixture_service
+cmake --build --preset win64 -j "$(nproc)" --target q7n_bench_service_poll q7n_fixture_service \
+    q7n_bench_main_window_win32 q7nconfig
 wine_script=cmake/wine-run.sh
 prefix=build/win64/bench-wineprefix
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -31,6 +33,14 @@ sh "$wine_script" setup "$PWD/$prefix" "$wine" "$wineserver" \
 status=0
 sh "$wine_script" run "$PWD/$prefix" "$wine" "$wineserver" \
     build/win64/bench/q7n_bench_service_poll.exe || status=$?
+echo "=== the Win32 main window under Wine (null graphics driver)"
+sh "$wine_script" run "$PWD/$prefix" "$wine" "$wineserver" \
+    build/win64/app/win32/q7n_bench_main_window_win32.exe || status=$?
+exe=build/win64/app/win32/q7nconfig.exe
+stripped=$(mktemp)
+x86_64-w64-mingw32-strip -o "$stripped" "$exe"
+echo "q7nconfig.exe: $(stat -c %s "$exe") bytes as built (debug), $(stat -c %s "$stripped") stripped"
+rm -f "$stripped"
 
 echo "=== native port list editor under Wine"
 # Optimised: the time goes into our code and the list view, as on a user's machine.

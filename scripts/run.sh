@@ -16,7 +16,7 @@ cp "$build/platform/q7n_fixture_service" build/demo/Install/Q7NService.exe
 cd build/demo
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec "$build/app/q7nconfig"
+    exec "$build/app/qt/q7nconfig"
 fi
 
 screenshot=$PWD/main-window.png
@@ -28,7 +28,7 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     export XDG_RUNTIME_DIR
 fi
 exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
-    "$Q7N_BUILD/app/q7nconfig" &
+    "$Q7N_BUILD/app/qt/q7nconfig" &
     program=$!
     sleep 3
     if "$Q7N_BUILD/app/q7n_screenshot" "$Q7N_SCREENSHOT"; then

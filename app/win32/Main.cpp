@@ -4,9 +4,12 @@
 #include "ApplicationWindow.h"
 #include "ErrorBox.h"
 #include "MessageLoop.h"
-#include "PortsEditWindows.h"
 #include "ServiceConfiguratorDialog.h"
 #include "ServiceOptions.h"
+
+#ifdef Q7N_PORT_DIALOGS
+#include "PortsEditWindows.h"
+#endif
 
 #include <commctrl.h>
 
@@ -21,10 +24,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         std::unique_ptr<q7n::TdmServiceOptions> Options(q7n::CreateServiceOptions(nullptr));
         int Result = 0;
         {
-            q7n::win32::TPortsEditWindows EditWindows;
-            q7n::win32::TdlgServiceConfigurator Window(nullptr, &EditWindows, Application.Handle());
-            EditWindows.SetParent(Window.Handle());
+            q7n::win32::TdlgServiceConfigurator Window(nullptr, nullptr, Application.Handle());
             Application.SetMainWindow(Window.Handle());
+#ifdef Q7N_PORT_DIALOGS
+            // The port dialogs and boxes are modal over the main window.
+            q7n::win32::TPortsEditWindows Dialogs(Window.Handle());
+            Window.Configurator()->FPortsDialogs = &Dialogs;
+#endif
             ShowWindow(Window.Handle(), SW_SHOW);
             Result = q7n::win32::RunMessageLoop(Window.Handle());
         }

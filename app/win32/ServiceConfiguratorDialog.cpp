@@ -60,6 +60,16 @@ void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height
     DrawIconEx(Context, Box.left, Box.top, Icon, DrawWidth, DrawHeight, 0, nullptr, DI_NORMAL);
 }
 
+// Gives a label the size of its text, at least its given height, keeping its place: a fallback
+// face for a font the system lacks must not cut a caption off.
+void SizeToText(TWindow Label) {
+    const SIZE Size = Label.TextExtent();
+    const RECT Place = Label.WindowRect();
+    SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1),
+                 std::max<LONG>(Size.cy, Place.bottom - Place.top),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 } // namespace
 
 TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
@@ -68,6 +78,9 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
     const TDialogTemplate Template(WindowStyle, WindowExtendedStyle);
     if (!CreateIndirect(Template.Get(), Owner))
         throw std::system_error(int(GetLastError()), std::system_category(), "CreateDialog");
+    // Outside the dialog procedure, so that an error here fails the creation rather than leaving
+    // a window without its configurator.
+    FormCreate(FPlatform, std::make_unique<TMessageTimer>(), FDialogs);
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -105,7 +118,6 @@ bool TdlgServiceConfigurator::OnInit() {
     FComputerTools =
         HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0));
     CreateControls();
-    FormCreate(FPlatform, std::make_unique<TMessageTimer>(), FDialogs);
     return true;
 }
 
@@ -127,7 +139,7 @@ void TdlgServiceConfigurator::CreateControls() {
         switch (Spec.Kind) {
         case app::TControlKind::ckLabel:
         case app::TControlKind::ckStateLabel:
-            Style |= SS_LEFT | SS_NOPREFIX;
+            Style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
             break;
         case app::TControlKind::ckPicture:
             Style |= SS_OWNERDRAW;
@@ -144,8 +156,8 @@ void TdlgServiceConfigurator::CreateControls() {
             Spec.Place.Top, Spec.Place.Width, Spec.Place.Height, FWindow,
             HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
         Control.SetFont(FontFor(Spec.Font));
-        if (Spec.Kind == app::TControlKind::ckStateLabel)
-            ShowServiceState(Spec.Caption, Spec.Color); // sized to its text from the start
+        if (Spec.Kind == app::TControlKind::ckLabel || Spec.Kind == app::TControlKind::ckStateLabel)
+            SizeToText(Control);
     }
 }
 
@@ -166,18 +178,8 @@ void TdlgServiceConfigurator::OnDestroy() {
 void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
     FStateColor = Color;
     TWindow Label = Control("ServiceStatusLb");
-    const std::wstring Text = platform::Utf8ToWide(Caption);
-    Label.Send(WM_SETTEXT, 0, LPARAM(Text.c_str()));
-    // The label takes the width of its text.
-    HDC Context = GetDC(Label);
-    HGDIOBJ Old = SelectObject(Context, HFONT(Label.Send(WM_GETFONT)));
-    SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(Label, Context);
-    const RECT Place = Label.WindowRect();
-    SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1), Place.bottom - Place.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Label.SetText(Caption);
+    SizeToText(Label);
     InvalidateRect(Label, nullptr, TRUE);
 }
 

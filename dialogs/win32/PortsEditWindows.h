@@ -10,8 +10,6 @@ namespace q7n::win32 {
 class TPortsEditWindows final : public IPortsEditDialogs {
 public:
     explicit TPortsEditWindows(HWND Parent = nullptr) : FParent(Parent) {}
-    // The window the dialogs and boxes are modal over; it may come to exist after this object.
-    void SetParent(HWND Parent) { FParent = Parent; }
 
     bool ExecutePortList(TQ7NPorts& Ports) override;
     bool Confirm(const std::string& Text) override;

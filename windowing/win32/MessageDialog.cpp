@@ -21,7 +21,7 @@ constexpr int MaximumTextWidth = 420;
 constexpr int IconId = 100;
 constexpr int TextId = 101;
 
-SIZE TextExtent(HWND Window, HFONT Font, const std::wstring& Text, int MaximumWidth, UINT Format) {
+SIZE MeasureText(HWND Window, HFONT Font, const std::wstring& Text, int MaximumWidth, UINT Format) {
     HDC Context = GetDC(Window);
     HGDIOBJ Old = SelectObject(Context, Font);
     RECT Rect{0, 0, MaximumWidth, 0};
@@ -38,7 +38,7 @@ int TitleBarWidth(HWND Window, const std::wstring& Title) {
     Metrics.cbSize = sizeof Metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0);
     HFONT Caption = CreateFontIndirectW(&Metrics.lfCaptionFont);
-    const SIZE Text = TextExtent(Window, Caption, Title, 10000, DT_SINGLELINE | DT_NOPREFIX);
+    const SIZE Text = MeasureText(Window, Caption, Title, 10000, DT_SINGLELINE | DT_NOPREFIX);
     DeleteObject(Caption);
     return Text.cx + GetSystemMetrics(SM_CXSIZE) + 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + 24;
 }
@@ -62,7 +62,7 @@ bool TMessageDialog::OnInit() {
     auto Font = HFONT(Send(WM_GETFONT));
     const std::wstring Text = platform::Utf8ToWide(FText);
     const SIZE TextSize =
-        TextExtent(FWindow, Font, Text, MaximumTextWidth, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+        MeasureText(FWindow, Font, Text, MaximumTextWidth, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
 
     const int ButtonsWidth =
         int(FButtons.size()) * ButtonWidth + int(FButtons.size() - 1) * ButtonGap;

@@ -14,6 +14,18 @@ void TWindow::SetText(std::string_view Text) const {
     SetWindowTextW(FWindow, platform::Utf8ToWide(Text).c_str());
 }
 
+SIZE TWindow::TextExtent() const {
+    std::wstring Text(static_cast<size_t>(GetWindowTextLengthW(FWindow)) + 1, L'\0');
+    Text.resize(static_cast<size_t>(GetWindowTextW(FWindow, Text.data(), int(Text.size()))));
+    HDC Context = GetDC(FWindow);
+    HGDIOBJ Old = SelectObject(Context, HFONT(Send(WM_GETFONT)));
+    SIZE Size{};
+    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context, Old);
+    ReleaseDC(FWindow, Context);
+    return Size;
+}
+
 RECT TWindow::ClientRect() const {
     RECT Rect{};
     GetClientRect(FWindow, &Rect);

@@ -22,6 +22,8 @@ public:
     LRESULT Send(UINT Message, WPARAM W = 0, LPARAM L = 0) const {
         return SendMessageW(FWindow, Message, W, L);
     }
+    // The size of the window's text in its font, on one line.
+    SIZE TextExtent() const;
     RECT ClientRect() const;
     RECT WindowRect() const;
 

@@ -93,8 +93,12 @@ TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOr
         const RECT Place = PlaceInClient(Control);
         EXPECT_EQ(Place.left, Spec.Place.Left) << Spec.Name;
         EXPECT_EQ(Place.top, Spec.Place.Top) << Spec.Name;
-        if (Spec.Kind != app::TControlKind::ckStateLabel) {
-            EXPECT_EQ(Control.Text(), Spec.Caption) << Spec.Name;
+        if (Spec.Kind == app::TControlKind::ckStateLabel)
+            continue; // below
+        EXPECT_EQ(Control.Text(), Spec.Caption) << Spec.Name;
+        if (Spec.Kind == app::TControlKind::ckLabel) { // as wide as its text in whatever face
+            EXPECT_GE(Place.right - Place.left, int(Control.TextExtent().cx)) << Spec.Name;
+        } else {
             EXPECT_EQ(Place.right - Place.left, Spec.Place.Width) << Spec.Name;
         }
         if (Spec.Kind == app::TControlKind::ckButton)
@@ -110,7 +114,7 @@ TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOr
     EXPECT_EQ(State(), "-");
     EXPECT_EQ(FWindow->StateColor(), app::InitialStateColor);
     const RECT Label = PlaceInClient(FWindow->Control("ServiceStatusLb"));
-    EXPECT_LT(Label.right - Label.left, 15);
+    EXPECT_EQ(Label.right - Label.left, int(FWindow->Control("ServiceStatusLb").TextExtent().cx));
     // With the service not installed, the first poll shows "Неизвестно" in red, the label now
     // wider for the longer caption.
     EXPECT_TRUE(Shows(0, 3000));
