@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 
@@ -125,6 +126,10 @@ bench::TEditorTimes RunOnce(int Count) {
     Start = TClock::now();
     bool Confirmed = Dialog.Execute(Ports.get(), nullptr);
     Times.CloseMs = MsSince(Start);
+    if (!Editor) { // no window: a figure would mean nothing
+        std::fprintf(stderr, "the editor did not open\n");
+        std::exit(1);
+    }
     if (!Confirmed || Ports->Count() != Count / 2)
         std::fprintf(stderr, "the editor did not hand back %d mappings\n", Count / 2);
     return Times;
