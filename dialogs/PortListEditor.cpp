@@ -48,8 +48,9 @@ int TPortListEditor::Add(const TQ7NPort& Source) {
     return FPorts->Count() - 1;
 }
 
-std::optional<int> TPortListEditor::EditRow(const std::vector<int>& SelectedRows) {
-    if (SelectedRows.size() != 1)
+std::optional<int> TPortListEditor::Edit(const std::vector<int>& SelectedRows,
+                                         const std::function<bool(TQ7NPort& Port)>& EditPort) {
+    if (SelectedRows.size() != 1 || !EditPort(Port(SelectedRows.front())))
         return std::nullopt;
     return SelectedRows.front();
 }

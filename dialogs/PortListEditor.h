@@ -43,8 +43,10 @@ public:
     // Appends a record with Source's values; returns its row, the last.
     int Add(const TQ7NPort& Source);
 
-    // The row that Edit works on: the one selected when exactly one is, otherwise none.
-    static std::optional<int> EditRow(const std::vector<int>& SelectedRows);
+    // Edit: only when exactly one row is selected, EditPort runs the port editor on that row's
+    // record (true for OK). Answers the row when it was edited, to be shown anew.
+    std::optional<int> Edit(const std::vector<int>& SelectedRows,
+                            const std::function<bool(TQ7NPort& Port)>& EditPort);
 
     // Delete asks first, through Confirm (true only for Yes), also when no row is selected; only
     // Yes consents.

@@ -126,13 +126,10 @@ void TdlgQ7NPorts::actAddExecute() {
 }
 
 void TdlgQ7NPorts::actEditExecute() {
-    std::optional<int> Row = TPortListEditor::EditRow(SelectedRows());
-    if (!Row)
-        return;
-    TQ7NPort& Port = FEditor.Port(*Row);
-    TdlgQ7NPort Dialog(this);
-    if (Dialog.Execute(&Port))
-        UpdateItem(*Row, Port);
+    std::optional<int> Row = FEditor.Edit(
+        SelectedRows(), [this](TQ7NPort& Port) { return TdlgQ7NPort(this).Execute(&Port); });
+    if (Row)
+        UpdateItem(*Row, FEditor.Port(*Row));
 }
 
 void TdlgQ7NPorts::lvPortsDblClick() {

@@ -95,9 +95,16 @@ TEST(PortListEditor, WorksOnACopyAndKeepsItsRules) {
 
     EXPECT_TRUE(Editor.Execute(Caller.get(), [&] {
         EXPECT_EQ(LocalPorts(Editor), (std::vector<int>{10, 11, 12, 13, 14}));
-        EXPECT_EQ(TPortListEditor::EditRow({}), std::nullopt);
-        EXPECT_EQ(TPortListEditor::EditRow({1, 3}), std::nullopt);
-        EXPECT_EQ(TPortListEditor::EditRow({3}), 3);
+        // Edit opens the port editor only on exactly one row.
+        std::vector<int> Edited;
+        auto EditPort = [&Edited](TQ7NPort& Port) {
+            Edited.push_back(Port.LocalPort());
+            return true;
+        };
+        EXPECT_EQ(Editor.Edit({}, EditPort), std::nullopt);
+        EXPECT_EQ(Editor.Edit({1, 3}, EditPort), std::nullopt);
+        EXPECT_EQ(Editor.Edit({3}, EditPort), 3);
+        EXPECT_EQ(Edited, (std::vector<int>{13}));
 
         auto Added = TXMLClass::Create<TQ7NPort>(nullptr);
         Added->SetLocalPort(15);

@@ -245,13 +245,10 @@ void TdlgQ7NPorts::actAddExecute() {
 }
 
 void TdlgQ7NPorts::actEditExecute() {
-    std::optional<int> Row = TPortListEditor::EditRow(SelectedRows());
-    if (!Row)
-        return;
-    TQ7NPort& Port = FEditor.Port(*Row);
-    TdlgQ7NPort Dialog;
-    if (Dialog.Execute(&Port, FWindow))
-        UpdateItem(*Row, Port);
+    std::optional<int> Row = FEditor.Edit(
+        SelectedRows(), [this](TQ7NPort& Port) { return TdlgQ7NPort().Execute(&Port, FWindow); });
+    if (Row)
+        UpdateItem(*Row, FEditor.Port(*Row));
 }
 
 void TdlgQ7NPorts::lvPortsDblClick() {
