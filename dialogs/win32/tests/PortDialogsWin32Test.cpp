@@ -82,6 +82,13 @@ TEST(PortEditorWin32, ShowsBothErrorsInTheErrorBoxAndCancelPassesNothingOn) {
                   EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_CBBCOMPORT, CB_GETCOUNT, 0, 0), 256);
                   EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_CBBRATE, CB_GETCOUNT, 0, 0), 13);
                   EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_CBBRATE, CB_GETCURSEL, 0, 0), -1);
+                  std::vector<int> TabOrder{GetDlgCtrlID(GetFocus())};
+                  for (int I = 0; I < 6; ++I)
+                      TabOrder.push_back(GetDlgCtrlID(
+                          GetNextDlgTabItem(Dialog, GetDlgItem(Dialog, TabOrder.back()), FALSE)));
+                  EXPECT_EQ(TabOrder, (std::vector<int>{IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT,
+                                                        IDC_BTNOK, IDC_BTNCANCEL, IDC_CBBCOMPORT,
+                                                        IDC_CBBRATE}));
                   SetItemText(Dialog, IDC_EDTIP, "");
                   SetItemText(Dialog, IDC_EDTRPORT, "abc");
                   Click(Dialog, IDC_BTNOK);
