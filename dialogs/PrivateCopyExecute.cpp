@@ -2,14 +2,13 @@
 
 namespace q7n {
 
-bool ExecuteOnPrivateCopy(qt::TModalDialog& Dialog, TXMLClass& Working, TXMLClass* Source,
-                          const std::function<void()>& Show) {
+bool ExecuteOnPrivateCopy(TXMLClass& Working, TXMLClass* Source,
+                          const std::function<bool()>& ShowModal) {
     if (Source)
         Working.CopyFrom(Source);
     else
         Working.SetDefaults();
-    Show();
-    bool Confirmed = Dialog.ExecuteModal();
+    bool Confirmed = ShowModal();
     if (Confirmed && Source)
         Source->CopyFrom(&Working);
     return Confirmed;

@@ -12,7 +12,7 @@
 namespace q7n::qt {
 
 bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
-    auto Editor = std::make_unique<TdlgQ7NPorts>(nullptr);
+    auto Editor = std::make_unique<qt::TdlgQ7NPorts>(nullptr);
     return Editor->Execute(&Ports);
 }
 

@@ -4,13 +4,10 @@
 #include "ApplicationWindow.h"
 #include "ErrorBox.h"
 #include "MessageLoop.h"
-#include "ServiceConfiguratorDialog.h"
-#include "ServiceOptions.h"
-
-#ifdef Q7N_PORT_DIALOGS
 #include "PortsEditFlow.h"
 #include "PortsEditWindows.h"
-#endif
+#include "ServiceConfiguratorDialog.h"
+#include "ServiceOptions.h"
 
 #include <commctrl.h>
 
@@ -27,12 +24,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         {
             q7n::win32::TdlgServiceConfigurator Window(nullptr, nullptr, Application.Handle());
             Application.SetMainWindow(Window.Handle());
-#ifdef Q7N_PORT_DIALOGS
             // The port dialogs and boxes are modal over the main window.
             q7n::win32::TPortsEditWindows Dialogs(Window.Handle());
             q7n::TPortsEditFlow PortsEdit(Dialogs, *Options);
             Window.Configurator()->FPortsEdit = &PortsEdit;
-#endif
             ShowWindow(Window.Handle(), SW_SHOW);
             Result = q7n::win32::RunMessageLoop(Window.Handle());
         }

@@ -7,14 +7,16 @@
 
 namespace q7n::win32 {
 
-void RunEventHandler(HWND Window, const std::function<void()>& Handler) {
+bool RunEventHandler(HWND Window, const std::function<void()>& Handler) {
     try {
         Handler();
+        return true;
     } catch (const EAbort&) {
         // the silent abort: the operation simply ends
     } catch (const std::exception& Error) {
         ShowErrorBox(Error.what(), Window);
     }
+    return false;
 }
 
 } // namespace q7n::win32

@@ -9,6 +9,7 @@ namespace q7n::win32 {
 // Runs an event handler of Window. An error that the handler raises ends it where it arose and is
 // shown in the error box over Window, which stays open; EAbort ends it without a message.
 // Errors must not leave a handler on their own: they cannot cross the system's callbacks.
-void RunEventHandler(HWND Window, const std::function<void()>& Handler);
+// True when the handler ran to its end.
+bool RunEventHandler(HWND Window, const std::function<void()>& Handler);
 
 } // namespace q7n::win32

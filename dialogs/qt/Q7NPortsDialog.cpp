@@ -5,8 +5,8 @@
 #include "DialogFont.h"
 #include "EventHandler.h"
 #include "PortIcons.h"
+#include "PortDialogLook.h"
 #include "PortListModel.h"
-#include "PrivateCopyExecute.h"
 #include "Q7NPortDialog.h"
 
 #include <QAction>
@@ -17,20 +17,12 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
 
 namespace q7n::qt {
 
-namespace {
-
-constexpr int ColumnWidths[TPortListModel::pcCount] = {140, 100, 100, 80, 80};
-constexpr int RowIconSize = 36;
-constexpr int ToolbarIconSize = 32;
-
-} // namespace
-
 TdlgQ7NPorts::TdlgQ7NPorts(QWidget* Parent)
-    : TModalDialog(Parent), FPorts(TXMLClass::Create<TQ7NPorts>(nullptr)),
-      FModel(new TPortListModel(this)) {
+    : TModalDialog(Parent), FModel(new TPortListModel(this)) {
     CreateControls();
 }
 
@@ -52,15 +44,15 @@ QAction* TdlgQ7NPorts::CreateAction(const char* Text, const char* Name, const QI
 }
 
 void TdlgQ7NPorts::CreateControls() {
-    setWindowTitle(QStringLiteral("Q7N ports"));
-    setFont(DialogFont(8));
+    setWindowTitle(QString::fromLatin1(PortListCaption));
+    setFont(DialogFont(PortListFontPoints));
     setSizeGripEnabled(true);
-    resize(758, 462);
+    resize(PortListWidth, PortListHeight);
 
-    actAdd = CreateAction("&Add", "actAdd", AddPortIcon(), &TdlgQ7NPorts::actAddExecute);
-    actEdit = CreateAction("&Edit", "actEdit", EditPortIcon(), &TdlgQ7NPorts::actEditExecute);
+    actAdd = CreateAction(AddCaption, "actAdd", AddPortIcon(), &TdlgQ7NPorts::actAddExecute);
+    actEdit = CreateAction(EditCaption, "actEdit", EditPortIcon(), &TdlgQ7NPorts::actEditExecute);
     actDelete =
-        CreateAction("&Delete", "actDelete", DeletePortIcon(), &TdlgQ7NPorts::actDeleteExecute);
+        CreateAction(DeleteCaption, "actDelete", DeletePortIcon(), &TdlgQ7NPorts::actDeleteExecute);
     auto* Toolbar = new QToolBar;
     Toolbar->setObjectName(QStringLiteral("ToolBar"));
     Toolbar->setIconSize(QSize(ToolbarIconSize, ToolbarIconSize));
@@ -73,7 +65,7 @@ void TdlgQ7NPorts::CreateControls() {
     FModel->SetRowDecoration(PortRowIcon());
     lvPorts = new QTableView;
     lvPorts->setObjectName(QStringLiteral("lvPorts"));
-    lvPorts->setFont(DialogFont(9));
+    lvPorts->setFont(DialogFont(PortListTableFontPoints));
     lvPorts->setModel(FModel);
     lvPorts->setSelectionBehavior(QAbstractItemView::SelectRows);
     lvPorts->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -90,12 +82,12 @@ void TdlgQ7NPorts::CreateControls() {
     Columns->setSectionResizeMode(QHeaderView::Interactive);
     Columns->setStretchLastSection(false);
     Columns->setHighlightSections(false);
-    for (int Column = 0; Column < TPortListModel::pcCount; ++Column)
-        Columns->resizeSection(Column, ColumnWidths[Column]);
+    for (int Column = 0; Column < pcCount; ++Column)
+        Columns->resizeSection(Column, PortColumnLook(static_cast<TPortColumn>(Column)).Width);
     lvPorts->viewport()->installEventFilter(this);
 
-    btnOK = NonDefaultButton("OK", "btnOK");
-    btnCancel = NonDefaultButton("Cancel", "btnCancel");
+    btnOK = NonDefaultButton(OKCaption, "btnOK");
+    btnCancel = NonDefaultButton(CancelCaption, "btnCancel");
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -108,14 +100,15 @@ void TdlgQ7NPorts::CreateControls() {
 }
 
 bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports) {
-    return ExecuteOnPrivateCopy(*this, *FPorts, Ports, [this] {
+    return FEditor.Execute(Ports, [this] {
         RefreshList();
         lvPorts->setFocus();
+        return ExecuteModal();
     });
 }
 
 void TdlgQ7NPorts::RefreshList() {
-    FModel->SetPorts(FPorts.get());
+    FModel->SetPorts(&FEditor.Ports());
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
@@ -133,13 +126,10 @@ void TdlgQ7NPorts::actAddExecute() {
 }
 
 void TdlgQ7NPorts::actEditExecute() {
-    std::vector<int> Rows = SelectedRows();
-    if (Rows.size() != 1)
-        return;
-    TQ7NPort* Port = FModel->Port(Rows.front());
-    TdlgQ7NPort Dialog(this);
-    if (Dialog.Execute(Port))
-        UpdateItem(Rows.front(), *Port);
+    std::optional<int> Row = FEditor.Edit(
+        SelectedRows(), [this](TQ7NPort& Port) { return TdlgQ7NPort(this).Execute(&Port); });
+    if (Row)
+        UpdateItem(*Row, FEditor.Port(*Row));
 }
 
 void TdlgQ7NPorts::lvPortsDblClick() {
@@ -147,7 +137,10 @@ void TdlgQ7NPorts::lvPortsDblClick() {
 }
 
 void TdlgQ7NPorts::actDeleteExecute() {
-    if (ShowConfirmationBox(QStringLiteral("Delete items?"), this) != QMessageBox::Yes)
+    auto Ask = [this](const std::string& Text) {
+        return ShowConfirmationBox(QString::fromStdString(Text), this) == QMessageBox::Yes;
+    };
+    if (!TPortListEditor::ConfirmDelete(Ask))
         return;
     FModel->DeletePorts(SelectedRows());
 }

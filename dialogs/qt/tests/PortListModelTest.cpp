@@ -88,7 +88,7 @@ void PortListModelTest::RowsShowTheRecordsInListOrder() {
     }
     QCOMPARE(First, (QStringList{"192.168.1.6", "8080", "8080", "COM1", "9600"}));
     QCOMPARE(Row2, (QStringList{"", "-1", "70000", "COM12", "115200"}));
-    QCOMPARE(Text(Model, 2, TPortListModel::pcCpRate), QStringLiteral("250000"));
+    QCOMPARE(Text(Model, 2, q7n::pcCpRate), QStringLiteral("250000"));
     QCOMPARE(Model.Port(1), Second);
 }
 
@@ -109,7 +109,7 @@ void PortListModelTest::AppendedRecordIsTheLastRow() {
     QCOMPARE(Ports->Count(), 3);
     QVERIFY(Ports->Items(2) != Source.get()); // a copy, owned by the list
     QCOMPARE(QString::fromStdString(Ports->Items(2)->IP()), QStringLiteral("10.0.0.1"));
-    QCOMPARE(Text(Model, 2, TPortListModel::pcCOMPort), QStringLiteral("COM3"));
+    QCOMPARE(Text(Model, 2, q7n::pcCOMPort), QStringLiteral("COM3"));
 }
 
 void PortListModelTest::ChangedRecordIsShownAnew() {
@@ -128,7 +128,7 @@ void PortListModelTest::ChangedRecordIsShownAnew() {
     QCOMPARE(BottomRight.row(), 1);
     QCOMPARE(TopLeft.column(), 0);
     QCOMPARE(BottomRight.column(), 4);
-    QCOMPARE(Text(Model, 1, TPortListModel::pcCOMPort), QStringLiteral("COM256"));
+    QCOMPARE(Text(Model, 1, q7n::pcCOMPort), QStringLiteral("COM256"));
 }
 
 void PortListModelTest::DeletingRowsKeepsTheOthersInOrder() {
@@ -142,7 +142,7 @@ void PortListModelTest::DeletingRowsKeepsTheOthersInOrder() {
 
     QCOMPARE(LocalPortsOf(*Ports), (QList<int>{11, 14}));
     QCOMPARE(Model.rowCount(), 2);
-    QCOMPARE(Text(Model, 1, TPortListModel::pcLocalPort), QStringLiteral("14"));
+    QCOMPARE(Text(Model, 1, q7n::pcLocalPort), QStringLiteral("14"));
 
     Model.DeletePorts({0, 1});
     QCOMPARE(Ports->Count(), 0);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Q7NPort.h"
+#include "PortListEditor.h"
 
 #include <QAbstractTableModel>
 #include <vector>
@@ -13,8 +13,6 @@ namespace q7n::qt {
 class TPortListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    enum TColumn { pcIP, pcRemoutePort, pcLocalPort, pcCOMPort, pcCpRate, pcCount };
-
     explicit TPortListModel(QObject* Parent = nullptr);
 
     // Shows the records of Ports (not owned; none shows no rows) and drops any earlier rows.

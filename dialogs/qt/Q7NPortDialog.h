@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ModalDialog.h"
+#include "PortFields.h"
 #include "Q7NPort.h"
 
 #include <memory>
@@ -30,10 +31,10 @@ private:
     void FormCreate();
     void PortToControls();
     void btnOKClick();
-    std::int32_t SelectedRate() const;
+    QWidget* ControlOf(TPortField Field) const;
 
     std::unique_ptr<TQ7NPort> FPort;
-    QWidget* FTaking = nullptr; // the control whose value btnOKClick takes over
+    QWidget* FTaking = nullptr; // the control whose value btnOKClick failed to take over
     QLineEdit* edtIP;
     QLineEdit* edtRPort;
     QLineEdit* edtLPort;

@@ -1,11 +1,13 @@
 #include "DialogFont.h"
 
+#include "PortDialogLook.h"
+
 #include <QStringList>
 
 namespace q7n::qt {
 
 QFont DialogFont(int PointSize) {
-    const QStringList Families = {QStringLiteral("Consolas"), QStringLiteral("Inconsolata")};
+    const QStringList Families = {QString::fromLatin1(DialogFontFace), QStringLiteral("Inconsolata")};
     QFont Font(Families, PointSize);
     Font.setStyleHint(QFont::TypeWriter);
     return Font;

@@ -3,8 +3,9 @@
 #include "ButtonStrip.h"
 #include "DialogFont.h"
 #include "EventHandler.h"
-#include "Exceptions.h"
-#include "IntegerConversion.h"
+#include "PortChoices.h"
+#include "PortDialogLook.h"
+#include "PortFields.h"
 #include "PrivateCopyExecute.h"
 
 #include <QComboBox>
@@ -17,21 +18,6 @@
 namespace q7n::qt {
 
 namespace {
-
-constexpr int COMPortCount = 256;
-
-struct TRateEntry {
-    const char* Text;
-    std::int32_t Rate;
-};
-
-// In the order shown; nothing above 115200 is offered.
-constexpr TRateEntry Rates[] = {
-    {"br110", 110},       {"br300", 300},     {"br600", 600},     {"br1200", 1200},
-    {"br2400", 2400},     {"br4800", 4800},   {"br9600", 9600},   {"br14400", 14400},
-    {"br19200", 19200},   {"br38400", 38400}, {"br56000", 56000}, {"br57600", 57600},
-    {"br115200", 115200},
-};
 
 template <class T> T* Named(T* Widget, const char* Name) {
     Widget->setObjectName(QString::fromLatin1(Name));
@@ -54,27 +40,27 @@ TdlgQ7NPort::TdlgQ7NPort(QWidget* Parent) : TModalDialog(Parent) {
 TdlgQ7NPort::~TdlgQ7NPort() = default;
 
 void TdlgQ7NPort::CreateControls() {
-    setWindowTitle(QStringLiteral("Q7N port"));
-    setFont(DialogFont(9));
+    setWindowTitle(QString::fromLatin1(PortEditorCaption));
+    setFont(DialogFont(PortEditorFontPoints));
 
     edtIP = Named(new QLineEdit, "edtIP");
     edtRPort = Named(new QLineEdit, "edtRPort");
     edtLPort = Named(new QLineEdit, "edtLPort");
     cbbCOMPort = Named(new QComboBox, "cbbCOMPort");
     cbbRate = Named(new QComboBox, "cbbRate");
-    btnOK = NonDefaultButton("OK", "btnOK");
-    btnCancel = NonDefaultButton("Cancel", "btnCancel");
+    btnOK = NonDefaultButton(OKCaption, "btnOK");
+    btnCancel = NonDefaultButton(CancelCaption, "btnCancel");
 
     auto* Fields = new QGridLayout;
-    Fields->addWidget(RightAligned("IP"), 0, 0);
+    Fields->addWidget(RightAligned(IPLabel), 0, 0);
     Fields->addWidget(edtIP, 0, 1);
-    Fields->addWidget(RightAligned("Remoute port"), 1, 0);
+    Fields->addWidget(RightAligned(RemoutePortLabel), 1, 0);
     Fields->addWidget(edtRPort, 1, 1);
-    Fields->addWidget(RightAligned("Local port"), 2, 0);
+    Fields->addWidget(RightAligned(LocalPortLabel), 2, 0);
     Fields->addWidget(edtLPort, 2, 1);
-    Fields->addWidget(RightAligned("COM port"), 0, 2);
+    Fields->addWidget(RightAligned(COMPortLabel), 0, 2);
     Fields->addWidget(cbbCOMPort, 0, 3);
-    Fields->addWidget(RightAligned("Baudrate"), 1, 2);
+    Fields->addWidget(RightAligned(RateLabel), 1, 2);
     Fields->addWidget(cbbRate, 1, 3);
     Fields->setColumnStretch(1, 1);
     Fields->setColumnStretch(3, 1);
@@ -86,7 +72,7 @@ void TdlgQ7NPort::CreateControls() {
     Form->addLayout(Fields);
     Form->addStretch();
     AddButtonStrip(*Form, *btnCancel, *btnOK);
-    setFixedSize(456, 145);
+    setFixedSize(PortEditorWidth, PortEditorHeight);
 
     setTabOrder(edtIP, edtRPort);
     setTabOrder(edtRPort, edtLPort);
@@ -109,49 +95,54 @@ void TdlgQ7NPort::CreateControls() {
 void TdlgQ7NPort::FormCreate() {
     FPort = TXMLClass::Create<TQ7NPort>(nullptr);
     cbbCOMPort->clear();
-    for (int Number = 1; Number <= COMPortCount; ++Number)
-        cbbCOMPort->addItem(QStringLiteral("COM") + QString::number(Number));
+    for (int Entry = 0; Entry < COMPortEntryCount; ++Entry)
+        cbbCOMPort->addItem(QString::fromStdString(COMPortText(Entry + 1)));
     cbbRate->clear();
-    for (const TRateEntry& Entry : Rates)
+    for (const TRateEntry& Entry : RateEntries())
         cbbRate->addItem(QString::fromLatin1(Entry.Text), Entry.Rate);
 }
 
 bool TdlgQ7NPort::Execute(TQ7NPort* Port) {
-    return ExecuteOnPrivateCopy(*this, *FPort, Port, [this] {
+    return ExecuteOnPrivateCopy(*FPort, Port, [this] {
         PortToControls();
         edtIP->setFocus();
+        return ExecuteModal();
     });
 }
 
 void TdlgQ7NPort::PortToControls() {
-    edtIP->setText(QString::fromStdString(FPort->IP()));
-    edtRPort->setText(QString::number(FPort->RemoutePort()));
-    edtLPort->setText(QString::number(FPort->LocalPort()));
-    cbbCOMPort->setCurrentIndex(FPort->COMPort() - 1);
-    cbbRate->setCurrentIndex(cbbRate->findData(FPort->CpRate())); // -1, no selection, when absent
+    TPortFields Fields = PortToFields(*FPort);
+    edtIP->setText(QString::fromStdString(Fields.IP));
+    edtRPort->setText(QString::fromStdString(Fields.RemoutePort));
+    edtLPort->setText(QString::fromStdString(Fields.LocalPort));
+    cbbCOMPort->setCurrentIndex(Fields.COMPortEntry);
+    cbbRate->setCurrentIndex(Fields.RateEntry);
+}
+
+QWidget* TdlgQ7NPort::ControlOf(TPortField Field) const {
+    switch (Field) {
+    case TPortField::pfIP: return edtIP;
+    case TPortField::pfRemoutePort: return edtRPort;
+    case TPortField::pfLocalPort: return edtLPort;
+    case TPortField::pfCOMPort: return cbbCOMPort;
+    case TPortField::pfRate: return cbbRate;
+    }
+    return nullptr;
 }
 
 void TdlgQ7NPort::btnOKClick() {
-    // Each value goes in through the record's write rule; a failure leaves the earlier ones taken.
-    FTaking = edtIP;
-    FPort->SetIP(edtIP->text().toStdString());
-    FTaking = edtRPort;
-    FPort->SetRemoutePort(StrToInt(edtRPort->text().toStdString()));
-    FTaking = edtLPort;
-    FPort->SetLocalPort(StrToInt(edtLPort->text().toStdString()));
-    FTaking = cbbCOMPort;
-    FPort->SetCOMPort(cbbCOMPort->currentIndex() + 1);
-    FTaking = cbbRate;
-    FPort->SetCpRate(SelectedRate());
     FTaking = nullptr;
+    TPortField Failed = TPortField::pfIP;
+    try {
+        FieldsToPort({edtIP->text().toStdString(), edtRPort->text().toStdString(),
+                      edtLPort->text().toStdString(), cbbCOMPort->currentIndex(),
+                      cbbRate->currentIndex()},
+                     *FPort, &Failed);
+    } catch (...) {
+        FTaking = ControlOf(Failed);
+        throw;
+    }
     accept();
-}
-
-std::int32_t TdlgQ7NPort::SelectedRate() const {
-    int Index = cbbRate->currentIndex();
-    if (Index < 0 || Index >= cbbRate->count())
-        throw EListError(Index);
-    return cbbRate->itemData(Index).toInt();
 }
 
 } // namespace q7n::qt

@@ -1,32 +1,14 @@
 #include "PortListModel.h"
 
-#include <algorithm>
 
 namespace q7n::qt {
 
 namespace {
 
-QString ColumnText(const TQ7NPort& Port, int Column) {
-    switch (Column) {
-    case TPortListModel::pcIP:
-        return QString::fromStdString(Port.IP());
-    case TPortListModel::pcRemoutePort:
-        return QString::number(Port.RemoutePort());
-    case TPortListModel::pcLocalPort:
-        return QString::number(Port.LocalPort());
-    case TPortListModel::pcCOMPort:
-        return QStringLiteral("COM") + QString::number(Port.COMPort());
-    case TPortListModel::pcCpRate:
-        return QString::number(Port.CpRate());
-    default:
-        return {};
-    }
-}
-
 // As an int, the form that every view reads.
 int ColumnAlignment(int Column) {
     Qt::Alignment Alignment =
-        (Column == TPortListModel::pcIP ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter;
+        (PortColumnLook(static_cast<TPortColumn>(Column)).Centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
     return Alignment.toInt();
 }
 
@@ -61,23 +43,10 @@ void TPortListModel::DeletePorts(std::vector<int> Rows) {
     std::erase_if(Rows, [Count](int Row) { return Row < 0 || Row >= Count; });
     if (Rows.empty())
         return;
-    std::sort(Rows.begin(), Rows.end());
-
-    // Taking records out one by one costs a search and a shift of the rest each, which is slow
-    // for large lists and many rows; the kept records are copied into a new list once instead,
-    // and the views are told the rows were rebuilt rather than of each gap.
+    // The views are told the rows were rebuilt rather than of each gap: a selection may hold
+    // thousands of separate rows.
     beginResetModel();
-    auto Kept = TXMLClass::Create<TQ7NPorts>(nullptr);
-    auto Deleted = Rows.begin();
-    for (int Row = 0; Row < Count; ++Row) {
-        if (Deleted != Rows.end() && *Deleted == Row) {
-            while (Deleted != Rows.end() && *Deleted == Row)
-                ++Deleted;
-            continue;
-        }
-        Kept->Add()->CopyFrom(FPorts->Items(Row));
-    }
-    FPorts->CopyFrom(Kept.get());
+    FPorts->Delete(std::move(Rows));
     endResetModel();
 }
 
@@ -100,7 +69,8 @@ QVariant TPortListModel::data(const QModelIndex& Index, int Role) const {
         return {};
     switch (Role) {
     case Qt::DisplayRole:
-        return ColumnText(*FPorts->Items(Index.row()), Index.column());
+        return QString::fromStdString(
+            PortColumnText(*FPorts->Items(Index.row()), static_cast<TPortColumn>(Index.column())));
     case Qt::TextAlignmentRole:
         return ColumnAlignment(Index.column());
     case Qt::DecorationRole:
@@ -113,11 +83,9 @@ QVariant TPortListModel::data(const QModelIndex& Index, int Role) const {
 QVariant TPortListModel::headerData(int Section, Qt::Orientation Orientation, int Role) const {
     if (Orientation != Qt::Horizontal || Section < 0 || Section >= pcCount)
         return QAbstractTableModel::headerData(Section, Orientation, Role);
-    static const char* const Captions[pcCount] = {"IP", "Remoute port", "Local port", "COM port",
-                                                  "COM rate"};
     switch (Role) {
     case Qt::DisplayRole:
-        return QString::fromLatin1(Captions[Section]);
+        return QString::fromLatin1(PortColumnLook(static_cast<TPortColumn>(Section)).Caption);
     case Qt::TextAlignmentRole:
         return ColumnAlignment(Section);
     default:

@@ -4,6 +4,7 @@
 // which copies the list back). Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise, and prints the median of a few runs.
 
+#include "PortListEditorRuns.h"
 #include "Q7NPortsDialog.h"
 
 #include <QAbstractItemModel>
@@ -16,37 +17,15 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
+namespace bench = q7n::bench;
 using q7n::qt::TdlgQ7NPorts;
-using q7n::TQ7NPorts;
-using q7n::TXMLClass;
 
 namespace {
 
 constexpr int Runs = 5;
-
-struct TTimes {
-    double OpenMs = 0;
-    double DeleteMs = 0;
-    double CloseMs = 0;
-};
-
-std::unique_ptr<TQ7NPorts> MakePorts(int Count) {
-    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
-    for (int I = 0; I < Count; ++I) {
-        auto* Port = Ports->Add();
-        Port->SetIP("10.0." + std::to_string(I / 256 % 256) + "." + std::to_string(I % 256));
-        Port->SetRemoutePort(1000 + I % 60000);
-        Port->SetLocalPort(2000 + I % 60000);
-        Port->SetCOMPort(1 + I % 256);
-        Port->SetCpRate(I % 2 ? 9600 : 115200);
-    }
-    return Ports;
-}
 
 // Calls Then once, when the first paint of Watched begins.
 class TFirstPaint : public QObject {
@@ -87,9 +66,9 @@ QItemSelection EveryOtherRow(const QAbstractItemModel& Model) {
     return Selection;
 }
 
-TTimes RunOnce(int Count) {
-    auto Ports = MakePorts(Count);
-    TTimes Times;
+bench::TEditorTimes RunOnce(int Count) {
+    auto Ports = bench::MakePorts(Count);
+    bench::TEditorTimes Times;
     QElapsedTimer Clock;
     TdlgQ7NPorts Dialog;
     auto& Table = *Dialog.findChild<QTableView*>(QStringLiteral("lvPorts"));
@@ -126,11 +105,6 @@ TTimes RunOnce(int Count) {
     return Times;
 }
 
-double Median(std::vector<double> Values) {
-    std::sort(Values.begin(), Values.end());
-    return Values[Values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -138,20 +112,8 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication Application(argc, argv);
 
-    std::printf("Port list editor, median of %d runs, platform %s\n", Runs,
-                qPrintable(QApplication::platformName()));
-    std::printf("%10s %12s %18s %18s\n", "mappings", "open (ms)", "delete half (ms)",
-                "close, OK (ms)");
-    for (int Count : {10000, 100000}) {
-        std::vector<double> Open, Delete, Close;
-        for (int Run = 0; Run < Runs; ++Run) {
-            TTimes Times = RunOnce(Count);
-            Open.push_back(Times.OpenMs);
-            Delete.push_back(Times.DeleteMs);
-            Close.push_back(Times.CloseMs);
-        }
-        std::printf("%10d %12.1f %18.1f %18.1f\n", Count, Median(Open), Median(Delete),
-                    Median(Close));
-    }
+    bench::PrintEditorTimes("Port list editor, platform " +
+                                QApplication::platformName().toStdString(),
+                            Runs, RunOnce);
     return 0;
 }

@@ -1,9 +1,8 @@
 #pragma once
 
 #include "ModalDialog.h"
-#include "Q7NPort.h"
+#include "PortListEditor.h"
 
-#include <memory>
 #include <vector>
 
 class QAction;
@@ -15,7 +14,7 @@ namespace q7n::qt {
 class TPortListModel;
 
 // The dialog in which the user reviews the port mappings as a table and adds, edits and deletes
-// them. It works on a private copy of the list, FPorts, which it hands back only on OK.
+// them. It works on the editor's private copy of the list, which it hands back only on OK.
 class TdlgQ7NPorts : public TModalDialog {
     Q_OBJECT
 public:
@@ -46,7 +45,7 @@ private:
     // The rows selected in the table, in ascending order.
     std::vector<int> SelectedRows() const;
 
-    std::unique_ptr<TQ7NPorts> FPorts;
+    TPortListEditor FEditor;
     TPortListModel* FModel;
     QAction* actAdd;
     QAction* actEdit;

@@ -1,0 +1,136 @@
+#include "Exceptions.h"
+#include "PortChoices.h"
+#include "PortFields.h"
+#include "PortListEditor.h"
+
+#include <gtest/gtest.h>
+
+using namespace q7n;
+
+namespace {
+
+void ExpectFields(const TPortFields& Fields, const std::string& IP, const std::string& RemoutePort,
+                  const std::string& LocalPort, int COMPortEntry, int RateEntry) {
+    EXPECT_EQ(Fields.IP, IP);
+    EXPECT_EQ(Fields.RemoutePort, RemoutePort);
+    EXPECT_EQ(Fields.LocalPort, LocalPort);
+    EXPECT_EQ(Fields.COMPortEntry, COMPortEntry);
+    EXPECT_EQ(Fields.RateEntry, RateEntry);
+}
+
+std::string ErrorOf(const TPortFields& Fields, TQ7NPort& Port) {
+    try {
+        FieldsToPort(Fields, Port);
+    } catch (const Exception& Error) {
+        return Error.what();
+    }
+    return "";
+}
+
+std::vector<int> LocalPorts(TPortListEditor& Editor) {
+    std::vector<int> Values;
+    for (int Row = 0; Row < Editor.Count(); ++Row)
+        Values.push_back(Editor.Port(Row).LocalPort());
+    return Values;
+}
+
+} // namespace
+
+TEST(PortFields, ShowTheRecordAndTheListEntries) {
+    auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
+    ExpectFields(PortToFields(*Port), "192.168.1.6", "8080", "8080", 0, 6);
+    EXPECT_STREQ(RateEntries()[6].Text, "br9600");
+
+    Port->SetCOMPort(256);
+    Port->SetCpRate(115200);
+    TPortFields Fields = PortToFields(*Port);
+    EXPECT_EQ(COMPortText(Fields.COMPortEntry + 1), "COM256");
+    EXPECT_STREQ(RateEntries()[static_cast<std::size_t>(Fields.RateEntry)].Text, "br115200");
+    EXPECT_EQ(static_cast<std::size_t>(Fields.RateEntry), RateEntries().size() - 1);
+
+    Port->SetCpRate(250000); // read from a file; not offered
+    EXPECT_EQ(PortToFields(*Port).RateEntry, -1);
+}
+
+TEST(PortFields, TakingOverStopsAtTheFailingStep) {
+    auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
+    TPortFields Fields{"", "abc", "-1", 11, 12};
+
+    // The IP is taken before the remote port fails; nothing after it is.
+    EXPECT_EQ(ErrorOf(Fields, *Port), "'abc' is not a valid integer value");
+    EXPECT_EQ(Port->IP(), "");
+    EXPECT_EQ(Port->LocalPort(), 8080);
+
+    Fields.RemoutePort = " $1F90";
+    Fields.LocalPort = "70000 ";
+    EXPECT_EQ(ErrorOf(Fields, *Port), "'70000 ' is not a valid integer value");
+    EXPECT_EQ(Port->RemoutePort(), 8080);
+
+    Fields.LocalPort = "-1";
+    Fields.RateEntry = -1;
+    EXPECT_EQ(ErrorOf(Fields, *Port), "List index out of bounds (-1)");
+    EXPECT_EQ(Port->COMPort(), 12);
+    EXPECT_EQ(Port->CpRate(), 9600);
+
+    Fields.RateEntry = 12;
+    EXPECT_EQ(ErrorOf(Fields, *Port), "");
+    EXPECT_EQ(Port->LocalPort(), -1);
+    EXPECT_EQ(Port->CpRate(), 115200);
+}
+
+TEST(PortListEditor, WorksOnACopyAndKeepsItsRules) {
+    auto Caller = TXMLClass::Create<TQ7NPorts>(nullptr);
+    for (int LocalPort : {10, 11, 12, 13, 14})
+        Caller->Add()->SetLocalPort(LocalPort);
+    TPortListEditor Editor;
+
+    // Cancel after changes leaves the caller's list as it was.
+    EXPECT_FALSE(Editor.Execute(Caller.get(), [&] {
+        Editor.Add(*Caller->Items(0));
+        Editor.DeleteRows({0, 1});
+        return false;
+    }));
+    EXPECT_EQ(Caller->Count(), 5);
+    EXPECT_EQ(Caller->Items(0)->LocalPort(), 10);
+
+    EXPECT_TRUE(Editor.Execute(Caller.get(), [&] {
+        EXPECT_EQ(LocalPorts(Editor), (std::vector<int>{10, 11, 12, 13, 14}));
+        // Edit opens the port editor only on exactly one row.
+        std::vector<int> Edited;
+        auto EditPort = [&Edited](TQ7NPort& Port) {
+            Edited.push_back(Port.LocalPort());
+            return true;
+        };
+        EXPECT_EQ(Editor.Edit({}, EditPort), std::nullopt);
+        EXPECT_EQ(Editor.Edit({1, 3}, EditPort), std::nullopt);
+        EXPECT_EQ(Editor.Edit({3}, EditPort), 3);
+        EXPECT_EQ(Edited, (std::vector<int>{13}));
+
+        auto Added = TXMLClass::Create<TQ7NPort>(nullptr);
+        Added->SetLocalPort(15);
+        Added->SetCOMPort(12);
+        Added->SetCpRate(250000);
+        EXPECT_EQ(Editor.Add(*Added), 5);
+        EXPECT_EQ(PortColumnText(Editor.Port(5), pcCOMPort), "COM12");
+        EXPECT_EQ(PortColumnText(Editor.Port(5), pcCpRate), "250000");
+
+        // Asked also with nothing selected; a No keeps everything.
+        std::vector<std::string> Asked;
+        auto Answer = [&Asked](bool Yes) {
+            return [&Asked, Yes](const std::string& Text) {
+                Asked.push_back(Text);
+                return Yes;
+            };
+        };
+        EXPECT_FALSE(TPortListEditor::ConfirmDelete(Answer(false)));
+        EXPECT_TRUE(TPortListEditor::ConfirmDelete(Answer(true)));
+        EXPECT_EQ(Asked, (std::vector<std::string>{"Delete items?", "Delete items?"}));
+
+        Editor.DeleteRows({4, 0, 2, 9});
+        EXPECT_EQ(LocalPorts(Editor), (std::vector<int>{11, 13, 15}));
+        return true;
+    }));
+    ASSERT_EQ(Caller->Count(), 3);
+    EXPECT_EQ(Caller->Items(2)->LocalPort(), 15);
+    EXPECT_EQ(Caller->Items(2)->CpRate(), 250000);
+}

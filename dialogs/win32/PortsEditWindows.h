@@ -1,0 +1,22 @@
+#pragma once
+
+#include "PortsEditDialogs.h"
+
+#include <windows.h>
+
+namespace q7n::win32 {
+
+// The windows of the ports edit flow: the port list editor and the boxes, modal over Parent.
+class TPortsEditWindows final : public IPortsEditDialogs {
+public:
+    explicit TPortsEditWindows(HWND Parent = nullptr) : FParent(Parent) {}
+
+    bool ExecutePortList(TQ7NPorts& Ports) override;
+    bool Confirm(const std::string& Text) override;
+    void Warn(const std::string& Text) override;
+
+private:
+    HWND FParent;
+};
+
+} // namespace q7n::win32

@@ -1,0 +1,289 @@
+#include "Q7NPortsDialog.h"
+
+#include "ConfirmationBox.h"
+#include "DialogFont.h"
+#include "PortDialogIds.h"
+#include "PortDialogLook.h"
+#include "PortImages.h"
+#include "Q7NPortDialog.h"
+#include "Win32Text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace q7n::win32 {
+
+namespace {
+
+constexpr int ButtonWidth = 75;
+constexpr int ButtonHeight = 25;
+constexpr int Margin = 6;
+
+// Text for the screen: a byte that is not UTF-8 shows as a replacement character instead of
+// failing on every paint.
+std::wstring DisplayText(const std::string& Text) {
+    if (Text.empty())
+        return {};
+    const int Length = MultiByteToWideChar(CP_UTF8, 0, Text.data(), int(Text.size()), nullptr, 0);
+    std::wstring Wide(std::size_t(Length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, Text.data(), int(Text.size()), Wide.data(), Length);
+    return Wide;
+}
+
+// The toolbar's buttons take no keyboard focus, so the access keys of its actions (Alt and the
+// marked letter) are caught in the controls that do and sent to the dialog as the actions.
+LRESULT CALLBACK AccessKeyProc(HWND Control, UINT Message, WPARAM W, LPARAM L, UINT_PTR,
+                               DWORD_PTR Dialog) {
+    if (Message == WM_SYSCHAR && (L & (1 << 29))) {
+        int Action = 0;
+        switch (std::tolower(int(W))) {
+        case 'a':
+            Action = IDC_ACTADD;
+            break;
+        case 'e':
+            Action = IDC_ACTEDIT;
+            break;
+        case 'd':
+            Action = IDC_ACTDELETE;
+            break;
+        }
+        if (Action) {
+            SendMessageW(HWND(Dialog), WM_COMMAND, MAKEWPARAM(Action, 0), 0);
+            return 0;
+        }
+    }
+    return DefSubclassProc(Control, Message, W, L);
+}
+
+} // namespace
+
+TdlgQ7NPorts::TdlgQ7NPorts() = default;
+
+TdlgQ7NPorts::~TdlgQ7NPorts() {
+    Destroy(); // the controls go before the pictures and the font they use
+    if (FToolbarImages)
+        ImageList_Destroy(FToolbarImages);
+    if (FTableFont)
+        DeleteObject(FTableFont);
+}
+
+bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports, HWND Parent) {
+    INITCOMMONCONTROLSEX Classes{sizeof Classes, ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&Classes);
+    return FEditor.Execute(Ports, [this, Parent] {
+        return TModalDialog::Execute(MAKEINTRESOURCEW(IDD_Q7NPORTS), Parent) == IDOK;
+    });
+}
+
+bool TdlgQ7NPorts::OnInit() {
+    SetText(PortListCaption);
+    Item(IDC_BTNOK).SetText(OKCaption);
+    Item(IDC_BTNCANCEL).SetText(CancelCaption);
+    CreateToolbar();
+    CreateColumns();
+    for (int Id : {IDC_TOOLBAR, IDC_LVPORTS, IDC_BTNCANCEL, IDC_BTNOK})
+        SetWindowSubclass(Item(Id), AccessKeyProc, 0, DWORD_PTR(FWindow));
+    SetWindowPos(FWindow, nullptr, 0, 0, PortListWidth, PortListHeight,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Arrange();
+    RefreshList();
+    TModalDialog::OnInit();
+    SetFocus(Item(IDC_LVPORTS));
+    return false; // the focus is set
+}
+
+void TdlgQ7NPorts::CreateToolbar() {
+    TWindow Toolbar = Item(IDC_TOOLBAR);
+    FToolbarImages = CreateToolbarImages();
+    Toolbar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
+    Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages));
+    const std::wstring Captions[] = {platform::Utf8ToWide(AddCaption),
+                                     platform::Utf8ToWide(EditCaption),
+                                     platform::Utf8ToWide(DeleteCaption)};
+    TBBUTTON Buttons[4] = {};
+    Buttons[0] = {0, IDC_ACTADD, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[0].c_str())};
+    Buttons[1] = {1, IDC_ACTEDIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[1].c_str())};
+    Buttons[2] = {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
+    Buttons[3] = {2, IDC_ACTDELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0,
+                  INT_PTR(Captions[2].c_str())};
+    Toolbar.Send(TB_ADDBUTTONSW, 4, LPARAM(Buttons));
+}
+
+void TdlgQ7NPorts::CreateColumns() {
+    TWindow Table = Item(IDC_LVPORTS);
+    FTableFont = CreateDialogFont(PortListTableFontPoints);
+    Table.SetFont(FTableFont);
+    ListView_SetExtendedListViewStyle(Table, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    // Without LVS_SHAREIMAGELISTS the list view frees the picture with itself.
+    ListView_SetImageList(Table, CreateRowImages(), LVSIL_SMALL);
+    for (int Column = 0; Column < pcCount; ++Column) {
+        const TPortColumnLook& Look = PortColumnLook(TPortColumn(Column));
+        std::wstring Caption = platform::Utf8ToWide(Look.Caption);
+        LVCOLUMNW Info{};
+        Info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        Info.fmt = Look.Centred ? LVCFMT_CENTER : LVCFMT_LEFT;
+        Info.cx = Look.Width;
+        Info.pszText = Caption.data();
+        Info.iSubItem = Column;
+        ListView_InsertColumn(Table, Column, &Info);
+    }
+}
+
+void TdlgQ7NPorts::Arrange() {
+    const RECT Client = ClientRect();
+    const int Width = Client.right, Height = Client.bottom;
+    const DWORD ButtonSize = DWORD(Item(IDC_TOOLBAR).Send(TB_GETBUTTONSIZE));
+    const int ToolbarHeight = HIWORD(ButtonSize) + 4;
+    const int ButtonTop = Height - Margin - ButtonHeight;
+    const int SeparatorTop = ButtonTop - Margin;
+    MoveWindow(Item(IDC_TOOLBAR), 0, 0, Width, ToolbarHeight, TRUE);
+    MoveWindow(Item(IDC_LVPORTS), 0, ToolbarHeight + 4, Width,
+               SeparatorTop - 4 - (ToolbarHeight + 4), TRUE);
+    MoveWindow(Item(IDC_SEPARATOR), 0, SeparatorTop, Width, 2, TRUE);
+    MoveWindow(Item(IDC_BTNOK), Width - Margin - ButtonWidth, ButtonTop, ButtonWidth,
+               ButtonHeight, TRUE);
+    MoveWindow(Item(IDC_BTNCANCEL), Width - 2 * (Margin + ButtonWidth), ButtonTop, ButtonWidth,
+               ButtonHeight, TRUE);
+}
+
+void TdlgQ7NPorts::RefreshList() {
+    TWindow Table = Item(IDC_LVPORTS);
+    // Dropping all rows clears the selection at once; deselecting row by row costs a
+    // notification and a search in the list view's selection for each.
+    ListView_DeleteAllItems(Table);
+    FSelected.assign(std::size_t(FEditor.Count()), false);
+    ListView_SetItemCountEx(Table, FEditor.Count(), 0);
+}
+
+int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
+    TWindow Table = Item(IDC_LVPORTS);
+    if (Index < 0) {
+        Index = FEditor.Add(Port);
+        FSelected.push_back(false);
+        ListView_SetItemCountEx(Table, FEditor.Count(), LVSICF_NOSCROLL);
+        ListView_EnsureVisible(Table, Index, FALSE);
+        return Index;
+    }
+    FEditor.Port(Index).CopyFrom(&Port); // nothing when Port is the row's own record
+    ListView_RedrawItems(Table, Index, Index);
+    return Index;
+}
+
+bool TdlgQ7NPorts::OnCommand(int Code, int Id, HWND Control) {
+    switch (Id) {
+    case IDC_ACTADD:
+        actAddExecute();
+        return true;
+    case IDC_ACTEDIT:
+        actEditExecute();
+        return true;
+    case IDC_ACTDELETE:
+        actDeleteExecute();
+        return true;
+    case IDC_BTNOK:
+        End(IDOK);
+        return true;
+    case IDC_BTNCANCEL:
+        End(IDCANCEL);
+        return true;
+    default:
+        return TModalDialog::OnCommand(Code, Id, Control);
+    }
+}
+
+bool TdlgQ7NPorts::OnNotify(int Id, NMHDR* Header) {
+    if (Id != IDC_LVPORTS)
+        return false;
+    switch (Header->code) {
+    case LVN_GETDISPINFOW:
+        lvPortsGetDispInfo(*reinterpret_cast<NMLVDISPINFOW*>(Header));
+        return true;
+    case NM_DBLCLK:
+        lvPortsDblClick();
+        return true;
+    case LVN_ITEMCHANGED: {
+        const auto& Change = *reinterpret_cast<NMLISTVIEW*>(Header);
+        if (Change.uChanged & LVIF_STATE)
+            SelectionChanged(Change.iItem, Change.iItem, Change.uOldState, Change.uNewState);
+        return false;
+    }
+    case LVN_ODSTATECHANGED: {
+        const auto& Change = *reinterpret_cast<NMLVODSTATECHANGE*>(Header);
+        SelectionChanged(Change.iFrom, Change.iTo, Change.uOldState, Change.uNewState);
+        return false;
+    }
+    case LVN_DELETEALLITEMS:
+        SetMessageResult(TRUE); // no notification per row
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TdlgQ7NPorts::OnMessage(UINT Message, WPARAM, LPARAM, INT_PTR&) {
+    if (Message == WM_SIZE && Item(IDC_LVPORTS))
+        Arrange();
+    return false;
+}
+
+void TdlgQ7NPorts::lvPortsGetDispInfo(NMLVDISPINFOW& Info) {
+    LVITEMW& Row = Info.item;
+    if (Row.iItem < 0 || Row.iItem >= FEditor.Count())
+        return;
+    if (Row.mask & LVIF_TEXT && Row.pszText && Row.cchTextMax > 0) {
+        FCellText = DisplayText(PortColumnText(FEditor.Port(Row.iItem), TPortColumn(Row.iSubItem)));
+        lstrcpynW(Row.pszText, FCellText.c_str(), Row.cchTextMax);
+    }
+    if (Row.mask & LVIF_IMAGE)
+        Row.iImage = 0;
+}
+
+void TdlgQ7NPorts::actAddExecute() {
+    TdlgQ7NPort Dialog;
+    if (Dialog.Execute(nullptr, FWindow))
+        UpdateItem(-1, Dialog.Port());
+}
+
+void TdlgQ7NPorts::actEditExecute() {
+    std::optional<int> Row = FEditor.Edit(
+        SelectedRows(), [this](TQ7NPort& Port) { return TdlgQ7NPort().Execute(&Port, FWindow); });
+    if (Row)
+        UpdateItem(*Row, FEditor.Port(*Row));
+}
+
+void TdlgQ7NPorts::lvPortsDblClick() {
+    actEditExecute();
+}
+
+void TdlgQ7NPorts::actDeleteExecute() {
+    auto Ask = [this](const std::string& Text) {
+        return ShowConfirmationBox(Text, FWindow) == TConfirmAnswer::caYes;
+    };
+    if (!TPortListEditor::ConfirmDelete(Ask))
+        return;
+    FEditor.DeleteRows(SelectedRows());
+    RefreshList();
+}
+
+void TdlgQ7NPorts::SelectionChanged(int From, int To, UINT OldState, UINT NewState) {
+    const bool Selected = NewState & LVIS_SELECTED;
+    if (From < 0) { // every row; the old state does not tell which rows were selected
+        std::fill(FSelected.begin(), FSelected.end(), Selected);
+        return;
+    }
+    if (!((OldState ^ NewState) & LVIS_SELECTED))
+        return;
+    To = std::min(To, int(FSelected.size()) - 1);
+    for (int Row = From; Row <= To; ++Row)
+        FSelected[std::size_t(Row)] = Selected;
+}
+
+std::vector<int> TdlgQ7NPorts::SelectedRows() const {
+    std::vector<int> Rows;
+    for (std::size_t Row = 0; Row < FSelected.size(); ++Row)
+        if (FSelected[Row])
+            Rows.push_back(int(Row));
+    return Rows;
+}
+
+} // namespace q7n::win32

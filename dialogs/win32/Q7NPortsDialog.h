@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Dialog.h"
+#include "PortListEditor.h"
+
+#include <string>
+#include <vector>
+
+namespace q7n::win32 {
+
+// The dialog in which the user reviews the port mappings as a table and adds, edits and deletes
+// them. It works on the editor's private copy of the list, which it hands back only on OK. The
+// table is a list view in virtual mode: it asks for the texts of the rows it shows, so opening and
+// deleting cost no work per row of the window.
+class TdlgQ7NPorts final : public TModalDialog {
+public:
+    TdlgQ7NPorts();
+    ~TdlgQ7NPorts() override;
+
+    // Edits a copy of Ports (an empty list when Ports is none) modally over Parent and copies the
+    // result back into Ports when the user closes the dialog with OK. True only for OK.
+    bool Execute(TQ7NPorts* Ports, HWND Parent);
+
+    // Shows one row per record of the working list, in list order, none selected.
+    void RefreshList();
+    // Shows Port in the row at Index; a negative Index appends a record with Port's values to the
+    // working list and a row for it. Returns the row.
+    int UpdateItem(int Index, const TQ7NPort& Port);
+
+protected:
+    bool OnInit() override;
+    bool OnCommand(int Code, int Id, HWND Control) override;
+    bool OnNotify(int Id, NMHDR* Header) override;
+    bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) override;
+    void OnOK() override {} // Enter presses no button
+
+private:
+    void CreateToolbar();
+    void CreateColumns();
+    void Arrange();
+    void actAddExecute();
+    void actEditExecute();
+    void actDeleteExecute();
+    void lvPortsDblClick();
+    void lvPortsGetDispInfo(NMLVDISPINFOW& Info);
+    // Keeps FSelected as the list view reports changes of the rows From to To (-1: all rows).
+    void SelectionChanged(int From, int To, UINT OldState, UINT NewState);
+    // The rows selected in the table, in ascending order.
+    std::vector<int> SelectedRows() const;
+
+    TPortListEditor FEditor;
+    HIMAGELIST FToolbarImages = nullptr;
+    HFONT FTableFont = nullptr;
+    std::wstring FCellText; // the text last handed to the list view, which reads it later
+    // The selection, row by row. A list view in virtual mode is asked for its selected rows one
+    // call per row, each searching its selection: slow for tens of thousands of rows.
+    std::vector<bool> FSelected;
+};
+
+} // namespace q7n::win32

@@ -1,0 +1,207 @@
+#include "ApplicationIdentity.h"
+#include "PortDialogIds.h"
+#include "PortsEditWindows.h"
+#include "Q7NPortDialog.h"
+#include "Q7NPortsDialog.h"
+#include "Win32Text.h"
+#include "WindowScript.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace q7n::win32 {
+namespace {
+
+using test::PressKey;
+using test::TWindowScript;
+
+const std::string Title(ApplicationTitle);
+
+std::string ItemText(HWND Dialog, int Id) {
+    return TWindow(Dialog).Item(Id).Text();
+}
+
+void SetItemText(HWND Dialog, int Id, const std::string& Text) {
+    TWindow(Dialog).Item(Id).SetText(Text);
+}
+
+void Click(HWND Dialog, int Id) {
+    PostMessageW(GetDlgItem(Dialog, Id), BM_CLICK, 0, 0);
+}
+
+// The text of a message box: its first child with text.
+std::string BoxText(HWND Box) {
+    for (HWND Child = GetWindow(Box, GW_CHILD); Child; Child = GetWindow(Child, GW_HWNDNEXT))
+        if (!TWindow(Child).Text().empty())
+            return TWindow(Child).Text();
+    return "";
+}
+
+HWND Table(HWND Editor) {
+    return GetDlgItem(Editor, IDC_LVPORTS);
+}
+
+// Alt and Letter, as the keyboard sends it to the control with the focus.
+void AccessKey(HWND Editor, wchar_t Letter) {
+    PostMessageW(Table(Editor), WM_SYSCHAR, Letter, LPARAM(1 | 1 << 29));
+}
+
+void Select(HWND Editor, std::initializer_list<int> Rows) {
+    ListView_SetItemState(Table(Editor), -1, 0, LVIS_SELECTED);
+    for (int Row : Rows)
+        ListView_SetItemState(Table(Editor), Row, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+std::vector<std::string> Column(HWND Editor, TPortColumn Which) {
+    std::vector<std::string> Texts;
+    wchar_t Buffer[64];
+    for (int Row = 0; Row < ListView_GetItemCount(Table(Editor)); ++Row) {
+        ListView_GetItemText(Table(Editor), Row, Which, Buffer, 64);
+        Texts.push_back(platform::WideToUtf8(Buffer));
+    }
+    return Texts;
+}
+
+TEST(PortEditorWin32, ShowsBothErrorsInTheErrorBoxAndCancelPassesNothingOn) {
+    auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
+    Port->SetRemoutePort(1);
+    Port->SetCOMPort(256);
+    Port->SetCpRate(250000); // not offered: no rate selected
+    std::vector<std::string> Errors;
+    auto ReadError = [&](HWND Box) {
+        Errors.push_back(BoxText(Box));
+        PressKey(Box, VK_RETURN);
+    };
+    TWindowScript Script;
+    Script
+        .Then("Q7N port",
+              [&](HWND Dialog) {
+                  EXPECT_EQ(ItemText(Dialog, IDC_EDTRPORT), "1");
+                  EXPECT_EQ(ItemText(Dialog, IDC_CBBCOMPORT), "COM256");
+                  EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_CBBCOMPORT, CB_GETCOUNT, 0, 0), 256);
+                  EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_CBBRATE, CB_GETCOUNT, 0, 0), 13);
+                  EXPECT_EQ(SendDlgItemMessageW(Dialog, IDC_CBBRATE, CB_GETCURSEL, 0, 0), -1);
+                  std::vector<int> TabOrder{GetDlgCtrlID(GetFocus())};
+                  for (int I = 0; I < 6; ++I)
+                      TabOrder.push_back(GetDlgCtrlID(
+                          GetNextDlgTabItem(Dialog, GetDlgItem(Dialog, TabOrder.back()), FALSE)));
+                  EXPECT_EQ(TabOrder, (std::vector<int>{IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT,
+                                                        IDC_BTNOK, IDC_BTNCANCEL, IDC_CBBCOMPORT,
+                                                        IDC_CBBRATE}));
+                  SetItemText(Dialog, IDC_EDTIP, "");
+                  SetItemText(Dialog, IDC_EDTRPORT, "abc");
+                  Click(Dialog, IDC_BTNOK);
+              })
+        .Then(Title, ReadError)
+        .Then("Q7N port",
+              [&](HWND Dialog) {
+                  SetItemText(Dialog, IDC_EDTRPORT, " $1F90");
+                  Click(Dialog, IDC_BTNOK);
+              })
+        .Then(Title, ReadError)
+        .Then("Q7N port", [&](HWND Dialog) { Click(Dialog, IDC_BTNCANCEL); })
+        .Start();
+    TdlgQ7NPort Dialog;
+    EXPECT_FALSE(Dialog.Execute(Port.get(), nullptr));
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_EQ(Errors, (std::vector<std::string>{"'abc' is not a valid integer value.",
+                                                "List index out of bounds (-1)"}));
+    EXPECT_EQ(Port->IP(), "192.168.1.6");
+    EXPECT_EQ(Port->RemoutePort(), 1);
+
+    // Choosing a rate lets the same values through.
+    Script
+        .Then("Q7N port",
+              [&](HWND Dialog) {
+                  SetItemText(Dialog, IDC_EDTRPORT, " $1F90");
+                  SendDlgItemMessageW(Dialog, IDC_CBBRATE, CB_SETCURSEL, 12, 0);
+                  Click(Dialog, IDC_BTNOK);
+              })
+        .Start();
+    EXPECT_TRUE(Dialog.Execute(Port.get(), nullptr));
+    EXPECT_EQ(Port->RemoutePort(), 8080);
+    EXPECT_EQ(Port->CpRate(), 115200);
+    EXPECT_EQ(Port->COMPort(), 256);
+}
+
+TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    for (int LocalPort : {10, 11, 12, 13, 14})
+        Ports->Add()->SetLocalPort(LocalPort);
+    TWindowScript Script;
+
+    // Changes and then Cancel leave the caller's list as it was; the edit flow's windows open the
+    // same editor.
+    Script
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  Select(Editor, {0, 1});
+                  AccessKey(Editor, L'd');
+              })
+        .Then("Confirm", [](HWND Box) { PressKey(Box, VK_RETURN); })
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  EXPECT_EQ(Column(Editor, pcLocalPort),
+                            (std::vector<std::string>{"12", "13", "14"}));
+                  Click(Editor, IDC_BTNCANCEL);
+              })
+        .Start();
+    EXPECT_FALSE(TPortsEditWindows().ExecutePortList(*Ports));
+    EXPECT_TRUE(Script.Finished());
+    ASSERT_EQ(Ports->Count(), 5);
+    EXPECT_EQ(Ports->Items(0)->LocalPort(), 10);
+
+    Script
+        .Then("Q7N ports", [](HWND Editor) { AccessKey(Editor, L'A'); })
+        .Then("Q7N port",
+              [](HWND Dialog) {
+                  SetItemText(Dialog, IDC_EDTIP, "10.0.0.9");
+                  SetItemText(Dialog, IDC_EDTLPORT, "15");
+                  Click(Dialog, IDC_BTNOK);
+              })
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  EXPECT_EQ(Column(Editor, pcIP).back(), "10.0.0.9");
+                  EXPECT_EQ(Column(Editor, pcCOMPort).back(), "COM1");
+                  Select(Editor, {1});
+                  RECT Row{LVIR_BOUNDS, 0, 0, 0};
+                  SendMessageW(Table(Editor), LVM_GETITEMRECT, 1, LPARAM(&Row));
+                  PostMessageW(Table(Editor), WM_LBUTTONDBLCLK, MK_LBUTTON,
+                               MAKELPARAM(Row.left + 20, (Row.top + Row.bottom) / 2));
+              })
+        .Then("Q7N port",
+              [](HWND Dialog) {
+                  EXPECT_EQ(ItemText(Dialog, IDC_EDTLPORT), "11");
+                  SetItemText(Dialog, IDC_EDTLPORT, "111");
+                  Click(Dialog, IDC_BTNOK);
+              })
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  Select(Editor, {0, 2, 4});
+                  AccessKey(Editor, L'd');
+              })
+        .Then("Confirm", [](HWND Box) { PressKey(Box, VK_ESCAPE); })
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  EXPECT_EQ(Column(Editor, pcLocalPort).size(), 6u);
+                  AccessKey(Editor, L'd');
+              })
+        .Then("Confirm", [](HWND Box) { PressKey(Box, VK_RETURN); })
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  EXPECT_EQ(Column(Editor, pcLocalPort),
+                            (std::vector<std::string>{"111", "13", "15"}));
+                  EXPECT_EQ(ListView_GetSelectedCount(Table(Editor)), 0u);
+                  Click(Editor, IDC_BTNOK);
+              })
+        .Start();
+    EXPECT_TRUE(TdlgQ7NPorts().Execute(Ports.get(), nullptr));
+    EXPECT_TRUE(Script.Finished());
+    ASSERT_EQ(Ports->Count(), 3);
+    EXPECT_EQ(Ports->Items(0)->LocalPort(), 111);
+    EXPECT_EQ(Ports->Items(2)->IP(), "10.0.0.9");
+}
+
+} // namespace
+} // namespace q7n::win32
