@@ -239,6 +239,29 @@ void TXMLClassList::Delete(int Index) {
     FItems.erase(Slot);
 }
 
+void TXMLClassList::Delete(std::vector<int> Indices) {
+    std::sort(Indices.begin(), Indices.end());
+    Indices.erase(std::unique(Indices.begin(), Indices.end()), Indices.end());
+    if (Indices.empty())
+        return;
+    if (Indices.front() < 0)
+        throw EListError(Indices.front());
+    if (Indices.back() >= Count())
+        throw EListError(Indices.back());
+    // Erasing slot by slot would shift the rest each time: quadratic for many items.
+    auto Doomed = Indices.begin();
+    std::size_t Kept = 0;
+    for (std::size_t Slot = 0; Slot < FItems.size(); ++Slot) {
+        if (Doomed != Indices.end() && static_cast<std::size_t>(*Doomed) == Slot) {
+            FItems[Slot].reset();
+            ++Doomed;
+        } else {
+            FItems[Kept++] = std::move(FItems[Slot]);
+        }
+    }
+    FItems.resize(Kept);
+}
+
 void TXMLClassList::Remove(TXMLClass* Item) {
     auto Slot =
         std::find_if(FItems.begin(), FItems.end(),

@@ -72,6 +72,10 @@ public:
     TXMLClass* Add();
     // Frees the item at Index and removes its slot; raises EListError outside the bounds.
     void Delete(int Index);
+    // Frees the items at Indices (in any order, repeats counted once), first to last, and closes
+    // the gaps in one pass, so that the other items keep their order. Raises EListError for an
+    // index outside the bounds before it frees anything.
+    void Delete(std::vector<int> Indices);
     // Removes Item from the list and frees it. An object that the list does not hold belongs to
     // somebody else and is left alone.
     void Remove(TXMLClass* Item);

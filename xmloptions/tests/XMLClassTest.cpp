@@ -299,6 +299,29 @@ TEST(XMLClassList, IndexErrorsAndOwnership) {
     EXPECT_THROW(Abstract.Add(), Exception);
 }
 
+TEST(XMLClassList, DeletingManyKeepsTheRestInOrder) {
+    TLeafList List(nullptr);
+    auto Captions = [&List] {
+        std::string Text;
+        for (int I = 0; I < List.Count(); ++I)
+            Text += static_cast<TLeaf*>(List.Items(I))->Caption;
+        return Text;
+    };
+    for (const char* Caption : {"a", "b", "c", "d", "e", "f"})
+        static_cast<TLeaf*>(List.Add())->Caption = Caption;
+
+    // A bad index anywhere in the set changes nothing.
+    EXPECT_THROW(List.Delete(std::vector<int>{1, 6}), EListError);
+    EXPECT_THROW(List.Delete(std::vector<int>{-1, 2}), EListError);
+    EXPECT_EQ(Captions(), "abcdef");
+
+    List.Delete(std::vector<int>{4, 0, 4, 1});
+    EXPECT_EQ(Captions(), "cdf");
+    List.Delete(std::vector<int>{});
+    List.Delete(std::vector<int>{2});
+    EXPECT_EQ(Captions(), "cd");
+}
+
 TEST(XMLClassListIterator, PoolOwnsItsCursors) {
     TLeafList List(nullptr);
     TXMLClassListIterator Cursor;
