@@ -314,6 +314,22 @@ std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
     });
 }
 
+std::uint32_t TPosixServiceControlManager::QueryCommandLine(TScmHandle Service,
+                                                            std::string& CommandLine) {
+    const THandleEntry* Entry = Find(Service, false);
+    if (!Entry)
+        return ErrorInvalidHandle;
+    std::int64_t Id = Entry->ServiceId;
+    return FStore.Guarded([&]() -> std::uint32_t {
+        std::optional<TServiceRecord> Record = LoadById(Id);
+        // Only a deleted service that has stopped is gone while a handle to it is open.
+        if (!Record)
+            return ErrorServiceMarkedForDelete;
+        CommandLine = Record->CommandLine;
+        return ErrorSuccess;
+    });
+}
+
 void TPosixServiceControlManager::CloseHandle(TScmHandle Handle) {
     const THandleEntry* Found = FHandles.Find(Handle);
     if (!Found)
