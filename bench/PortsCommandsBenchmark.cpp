@@ -1,6 +1,7 @@
-// Prints the time of q7nctl's "ports check" and "ports list --json" over a ports file of 100,000
-// mappings, each run as the program runs it (load, work, the whole output), beside a plain load
-// of the same file through the port document: the part of each command that is not the load.
+// Prints the time of q7nctl's "ports check", "ports list --json" and "ports remove" of every other
+// row over a ports file of 100,000 mappings, each run as the program runs it (load, work, the
+// whole output, the save), beside a plain load of the same file through the port document: the
+// part of each command that is not the load.
 // A plain program, so that the Windows build has it too.
 //   q7n_bench_ports_commands [MAPPINGS] [RUNS]
 #include "PortConflicts.h"
@@ -45,10 +46,13 @@ struct TTimes {
 };
 
 // The fastest and the median of Runs runs of Action, in milliseconds: on a busy machine the
-// fastest shows the cost, the median what a user waits.
-TTimes Measure(int Runs, const std::function<void()>& Action) {
+// fastest shows the cost, the median what a user waits. Prepare, untimed, runs before each.
+TTimes Measure(int Runs, const std::function<void()>& Action,
+               const std::function<void()>& Prepare = {}) {
     std::vector<double> Times;
     for (int Run = 0; Run < Runs; ++Run) {
+        if (Prepare)
+            Prepare();
         auto Begin = Clock::now();
         Action();
         Times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - Begin).count());
@@ -105,6 +109,28 @@ int main(int Argc, char** Argv) {
                       Times.Fastest - Load.Fastest, Code);
         Print(What, Times, Remark);
     }
+
+    // Each run removes from a fresh copy of the file.
+    const std::string Copy = Path + ".remove.xml";
+    std::vector<std::string> Remove = {"ports", "remove", "--file", Copy};
+    for (int Row = 1; Row <= Mappings; Row += 2)
+        Remove.push_back(std::to_string(Row));
+    int Code = 0;
+    TTimes Times = Measure(
+        Runs,
+        [&] {
+            std::ofstream Out(NullDevice), Err(NullDevice);
+            Code = cli::RunQ7nctl(Remove, Environment, Out, Err);
+        },
+        [&] {
+            std::filesystem::copy_file(Path, Copy,
+                                       std::filesystem::copy_options::overwrite_existing);
+        });
+    char Remark[96];
+    std::snprintf(Remark, sizeof Remark, "(every other row, %zu; exit %d)", Remove.size() - 4,
+                  Code);
+    Print("ports remove", Times, Remark);
+    std::filesystem::remove(Copy);
     std::filesystem::remove(Path);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "IntegerConversion.h"
 #include "JsonText.h"
 #include "PortConflicts.h"
+#include "PrintableText.h"
 #include "Q7NDocument.h"
 #include "ServicePaths.h"
 
@@ -36,14 +37,6 @@ const char* KindName(TPortFindingKind Kind) {
         return "badAddress";
     }
     return "";
-}
-
-// Text from the file as it can be shown on a terminal: control characters become '?'.
-std::string Printable(std::string Text) {
-    for (char& C : Text)
-        if (static_cast<unsigned char>(C) < 0x20 || C == 0x7F)
-            C = '?';
-    return Text;
 }
 
 // "row 3: local port 8080 is also used by row 1", safe for a terminal.
@@ -90,7 +83,9 @@ public:
                                 TXMLOptionsSerializer::RejectedCopyPath(FPath) + ")");
     }
 
-    void Save(std::ostream& Out) {
+    // Saves the list; a step after the replacement that failed (such as the flush of the
+    // folder) leaves the new file in place and is a warning, not a failure.
+    void Save(std::ostream& Out, std::ostream& Err) {
         FDocument.Save(FPath);
         const TXMLSaveResult& Save = FDocument.LastSave();
         if (Save.Status != ssSaved)
@@ -98,6 +93,9 @@ public:
                                               "; the previous file is unchanged");
         if (!Save.KeptRejectedPath.empty())
             Out << "The unreadable file was kept as " << Save.KeptRejectedPath << "\n";
+        if (!Save.Remark.empty())
+            Err << "q7nctl: warning: " << Printable(FPath) << " was saved, but "
+                << Printable(Save.Remark) << "\n";
     }
 
 private:
@@ -305,7 +303,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
         auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
         ApplyValues(Arguments, *Port);
         Ports.Add()->CopyFrom(Port.get());
-        File.Save(Out);
+        File.Save(Out, Err);
         Out << "Added row " << Ports.Count() << "\n";
         WarnAbout(Ports, Ports.Count(), Err);
     } else if (Command == "set") {
@@ -313,19 +311,24 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
         if (!ApplyValues(Arguments, *Ports.Items(Row - 1)))
             throw ECommandError(ecBadArguments, "'ports set' needs at least one of --ip, "
                                                 "--remote-port, --local-port, --com, --rate");
-        File.Save(Out);
+        File.Save(Out, Err);
         Out << "Changed row " << Row << "\n";
         WarnAbout(Ports, Row, Err);
     } else {
-        std::vector<int> Rows;
-        for (const std::string& Word : Positional)
-            Rows.push_back(RowNumber(Word, Ports.Count()));
-        std::sort(Rows.begin(), Rows.end());
-        Rows.erase(std::unique(Rows.begin(), Rows.end()), Rows.end());
-        for (auto Row = Rows.rbegin(); Row != Rows.rend(); ++Row)
-            Ports.Delete(*Row - 1);
-        File.Save(Out);
-        Out << "Removed " << Rows.size() << (Rows.size() == 1 ? " row" : " rows")
+        // A row named twice is a slip in the script that named it: nothing is removed.
+        std::vector<int> Indices;
+        std::vector<bool> Named(Ports.Count(), false);
+        for (const std::string& Word : Positional) {
+            const int Row = RowNumber(Word, Ports.Count());
+            if (Named[Row - 1])
+                throw ECommandError(ecBadArguments, "row " + std::to_string(Row) +
+                                                        " is named twice; nothing was removed");
+            Named[Row - 1] = true;
+            Indices.push_back(Row - 1);
+        }
+        Ports.Delete(Indices);
+        File.Save(Out, Err);
+        Out << "Removed " << Indices.size() << (Indices.size() == 1 ? " row" : " rows")
             << "; the list has " << Ports.Count() << "\n";
     }
     return ecDone;

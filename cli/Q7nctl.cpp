@@ -17,7 +17,8 @@ q7nctl runs in: the service's program is Install/Q7NService.exe and the ports fi
 below it. One command per call.
 
 Service:
-  status [--json]           the state, the program path and the ports file path
+  status [--json]           the state, the program path, the ports file path and the command
+                            line the service is registered with
   install [--wait SECONDS]  register the service (automatic start, program as above)
   uninstall [--wait SECONDS]
   start [--wait SECONDS]    with --wait, wait (polling) until it runs

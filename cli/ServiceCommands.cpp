@@ -4,6 +4,7 @@
 #include "CommandError.h"
 #include "IntegerConversion.h"
 #include "JsonText.h"
+#include "PrintableText.h"
 #include "RecordingServiceControlManager.h"
 #include "ScmManager.h"
 #include "ServicePaths.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
+#include <optional>
 #include <system_error>
 
 namespace q7n::cli {
@@ -152,6 +154,25 @@ public:
         return false;
     }
 
+    // The command line the service manager holds for the service, asked with only the rights
+    // to read it, so that a user who may not control the service sees it too. None when the
+    // service is not installed or its configuration cannot be read.
+    std::optional<std::string> RegisteredCommandLine() {
+        IServiceControlManager& Manager = *FEnvironment.ServiceManager;
+        TScmHandle Handle = 0;
+        Manager.OpenManager(ScManagerConnect, Handle);
+        TScmHandleOwner Connection(Handle, Manager);
+        TScmHandle ServiceHandle = 0;
+        if (!Connection || Manager.Open(Connection.Get(), ServiceName, ServiceQueryConfig,
+                                        ServiceHandle) != ErrorSuccess)
+            return std::nullopt;
+        TScmHandleOwner Service(ServiceHandle, Manager);
+        std::string CommandLine;
+        if (Manager.QueryCommandLine(Service.Get(), CommandLine) != ErrorSuccess)
+            return std::nullopt;
+        return CommandLine;
+    }
+
     // Polls until the service reaches Target or Seconds have passed.
     void WaitFor(TTarget Target, std::int32_t Seconds, bool Print, std::ostream& Out) {
         IMonotonicClock& Clock = *FEnvironment.Clock;
@@ -204,6 +225,7 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
                                     Session.LastError() == ErrorServiceDoesNotExist);
     const std::uint32_t Error = Session.LastError();
     const bool Installed = Known && Error == ErrorSuccess;
+    const std::optional<std::string> Registered = Session.RegisteredCommandLine();
     if (Json) {
         std::string Text = "{\"service\":";
         AppendJsonString(Text, ServiceName);
@@ -215,11 +237,18 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
         AppendJsonString(Text, Program);
         Text += ",\"portsFile\":";
         AppendJsonString(Text, PortsFile);
+        Text += ",\"registeredCommandLine\":";
+        if (Registered)
+            AppendJsonString(Text, *Registered);
+        else
+            Text += "null";
         Out << Text << "}\n";
     } else {
         Out << StateLine(State) << (Known && !Installed ? ", not installed" : "") << "\n"
             << "program: " << Program << "\n"
             << "ports file: " << PortsFile << "\n";
+        if (Registered)
+            Out << "registered command line: " << Printable(*Registered) << "\n";
     }
     if (!Installed)
         Fail("query", Error);

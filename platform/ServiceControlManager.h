@@ -35,6 +35,7 @@ inline constexpr std::uint32_t ErrorServiceExists = 1073;
 inline constexpr std::uint32_t ScManagerAllAccess = 0xF003F;
 inline constexpr std::uint32_t ServiceAllAccess = 0xF01FF;
 inline constexpr std::uint32_t ScManagerConnect = 0x0001;
+inline constexpr std::uint32_t ServiceQueryConfig = 0x0001;
 inline constexpr std::uint32_t ServiceQueryStatus = 0x0004;
 inline constexpr std::uint32_t ServiceWin32OwnProcess = 0x10;
 inline constexpr std::uint32_t ServiceAutoStart = 2;
@@ -72,6 +73,8 @@ public:
     virtual std::uint32_t Delete(TScmHandle Service) = 0;
     // The service's current state (1 stopped to 7 paused, as Windows numbers them).
     virtual std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) = 0;
+    // The command line the service is registered with, as it was registered.
+    virtual std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) = 0;
     virtual void CloseHandle(TScmHandle Handle) = 0;
 
     virtual ~IServiceControlManager() = default;

@@ -69,8 +69,14 @@ out_is '{"file":"Q7NPorts.xml","mappings":2,"findings":[{"row":1,"kind":"comPort
 err_has "3 findings in 2 of 2 mappings"
 ctl 2 ports remove 3
 err_has "there is no row '3'"
-ctl 0 ports remove 2 1 2
-out_has "Removed 2 rows; the list has 0"
+ctl 0 ports add --ip 10.0.0.3 --local-port 4003 --com 3
+ctl 2 ports remove 2 1 '$2'
+err_has "row 2 is named twice; nothing was removed"
+ctl 0 ports remove 3 1
+out_has "Removed 2 rows; the list has 1"
+ctl 0 ports list --json --file Q7NPorts.xml
+out_is '{"file":"Q7NPorts.xml","mappings":[{"row":1,"ip":"plc \"7\"","remotePort":8080,"localPort":4002,"comPort":2,"rate":9600}]}'
+ctl 0 ports remove 1
 ctl 0 ports check
 
 # An unreadable file is changed only with --force, and then kept beside the new one.
@@ -86,8 +92,15 @@ ctl 0 ports list
 out_has "COM3"
 
 # The service, through the service manager.
-ctl 3 status
+ctl 3 status --json
 err_has "is not installed; run 'q7nctl install' first"
+out_has '"registeredCommandLine":null}'
+# What install registers, as status shows it (JSON escapes the backslashes of Wine's path).
+if [ "$mode" = wine ]; then
+    registered="Z:${folder//\//\\\\}\\\\Install\\\\Q7NService.exe"
+else
+    registered="$folder/Install/Q7NService.exe"
+fi
 ctl 3 start
 ctl 0 install --wait 30
 ctl 1 install
@@ -96,6 +109,13 @@ ctl 0 start --wait 30
 out_has "Q7NSrv: Работает (4)"
 ctl 0 status --json
 out_has '"installed":true,"state":4,"caption":"Работает"'
+# The registered command line, not the one this folder would register.
+mkdir elsewhere && cd elsewhere || exit 1
+ctl 0 status --json
+out_has ",\"registeredCommandLine\":\"$registered\"}"
+ctl 0 status
+out_has "registered command line: "
+cd "$folder" || exit 1
 # The fixture takes 300 ms to stop.
 ctl 5 stop --wait 0
 err_has "did not stop within 0 s"
@@ -112,8 +132,20 @@ if [ "$mode" = posix ]; then
     fi
     ctl 4 stop
     err_has "run q7nctl as an administrator"
+    # Who may only look still sees what is registered.
+    ctl 4 status --json
+    out_has ",\"registeredCommandLine\":\"$registered\"}"
     prefix=()
     chmod u+w "$folder" machine.sqlite
+    # A folder that can be written but not read: the save stands, its flush cannot be done.
+    mkdir sealed && chmod 333 sealed
+    [ "$(id -u)" = 0 ] && prefix=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+    ctl 0 ports add --file sealed/Q7NPorts.xml
+    err_has "q7nctl: warning: sealed/Q7NPorts.xml was saved, but Cannot open folder"
+    ctl 0 ports add --file sealed/Q7NPorts.xml --com 2
+    out_has "Added row 2"
+    prefix=()
+    chmod 755 sealed
     ctl 1 settings export settings.reg
     err_has "has stored no settings here yet"
     # A current folder that is gone.
@@ -124,6 +156,7 @@ if [ "$mode" = posix ]; then
 fi
 ctl 0 uninstall --wait 30
 ctl 3 status
+out_has "not installed"
 
 if [ "$failures" != 0 ]; then
     echo "$failures failures"

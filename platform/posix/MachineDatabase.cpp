@@ -189,6 +189,10 @@ TMachineDatabase::TMachineDatabase(TMachineDatabaseMode Mode, const std::string&
         sqlite3_busy_timeout(FDb, BusyTimeoutMs);
         // The first read of the file tells whether it is a database at all.
         if (!ReadOnly()) {
+            // The WAL's files stay when the last writer closes: a user who may not write the
+            // folder can read a WAL database only where they already exist.
+            int Persist = 1;
+            sqlite3_file_control(FDb, "main", SQLITE_FCNTL_PERSIST_WAL, &Persist);
             TSqlStatement Journal(FDb, "PRAGMA journal_mode=WAL");
             Journal.Step();
             Execute("PRAGMA synchronous=FULL");

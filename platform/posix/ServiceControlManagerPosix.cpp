@@ -300,16 +300,31 @@ std::uint32_t TPosixServiceControlManager::Delete(TScmHandle Service) {
     });
 }
 
-std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
-                                                      std::uint32_t& CurrentState) {
+template <class TRead>
+std::uint32_t TPosixServiceControlManager::ReadService(TScmHandle Service, TRead Read) {
     const THandleEntry* Entry = Find(Service, false);
     if (!Entry)
         return ErrorInvalidHandle;
     std::int64_t Id = Entry->ServiceId;
-    return FStore.Guarded([&]() -> std::uint32_t {
-        std::optional<TServiceRecord> Record = LoadById(Id);
+    return FStore.Guarded([&]() -> std::uint32_t { return Read(LoadById(Id)); });
+}
+
+std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
+                                                      std::uint32_t& CurrentState) {
+    return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
         // A record that is gone was deleted once it had stopped.
         CurrentState = Record ? StateOf(*Record) : ServiceStopped;
+        return ErrorSuccess;
+    });
+}
+
+std::uint32_t TPosixServiceControlManager::QueryCommandLine(TScmHandle Service,
+                                                            std::string& CommandLine) {
+    return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
+        // Only a deleted service that has stopped is gone while a handle to it is open.
+        if (!Record)
+            return ErrorServiceMarkedForDelete;
+        CommandLine = Record->CommandLine;
         return ErrorSuccess;
     });
 }

@@ -41,6 +41,7 @@ public:
     std::uint32_t ControlStop(TScmHandle Service) override;
     std::uint32_t Delete(TScmHandle Service) override;
     std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) override;
+    std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) override;
     void CloseHandle(TScmHandle Handle) override;
 
 private:
@@ -60,6 +61,8 @@ private:
     TMachineDatabase& Db();
     // Runs Change on the service's record (none when it is gone) in one write transaction.
     template <class TChange> std::uint32_t ChangeService(TScmHandle Service, TChange Change);
+    // Runs Read on the service's record (none when it is gone).
+    template <class TRead> std::uint32_t ReadService(TScmHandle Service, TRead Read);
     void Update(std::int64_t Id, const std::string& Assignments);
     const THandleEntry* Find(TScmHandle Handle, bool Manager) const;
     TScmHandle NewHandle(THandleEntry Entry);

@@ -101,6 +101,31 @@ TEST_F(ServiceControlConformance, RegistersOnceAndKnowsOnlyWhatIsRegistered) {
     EXPECT_EQ(StateOf(Service), ServiceStopped);
 }
 
+TEST_F(ServiceControlConformance, GivesBackTheCommandLineAsRegistered) {
+    // Blanks, quotes, Cyrillic and a length well past a first guess at the buffer.
+    const std::string Unquoted = "C:\\Службы Q7N\\Install\\Q7NService.exe";
+    const std::string WithArguments = "\"" + Unquoted + "\" --record \"" +
+                                      std::string(1500, 'x') + "\" \"два слова\"";
+    for (const std::string& CommandLine : {Unquoted, WithArguments}) {
+        std::string Name = UniqueServiceName();
+        TScmHandleOwner Created;
+        ASSERT_EQ(Install(Name, CommandLine, &Created), ErrorSuccess);
+        std::string Read;
+        EXPECT_EQ(FManager->QueryCommandLine(Created.Get(), Read), ErrorSuccess);
+        EXPECT_EQ(Read, CommandLine);
+
+        // Reading the configuration needs no more than the rights to read it.
+        TScmHandle Handle = 0;
+        ASSERT_EQ(FManager->OpenManager(ScManagerConnect, Handle), ErrorSuccess);
+        TScmHandleOwner Reader(Handle, *FManager);
+        ASSERT_EQ(FManager->Open(Reader.Get(), Name, ServiceQueryConfig, Handle), ErrorSuccess);
+        TScmHandleOwner Service(Handle, *FManager);
+        Read.clear();
+        EXPECT_EQ(FManager->QueryCommandLine(Service.Get(), Read), ErrorSuccess);
+        EXPECT_EQ(Read, CommandLine);
+    }
+}
+
 TEST_F(ServiceControlConformance, StartsRunsAndStopsThroughStopPending) {
     TScmHandleOwner Service = OpenService(InstallFixture());
     ASSERT_TRUE(Service);

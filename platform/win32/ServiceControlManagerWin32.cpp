@@ -2,6 +2,7 @@
 #include "Win32Text.h"
 
 #include <system_error>
+#include <vector>
 #include <windows.h>
 
 namespace q7n::platform {
@@ -92,6 +93,26 @@ public:
             return LastError();
         CurrentState = Status.dwCurrentState;
         return ErrorSuccess;
+    }
+
+    std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) override {
+        // Asked for its size first; the configuration may grow between the calls, so the
+        // second call is repeated with the size it asks for then.
+        DWORD Needed = 0;
+        std::vector<QUERY_SERVICE_CONFIGW> Buffer;
+        for (int Attempt = 0; Attempt < 4; ++Attempt) {
+            DWORD Bytes = static_cast<DWORD>(Buffer.size() * sizeof(QUERY_SERVICE_CONFIGW));
+            if (::QueryServiceConfigW(ToNative(Service), Buffer.empty() ? nullptr : Buffer.data(),
+                                      Bytes, &Needed)) {
+                const wchar_t* Path = Buffer.empty() ? nullptr : Buffer.front().lpBinaryPathName;
+                CommandLine = Path ? WideToUtf8(Path) : std::string();
+                return ErrorSuccess;
+            }
+            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+                return LastError();
+            Buffer.resize(Needed / sizeof(QUERY_SERVICE_CONFIGW) + 1);
+        }
+        return ERROR_INSUFFICIENT_BUFFER;
     }
 
     void CloseHandle(TScmHandle Handle) override {

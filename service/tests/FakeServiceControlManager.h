@@ -85,6 +85,15 @@ public:
         CurrentState = Found->second;
         return platform::ErrorSuccess;
     }
+    std::uint32_t QueryCommandLine(platform::TScmHandle Service,
+                                   std::string& CommandLine) override {
+        Calls.push_back("QueryCommandLine");
+        auto Found = Paths.find(FNames[Service]);
+        if (Found == Paths.end() || !States.count(Found->first))
+            return platform::ErrorServiceMarkedForDelete;
+        CommandLine = Found->second;
+        return platform::ErrorSuccess;
+    }
     void CloseHandle(platform::TScmHandle Handle) override {
         Calls.push_back("CloseHandle");
         if (Handle)
