@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that a purpose needs, and only those that are missing.
 #   scripts/install-deps.sh build   compilers, CMake, the libraries the program links
 #   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, sanitizers),
-#                                   mingw-w64 and Wine (the Windows build and its tests), unzip (the
+#                                   mingw-w64 and Wine (the Windows build and its tests) with Wine's own
+#                                   fonts (the title bars of its windows), unzip (the
 #                                   check of the Windows archive), xmllint
 #                                   (a strict XML reader for the files the tests save), and
 #                                   apt-get source's access to Debian's pugixml source package
@@ -17,7 +18,7 @@ build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev q
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
                libclang-rt-14-dev locales libxml2-utils
                googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 dpkg-dev
-               unzip)
+               unzip fonts-wine)
 
 case "$purpose" in
     build) wanted=("${build_packages[@]}") ;;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Renders the configurator's three windows and its two message boxes to PNG under a virtual X
-# display (Xvfb), into docs/images (or the folder given), then the Windows program's main window
-# and boxes under Wine (NAME-win32.png). The main windows show the stand-in service running,
+# display (Xvfb), into docs/images (or the folder given), then the same five of the Windows
+# program under Wine (NAME-win32.png). The main windows show the stand-in service running,
 # installed and started beforehand.
 #   scripts/render-windows.sh [FOLDER]
 set -euo pipefail
@@ -31,9 +31,13 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target q7n_render_windows_win32 q7n_fixture_service
 cp "$root/build/win64/platform/q7n_fixture_service.exe" "$scratch/Install/Q7NService.exe"
 cd "$scratch"
+touch started
 export WINEPREFIX=$scratch/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 "$wine" wineboot --init >/dev/null 2>&1
+# Wine draws the buttons of its title bars in Marlett and its dialogs in Tahoma; a new prefix does
+# not take them from Debian's fonts-wine by itself.
+cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # Without a window manager Wine should place its windows itself, or each waits for one.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 /usr/lib/wine/wineserver -k 2>/dev/null || true
@@ -41,7 +45,7 @@ wine=/usr/lib/wine/wine64
 # Everything of Wine runs on the virtual display: its desktop takes the display it starts on.
 export Q7N_SERVICE="Z:$(printf '%s' "$scratch/Install/Q7NService.exe" | tr / '\\')"
 export Q7N_RENDER=$root/build/win64/app/win32/q7n_render_windows_win32.exe
-export Q7N_SHOT=$build/app/q7n_screenshot Q7N_OUT=$out Q7N_WINE=$wine
+export Q7N_SHOT=$build/tools/q7n_screenshot Q7N_OUT=$out Q7N_WINE=$wine
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     "$Q7N_WINE" sc create Q7NSrv binpath= "\"$Q7N_SERVICE\"" >/dev/null 2>&1
     # Wine'"'"'s service manager refuses starts for a few seconds after it boots.
@@ -51,7 +55,15 @@ xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     done
     # Line by line as the windows come (the lines end in CR LF).
     "$Q7N_WINE" "$Q7N_RENDER" | while read -r name left top width height; do
-        "$Q7N_SHOT" "$Q7N_OUT/$name.png" "$left" "$top" "$width" "$(echo "$height" | tr -d "\r")"
-    done
+        "$Q7N_SHOT" "$Q7N_OUT/$name.png" "$left" "$top" "$width" "$(echo "$height" | tr -d "\r")" ||
+            exit 1
+    done || exit 1
     "$Q7N_WINE" sc stop Q7NSrv >/dev/null 2>&1'
 /usr/lib/wine/wineserver -k 2>/dev/null || true
+# Every window of the Windows program was pictured in this run.
+for name in main-window port-list-editor port-editor confirmation-box error-box; do
+    if [ ! "$out/$name-win32.png" -nt "$scratch/started" ]; then
+        echo "render-windows: no new picture $out/$name-win32.png" >&2
+        exit 1
+    fi
+done

@@ -24,6 +24,9 @@ if [ ! -d "$WINEPREFIX" ]; then
     echo "Making a Wine prefix in $WINEPREFIX."
     "$wine" wineboot --init >/dev/null 2>&1
 fi
+# Wine draws the buttons of its title bars in Marlett and its dialogs in Tahoma; a new prefix does
+# not take them from Debian's fonts-wine by itself.
+cp -u /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # Without a window manager (Xvfb) Wine should place its windows itself, or each waits for one.
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 
@@ -33,7 +36,7 @@ fi
 
 (cd "$root" && cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null &&
     cmake --build --preset release -j "$(nproc)" --target q7n_screenshot)
-export Q7N_SCREENSHOT_TOOL=$root/build/release/app/q7n_screenshot Q7N_SCREENSHOT=$demo/main-window.png
+export Q7N_SCREENSHOT_TOOL=$root/build/release/tools/q7n_screenshot Q7N_SCREENSHOT=$demo/main-window.png
 export Q7N_WINE=$wine
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d)
