@@ -5,6 +5,7 @@
 #include "ConfirmationBox.h"
 #include "ErrorBox.h"
 #include "FontFallbacks.h"
+#include "PicturedPorts.h"
 #include "Q7NPortDialog.h"
 #include "Q7NPortsDialog.h"
 #include "ServiceConfiguratorDialog.h"
@@ -46,15 +47,6 @@ void PictureNextModal(const char* Name) {
     });
 }
 
-void AddPort(q7n::TQ7NPorts& Ports, const char* Ip, int Remote, int Local, int Com, int Rate) {
-    q7n::TQ7NPort* Port = Ports.Add();
-    Port->SetIP(Ip);
-    Port->SetRemoutePort(Remote);
-    Port->SetLocalPort(Local);
-    Port->SetCOMPort(Com);
-    Port->SetCpRate(Rate);
-}
-
 } // namespace
 
 int main(int Argc, char** Argv) {
@@ -72,10 +64,7 @@ int main(int Argc, char** Argv) {
     QTimer::singleShot(900, [&] {
         Save(Main, "main-window.png");
 
-        auto Ports = q7n::TXMLClass::Create<q7n::TQ7NPorts>(nullptr);
-        AddPort(*Ports, "192.168.1.6", 8080, 8080, 1, 9600);
-        AddPort(*Ports, "192.168.1.7", 4001, 4001, 2, 115200);
-        AddPort(*Ports, "10.0.0.15", 502, 1502, 5, 19200);
+        auto Ports = q7n::PicturedPorts();
         PictureNextModal("port-list-editor.png");
         q7n::qt::TdlgQ7NPorts(nullptr).Execute(Ports.get());
 

@@ -1,4 +1,5 @@
-// Shows the Win32 main window and its two boxes one after the other, for pictures of them: for
+// Shows the Win32 main window, the two port dialogs and the two boxes one after the other, for
+// pictures of them: for
 // each it prints "NAME LEFT TOP WIDTH HEIGHT" (the frame on the screen) and keeps it open for a
 // few seconds, in which scripts/render-windows.sh grabs that part of the display.
 //   q7n_render_windows_win32
@@ -7,6 +8,10 @@
 #include "ErrorBox.h"
 #include "MessageLoop.h"
 #include "MessageTimer.h"
+#include "PicturedPorts.h"
+#include "PortDialogLook.h"
+#include "Q7NPortDialog.h"
+#include "Q7NPortsDialog.h"
 #include "ServiceConfiguratorDialog.h"
 #include "Win32Text.h"
 
@@ -29,10 +34,10 @@ void Announce(HWND Window, const char* Name) {
     q7n::win32::PumpMessagesFor(ShownFor);
 }
 
-// Announces the box titled Title once it is open, then closes it.
-class TBoxCloser {
+// Announces the dialog or box titled Title once it is open, then closes it.
+class TWindowCloser {
 public:
-    TBoxCloser(const std::string& Title, const char* Name)
+    TWindowCloser(const std::string& Title, const char* Name)
         : FTitle(q7n::platform::Utf8ToWide(Title)), FName(Name) {
         FTimer.SetInterval(100);
         FTimer.SetHandler([this] {
@@ -60,12 +65,21 @@ int main() try {
     ShowWindow(Window.Handle(), SW_SHOW);
     q7n::win32::PumpMessagesFor(1500); // the first poll shows the service's state
     Announce(Window.Handle(), "main-window-win32");
+    auto Ports = q7n::PicturedPorts();
     {
-        TBoxCloser Closer(std::string(q7n::ConfirmationTitle), "confirmation-box-win32");
+        TWindowCloser Closer(q7n::PortListCaption, "port-list-editor-win32");
+        q7n::win32::TdlgQ7NPorts().Execute(Ports.get(), Window.Handle());
+    }
+    {
+        TWindowCloser Closer(q7n::PortEditorCaption, "port-editor-win32");
+        q7n::win32::TdlgQ7NPort().Execute(Ports->Items(1), Window.Handle());
+    }
+    {
+        TWindowCloser Closer(std::string(q7n::ConfirmationTitle), "confirmation-box-win32");
         q7n::win32::ShowConfirmationBox("Перезапустить сервис?", Window.Handle());
     }
     {
-        TBoxCloser Closer(std::string(q7n::ApplicationTitle), "error-box-win32");
+        TWindowCloser Closer(std::string(q7n::ApplicationTitle), "error-box-win32");
         q7n::win32::ShowErrorBox("'80a' is not a valid integer value", Window.Handle());
     }
     return 0;
