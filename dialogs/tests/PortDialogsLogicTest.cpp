@@ -39,14 +39,14 @@ std::vector<int> LocalPorts(TPortListEditor& Editor) {
 TEST(PortFields, ShowTheRecordAndTheListEntries) {
     auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
     ExpectFields(PortToFields(*Port), "192.168.1.6", "8080", "8080", 0, 6);
-    EXPECT_STREQ(RateEntries()[6].Text, "br9600");
+    EXPECT_STREQ(OfferedPortRates[6].Text, "br9600");
 
     Port->SetCOMPort(256);
     Port->SetCpRate(115200);
     TPortFields Fields = PortToFields(*Port);
     EXPECT_EQ(COMPortText(Fields.COMPortEntry + 1), "COM256");
-    EXPECT_STREQ(RateEntries()[static_cast<std::size_t>(Fields.RateEntry)].Text, "br115200");
-    EXPECT_EQ(static_cast<std::size_t>(Fields.RateEntry), RateEntries().size() - 1);
+    EXPECT_STREQ(OfferedPortRates[static_cast<std::size_t>(Fields.RateEntry)].Text, "br115200");
+    EXPECT_EQ(static_cast<std::size_t>(Fields.RateEntry), OfferedPortRates.size() - 1);
 
     Port->SetCpRate(250000); // read from a file; not offered
     EXPECT_EQ(PortToFields(*Port).RateEntry, -1);
