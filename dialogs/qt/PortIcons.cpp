@@ -98,14 +98,10 @@ QIcon MarkedPortRowIcon() {
     return Draw(RowSize, [](QPainter& Painter) {
         PaintConnector(Painter);
         // A warning triangle over the lower right corner.
-        QPainterPath Triangle;
-        Triangle.moveTo(26, 17);
-        Triangle.lineTo(35, 34);
-        Triangle.lineTo(17, 34);
-        Triangle.closeSubpath();
         Painter.setPen(QPen(QColor(0x80, 0x50, 0x00), 1.2));
         Painter.setBrush(QColor(0xff, 0xc0, 0x20));
-        Painter.drawPath(Triangle);
+        const QPointF Corners[] = {{26, 17}, {35, 34}, {17, 34}};
+        Painter.drawPolygon(Corners, 3);
         Painter.setPen(QPen(Qt::black, 2.2, Qt::SolidLine, Qt::RoundCap));
         Painter.drawLine(QPointF(26, 23), QPointF(26, 28.5));
         Painter.drawPoint(QPointF(26, 31.5));
