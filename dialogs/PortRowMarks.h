@@ -15,7 +15,6 @@ public:
     void Update(const TQ7NPorts* Ports);
 
     bool Marked(int Row) const { return !FResult.ForRow(Row + 1).empty(); }
-    int MarkedCount() const { return FResult.RowsWithFindings(); }
     // "Row 2:" and then one line per finding, such as "local port 8080 is also used by row 1";
     // empty for a row without a mark.
     std::string Tip(int Row) const;

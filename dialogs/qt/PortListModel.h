@@ -34,7 +34,6 @@ public:
     // What the first column of a row shows beside its text (for a view: an icon): Marked for a
     // row that the port check flags, Plain for the others.
     void SetRowDecorations(const QVariant& Plain, const QVariant& Marked);
-    const TPortRowMarks& Marks() const { return FMarks; }
 
     int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& Parent = QModelIndex()) const override;

@@ -18,7 +18,7 @@ namespace {
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 constexpr int Margin = 6;
-constexpr int TipWidth = 600; // a tooltip with a width breaks its text at line ends
+constexpr int TipWidth = 600; // only a tooltip with a maximum width keeps the tip's line breaks
 
 // Text for the screen: a byte that is not UTF-8 shows as a replacement character instead of
 // failing on every paint.
