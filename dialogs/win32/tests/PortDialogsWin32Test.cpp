@@ -247,20 +247,12 @@ TEST(PortListEditorWin32, MarksTheRowsThatTheCheckFlags) {
                   EXPECT_EQ(RowTip(Editor, 1), "Row 2:\n"
                                                "local port 8080 is also used by row 1\n"
                                                "COM1 is also used by row 1");
-                  Select(Editor, {0});
-                  AccessKey(Editor, L'd');
-              })
-        .Then("Confirm", [](HWND Box) { PressKey(Box, VK_RETURN); })
-        .Then("Q7N ports",
-              [](HWND Editor) {
-                  EXPECT_EQ(RowImage(Editor, 0), 0);
-                  EXPECT_EQ(RowTip(Editor, 0), "");
                   Click(Editor, IDC_BTNOK);
               })
         .Start();
     EXPECT_TRUE(TdlgQ7NPorts().Execute(Ports.get(), nullptr));
     EXPECT_TRUE(Script.Finished());
-    EXPECT_EQ(Ports->Count(), 1);
+    EXPECT_EQ(Ports->Count(), 2); // stored all the same
 }
 
 } // namespace
