@@ -12,7 +12,7 @@ TPortFields PortToFields(const TQ7NPort& Port) {
     Fields.RemoutePort = std::to_string(Port.RemoutePort());
     Fields.LocalPort = std::to_string(Port.LocalPort());
     Fields.COMPortEntry = Port.COMPort() - 1;
-    Fields.RateEntry = RateEntryIndex(Port.CpRate());
+    Fields.RateEntry = OfferedPortRateIndex(Port.CpRate());
     return Fields;
 }
 
@@ -27,10 +27,10 @@ void FieldsToPort(const TPortFields& Fields, TQ7NPort& Port, TPortField* Failed)
         Step = TPortField::pfCOMPort;
         Port.SetCOMPort(Fields.COMPortEntry + 1);
         Step = TPortField::pfRate;
-        auto Rates = RateEntries();
-        if (Fields.RateEntry < 0 || static_cast<std::size_t>(Fields.RateEntry) >= Rates.size())
+        if (Fields.RateEntry < 0 ||
+            static_cast<std::size_t>(Fields.RateEntry) >= OfferedPortRates.size())
             throw EListError(Fields.RateEntry);
-        Port.SetCpRate(Rates[static_cast<std::size_t>(Fields.RateEntry)].Rate);
+        Port.SetCpRate(OfferedPortRates[static_cast<std::size_t>(Fields.RateEntry)].Rate);
     } catch (...) {
         if (Failed)
             *Failed = Step;

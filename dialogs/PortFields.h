@@ -12,7 +12,7 @@ struct TPortFields {
     std::string RemoutePort;
     std::string LocalPort;
     int COMPortEntry = -1; // the selected entry of the COM port list; -1 for none
-    int RateEntry = -1;    // the selected entry of RateEntries; -1 for none
+    int RateEntry = -1;    // the selected entry of OfferedPortRates; -1 for none
 };
 
 // The port editor's fields, in the order its OK takes them over.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace q7n {
@@ -28,11 +29,16 @@ inline constexpr std::array<TPortRate, 13> OfferedPortRates = {{
     {"br115200", 115200},
 }};
 
+// The entry of OfferedPortRates whose rate is Rate, or -1 when none is.
+inline constexpr int OfferedPortRateIndex(std::int32_t Rate) {
+    for (std::size_t I = 0; I < OfferedPortRates.size(); ++I)
+        if (OfferedPortRates[I].Rate == Rate)
+            return static_cast<int>(I);
+    return -1;
+}
+
 inline constexpr bool IsOfferedPortRate(std::int32_t Rate) {
-    for (const TPortRate& Entry : OfferedPortRates)
-        if (Entry.Rate == Rate)
-            return true;
-    return false;
+    return OfferedPortRateIndex(Rate) >= 0;
 }
 
 } // namespace q7n

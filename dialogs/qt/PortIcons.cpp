@@ -33,6 +33,25 @@ QIcon SignOnDisc(const QColor& Disc, const std::function<void(QPainter&)>& Sign)
     });
 }
 
+// A nine-pin serial connector seen from the front.
+void PaintConnector(QPainter& Painter) {
+    QPainterPath Shell;
+    Shell.moveTo(3, 10);
+    Shell.lineTo(33, 10);
+    Shell.lineTo(29, 26);
+    Shell.lineTo(7, 26);
+    Shell.closeSubpath();
+    Painter.setPen(QPen(QColor(0x40, 0x48, 0x58), 1.5));
+    Painter.setBrush(QColor(0x9a, 0xa6, 0xb8));
+    Painter.drawPath(Shell);
+    Painter.setPen(Qt::NoPen);
+    Painter.setBrush(QColor(0x20, 0x28, 0x38));
+    for (int Pin = 0; Pin < 5; ++Pin)
+        Painter.drawEllipse(QPointF(9 + Pin * 4.5, 15), 1.5, 1.5);
+    for (int Pin = 0; Pin < 4; ++Pin)
+        Painter.drawEllipse(QPointF(11.25 + Pin * 4.5, 21), 1.5, 1.5);
+}
+
 } // namespace
 
 QIcon AddPortIcon() {
@@ -72,23 +91,20 @@ QIcon DeletePortIcon() {
 }
 
 QIcon PortRowIcon() {
+    return Draw(RowSize, PaintConnector);
+}
+
+QIcon MarkedPortRowIcon() {
     return Draw(RowSize, [](QPainter& Painter) {
-        // A nine-pin serial connector seen from the front.
-        QPainterPath Shell;
-        Shell.moveTo(3, 10);
-        Shell.lineTo(33, 10);
-        Shell.lineTo(29, 26);
-        Shell.lineTo(7, 26);
-        Shell.closeSubpath();
-        Painter.setPen(QPen(QColor(0x40, 0x48, 0x58), 1.5));
-        Painter.setBrush(QColor(0x9a, 0xa6, 0xb8));
-        Painter.drawPath(Shell);
-        Painter.setPen(Qt::NoPen);
-        Painter.setBrush(QColor(0x20, 0x28, 0x38));
-        for (int Pin = 0; Pin < 5; ++Pin)
-            Painter.drawEllipse(QPointF(9 + Pin * 4.5, 15), 1.5, 1.5);
-        for (int Pin = 0; Pin < 4; ++Pin)
-            Painter.drawEllipse(QPointF(11.25 + Pin * 4.5, 21), 1.5, 1.5);
+        PaintConnector(Painter);
+        // A warning triangle over the lower right corner.
+        Painter.setPen(QPen(QColor(0x80, 0x50, 0x00), 1.2));
+        Painter.setBrush(QColor(0xff, 0xc0, 0x20));
+        const QPointF Corners[] = {{26, 17}, {35, 34}, {17, 34}};
+        Painter.drawPolygon(Corners, 3);
+        Painter.setPen(QPen(Qt::black, 2.2, Qt::SolidLine, Qt::RoundCap));
+        Painter.drawLine(QPointF(26, 23), QPointF(26, 28.5));
+        Painter.drawPoint(QPointF(26, 31.5));
     });
 }
 

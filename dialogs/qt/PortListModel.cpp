@@ -1,6 +1,5 @@
 #include "PortListModel.h"
 
-
 namespace q7n::qt {
 
 namespace {
@@ -19,6 +18,7 @@ TPortListModel::TPortListModel(QObject* Parent) : QAbstractTableModel(Parent) {}
 void TPortListModel::SetPorts(TQ7NPorts* Ports) {
     beginResetModel();
     FPorts = Ports;
+    FMarks.Update(Ports);
     endResetModel();
 }
 
@@ -31,11 +31,13 @@ int TPortListModel::AppendPort(const TQ7NPort& Source) {
     beginInsertRows(QModelIndex(), Row, Row);
     FPorts->Add()->CopyFrom(&Source);
     endInsertRows();
+    UpdateMarks();
     return Row;
 }
 
 void TPortListModel::PortChanged(int Row) {
     emit dataChanged(index(Row, 0), index(Row, pcCount - 1));
+    UpdateMarks();
 }
 
 void TPortListModel::DeletePorts(std::vector<int> Rows) {
@@ -47,13 +49,23 @@ void TPortListModel::DeletePorts(std::vector<int> Rows) {
     // thousands of separate rows.
     beginResetModel();
     FPorts->Delete(std::move(Rows));
+    FMarks.Update(FPorts);
     endResetModel();
 }
 
-void TPortListModel::SetRowDecoration(const QVariant& Decoration) {
-    FRowDecoration = Decoration;
+void TPortListModel::SetRowDecorations(const QVariant& Plain, const QVariant& Marked) {
+    FRowDecoration = Plain;
+    FMarkedRowDecoration = Marked;
     if (rowCount() > 0)
         emit dataChanged(index(0, pcIP), index(rowCount() - 1, pcIP), {Qt::DecorationRole});
+}
+
+void TPortListModel::UpdateMarks() {
+    FMarks.Update(FPorts);
+    // One range for all rows: a view repaints only the rows it shows.
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, pcCount - 1),
+                         {Qt::DecorationRole, Qt::ToolTipRole});
 }
 
 int TPortListModel::rowCount(const QModelIndex& Parent) const {
@@ -74,7 +86,18 @@ QVariant TPortListModel::data(const QModelIndex& Index, int Role) const {
     case Qt::TextAlignmentRole:
         return ColumnAlignment(Index.column());
     case Qt::DecorationRole:
-        return Index.column() == pcIP ? FRowDecoration : QVariant();
+        if (Index.column() != pcIP)
+            return {};
+        return FMarks.Marked(Index.row()) ? FMarkedRowDecoration : FRowDecoration;
+    case Qt::ToolTipRole: {
+        // As escaped rich text: the tip quotes the IP text as the file holds it, and a tooltip
+        // that looks like markup is shown as markup.
+        std::string Tip = FMarks.Tip(Index.row());
+        if (Tip.empty())
+            return {};
+        return QStringLiteral("<p style='white-space:pre'>") +
+               QString::fromStdString(Tip).toHtmlEscaped() + QStringLiteral("</p>");
+    }
     default:
         return {};
     }

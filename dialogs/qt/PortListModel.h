@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PortListEditor.h"
+#include "PortRowMarks.h"
 
 #include <QAbstractTableModel>
 #include <vector>
@@ -9,7 +10,8 @@ namespace q7n::qt {
 
 // The records of a port list as the rows of a table, in list order, with the columns IP, remote
 // port, local port, COM port and COM rate. Records are added and removed through the model, so
-// that views learn of the change in the same step.
+// that views learn of the change in the same step. A row that the port check flags shows another
+// decoration and, as its tooltip, what the check found; the marks follow every change.
 class TPortListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -29,8 +31,9 @@ public:
     // and frees them; the other records keep their order.
     void DeletePorts(std::vector<int> Rows);
 
-    // What the first column of every row shows beside its text (for a view: an icon).
-    void SetRowDecoration(const QVariant& Decoration);
+    // What the first column of a row shows beside its text (for a view: an icon): Marked for a
+    // row that the port check flags, Plain for the others.
+    void SetRowDecorations(const QVariant& Plain, const QVariant& Marked);
 
     int rowCount(const QModelIndex& Parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& Parent = QModelIndex()) const override;
@@ -40,8 +43,14 @@ public:
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
 
 private:
+    // Checks the list anew and has the views show every row's mark again: a change of one row
+    // can mark or clear others.
+    void UpdateMarks();
+
     TQ7NPorts* FPorts = nullptr;
+    TPortRowMarks FMarks;
     QVariant FRowDecoration;
+    QVariant FMarkedRowDecoration;
 };
 
 } // namespace q7n::qt

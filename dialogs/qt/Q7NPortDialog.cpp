@@ -98,7 +98,7 @@ void TdlgQ7NPort::FormCreate() {
     for (int Entry = 0; Entry < COMPortEntryCount; ++Entry)
         cbbCOMPort->addItem(QString::fromStdString(COMPortText(Entry + 1)));
     cbbRate->clear();
-    for (const TRateEntry& Entry : RateEntries())
+    for (const TPortRate& Entry : OfferedPortRates)
         cbbRate->addItem(QString::fromLatin1(Entry.Text), Entry.Rate);
 }
 

@@ -62,7 +62,7 @@ void TdlgQ7NPorts::CreateControls() {
     Toolbar->addSeparator();
     Toolbar->addAction(actDelete);
 
-    FModel->SetRowDecoration(PortRowIcon());
+    FModel->SetRowDecorations(PortRowIcon(), MarkedPortRowIcon());
     lvPorts = new QTableView;
     lvPorts->setObjectName(QStringLiteral("lvPorts"));
     lvPorts->setFont(DialogFont(PortListTableFontPoints));

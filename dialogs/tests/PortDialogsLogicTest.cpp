@@ -2,6 +2,7 @@
 #include "PortChoices.h"
 #include "PortFields.h"
 #include "PortListEditor.h"
+#include "PortRowMarks.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +40,14 @@ std::vector<int> LocalPorts(TPortListEditor& Editor) {
 TEST(PortFields, ShowTheRecordAndTheListEntries) {
     auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
     ExpectFields(PortToFields(*Port), "192.168.1.6", "8080", "8080", 0, 6);
-    EXPECT_STREQ(RateEntries()[6].Text, "br9600");
+    EXPECT_STREQ(OfferedPortRates[6].Text, "br9600");
 
     Port->SetCOMPort(256);
     Port->SetCpRate(115200);
     TPortFields Fields = PortToFields(*Port);
     EXPECT_EQ(COMPortText(Fields.COMPortEntry + 1), "COM256");
-    EXPECT_STREQ(RateEntries()[static_cast<std::size_t>(Fields.RateEntry)].Text, "br115200");
-    EXPECT_EQ(static_cast<std::size_t>(Fields.RateEntry), RateEntries().size() - 1);
+    EXPECT_STREQ(OfferedPortRates[static_cast<std::size_t>(Fields.RateEntry)].Text, "br115200");
+    EXPECT_EQ(static_cast<std::size_t>(Fields.RateEntry), OfferedPortRates.size() - 1);
 
     Port->SetCpRate(250000); // read from a file; not offered
     EXPECT_EQ(PortToFields(*Port).RateEntry, -1);
@@ -133,4 +134,41 @@ TEST(PortListEditor, WorksOnACopyAndKeepsItsRules) {
     ASSERT_EQ(Caller->Count(), 3);
     EXPECT_EQ(Caller->Items(2)->LocalPort(), 15);
     EXPECT_EQ(Caller->Items(2)->CpRate(), 250000);
+}
+
+TEST(PortRowMarks, MarkTheFlaggedRowsAndFollowTheList) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    for (int COMPort : {1, 2, 3})
+        Ports->Add()->SetCOMPort(COMPort); // all on local port 8080
+    Ports->Items(1)->SetLocalPort(4001);
+    TPortRowMarks Marks;
+    Marks.Update(Ports.get());
+    EXPECT_TRUE(Marks.Marked(0));
+    EXPECT_FALSE(Marks.Marked(1));
+    EXPECT_EQ(Marks.Tip(2), "Row 3:\nlocal port 8080 is also used by row 1");
+    EXPECT_EQ(Marks.Tip(1), "");
+    EXPECT_FALSE(Marks.Marked(-1));
+    EXPECT_FALSE(Marks.Marked(3));
+
+    // An edit can mark a row it did not touch; every finding of a row is in its tip.
+    Ports->Items(2)->SetCOMPort(2);
+    Ports->Items(2)->SetIP("<b>x</b>");
+    Ports->Items(2)->SetCpRate(250000);
+    Marks.Update(Ports.get());
+    EXPECT_TRUE(Marks.Marked(1));
+    EXPECT_EQ(Marks.Tip(2), "Row 3:\n"
+                            "local port 8080 is also used by row 1\n"
+                            "COM2 is also used by row 2\n"
+                            "rate 250000 is not one the port editor offers\n"
+                            "IP \"<b>x</b>\" is neither an IPv4 address nor a host name");
+
+    // After a deletion the rows are counted anew.
+    Ports->Delete({0});
+    Marks.Update(Ports.get());
+    EXPECT_EQ(Marks.Tip(1), "Row 2:\nCOM2 is also used by row 1\n"
+                            "rate 250000 is not one the port editor offers\n"
+                            "IP \"<b>x</b>\" is neither an IPv4 address nor a host name");
+
+    Marks.Update(nullptr);
+    EXPECT_FALSE(Marks.Marked(0));
 }

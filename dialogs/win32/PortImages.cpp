@@ -45,6 +45,15 @@ void Line(HDC Context, int Width, COLORREF Colour, POINT From, POINT To) {
     DeleteObject(Pen);
 }
 
+// A serial connector with its pins.
+void PaintConnector(HDC Context) {
+    FillBox(Context, 4, 10, 32, 26, RGB(50, 90, 160));
+    for (int Pin = 0; Pin < 5; ++Pin)
+        FillBox(Context, 8 + Pin * 5, 15, 11 + Pin * 5, 18, RGB(240, 240, 240));
+    for (int Pin = 0; Pin < 4; ++Pin)
+        FillBox(Context, 10 + Pin * 5, 20, 13 + Pin * 5, 23, RGB(240, 240, 240));
+}
+
 } // namespace
 
 HIMAGELIST CreateToolbarImages() {
@@ -67,13 +76,22 @@ HIMAGELIST CreateToolbarImages() {
 
 HIMAGELIST CreateRowImages() {
     const int Size = RowIconSize;
-    HIMAGELIST Images = ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 1, 0);
-    AddPicture(Images, Size, [](HDC Context) { // a serial connector with its pins
-        FillBox(Context, 4, 10, 32, 26, RGB(50, 90, 160));
-        for (int Pin = 0; Pin < 5; ++Pin)
-            FillBox(Context, 8 + Pin * 5, 15, 11 + Pin * 5, 18, RGB(240, 240, 240));
-        for (int Pin = 0; Pin < 4; ++Pin)
-            FillBox(Context, 10 + Pin * 5, 20, 13 + Pin * 5, 23, RGB(240, 240, 240));
+    HIMAGELIST Images = ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 2, 0);
+    AddPicture(Images, Size, PaintConnector);
+    AddPicture(Images, Size, [](HDC Context) { // the connector under a warning triangle
+        PaintConnector(Context);
+        const POINT Corners[] = {{26, 16}, {35, 34}, {17, 34}};
+        HBRUSH Yellow = CreateSolidBrush(RGB(255, 192, 32));
+        HPEN Brown = CreatePen(PS_SOLID, 1, RGB(128, 80, 0));
+        HGDIOBJ OldBrush = SelectObject(Context, Yellow);
+        HGDIOBJ OldPen = SelectObject(Context, Brown);
+        Polygon(Context, Corners, 3);
+        SelectObject(Context, OldPen);
+        SelectObject(Context, OldBrush);
+        DeleteObject(Brown);
+        DeleteObject(Yellow);
+        FillBox(Context, 25, 22, 28, 29, RGB(0, 0, 0));
+        FillBox(Context, 25, 30, 28, 33, RGB(0, 0, 0));
     });
     return Images;
 }

@@ -7,7 +7,8 @@
 namespace q7n::win32 {
 
 // The pictures of the port list editor, drawn at their sizes: add, edit and delete for the
-// toolbar (32 x 32, images 0 to 2) and the one of every row (36 x 36). The caller destroys them.
+// toolbar (32 x 32, images 0 to 2) and those of the rows (36 x 36): image 0 for every row, 1 for a
+// row that the port check flags. The caller destroys them.
 HIMAGELIST CreateToolbarImages();
 HIMAGELIST CreateRowImages();
 

@@ -55,7 +55,7 @@ void TdlgQ7NPort::FormCreate() {
         AddEntry(COMPorts, COMPortText(Entry + 1));
     TWindow Rates = Item(IDC_CBBRATE);
     Rates.Send(CB_RESETCONTENT);
-    for (const TRateEntry& Entry : RateEntries())
+    for (const TPortRate& Entry : OfferedPortRates)
         AddEntry(Rates, Entry.Text);
 }
 

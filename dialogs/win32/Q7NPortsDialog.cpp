@@ -18,6 +18,7 @@ namespace {
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 constexpr int Margin = 6;
+constexpr int TipWidth = 600; // only a tooltip with a maximum width keeps the tip's line breaks
 
 // Text for the screen: a byte that is not UTF-8 shows as a replacement character instead of
 // failing on every paint.
@@ -113,7 +114,10 @@ void TdlgQ7NPorts::CreateColumns() {
     TWindow Table = Item(IDC_LVPORTS);
     FTableFont = CreateDialogFont(PortListTableFontPoints);
     Table.SetFont(FTableFont);
-    ListView_SetExtendedListViewStyle(Table, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    ListView_SetExtendedListViewStyle(Table,
+                                      LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
+    if (HWND Tips = ListView_GetToolTips(Table))
+        SendMessageW(Tips, TTM_SETMAXTIPWIDTH, 0, TipWidth);
     // Without LVS_SHAREIMAGELISTS the list view frees the picture with itself.
     ListView_SetImageList(Table, CreateRowImages(), LVSIL_SMALL);
     for (int Column = 0; Column < pcCount; ++Column) {
@@ -152,7 +156,13 @@ void TdlgQ7NPorts::RefreshList() {
     // notification and a search in the list view's selection for each.
     ListView_DeleteAllItems(Table);
     FSelected.assign(std::size_t(FEditor.Count()), false);
+    FMarks.Update(&FEditor.Ports());
     ListView_SetItemCountEx(Table, FEditor.Count(), 0);
+}
+
+void TdlgQ7NPorts::UpdateMarks() {
+    FMarks.Update(&FEditor.Ports());
+    InvalidateRect(Item(IDC_LVPORTS), nullptr, FALSE);
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
@@ -162,10 +172,10 @@ int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
         FSelected.push_back(false);
         ListView_SetItemCountEx(Table, FEditor.Count(), LVSICF_NOSCROLL);
         ListView_EnsureVisible(Table, Index, FALSE);
-        return Index;
+    } else {
+        FEditor.Port(Index).CopyFrom(&Port); // nothing when Port is the row's own record
     }
-    FEditor.Port(Index).CopyFrom(&Port); // nothing when Port is the row's own record
-    ListView_RedrawItems(Table, Index, Index);
+    UpdateMarks();
     return Index;
 }
 
@@ -201,6 +211,9 @@ bool TdlgQ7NPorts::OnNotify(int Id, NMHDR* Header) {
     case NM_DBLCLK:
         lvPortsDblClick();
         return true;
+    case LVN_GETINFOTIPW:
+        lvPortsGetInfoTip(*reinterpret_cast<NMLVGETINFOTIPW*>(Header));
+        return true;
     case LVN_ITEMCHANGED: {
         const auto& Change = *reinterpret_cast<NMLISTVIEW*>(Header);
         if (Change.uChanged & LVIF_STATE)
@@ -235,7 +248,15 @@ void TdlgQ7NPorts::lvPortsGetDispInfo(NMLVDISPINFOW& Info) {
         lstrcpynW(Row.pszText, FCellText.c_str(), Row.cchTextMax);
     }
     if (Row.mask & LVIF_IMAGE)
-        Row.iImage = 0;
+        Row.iImage = FMarks.Marked(Row.iItem) ? 1 : 0;
+}
+
+void TdlgQ7NPorts::lvPortsGetInfoTip(NMLVGETINFOTIPW& Tip) {
+    // A row without a mark keeps what the list view offers: the text of a cut-off cell.
+    if (!FMarks.Marked(Tip.iItem) || !Tip.pszText || Tip.cchTextMax <= 0)
+        return;
+    std::wstring Text = DisplayText(FMarks.Tip(Tip.iItem));
+    lstrcpynW(Tip.pszText, Text.c_str(), Tip.cchTextMax);
 }
 
 void TdlgQ7NPorts::actAddExecute() {

@@ -2,6 +2,7 @@
 
 #include "Dialog.h"
 #include "PortListEditor.h"
+#include "PortRowMarks.h"
 
 #include <string>
 #include <vector>
@@ -11,7 +12,8 @@ namespace q7n::win32 {
 // The dialog in which the user reviews the port mappings as a table and adds, edits and deletes
 // them. It works on the editor's private copy of the list, which it hands back only on OK. The
 // table is a list view in virtual mode: it asks for the texts of the rows it shows, so opening and
-// deleting cost no work per row of the window.
+// deleting cost no work per row of the window. A row that the port check flags shows the marked
+// picture and, as its tip, what the check found.
 class TdlgQ7NPorts final : public TModalDialog {
 public:
     TdlgQ7NPorts();
@@ -43,12 +45,17 @@ private:
     void actDeleteExecute();
     void lvPortsDblClick();
     void lvPortsGetDispInfo(NMLVDISPINFOW& Info);
+    void lvPortsGetInfoTip(NMLVGETINFOTIPW& Tip);
+    // Checks the working list anew and repaints the rows shown: a change of one row can mark or
+    // clear others.
+    void UpdateMarks();
     // Keeps FSelected as the list view reports changes of the rows From to To (-1: all rows).
     void SelectionChanged(int From, int To, UINT OldState, UINT NewState);
     // The rows selected in the table, in ascending order.
     std::vector<int> SelectedRows() const;
 
     TPortListEditor FEditor;
+    TPortRowMarks FMarks;
     HIMAGELIST FToolbarImages = nullptr;
     HFONT FTableFont = nullptr;
     std::wstring FCellText; // the text last handed to the list view, which reads it later

@@ -115,19 +115,28 @@ void PortListModelTest::AppendedRecordIsTheLastRow() {
 void PortListModelTest::ChangedRecordIsShownAnew() {
     auto Ports = PortsWithLocalPorts({1, 2});
     TPortListModel Model;
+    Model.SetRowDecorations(QStringLiteral("plain"), QStringLiteral("marked"));
     Model.SetPorts(Ports.get());
+    auto Decoration = [&Model](int Row) { return Model.index(Row, 0).data(Qt::DecorationRole); };
+    QCOMPARE(Decoration(0), QVariant(QStringLiteral("marked"))); // both on COM1
     QSignalSpy Changed(&Model, &TPortListModel::dataChanged);
 
     Ports->Items(1)->SetCOMPort(256);
     Model.PortChanged(1);
 
-    QCOMPARE(Changed.count(), 1);
+    // The row itself, then the marks of every row: the other row's mark went with the change.
+    QCOMPARE(Changed.count(), 2);
     auto TopLeft = Changed.at(0).at(0).value<QModelIndex>();
     auto BottomRight = Changed.at(0).at(1).value<QModelIndex>();
     QCOMPARE(TopLeft.row(), 1);
     QCOMPARE(BottomRight.row(), 1);
     QCOMPARE(TopLeft.column(), 0);
     QCOMPARE(BottomRight.column(), 4);
+    QCOMPARE(Changed.at(1).at(0).value<QModelIndex>().row(), 0);
+    QCOMPARE(Changed.at(1).at(1).value<QModelIndex>().row(), 1);
+    QVERIFY(Changed.at(1).at(2).value<QList<int>>().contains(Qt::DecorationRole));
+    QCOMPARE(Decoration(0), QVariant(QStringLiteral("plain")));
+    QCOMPARE(Model.index(0, 3).data(Qt::ToolTipRole), QVariant());
     QCOMPARE(Text(Model, 1, q7n::pcCOMPort), QStringLiteral("COM256"));
 }
 

@@ -1,16 +1,21 @@
 #include "ModalScript.h"
+#include "PortIcons.h"
 #include "Q7NPortDialog.h"
 #include "Q7NPortsDialog.h"
 #include "WidgetInput.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolBar>
+#include <QToolTip>
 
 using q7n::qt::TdlgQ7NPort;
 using q7n::qt::TdlgQ7NPorts;
@@ -81,6 +86,24 @@ void DoubleClick(QWidget& Dialog, QPoint Point, Qt::KeyboardModifiers Modifiers 
     QTest::mouseRelease(Viewport, Qt::LeftButton, Modifiers, Point);
 }
 
+// The picture that the first column of Row shows.
+QImage RowPicture(QWidget& Dialog, int Row) {
+    QVariant Decoration = Table(Dialog).model()->index(Row, 0).data(Qt::DecorationRole);
+    return Decoration.value<QIcon>().pixmap(36, 36).toImage();
+}
+
+// The tooltip that the mouse resting on Row brings up, as plain text.
+QString RowToolTip(QWidget& Dialog, int Row) {
+    QWidget* Viewport = Table(Dialog).viewport();
+    const QPoint Point = RowPoint(Dialog, Row);
+    QHelpEvent Rest(QEvent::ToolTip, Point, Viewport->mapToGlobal(Point));
+    QApplication::sendEvent(Viewport, &Rest);
+    QTextDocument Shown;
+    Shown.setHtml(QToolTip::text());
+    QToolTip::hideText();
+    return Shown.toPlainText();
+}
+
 void ClickTool(QWidget& Dialog, const char* ActionName) {
     auto* Action = Dialog.findChild<QAction*>(QString::fromLatin1(ActionName));
     QWidget* Button = Dialog.findChild<QToolBar*>()->widgetForAction(Action);
@@ -102,6 +125,7 @@ private slots:
     void DeleteRemovesTheSelectedRowsOnYes_data();
     void DeleteRemovesTheSelectedRowsOnYes();
     void DeleteWithNothingSelectedStillAsks();
+    void AddedConflictIsMarked();
 };
 
 void PortsDialogTest::EmptyListStaysEmptyOnOK() {
@@ -301,6 +325,37 @@ void PortsDialogTest::DeleteWithNothingSelectedStillAsks() {
     TdlgQ7NPorts Dialog;
     QVERIFY(!Dialog.Execute(Ports.get()));
     QVERIFY(Script.Finished());
+}
+
+void PortsDialogTest::AddedConflictIsMarked() {
+    auto Ports = NumberedPorts(1);
+    Ports->Items(0)->SetLocalPort(8080);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(RowPicture(Dialog, 0), q7n::qt::PortRowIcon().pixmap(36, 36).toImage());
+        QCOMPARE(RowToolTip(Dialog, 0), QString());
+        ClickTool(Dialog, "actAdd");
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
+        ReplaceText(Editor, "edtIP", "<b>plc</b>");
+        ClickButton(Editor, "btnOK"); // stored as it is
+    });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        const QImage Marked = q7n::qt::MarkedPortRowIcon().pixmap(36, 36).toImage();
+        QVERIFY(Marked != q7n::qt::PortRowIcon().pixmap(36, 36).toImage());
+        QCOMPARE(RowPicture(Dialog, 0), Marked); // the row that was there is marked too
+        QCOMPARE(RowPicture(Dialog, 1), Marked);
+        QCOMPARE(RowToolTip(Dialog, 1),
+                 QStringLiteral("Row 2:\n"
+                                "local port 8080 is also used by row 1\n"
+                                "COM1 is also used by row 1\n"
+                                "IP \"<b>plc</b>\" is neither an IPv4 address nor a host name"));
+        ClickButton(Dialog, "btnOK");
+    });
+    TdlgQ7NPorts Dialog;
+    QVERIFY(Dialog.Execute(Ports.get()));
+    QVERIFY(Script.Finished());
+    QCOMPARE(Ports->Count(), 2);
 }
 
 QTEST_MAIN(PortsDialogTest)

@@ -63,6 +63,27 @@ std::vector<std::string> Column(HWND Editor, TPortColumn Which) {
     return Texts;
 }
 
+// The picture the list view draws for Row: an index into its small image list.
+int RowImage(HWND Editor, int Row) {
+    LVITEMW Item{};
+    Item.mask = LVIF_IMAGE;
+    Item.iItem = Row;
+    ListView_GetItem(Table(Editor), &Item);
+    return Item.iImage;
+}
+
+// The tip of Row, asked of the dialog as the list view asks when the mouse rests on the row.
+std::string RowTip(HWND Editor, int Row) {
+    wchar_t Text[INFOTIPSIZE] = L"";
+    NMLVGETINFOTIPW Tip{};
+    Tip.hdr = {Table(Editor), UINT_PTR(IDC_LVPORTS), UINT(LVN_GETINFOTIPW)};
+    Tip.pszText = Text;
+    Tip.cchTextMax = INFOTIPSIZE;
+    Tip.iItem = Row;
+    SendMessageW(Editor, WM_NOTIFY, IDC_LVPORTS, LPARAM(&Tip));
+    return platform::WideToUtf8(Text);
+}
+
 TEST(PortEditorWin32, ShowsBothErrorsInTheErrorBoxAndCancelPassesNothingOn) {
     auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
     Port->SetRemoutePort(1);
@@ -201,6 +222,37 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
     ASSERT_EQ(Ports->Count(), 3);
     EXPECT_EQ(Ports->Items(0)->LocalPort(), 111);
     EXPECT_EQ(Ports->Items(2)->IP(), "10.0.0.9");
+}
+
+TEST(PortListEditorWin32, MarksTheRowsThatTheCheckFlags) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr); // one mapping, on local port 8080
+    Ports->Add();
+    TWindowScript Script;
+    Script
+        .Then("Q7N ports",
+              [](HWND Editor) {
+                  EXPECT_TRUE(ListView_GetExtendedListViewStyle(Table(Editor)) & LVS_EX_INFOTIP);
+                  EXPECT_EQ(
+                      ImageList_GetImageCount(ListView_GetImageList(Table(Editor), LVSIL_SMALL)),
+                      2);
+                  EXPECT_EQ(RowImage(Editor, 0), 0);
+                  EXPECT_EQ(RowTip(Editor, 0), "");
+                  AccessKey(Editor, L'a');
+              })
+        .Then("Q7N port", [](HWND Dialog) { Click(Dialog, IDC_BTNOK); }) // the same defaults
+        .Then("Q7N ports",
+              [](HWND Editor) {
+                  EXPECT_EQ(RowImage(Editor, 0), 1); // the row that was there is marked too
+                  EXPECT_EQ(RowImage(Editor, 1), 1);
+                  EXPECT_EQ(RowTip(Editor, 1), "Row 2:\n"
+                                               "local port 8080 is also used by row 1\n"
+                                               "COM1 is also used by row 1");
+                  Click(Editor, IDC_BTNOK);
+              })
+        .Start();
+    EXPECT_TRUE(TdlgQ7NPorts().Execute(Ports.get(), nullptr));
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_EQ(Ports->Count(), 2); // stored all the same
 }
 
 } // namespace
