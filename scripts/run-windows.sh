@@ -13,9 +13,8 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target q7nconfig q7n_fixture_service
 build=$PWD/build/win64
 demo=$PWD/build/demo-windows
-mkdir -p "$demo/Install"
+scripts/stage-service.sh "$build/platform/q7n_fixture_service.exe" "$demo"
 cp "$build/app/win32/q7nconfig.exe" "$demo/"
-cp "$build/platform/q7n_fixture_service.exe" "$demo/Install/Q7NService.exe"
 cd "$demo"
 
 export WINEPREFIX=$demo/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -33,7 +32,7 @@ fi
 
 (cd "$root" && cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null &&
     cmake --build --preset release -j "$(nproc)" --target q7n_screenshot)
-export Q7N_SCREENSHOT_TOOL=$root/build/release/app/q7n_screenshot Q7N_SCREENSHOT=$demo/main-window.png
+export Q7N_SCREENSHOT_TOOL=$root/build/release/tools/q7n_screenshot Q7N_SCREENSHOT=$demo/main-window.png
 export Q7N_WINE=$wine
 if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
     XDG_RUNTIME_DIR=$(mktemp -d)
