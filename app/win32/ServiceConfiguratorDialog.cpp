@@ -84,11 +84,7 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
-    Destroy(); // while this object's OnDestroy can still run
-    for (HFONT Font : FFonts)
-        DeleteObject(Font);
-    DestroyIcon(FGears);
-    DestroyIcon(FComputerTools);
+    Destroy(); // while this object's OnDestroy can still run; the controls before their fonts
 }
 
 TWindow TdlgServiceConfigurator::Control(std::string_view Name) const {
@@ -100,10 +96,10 @@ TWindow TdlgServiceConfigurator::Control(std::string_view Name) const {
 
 HFONT TdlgServiceConfigurator::FontFor(const app::TFontSpec& Spec) const {
     if (Spec.Face == app::HeadingFont.Face && Spec.PixelSize == app::HeadingFont.PixelSize)
-        return FFonts[1];
+        return FFonts[1].Get();
     if (Spec.Face == app::StateFont.Face && Spec.PixelSize == app::StateFont.PixelSize)
-        return FFonts[2];
-    return FFonts[0];
+        return FFonts[2].Get();
+    return FFonts[0].Get();
 }
 
 bool TdlgServiceConfigurator::OnInit() {
@@ -114,9 +110,9 @@ bool TdlgServiceConfigurator::OnInit() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnScreen(FWindow);
     HINSTANCE Instance = GetModuleHandleW(nullptr);
-    FGears = HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_GEARS), IMAGE_ICON, 50, 42, 0));
-    FComputerTools =
-        HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0));
+    FGears.Reset(HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_GEARS), IMAGE_ICON, 50, 42, 0)));
+    FComputerTools.Reset(
+        HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0)));
     CreateControls();
     return true;
 }
@@ -124,12 +120,13 @@ bool TdlgServiceConfigurator::OnInit() {
 void TdlgServiceConfigurator::CreateControls() {
     const app::TFontSpec Specs[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
     for (size_t Index = 0; Index < FFonts.size(); ++Index)
-        FFonts[Index] = CreateFontW(-Specs[Index].PixelSize, 0, 0, 0,
-                                    Specs[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    platform::Utf8ToWide(Specs[Index].Face).c_str());
-    SetFont(FFonts[0]);
+        FFonts[Index].Reset(CreateFontW(-Specs[Index].PixelSize, 0, 0, 0,
+                                        Specs[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE,
+                                        platform::Utf8ToWide(Specs[Index].Face).c_str()));
+    SetFont(FFonts[0].Get());
 
     HINSTANCE Instance = GetModuleHandleW(nullptr);
     for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
@@ -211,9 +208,9 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
             return false;
         FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
         if (app::MainWindowControls[size_t(Index)].Picture == app::TPicture::pcGears)
-            DrawPicture(Item.hDC, Item.rcItem, FGears, 50, 42);
+            DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), 50, 42);
         else
-            DrawPicture(Item.hDC, Item.rcItem, FComputerTools, 48, 48);
+            DrawPicture(Item.hDC, Item.rcItem, FComputerTools.Get(), 48, 48);
         Result = TRUE;
         return true;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "GdiHandles.h"
 #include "MainWindowLogic.h"
 
 #include <array>
@@ -42,9 +43,9 @@ private:
 
     platform::IServiceControlManager* FPlatform;
     IPortsEditFlow* FPortsEdit;
-    std::array<HFONT, 3> FFonts{}; // default, heading, state
-    HICON FGears = nullptr;
-    HICON FComputerTools = nullptr;
+    std::array<TFontHandle, 3> FFonts; // default, heading, state
+    TIconHandle FGears;
+    TIconHandle FComputerTools;
     TColor FStateColor = app::InitialStateColor;
 };
 

@@ -11,64 +11,58 @@ namespace {
 // Around every picture: what the image list leaves transparent.
 constexpr COLORREF Transparent = RGB(255, 0, 255);
 
-// Draws one Size x Size picture with Paint and adds it to Images.
-void AddPicture(HIMAGELIST Images, int Size, const std::function<void(HDC)>& Paint) {
-    HDC Screen = GetDC(nullptr);
-    HDC Context = CreateCompatibleDC(Screen);
-    HBITMAP Picture = CreateCompatibleBitmap(Screen, Size, Size);
-    ReleaseDC(nullptr, Screen);
-    HGDIOBJ Old = SelectObject(Context, Picture);
-    RECT All{0, 0, Size, Size};
-    HBRUSH Background = CreateSolidBrush(Transparent);
-    FillRect(Context, &All, Background);
-    DeleteObject(Background);
-    Paint(Context);
-    SelectObject(Context, Old);
-    DeleteDC(Context);
-    ImageList_AddMasked(Images, Picture, Transparent);
-    DeleteObject(Picture);
+void FillBox(HDC Context, int Left, int Top, int Right, int Bottom, COLORREF Colour) {
+    const RECT Box{Left, Top, Right, Bottom};
+    FillRect(Context, &Box, TBrushHandle(CreateSolidBrush(Colour)).Get());
 }
 
-void FillBox(HDC Context, int Left, int Top, int Right, int Bottom, COLORREF Colour) {
-    RECT Box{Left, Top, Right, Bottom};
-    HBRUSH Brush = CreateSolidBrush(Colour);
-    FillRect(Context, &Box, Brush);
-    DeleteObject(Brush);
+// Draws one Size x Size picture with Paint and adds it to Images.
+void AddPicture(HIMAGELIST Images, int Size, const std::function<void(HDC)>& Paint) {
+    TBitmapHandle Picture;
+    {
+        const TWindowDC Screen(GetDC(nullptr));
+        const TMemoryDC Context(CreateCompatibleDC(Screen.Get()));
+        Picture.Reset(CreateCompatibleBitmap(Screen.Get(), Size, Size));
+        HGDIOBJ Old = SelectObject(Context.Get(), Picture.Get());
+        FillBox(Context.Get(), 0, 0, Size, Size, Transparent);
+        Paint(Context.Get());
+        SelectObject(Context.Get(), Old); // the image list takes only a bitmap selected nowhere
+    }
+    ImageList_AddMasked(Images, Picture.Get(), Transparent);
 }
 
 void Line(HDC Context, int Width, COLORREF Colour, POINT From, POINT To) {
-    HPEN Pen = CreatePen(PS_SOLID, Width, Colour);
-    HGDIOBJ Old = SelectObject(Context, Pen);
+    const TPenHandle Pen(CreatePen(PS_SOLID, Width, Colour));
+    HGDIOBJ Old = SelectObject(Context, Pen.Get());
     MoveToEx(Context, From.x, From.y, nullptr);
     LineTo(Context, To.x, To.y);
     SelectObject(Context, Old);
-    DeleteObject(Pen);
 }
 
 } // namespace
 
-HIMAGELIST CreateToolbarImages() {
+TImageListHandle CreateToolbarImages() {
     const int Size = ToolbarIconSize;
-    HIMAGELIST Images = ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 3, 0);
-    AddPicture(Images, Size, [](HDC Context) { // a green plus
+    TImageListHandle Images(ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 3, 0));
+    AddPicture(Images.Get(), Size, [](HDC Context) { // a green plus
         FillBox(Context, 13, 4, 19, 28, RGB(40, 150, 60));
         FillBox(Context, 4, 13, 28, 19, RGB(40, 150, 60));
     });
-    AddPicture(Images, Size, [](HDC Context) { // a pencil
+    AddPicture(Images.Get(), Size, [](HDC Context) { // a pencil
         Line(Context, 7, RGB(230, 170, 40), {8, 24}, {24, 8});
         Line(Context, 3, RGB(60, 60, 60), {4, 28}, {8, 24});
     });
-    AddPicture(Images, Size, [](HDC Context) { // a red cross
+    AddPicture(Images.Get(), Size, [](HDC Context) { // a red cross
         Line(Context, 5, RGB(200, 40, 40), {7, 7}, {25, 25});
         Line(Context, 5, RGB(200, 40, 40), {25, 7}, {7, 25});
     });
     return Images;
 }
 
-HIMAGELIST CreateRowImages() {
+TImageListHandle CreateRowImages() {
     const int Size = RowIconSize;
-    HIMAGELIST Images = ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 1, 0);
-    AddPicture(Images, Size, [](HDC Context) { // a serial connector with its pins
+    TImageListHandle Images(ImageList_Create(Size, Size, ILC_COLOR24 | ILC_MASK, 1, 0));
+    AddPicture(Images.Get(), Size, [](HDC Context) { // a serial connector with its pins
         FillBox(Context, 4, 10, 32, 26, RGB(50, 90, 160));
         for (int Pin = 0; Pin < 5; ++Pin)
             FillBox(Context, 8 + Pin * 5, 15, 11 + Pin * 5, 18, RGB(240, 240, 240));

@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "DialogTemplate.h"
 #include "ErrorBox.h"
+#include "GdiHandles.h"
 #include "MessageLoop.h"
 #include "MessageTimer.h"
 #include "Win32Text.h"
@@ -33,15 +34,13 @@ int CaptionTextWidth(const std::string& Title) {
     NONCLIENTMETRICSW Metrics{};
     Metrics.cbSize = sizeof Metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0);
-    HFONT Font = CreateFontIndirectW(&Metrics.lfCaptionFont);
-    HDC Context = GetDC(nullptr);
-    HGDIOBJ Old = SelectObject(Context, Font);
+    const TFontHandle Font(CreateFontIndirectW(&Metrics.lfCaptionFont));
+    const TWindowDC Context(GetDC(nullptr));
+    HGDIOBJ Old = SelectObject(Context.Get(), Font.Get());
     const std::wstring Text = platform::Utf8ToWide(Title);
     SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(nullptr, Context);
-    DeleteObject(Font);
+    GetTextExtentPoint32W(Context.Get(), Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context.Get(), Old);
     return int(Size.cx);
 }
 
