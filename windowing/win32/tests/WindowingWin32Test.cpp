@@ -141,6 +141,35 @@ TEST(ModalDialog, AnErrorInAHandlerShowsInTheErrorBoxAndEscapeDoesNotCloseIt) {
     EXPECT_TRUE(OpenAfterEscape);
 }
 
+// Each owner frees its kind of object the way that kind must be freed: a GDI object deleted
+// with DeleteObject where DestroyIcon or DeleteDC was due would live on.
+TEST(GdiHandles, EachOwnerFreesItsObject) {
+    HDC Screen = GetDC(nullptr);
+    HFONT Font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, nullptr);
+    HBITMAP Bitmap = CreateCompatibleBitmap(Screen, 4, 4);
+    HBRUSH Brush = CreateSolidBrush(RGB(1, 2, 3));
+    HPEN Pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HDC Memory = CreateCompatibleDC(Screen);
+    HICON Icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    {
+        TWindowDC Owned(Screen);
+        TFontHandle OwnedFont(Font);
+        TBitmapHandle OwnedBitmap(Bitmap);
+        TBrushHandle OwnedBrush(Brush);
+        TPenHandle OwnedPen(Pen);
+        TMemoryDC OwnedMemory(Memory);
+        TIconHandle OwnedIcon(Icon);
+        for (HGDIOBJ Object : {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen),
+                               HGDIOBJ(Memory)})
+            ASSERT_NE(GetObjectType(Object), 0u);
+    }
+    for (HGDIOBJ Object :
+         {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen), HGDIOBJ(Memory)})
+        EXPECT_EQ(GetObjectType(Object), 0u);
+    ICONINFO Info{};
+    EXPECT_FALSE(GetIconInfo(Icon, &Info));
+}
+
 TEST(MessageTimer, TicksInsideABoxAndAFullIntervalAfterTheHandlerEnded) {
     TMessageTimer Timer;
     std::vector<ULONGLONG> Starts, Ends;
