@@ -7,6 +7,8 @@
 #include "Win32Text.h"
 
 #include <algorithm>
+#include <cmath>
+#include <vector>
 #include <system_error>
 
 namespace q7n::win32 {
@@ -62,12 +64,39 @@ void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height
 
 // Gives a label the size of its text, at least its given height, keeping its place: a fallback
 // face for a font the system lacks must not cut a caption off.
-void SizeToText(TWindow Label) {
-    const SIZE Size = Label.TextExtent();
+void SizeToText(TWindow Label, SIZE Size) {
     const RECT Place = Label.WindowRect();
     SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1),
                  std::max<LONG>(Size.cy, Place.bottom - Place.top),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Sets Text in the font selected into Context as Fit says, at At when given, and answers its size.
+// GDI places letters on whole pixels: the spacing is spread over them, each letter ending where
+// its share of it rounds to. The condensing squeezes the world about the caption's left edge.
+SIZE SetFitted(HDC Context, const std::wstring& Text, const app::TCaptionFit& Fit,
+               const POINT* At = nullptr) {
+    const int Count = int(Text.size());
+    std::vector<int> Ends(Text.size());
+    SIZE Natural{};
+    GetTextExtentExPointW(Context, Text.c_str(), Count, 0, nullptr, Ends.data(), &Natural);
+    std::vector<INT> Advances(Text.size());
+    int Previous = 0;
+    for (int Index = 0; Index < Count; ++Index) {
+        const int End = int(std::lround(Ends[size_t(Index)] + Fit.LetterSpacing * (Index + 1)));
+        Advances[size_t(Index)] = End - Previous;
+        Previous = End;
+    }
+    const double Scale = Fit.Stretch / 100.0;
+    if (At) {
+        const int Mode = SetGraphicsMode(Context, GM_ADVANCED);
+        const XFORM Squeeze{FLOAT(Scale), 0, 0, 1, FLOAT(At->x * (1 - Scale)), 0};
+        SetWorldTransform(Context, &Squeeze);
+        ExtTextOutW(Context, At->x, At->y, 0, nullptr, Text.c_str(), UINT(Count), Advances.data());
+        ModifyWorldTransform(Context, nullptr, MWT_IDENTITY);
+        SetGraphicsMode(Context, Mode);
+    }
+    return SIZE{LONG(std::ceil(Previous * Scale)), Natural.cy};
 }
 
 } // namespace
@@ -135,8 +164,10 @@ void TdlgServiceConfigurator::CreateControls() {
         DWORD Style = WS_CHILD | WS_VISIBLE;
         switch (Spec.Kind) {
         case app::TControlKind::ckLabel:
-        case app::TControlKind::ckStateLabel:
             Style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+            break;
+        case app::TControlKind::ckStateLabel: // drawn by the window, fitted before the button
+            Style |= SS_OWNERDRAW | SS_NOPREFIX;
             break;
         case app::TControlKind::ckPicture:
             Style |= SS_OWNERDRAW;
@@ -153,9 +184,22 @@ void TdlgServiceConfigurator::CreateControls() {
             Spec.Place.Top, Spec.Place.Width, Spec.Place.Height, FWindow,
             HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
         Control.SetFont(FontFor(Spec.Font));
-        if (Spec.Kind == app::TControlKind::ckLabel || Spec.Kind == app::TControlKind::ckStateLabel)
-            SizeToText(Control);
+        if (Spec.Kind == app::TControlKind::ckLabel)
+            SizeToText(Control, Control.TextExtent());
     }
+    FitStateCaption();
+}
+
+void TdlgServiceConfigurator::FitStateCaption() {
+    TWindow Label = Control("ServiceStatusLb");
+    const std::wstring Text = platform::Utf8ToWide(Label.Text());
+    const TWindowDC Context(GetDC(Label), {Label});
+    HGDIOBJ Old = SelectObject(Context.Get(), FontFor(app::StateFont));
+    FStateFit = app::FitCaption(app::StateCaptionRoom, [&](const app::TCaptionFit& Fit) {
+        return int(SetFitted(Context.Get(), Text, Fit).cx);
+    });
+    SizeToText(Label, SetFitted(Context.Get(), Text, FStateFit));
+    SelectObject(Context.Get(), Old);
 }
 
 bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
@@ -176,7 +220,7 @@ void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor 
     FStateColor = Color;
     TWindow Label = Control("ServiceStatusLb");
     Label.SetText(Caption);
-    SizeToText(Label);
+    FitStateCaption();
     InvalidateRect(Label, nullptr, TRUE);
 }
 
@@ -188,12 +232,8 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
     case WM_CTLCOLORSTATIC: {
         // Labels draw on the window's white, in their own colour.
         const int Index = IndexOf(GetDlgCtrlID(HWND(L)));
-        TColor Color = app::Black;
-        if (Index >= 0)
-            Color = app::MainWindowControls[size_t(Index)].Kind == app::TControlKind::ckStateLabel
-                        ? FStateColor
-                        : app::MainWindowControls[size_t(Index)].Color;
-        SetTextColor(HDC(W), ToColorRef(Color));
+        SetTextColor(HDC(W), ToColorRef(Index >= 0 ? app::MainWindowControls[size_t(Index)].Color
+                                                   : app::Black));
         SetBkMode(HDC(W), TRANSPARENT);
         Result = INT_PTR(GetStockObject(WHITE_BRUSH));
         return true;
@@ -207,7 +247,15 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
         if (Index < 0)
             return false;
         FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
-        if (app::MainWindowControls[size_t(Index)].Picture == app::TPicture::pcGears)
+        const app::TMainWindowControl& Drawn = app::MainWindowControls[size_t(Index)];
+        if (Drawn.Kind == app::TControlKind::ckStateLabel) {
+            SetTextColor(Item.hDC, ToColorRef(FStateColor));
+            SetBkMode(Item.hDC, TRANSPARENT);
+            HGDIOBJ Old = SelectObject(Item.hDC, FontFor(Drawn.Font));
+            const POINT At{Item.rcItem.left, Item.rcItem.top};
+            SetFitted(Item.hDC, platform::Utf8ToWide(TWindow(Item.hwndItem).Text()), FStateFit, &At);
+            SelectObject(Item.hDC, Old);
+        } else if (Drawn.Picture == app::TPicture::pcGears)
             DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), 50, 42);
         else
             DrawPicture(Item.hDC, Item.rcItem, FComputerTools.Get(), 48, 48);

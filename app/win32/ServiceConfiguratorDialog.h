@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CaptionFit.h"
 #include "Dialog.h"
 #include "GdiHandles.h"
 #include "MainWindowLogic.h"
@@ -25,6 +26,8 @@ public:
     TWindow Control(std::string_view Name) const;
     // The colour the state label shows its caption in, 0x00BBGGRR.
     TColor StateColor() const { return FStateColor; }
+    // How the state label sets its caption to fit before the "Старт" button.
+    const app::TCaptionFit& StateFit() const { return FStateFit; }
 
 protected:
     bool OnInit() override;
@@ -39,6 +42,8 @@ protected:
 private:
     void CreateControls();
     void Paint();
+    // Fits the state label's caption into its room and sizes the label to it.
+    void FitStateCaption();
     HFONT FontFor(const app::TFontSpec& Spec) const;
 
     platform::IServiceControlManager* FPlatform;
@@ -47,6 +52,7 @@ private:
     TIconHandle FGears;
     TIconHandle FComputerTools;
     TColor FStateColor = app::InitialStateColor;
+    app::TCaptionFit FStateFit;
 };
 
 } // namespace q7n::win32
