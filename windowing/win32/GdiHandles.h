@@ -9,31 +9,12 @@
 // Owners of the drawing objects of the native windows, each freed the way its kind must be.
 namespace q7n::win32 {
 
-// A font, bitmap, brush or pen: DeleteObject, once nothing has it selected.
-template <typename TObject>
-struct TGdiObjectTraits {
-    using THandle = TObject;
-    static TObject Invalid() { return nullptr; }
-    void Close(TObject Object) const { DeleteObject(Object); }
-};
-
-struct TIconTraits {
-    using THandle = HICON;
-    static HICON Invalid() { return nullptr; }
-    void Close(HICON Icon) const { DestroyIcon(Icon); }
-};
-
-struct TImageListTraits {
-    using THandle = HIMAGELIST;
-    static HIMAGELIST Invalid() { return nullptr; }
-    void Close(HIMAGELIST Images) const { ImageList_Destroy(Images); }
-};
-
-// A memory context of CreateCompatibleDC.
-struct TMemoryDCTraits {
-    using THandle = HDC;
-    static HDC Invalid() { return nullptr; }
-    void Close(HDC Context) const { DeleteDC(Context); }
+// A handle of type THandleType, freed by Free.
+template <typename THandleType, auto Free>
+struct TFreedBy {
+    using THandle = THandleType;
+    static THandle Invalid() { return nullptr; }
+    void Close(THandle Handle) const { Free(Handle); }
 };
 
 // A context of GetDC, given back to the window it came from (null: the screen).
@@ -44,13 +25,14 @@ struct TWindowDCTraits {
     HWND Window = nullptr;
 };
 
-using TFontHandle = TUniqueHandle<TGdiObjectTraits<HFONT>>;
-using TBitmapHandle = TUniqueHandle<TGdiObjectTraits<HBITMAP>>;
-using TBrushHandle = TUniqueHandle<TGdiObjectTraits<HBRUSH>>;
-using TPenHandle = TUniqueHandle<TGdiObjectTraits<HPEN>>;
-using TIconHandle = TUniqueHandle<TIconTraits>;
-using TImageListHandle = TUniqueHandle<TImageListTraits>;
-using TMemoryDC = TUniqueHandle<TMemoryDCTraits>;
+// Fonts, bitmaps, brushes and pens are deleted once nothing has them selected.
+using TFontHandle = TUniqueHandle<TFreedBy<HFONT, DeleteObject>>;
+using TBitmapHandle = TUniqueHandle<TFreedBy<HBITMAP, DeleteObject>>;
+using TBrushHandle = TUniqueHandle<TFreedBy<HBRUSH, DeleteObject>>;
+using TPenHandle = TUniqueHandle<TFreedBy<HPEN, DeleteObject>>;
+using TIconHandle = TUniqueHandle<TFreedBy<HICON, DestroyIcon>>;
+using TImageListHandle = TUniqueHandle<TFreedBy<HIMAGELIST, ImageList_Destroy>>;
+using TMemoryDC = TUniqueHandle<TFreedBy<HDC, DeleteDC>>; // of CreateCompatibleDC
 using TWindowDC = TUniqueHandle<TWindowDCTraits>; // TWindowDC(GetDC(Window), {Window})
 
 } // namespace q7n::win32
