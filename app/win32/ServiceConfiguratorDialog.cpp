@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 #include <system_error>
+#include <vector>
 
 namespace q7n::win32 {
 
