@@ -40,7 +40,7 @@ wine=/usr/lib/wine/wine64
 /usr/lib/wine/wineserver -w 2>/dev/null || true
 # Everything of Wine runs on the virtual display: its desktop takes the display it starts on.
 export Q7N_SERVICE="Z:$(printf '%s' "$scratch/Install/Q7NService.exe" | tr / '\\')"
-export Q7N_RENDER=$root/build/win64/app/win32/q7n_render_windows_win32.exe
+export Q7N_RENDER=$root/build/win64/tools/q7n_render_windows_win32.exe
 export Q7N_SHOT=$build/tools/q7n_screenshot Q7N_OUT=$out Q7N_WINE=$wine
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     "$Q7N_WINE" sc create Q7NSrv binpath= "\"$Q7N_SERVICE\"" >/dev/null 2>&1
