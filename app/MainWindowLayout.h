@@ -101,6 +101,20 @@ inline constexpr std::array<TMainWindowControl, 14> MainWindowControls{{
     Button("btnEdit", {208, 224, 97, 25}, "Редактировать", TMainCommand::mcEditPorts),
 }};
 
+// The control of that name in the table.
+constexpr const TMainWindowControl& MainWindowControl(std::string_view Name) {
+    for (const TMainWindowControl& Control : MainWindowControls)
+        if (Control.Name == Name)
+            return Control;
+    throw "no such control"; // at compile time: an error
+}
+
+// The state caption ends at least StateCaptionGap pixels left of the "Старт" button on its line;
+// a longer one is fitted into the room left (CaptionFit.h).
+inline constexpr int StateCaptionGap = 2;
+inline constexpr int StateCaptionRoom = MainWindowControl("Button1").Place.Left - StateCaptionGap -
+                                        MainWindowControl("ServiceStatusLb").Place.Left;
+
 // The commands behind the three service buttons: their names and (English) captions; the
 // buttons show their own captions. Their category is "Service".
 struct TMainAction {

@@ -69,7 +69,9 @@ int main(int Argc, char** Argv) {
     TServiceState State = 0;
     bool Running = Scm.InstallService(Name, testing::FixtureServicePath()) &&
                    Scm.StartService(Name) &&
-                   testing::WaitFor([&] { return Scm.GetServiceState(Name, State) && State == 4; });
+                   testing::WaitFor([&] {
+                       return Scm.GetServiceState(Name, State) && State == platform::ServiceRunning;
+                   });
     if (!Running) {
         std::fprintf(stderr, "the fixture service did not reach running\n");
         Scm.UninstallService(Name);

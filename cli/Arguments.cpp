@@ -5,7 +5,7 @@
 namespace q7n::cli {
 
 TArguments::TArguments(const std::vector<std::string>& Words,
-                       const std::vector<TOptionSpec>& Options) {
+                       const std::vector<TOptionRule>& Options) {
     for (std::size_t I = 0; I < Words.size(); ++I) {
         const std::string& Word = Words[I];
         if (Word.size() < 2 || Word.compare(0, 2, "--") != 0) {
@@ -14,20 +14,20 @@ TArguments::TArguments(const std::vector<std::string>& Words,
         }
         std::size_t Equals = Word.find('=');
         std::string Name = Word.substr(0, Equals);
-        const TOptionSpec* Spec = nullptr;
-        for (const TOptionSpec& Option : Options)
+        const TOptionRule* Rule = nullptr;
+        for (const TOptionRule& Option : Options)
             if (Name == Option.Name)
-                Spec = &Option;
-        if (!Spec)
+                Rule = &Option;
+        if (!Rule)
             throw ECommandError(ecBadArguments, "unknown option " + Name + "; see q7nctl --help");
         if (FValues.count(Name))
             throw ECommandError(ecBadArguments, Name + " is given twice; give it once");
         std::string Value;
         if (Equals != std::string::npos) {
-            if (!Spec->TakesValue)
+            if (!Rule->TakesValue)
                 throw ECommandError(ecBadArguments, Name + " takes no value");
             Value = Word.substr(Equals + 1);
-        } else if (Spec->TakesValue) {
+        } else if (Rule->TakesValue) {
             if (I + 1 >= Words.size())
                 throw ECommandError(ecBadArguments, Name + " needs a value");
             Value = Words[++I];

@@ -7,7 +7,7 @@
 
 namespace q7n::cli {
 
-struct TOptionSpec {
+struct TOptionRule {
     const char* Name; // such as "--wait"
     bool TakesValue;
 };
@@ -17,7 +17,7 @@ struct TOptionSpec {
 // or a missing value raises ECommandError with ecBadArguments.
 class TArguments {
 public:
-    TArguments(const std::vector<std::string>& Words, const std::vector<TOptionSpec>& Options);
+    TArguments(const std::vector<std::string>& Words, const std::vector<TOptionRule>& Options);
 
     const std::vector<std::string>& Positional() const { return FPositional; }
     bool Has(const std::string& Name) const { return FValues.count(Name) != 0; }

@@ -16,7 +16,7 @@ namespace q7n::cli {
 
 namespace {
 
-const std::vector<TOptionSpec> ValueOptions = {
+const std::vector<TOptionRule> ValueOptions = {
     {"--ip", true},   {"--remote-port", true}, {"--local-port", true}, {"--com", true},
     {"--rate", true}, {"--file", true},        {"--force", false},
 };
@@ -275,7 +275,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
     if (!Reading && Command != "add" && Command != "set" && Command != "remove")
         throw ECommandError(ecBadArguments,
                             "unknown command 'ports " + Command + "'; see q7nctl --help");
-    std::vector<TOptionSpec> Options = {{"--file", true}};
+    std::vector<TOptionRule> Options = {{"--file", true}};
     if (Reading)
         Options.push_back({"--json", false});
     else if (Command == "remove")

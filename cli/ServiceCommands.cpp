@@ -274,8 +274,8 @@ bool IsServiceCommand(const std::string& Command) {
 int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,
                       const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
     const bool IsStatus = Command == "status";
-    TArguments Arguments(Words, IsStatus ? std::vector<TOptionSpec>{{"--json", false}}
-                                         : std::vector<TOptionSpec>{{"--wait", true}});
+    TArguments Arguments(Words, IsStatus ? std::vector<TOptionRule>{{"--json", false}}
+                                         : std::vector<TOptionRule>{{"--wait", true}});
     if (!Arguments.Positional().empty())
         throw ECommandError(ecBadArguments, "'" + Command + "' takes no word '" +
                                                 Arguments.Positional().front() +

@@ -29,7 +29,7 @@ printf 'uninstall\n' | "$build/cli/q7n_service_console" >/dev/null
 cd "$root"
 cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target q7n_render_windows_win32 q7n_fixture_service
-cp "$root/build/win64/platform/q7n_fixture_service.exe" "$scratch/Install/Q7NService.exe"
+scripts/stage-service.sh "$root/build/win64/platform/q7n_fixture_service.exe" "$scratch"
 cd "$scratch"
 touch started
 export WINEPREFIX=$scratch/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -44,7 +44,7 @@ cp /usr/share/wine/fonts/marlett.ttf /usr/share/wine/fonts/tahoma*.ttf "$WINEPRE
 /usr/lib/wine/wineserver -w 2>/dev/null || true
 # Everything of Wine runs on the virtual display: its desktop takes the display it starts on.
 export Q7N_SERVICE="Z:$(printf '%s' "$scratch/Install/Q7NService.exe" | tr / '\\')"
-export Q7N_RENDER=$root/build/win64/app/win32/q7n_render_windows_win32.exe
+export Q7N_RENDER=$root/build/win64/tools/q7n_render_windows_win32.exe
 export Q7N_SHOT=$build/tools/q7n_screenshot Q7N_OUT=$out Q7N_WINE=$wine
 xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     "$Q7N_WINE" sc create Q7NSrv binpath= "\"$Q7N_SERVICE\"" >/dev/null 2>&1

@@ -13,9 +13,8 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target q7nconfig q7n_fixture_service
 build=$PWD/build/win64
 demo=$PWD/build/demo-windows
-mkdir -p "$demo/Install"
+scripts/stage-service.sh "$build/platform/q7n_fixture_service.exe" "$demo"
 cp "$build/app/win32/q7nconfig.exe" "$demo/"
-cp "$build/platform/q7n_fixture_service.exe" "$demo/Install/Q7NService.exe"
 cd "$demo"
 
 export WINEPREFIX=$demo/wineprefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

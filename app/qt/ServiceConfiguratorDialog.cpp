@@ -1,5 +1,6 @@
 #include "ServiceConfiguratorDialog.h"
 
+#include "CaptionFit.h"
 #include "ErrorBox.h"
 #include "GradientRule.h"
 #include "PushButton.h"
@@ -28,8 +29,6 @@ QFont MakeFont(const app::TFontSpec& Spec) {
     Font.setBold(Spec.Bold);
     return Font;
 }
-
-constexpr int StateCaptionGap = 2; // between the state and the "Старт" button
 
 QRect PlaceOf(const app::TMainWindowControl& Control) {
     return {Control.Place.Left, Control.Place.Top, Control.Place.Width, Control.Place.Height};
@@ -81,21 +80,23 @@ QLabel* MakePicture(QWidget* Parent, const app::TMainWindowControl& Control) {
     return Picture;
 }
 
-// Shows Text on Label in Font. A text wider than Room, the space left of the button in front of
-// the label, which would hide its end, is set closer (by up to a pixel a letter) and then condensed,
-// each just enough to fit: its size and baseline stay those of the caption beside it, which a
-// smaller size would not keep. Text that fits keeps Font as it is.
-void SetFittedText(QLabel& Label, QFont Font, const QString& Text, int Room) {
-    Label.setFont(Font);
+QFont FittedFont(QFont Font, const app::TCaptionFit& Fit) {
+    if (Fit.LetterSpacing != 0)
+        Font.setLetterSpacing(QFont::AbsoluteSpacing, Fit.LetterSpacing);
+    if (Fit.Stretch != 100)
+        Font.setStretch(Fit.Stretch);
+    return Font;
+}
+
+// Shows Text on Label in Font, fitted into Room pixels, so that the button in front of the label
+// does not hide its end.
+void SetFittedText(QLabel& Label, const QFont& Font, const QString& Text, int Room) {
     Label.setText(Text);
-    for (qreal Spacing = -0.25; Label.sizeHint().width() > Room && Spacing >= -1; Spacing -= 0.25) {
-        Font.setLetterSpacing(QFont::AbsoluteSpacing, Spacing);
-        Label.setFont(Font);
-    }
-    for (int Stretch = 98; Label.sizeHint().width() > Room && Stretch >= 50; Stretch -= 2) {
-        Font.setStretch(Stretch);
-        Label.setFont(Font);
-    }
+    const app::TCaptionFit Fit = app::FitCaption(Room, [&](const app::TCaptionFit& Trial) {
+        Label.setFont(FittedFont(Font, Trial));
+        return Label.sizeHint().width();
+    });
+    Label.setFont(FittedFont(Font, Fit));
     Label.adjustSize();
 }
 
@@ -198,7 +199,7 @@ QAction* TdlgServiceConfigurator::ActionFor(app::TMainCommand Command) const {
 void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
     SetTextColour(ServiceStatusLb, Color);
     SetFittedText(*ServiceStatusLb, MakeFont(app::StateFont), ToQString(Caption),
-                  Button1->x() - StateCaptionGap - ServiceStatusLb->x());
+                  app::StateCaptionRoom);
 }
 
 void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {

@@ -7,7 +7,9 @@
 #include "Win32Text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <system_error>
+#include <vector>
 
 namespace q7n::win32 {
 
@@ -62,12 +64,39 @@ void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height
 
 // Gives a label the size of its text, at least its given height, keeping its place: a fallback
 // face for a font the system lacks must not cut a caption off.
-void SizeToText(TWindow Label) {
-    const SIZE Size = Label.TextExtent();
+void SizeToText(TWindow Label, SIZE Size) {
     const RECT Place = Label.WindowRect();
     SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1),
                  std::max<LONG>(Size.cy, Place.bottom - Place.top),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Sets Text in the font selected into Context as Fit says, at At when given, and answers its size.
+// GDI places letters on whole pixels: the spacing is spread over them, each letter ending where
+// its share of it rounds to. The condensing squeezes the world about the caption's left edge.
+SIZE SetFitted(HDC Context, const std::wstring& Text, const app::TCaptionFit& Fit,
+               const POINT* At = nullptr) {
+    const int Count = int(Text.size());
+    std::vector<int> Ends(Text.size());
+    SIZE Natural{};
+    GetTextExtentExPointW(Context, Text.c_str(), Count, 0, nullptr, Ends.data(), &Natural);
+    std::vector<INT> Advances(Text.size());
+    int Previous = 0;
+    for (int Index = 0; Index < Count; ++Index) {
+        const int End = int(std::lround(Ends[size_t(Index)] + Fit.LetterSpacing * (Index + 1)));
+        Advances[size_t(Index)] = End - Previous;
+        Previous = End;
+    }
+    const double Scale = Fit.Stretch / 100.0;
+    if (At) {
+        const int Mode = SetGraphicsMode(Context, GM_ADVANCED);
+        const XFORM Squeeze{FLOAT(Scale), 0, 0, 1, FLOAT(At->x * (1 - Scale)), 0};
+        SetWorldTransform(Context, &Squeeze);
+        ExtTextOutW(Context, At->x, At->y, 0, nullptr, Text.c_str(), UINT(Count), Advances.data());
+        ModifyWorldTransform(Context, nullptr, MWT_IDENTITY);
+        SetGraphicsMode(Context, Mode);
+    }
+    return SIZE{LONG(std::ceil(Previous * Scale)), Natural.cy};
 }
 
 } // namespace
@@ -84,11 +113,7 @@ TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManage
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
-    Destroy(); // while this object's OnDestroy can still run
-    for (HFONT Font : FFonts)
-        DeleteObject(Font);
-    DestroyIcon(FGears);
-    DestroyIcon(FComputerTools);
+    Destroy(); // while this object's OnDestroy can still run; the controls before their fonts
 }
 
 TWindow TdlgServiceConfigurator::Control(std::string_view Name) const {
@@ -100,10 +125,10 @@ TWindow TdlgServiceConfigurator::Control(std::string_view Name) const {
 
 HFONT TdlgServiceConfigurator::FontFor(const app::TFontSpec& Spec) const {
     if (Spec.Face == app::HeadingFont.Face && Spec.PixelSize == app::HeadingFont.PixelSize)
-        return FFonts[1];
+        return FFonts[1].Get();
     if (Spec.Face == app::StateFont.Face && Spec.PixelSize == app::StateFont.PixelSize)
-        return FFonts[2];
-    return FFonts[0];
+        return FFonts[2].Get();
+    return FFonts[0].Get();
 }
 
 bool TdlgServiceConfigurator::OnInit() {
@@ -114,9 +139,9 @@ bool TdlgServiceConfigurator::OnInit() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     CentreOnScreen(FWindow);
     HINSTANCE Instance = GetModuleHandleW(nullptr);
-    FGears = HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_GEARS), IMAGE_ICON, 50, 42, 0));
-    FComputerTools =
-        HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0));
+    FGears.Reset(HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_GEARS), IMAGE_ICON, 50, 42, 0)));
+    FComputerTools.Reset(
+        HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0)));
     CreateControls();
     return true;
 }
@@ -124,12 +149,13 @@ bool TdlgServiceConfigurator::OnInit() {
 void TdlgServiceConfigurator::CreateControls() {
     const app::TFontSpec Specs[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
     for (size_t Index = 0; Index < FFonts.size(); ++Index)
-        FFonts[Index] = CreateFontW(-Specs[Index].PixelSize, 0, 0, 0,
-                                    Specs[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                                    DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                    DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                    platform::Utf8ToWide(Specs[Index].Face).c_str());
-    SetFont(FFonts[0]);
+        FFonts[Index].Reset(CreateFontW(-Specs[Index].PixelSize, 0, 0, 0,
+                                        Specs[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                        DEFAULT_PITCH | FF_DONTCARE,
+                                        platform::Utf8ToWide(Specs[Index].Face).c_str()));
+    SetFont(FFonts[0].Get());
 
     HINSTANCE Instance = GetModuleHandleW(nullptr);
     for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
@@ -138,8 +164,10 @@ void TdlgServiceConfigurator::CreateControls() {
         DWORD Style = WS_CHILD | WS_VISIBLE;
         switch (Spec.Kind) {
         case app::TControlKind::ckLabel:
-        case app::TControlKind::ckStateLabel:
             Style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+            break;
+        case app::TControlKind::ckStateLabel: // drawn by the window, fitted before the button
+            Style |= SS_OWNERDRAW | SS_NOPREFIX;
             break;
         case app::TControlKind::ckPicture:
             Style |= SS_OWNERDRAW;
@@ -156,9 +184,22 @@ void TdlgServiceConfigurator::CreateControls() {
             Spec.Place.Top, Spec.Place.Width, Spec.Place.Height, FWindow,
             HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
         Control.SetFont(FontFor(Spec.Font));
-        if (Spec.Kind == app::TControlKind::ckLabel || Spec.Kind == app::TControlKind::ckStateLabel)
-            SizeToText(Control);
+        if (Spec.Kind == app::TControlKind::ckLabel)
+            SizeToText(Control, Control.TextExtent());
     }
+    FitStateCaption();
+}
+
+void TdlgServiceConfigurator::FitStateCaption() {
+    TWindow Label = Control("ServiceStatusLb");
+    const std::wstring Text = platform::Utf8ToWide(Label.Text());
+    const TWindowDC Context(GetDC(Label), {Label});
+    HGDIOBJ Old = SelectObject(Context.Get(), FontFor(app::StateFont));
+    FStateFit = app::FitCaption(app::StateCaptionRoom, [&](const app::TCaptionFit& Fit) {
+        return int(SetFitted(Context.Get(), Text, Fit).cx);
+    });
+    SizeToText(Label, SetFitted(Context.Get(), Text, FStateFit));
+    SelectObject(Context.Get(), Old);
 }
 
 bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
@@ -179,7 +220,7 @@ void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor 
     FStateColor = Color;
     TWindow Label = Control("ServiceStatusLb");
     Label.SetText(Caption);
-    SizeToText(Label);
+    FitStateCaption();
     InvalidateRect(Label, nullptr, TRUE);
 }
 
@@ -191,12 +232,8 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
     case WM_CTLCOLORSTATIC: {
         // Labels draw on the window's white, in their own colour.
         const int Index = IndexOf(GetDlgCtrlID(HWND(L)));
-        TColor Color = app::Black;
-        if (Index >= 0)
-            Color = app::MainWindowControls[size_t(Index)].Kind == app::TControlKind::ckStateLabel
-                        ? FStateColor
-                        : app::MainWindowControls[size_t(Index)].Color;
-        SetTextColor(HDC(W), ToColorRef(Color));
+        SetTextColor(HDC(W), ToColorRef(Index >= 0 ? app::MainWindowControls[size_t(Index)].Color
+                                                   : app::Black));
         SetBkMode(HDC(W), TRANSPARENT);
         Result = INT_PTR(GetStockObject(WHITE_BRUSH));
         return true;
@@ -210,10 +247,18 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
         if (Index < 0)
             return false;
         FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
-        if (app::MainWindowControls[size_t(Index)].Picture == app::TPicture::pcGears)
-            DrawPicture(Item.hDC, Item.rcItem, FGears, 50, 42);
+        const app::TMainWindowControl& Drawn = app::MainWindowControls[size_t(Index)];
+        if (Drawn.Kind == app::TControlKind::ckStateLabel) {
+            SetTextColor(Item.hDC, ToColorRef(FStateColor));
+            SetBkMode(Item.hDC, TRANSPARENT);
+            HGDIOBJ Old = SelectObject(Item.hDC, FontFor(Drawn.Font));
+            const POINT At{Item.rcItem.left, Item.rcItem.top};
+            SetFitted(Item.hDC, platform::Utf8ToWide(TWindow(Item.hwndItem).Text()), FStateFit, &At);
+            SelectObject(Item.hDC, Old);
+        } else if (Drawn.Picture == app::TPicture::pcGears)
+            DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), 50, 42);
         else
-            DrawPicture(Item.hDC, Item.rcItem, FComputerTools, 48, 48);
+            DrawPicture(Item.hDC, Item.rcItem, FComputerTools.Get(), 48, 48);
         Result = TRUE;
         return true;
     }

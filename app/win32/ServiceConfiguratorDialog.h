@@ -1,6 +1,8 @@
 #pragma once
 
+#include "CaptionFit.h"
 #include "Dialog.h"
+#include "GdiHandles.h"
 #include "MainWindowLogic.h"
 
 #include <array>
@@ -24,6 +26,8 @@ public:
     TWindow Control(std::string_view Name) const;
     // The colour the state label shows its caption in, 0x00BBGGRR.
     TColor StateColor() const { return FStateColor; }
+    // How the state label sets its caption to fit before the "Старт" button.
+    const app::TCaptionFit& StateFit() const { return FStateFit; }
 
 protected:
     bool OnInit() override;
@@ -38,14 +42,17 @@ protected:
 private:
     void CreateControls();
     void Paint();
+    // Fits the state label's caption into its room and sizes the label to it.
+    void FitStateCaption();
     HFONT FontFor(const app::TFontSpec& Spec) const;
 
     platform::IServiceControlManager* FPlatform;
     IPortsEditFlow* FPortsEdit;
-    std::array<HFONT, 3> FFonts{}; // default, heading, state
-    HICON FGears = nullptr;
-    HICON FComputerTools = nullptr;
+    std::array<TFontHandle, 3> FFonts; // default, heading, state
+    TIconHandle FGears;
+    TIconHandle FComputerTools;
     TColor FStateColor = app::InitialStateColor;
+    app::TCaptionFit FStateFit;
 };
 
 } // namespace q7n::win32

@@ -9,8 +9,8 @@ run=("$@")
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 chmod 755 "$folder"
+sh "$(dirname "$0")/../../scripts/stage-service.sh" "$fixture" "$folder" || exit 1
 cd "$folder" || exit 1
-mkdir Install && cp "$fixture" Install/Q7NService.exe
 export Q7N_MACHINE_DB="$folder/machine.sqlite"
 failures=0
 

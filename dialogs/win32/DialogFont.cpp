@@ -5,10 +5,9 @@
 
 namespace q7n::win32 {
 
-HFONT CreateDialogFont(int Points) {
-    HDC Screen = GetDC(nullptr);
-    const int Height = -MulDiv(Points, GetDeviceCaps(Screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, Screen);
+TFontHandle CreateDialogFont(int Points) {
+    const int Height =
+        -MulDiv(Points, GetDeviceCaps(TWindowDC(GetDC(nullptr)).Get(), LOGPIXELSY), 72);
     LOGFONTW Font{};
     Font.lfHeight = Height;
     Font.lfWeight = FW_NORMAL;
@@ -16,7 +15,7 @@ HFONT CreateDialogFont(int Points) {
     Font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN; // a monospace stand-in where it is missing
     const std::wstring Face = platform::Utf8ToWide(DialogFontFace);
     lstrcpynW(Font.lfFaceName, Face.c_str(), LF_FACESIZE);
-    return CreateFontIndirectW(&Font);
+    return TFontHandle(CreateFontIndirectW(&Font));
 }
 
 void SetClientSize(HWND Dialog, int Width, int Height) {

@@ -1,15 +1,13 @@
 #pragma once
 
-#include <windows.h>
-
-#include <commctrl.h>
+#include "GdiHandles.h"
 
 namespace q7n::win32 {
 
 // The pictures of the port list editor, drawn at their sizes: add, edit and delete for the
 // toolbar (32 x 32, images 0 to 2) and those of the rows (36 x 36): image 0 for every row, 1 for a
-// row that the port check flags. The caller destroys them.
-HIMAGELIST CreateToolbarImages();
-HIMAGELIST CreateRowImages();
+// row that the port check flags.
+TImageListHandle CreateToolbarImages();
+TImageListHandle CreateRowImages();
 
 } // namespace q7n::win32

@@ -62,10 +62,6 @@ TdlgQ7NPorts::TdlgQ7NPorts() = default;
 
 TdlgQ7NPorts::~TdlgQ7NPorts() {
     Destroy(); // the controls go before the pictures and the font they use
-    if (FToolbarImages)
-        ImageList_Destroy(FToolbarImages);
-    if (FTableFont)
-        DeleteObject(FTableFont);
 }
 
 bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports, HWND Parent) {
@@ -97,7 +93,7 @@ void TdlgQ7NPorts::CreateToolbar() {
     TWindow Toolbar = Item(IDC_TOOLBAR);
     FToolbarImages = CreateToolbarImages();
     Toolbar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages));
+    Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages.Get()));
     const std::wstring Captions[] = {platform::Utf8ToWide(AddCaption),
                                      platform::Utf8ToWide(EditCaption),
                                      platform::Utf8ToWide(DeleteCaption)};
@@ -113,13 +109,13 @@ void TdlgQ7NPorts::CreateToolbar() {
 void TdlgQ7NPorts::CreateColumns() {
     TWindow Table = Item(IDC_LVPORTS);
     FTableFont = CreateDialogFont(PortListTableFontPoints);
-    Table.SetFont(FTableFont);
+    Table.SetFont(FTableFont.Get());
     ListView_SetExtendedListViewStyle(Table,
                                       LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     if (HWND Tips = ListView_GetToolTips(Table))
         SendMessageW(Tips, TTM_SETMAXTIPWIDTH, 0, TipWidth);
     // Without LVS_SHAREIMAGELISTS the list view frees the picture with itself.
-    ListView_SetImageList(Table, CreateRowImages(), LVSIL_SMALL);
+    ListView_SetImageList(Table, CreateRowImages().Release(), LVSIL_SMALL);
     for (int Column = 0; Column < pcCount; ++Column) {
         const TPortColumnLook& Look = PortColumnLook(TPortColumn(Column));
         std::wstring Caption = platform::Utf8ToWide(Look.Caption);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Dialog.h"
+#include "GdiHandles.h"
 #include "PortListEditor.h"
 #include "PortRowMarks.h"
 
@@ -56,8 +57,8 @@ private:
 
     TPortListEditor FEditor;
     TPortRowMarks FMarks;
-    HIMAGELIST FToolbarImages = nullptr;
-    HFONT FTableFont = nullptr;
+    TImageListHandle FToolbarImages;
+    TFontHandle FTableFont;
     std::wstring FCellText; // the text last handed to the list view, which reads it later
     // The selection, row by row. A list view in virtual mode is asked for its selected rows one
     // call per row, each searching its selection: slow for tens of thousands of rows.

@@ -1,6 +1,7 @@
 #include "MessageDialog.h"
 
 #include "DialogTemplate.h"
+#include "GdiHandles.h"
 #include "ScreenPlacement.h"
 #include "Win32Text.h"
 
@@ -22,12 +23,11 @@ constexpr int IconId = 100;
 constexpr int TextId = 101;
 
 SIZE MeasureText(HWND Window, HFONT Font, const std::wstring& Text, int MaximumWidth, UINT Format) {
-    HDC Context = GetDC(Window);
-    HGDIOBJ Old = SelectObject(Context, Font);
+    const TWindowDC Context(GetDC(Window), {Window});
+    HGDIOBJ Old = SelectObject(Context.Get(), Font);
     RECT Rect{0, 0, MaximumWidth, 0};
-    DrawTextW(Context, Text.c_str(), int(Text.size()), &Rect, Format | DT_CALCRECT);
-    SelectObject(Context, Old);
-    ReleaseDC(Window, Context);
+    DrawTextW(Context.Get(), Text.c_str(), int(Text.size()), &Rect, Format | DT_CALCRECT);
+    SelectObject(Context.Get(), Old);
     return SIZE{Rect.right, Rect.bottom};
 }
 
@@ -37,9 +37,8 @@ int TitleBarWidth(HWND Window, const std::wstring& Title) {
     NONCLIENTMETRICSW Metrics{};
     Metrics.cbSize = sizeof Metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0);
-    HFONT Caption = CreateFontIndirectW(&Metrics.lfCaptionFont);
-    const SIZE Text = MeasureText(Window, Caption, Title, 10000, DT_SINGLELINE | DT_NOPREFIX);
-    DeleteObject(Caption);
+    const TFontHandle Caption(CreateFontIndirectW(&Metrics.lfCaptionFont));
+    const SIZE Text = MeasureText(Window, Caption.Get(), Title, 10000, DT_SINGLELINE | DT_NOPREFIX);
     return Text.cx + GetSystemMetrics(SM_CXSIZE) + 2 * GetSystemMetrics(SM_CXFIXEDFRAME) + 24;
 }
 

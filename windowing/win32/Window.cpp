@@ -1,5 +1,6 @@
 #include "Window.h"
 
+#include "GdiHandles.h"
 #include "Win32Text.h"
 
 namespace q7n::win32 {
@@ -17,12 +18,11 @@ void TWindow::SetText(std::string_view Text) const {
 SIZE TWindow::TextExtent() const {
     std::wstring Text(static_cast<size_t>(GetWindowTextLengthW(FWindow)) + 1, L'\0');
     Text.resize(static_cast<size_t>(GetWindowTextW(FWindow, Text.data(), int(Text.size()))));
-    HDC Context = GetDC(FWindow);
-    HGDIOBJ Old = SelectObject(Context, HFONT(Send(WM_GETFONT)));
+    const TWindowDC Context(GetDC(FWindow), {FWindow});
+    HGDIOBJ Old = SelectObject(Context.Get(), HFONT(Send(WM_GETFONT)));
     SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(FWindow, Context);
+    GetTextExtentPoint32W(Context.Get(), Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context.Get(), Old);
     return Size;
 }
 

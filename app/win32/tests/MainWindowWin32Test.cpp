@@ -2,6 +2,9 @@
 // label following Wine's real service manager with the fixture service, and polls going on while
 // a box is open.
 #include "ConfirmationBox.h"
+#include "FakeServiceControlManager.h"
+#include "GdiHandles.h"
+#include "MainWindowLogic.h"
 #include "MainWindowLayout.h"
 #include "MessageLoop.h"
 #include "MessageTimer.h"
@@ -12,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -33,6 +37,36 @@ RECT PlaceInClient(HWND Control) {
     return Rect;
 }
 
+// The first and last columns in which Window draws anything but white, drawn for once Extra
+// pixels wider than it is: ink past its width is text that it cuts off.
+std::pair<int, int> InkColumns(HWND Window, int Extra) {
+    const RECT Client = TWindow(Window).ClientRect();
+    const int Width = Client.right + Extra, Height = Client.bottom;
+    SetWindowPos(Window, nullptr, 0, 0, Width, Height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    BITMAPINFO Format{};
+    Format.bmiHeader = {sizeof(BITMAPINFOHEADER), Width, -Height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* Bits = nullptr;
+    const TBitmapHandle Picture(
+        CreateDIBSection(nullptr, &Format, DIB_RGB_COLORS, &Bits, nullptr, 0));
+    const TMemoryDC Context(CreateCompatibleDC(nullptr));
+    HGDIOBJ Old = SelectObject(Context.Get(), Picture.Get());
+    PatBlt(Context.Get(), 0, 0, Width, Height, WHITENESS);
+    SendMessageW(Window, WM_PRINTCLIENT, WPARAM(Context.Get()), PRF_CLIENT);
+    GdiFlush();
+    SelectObject(Context.Get(), Old);
+    SetWindowPos(Window, nullptr, 0, 0, Client.right, Height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const auto* Pixels = static_cast<const std::uint32_t*>(Bits);
+    int First = -1, Last = -1;
+    for (int X = 0; X < Width; ++X)
+        for (int Y = 0; Y < Height; ++Y)
+            if ((Pixels[Y * Width + X] & 0xFFFFFF) != 0xFFFFFF) {
+                First = First < 0 ? X : First;
+                Last = X;
+            }
+    return {First, Last};
+}
+
 // Runs the window in a folder of its own, which holds the fixture service as
 // Install\Q7NService.exe, as the program expects below its current folder.
 class MainWindowWin32 : public ::testing::Test {
@@ -51,8 +85,8 @@ protected:
         std::filesystem::current_path(FOldFolder);
     }
 
-    void Open() {
-        FWindow = std::make_unique<TdlgServiceConfigurator>();
+    void Open(platform::IServiceControlManager* Platform = nullptr) {
+        FWindow = std::make_unique<TdlgServiceConfigurator>(Platform);
         ShowWindow(FWindow->Handle(), SW_SHOW);
     }
     std::string State() const { return FWindow->Control("ServiceStatusLb").Text(); }
@@ -71,6 +105,7 @@ protected:
 
     testing::TTemporaryFolder FFolder;
     std::filesystem::path FOldFolder;
+    testing::TFakeServiceControlManager FFake; // for the tests that set the state themselves
     std::unique_ptr<TdlgServiceConfigurator> FWindow;
 };
 
@@ -139,6 +174,31 @@ TEST_F(MainWindowWin32, TheStateFollowsTheServiceThroughInstallStartStopRestartU
     EXPECT_TRUE(Shows(4)) << State();
     Click("btn1"); // UnInstall: stops and deletes the service
     EXPECT_TRUE(Shows(0)) << State();
+}
+
+TEST_F(MainWindowWin32, EveryStateCaptionIsReadInFullLeftOfTheStartButton) {
+    Open(&FFake);
+    const TWindow Label = FWindow->Control("ServiceStatusLb");
+    const RECT Start = PlaceInClient(FWindow->Control("Button1"));
+    for (int Code = 0; Code < ServiceStateCount; ++Code) {
+        const char* Caption = ServiceStateCaptions[size_t(Code)];
+        if (Code == 0)
+            FFake.States.erase(std::string(app::ServiceName));
+        else
+            FFake.States[std::string(app::ServiceName)] = std::uint32_t(Code);
+        ASSERT_TRUE(Shows(TServiceState(Code), 3000)) << Caption;
+        const RECT Place = PlaceInClient(Label);
+        EXPECT_LT(Place.right, Start.left) << Caption;
+        // Drawn whole inside the label, and as wide as it, not shrunk past what fits.
+        const auto [First, Last] = InkColumns(Label, 40);
+        EXPECT_GE(First, 0) << Caption;
+        EXPECT_LT(Last, Place.right - Place.left) << Caption;
+        EXPECT_GE(Last, Place.right - Place.left - 3) << Caption;
+        // A caption that fits keeps the face of "Статус:" as it is.
+        if (Label.TextExtent().cx <= app::StateCaptionRoom) {
+            EXPECT_EQ(FWindow->StateFit(), app::TCaptionFit{}) << Caption;
+        }
+    }
 }
 
 TEST_F(MainWindowWin32, PollsGoOnWhileABoxIsOpen) {

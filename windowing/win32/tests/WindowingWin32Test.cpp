@@ -3,6 +3,7 @@
 #include "Dialog.h"
 #include "DialogTemplate.h"
 #include "ErrorBox.h"
+#include "GdiHandles.h"
 #include "MessageLoop.h"
 #include "MessageTimer.h"
 #include "Win32Text.h"
@@ -33,15 +34,13 @@ int CaptionTextWidth(const std::string& Title) {
     NONCLIENTMETRICSW Metrics{};
     Metrics.cbSize = sizeof Metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0);
-    HFONT Font = CreateFontIndirectW(&Metrics.lfCaptionFont);
-    HDC Context = GetDC(nullptr);
-    HGDIOBJ Old = SelectObject(Context, Font);
+    const TFontHandle Font(CreateFontIndirectW(&Metrics.lfCaptionFont));
+    const TWindowDC Context(GetDC(nullptr));
+    HGDIOBJ Old = SelectObject(Context.Get(), Font.Get());
     const std::wstring Text = platform::Utf8ToWide(Title);
     SIZE Size{};
-    GetTextExtentPoint32W(Context, Text.c_str(), int(Text.size()), &Size);
-    SelectObject(Context, Old);
-    ReleaseDC(nullptr, Context);
-    DeleteObject(Font);
+    GetTextExtentPoint32W(Context.Get(), Text.c_str(), int(Text.size()), &Size);
+    SelectObject(Context.Get(), Old);
     return int(Size.cx);
 }
 
@@ -140,6 +139,35 @@ TEST(ModalDialog, AnErrorInAHandlerShowsInTheErrorBoxAndEscapeDoesNotCloseIt) {
     EXPECT_TRUE(Script.Finished());
     EXPECT_EQ(ErrorTexts, (std::vector<std::string>{"List index out of bounds (7)", "OK"}));
     EXPECT_TRUE(OpenAfterEscape);
+}
+
+// Each owner frees its kind of object the way that kind must be freed: a GDI object deleted
+// with DeleteObject where DestroyIcon or DeleteDC was due would live on.
+TEST(GdiHandles, EachOwnerFreesItsObject) {
+    HDC Screen = GetDC(nullptr);
+    HFONT Font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, nullptr);
+    HBITMAP Bitmap = CreateCompatibleBitmap(Screen, 4, 4);
+    HBRUSH Brush = CreateSolidBrush(RGB(1, 2, 3));
+    HPEN Pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
+    HDC Memory = CreateCompatibleDC(Screen);
+    HICON Icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    {
+        TWindowDC Owned(Screen);
+        TFontHandle OwnedFont(Font);
+        TBitmapHandle OwnedBitmap(Bitmap);
+        TBrushHandle OwnedBrush(Brush);
+        TPenHandle OwnedPen(Pen);
+        TMemoryDC OwnedMemory(Memory);
+        TIconHandle OwnedIcon(Icon);
+        for (HGDIOBJ Object : {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen),
+                               HGDIOBJ(Memory)})
+            ASSERT_NE(GetObjectType(Object), 0u);
+    }
+    for (HGDIOBJ Object :
+         {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen), HGDIOBJ(Memory)})
+        EXPECT_EQ(GetObjectType(Object), 0u);
+    ICONINFO Info{};
+    EXPECT_FALSE(GetIconInfo(Icon, &Info));
 }
 
 TEST(MessageTimer, TicksInsideABoxAndAFullIntervalAfterTheHandlerEnded) {
