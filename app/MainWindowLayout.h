@@ -22,15 +22,15 @@ inline constexpr TColor Red = 0x000000FF;
 inline constexpr TColor InitialStateColor = 0x003DC240; // green, until the first poll
 inline constexpr std::string_view InitialStateCaption = "-";
 
-struct TFontSpec {
+struct TFontLook {
     std::string_view Face;
     int PixelSize;
     bool Bold;
 };
 
-inline constexpr TFontSpec DefaultFont{"MS Sans Serif", 11, false}; // the window and its buttons
-inline constexpr TFontSpec HeadingFont{"Cambria", 19, false};
-inline constexpr TFontSpec StateFont{"Cambria", 13, true};
+inline constexpr TFontLook DefaultFont{"MS Sans Serif", 11, false}; // the window and its buttons
+inline constexpr TFontLook HeadingFont{"Cambria", 19, false};
+inline constexpr TFontLook StateFont{"Cambria", 13, true};
 
 enum class TControlKind {
     ckLabel,
@@ -57,14 +57,14 @@ struct TMainWindowControl {
     TControlKind Kind;
     TControlPlace Place;
     std::string_view Caption;
-    TFontSpec Font;
+    TFontLook Font;
     TColor Color;
     TMainCommand Command;
     TPicture Picture;
 };
 
 constexpr TMainWindowControl Label(std::string_view Name, TControlPlace Place,
-                                  std::string_view Caption, TFontSpec Font, TColor Color) {
+                                  std::string_view Caption, TFontLook Font, TColor Color) {
     return {Name, TControlKind::ckLabel, Place, Caption, Font, Color, TMainCommand::mcNone,
             TPicture::pcNone};
 }

@@ -23,10 +23,10 @@ namespace q7n::qt {
 
 namespace {
 
-QFont MakeFont(const app::TFontSpec& Spec) {
-    QFont Font(ToQString(Spec.Face));
-    Font.setPixelSize(Spec.PixelSize);
-    Font.setBold(Spec.Bold);
+QFont MakeFont(const app::TFontLook& Look) {
+    QFont Font(ToQString(Look.Face));
+    Font.setPixelSize(Look.PixelSize);
+    Font.setBold(Look.Bold);
     return Font;
 }
 
@@ -134,13 +134,13 @@ void TdlgServiceConfigurator::CreateControls() {
     setFont(MakeFont(app::DefaultFont));
 
     // The service buttons run commands; they keep their own captions.
-    for (const app::TMainAction& Spec : app::MainWindowActions) {
-        auto* Action = new QAction(ToQString(Spec.Caption), this);
-        Action->setObjectName(ToQString(Spec.Name));
+    for (const app::TMainAction& Entry : app::MainWindowActions) {
+        auto* Action = new QAction(ToQString(Entry.Caption), this);
+        Action->setObjectName(ToQString(Entry.Name));
         Action->setProperty("Category", ToQString(app::ActionCategory));
         addAction(Action);
         connect(Action, &QAction::triggered, this,
-                [this, Command = Spec.Command] { Execute(Command); });
+                [this, Command = Entry.Command] { Execute(Command); });
     }
     actStart = findChild<QAction*>("actStart");
     actStop = findChild<QAction*>("actStop");

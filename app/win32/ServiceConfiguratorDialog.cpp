@@ -123,10 +123,10 @@ TWindow TdlgServiceConfigurator::Control(std::string_view Name) const {
     return {};
 }
 
-HFONT TdlgServiceConfigurator::FontFor(const app::TFontSpec& Spec) const {
-    if (Spec.Face == app::HeadingFont.Face && Spec.PixelSize == app::HeadingFont.PixelSize)
+HFONT TdlgServiceConfigurator::FontFor(const app::TFontLook& Look) const {
+    if (Look.Face == app::HeadingFont.Face && Look.PixelSize == app::HeadingFont.PixelSize)
         return FFonts[1].Get();
-    if (Spec.Face == app::StateFont.Face && Spec.PixelSize == app::StateFont.PixelSize)
+    if (Look.Face == app::StateFont.Face && Look.PixelSize == app::StateFont.PixelSize)
         return FFonts[2].Get();
     return FFonts[0].Get();
 }
@@ -147,22 +147,22 @@ bool TdlgServiceConfigurator::OnInit() {
 }
 
 void TdlgServiceConfigurator::CreateControls() {
-    const app::TFontSpec Specs[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
+    const app::TFontLook Looks[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
     for (size_t Index = 0; Index < FFonts.size(); ++Index)
-        FFonts[Index].Reset(CreateFontW(-Specs[Index].PixelSize, 0, 0, 0,
-                                        Specs[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+        FFonts[Index].Reset(CreateFontW(-Looks[Index].PixelSize, 0, 0, 0,
+                                        Looks[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                         DEFAULT_PITCH | FF_DONTCARE,
-                                        platform::Utf8ToWide(Specs[Index].Face).c_str()));
+                                        platform::Utf8ToWide(Looks[Index].Face).c_str()));
     SetFont(FFonts[0].Get());
 
     HINSTANCE Instance = GetModuleHandleW(nullptr);
     for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
-        const app::TMainWindowControl& Spec = app::MainWindowControls[Index];
+        const app::TMainWindowControl& Entry = app::MainWindowControls[Index];
         const wchar_t* Class = L"STATIC";
         DWORD Style = WS_CHILD | WS_VISIBLE;
-        switch (Spec.Kind) {
+        switch (Entry.Kind) {
         case app::TControlKind::ckLabel:
             Style |= SS_LEFTNOWORDWRAP | SS_NOPREFIX;
             break;
@@ -180,11 +180,11 @@ void TdlgServiceConfigurator::CreateControls() {
             break;
         }
         TWindow Control = CreateWindowExW(
-            0, Class, platform::Utf8ToWide(Spec.Caption).c_str(), Style, Spec.Place.Left,
-            Spec.Place.Top, Spec.Place.Width, Spec.Place.Height, FWindow,
+            0, Class, platform::Utf8ToWide(Entry.Caption).c_str(), Style, Entry.Place.Left,
+            Entry.Place.Top, Entry.Place.Width, Entry.Place.Height, FWindow,
             HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
-        Control.SetFont(FontFor(Spec.Font));
-        if (Spec.Kind == app::TControlKind::ckLabel)
+        Control.SetFont(FontFor(Entry.Font));
+        if (Entry.Kind == app::TControlKind::ckLabel)
             SizeToText(Control, Control.TextExtent());
     }
     FitStateCaption();
@@ -274,9 +274,9 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
 void TdlgServiceConfigurator::Paint() {
     PAINTSTRUCT Paint;
     HDC Context = BeginPaint(FWindow, &Paint);
-    for (const app::TMainWindowControl& Spec : app::MainWindowControls)
-        if (Spec.Kind == app::TControlKind::ckRule)
-            PaintRule(Context, Spec.Place);
+    for (const app::TMainWindowControl& Entry : app::MainWindowControls)
+        if (Entry.Kind == app::TControlKind::ckRule)
+            PaintRule(Context, Entry.Place);
     EndPaint(FWindow, &Paint);
 }
 

@@ -44,7 +44,7 @@ private:
     void Paint();
     // Fits the state label's caption into its room and sizes the label to it.
     void FitStateCaption();
-    HFONT FontFor(const app::TFontSpec& Spec) const;
+    HFONT FontFor(const app::TFontLook& Look) const;
 
     platform::IServiceControlManager* FPlatform;
     IPortsEditFlow* FPortsEdit;

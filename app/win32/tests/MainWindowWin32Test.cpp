@@ -120,24 +120,24 @@ TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOr
     EXPECT_FALSE(Style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
 
     std::vector<HWND> Buttons;
-    for (const app::TMainWindowControl& Spec : app::MainWindowControls) {
-        if (Spec.Name.empty())
+    for (const app::TMainWindowControl& Entry : app::MainWindowControls) {
+        if (Entry.Name.empty())
             continue; // the rules are painted, not controls
-        TWindow Control = FWindow->Control(Spec.Name);
-        ASSERT_TRUE(Control.Handle()) << Spec.Name;
-        EXPECT_TRUE(IsWindowEnabled(Control)) << Spec.Name;
+        TWindow Control = FWindow->Control(Entry.Name);
+        ASSERT_TRUE(Control.Handle()) << Entry.Name;
+        EXPECT_TRUE(IsWindowEnabled(Control)) << Entry.Name;
         const RECT Place = PlaceInClient(Control);
-        EXPECT_EQ(Place.left, Spec.Place.Left) << Spec.Name;
-        EXPECT_EQ(Place.top, Spec.Place.Top) << Spec.Name;
-        if (Spec.Kind == app::TControlKind::ckStateLabel)
+        EXPECT_EQ(Place.left, Entry.Place.Left) << Entry.Name;
+        EXPECT_EQ(Place.top, Entry.Place.Top) << Entry.Name;
+        if (Entry.Kind == app::TControlKind::ckStateLabel)
             continue; // below
-        EXPECT_EQ(Control.Text(), Spec.Caption) << Spec.Name;
-        if (Spec.Kind == app::TControlKind::ckLabel) { // as wide as its text in whatever face
-            EXPECT_GE(Place.right - Place.left, int(Control.TextExtent().cx)) << Spec.Name;
+        EXPECT_EQ(Control.Text(), Entry.Caption) << Entry.Name;
+        if (Entry.Kind == app::TControlKind::ckLabel) { // as wide as its text in whatever face
+            EXPECT_GE(Place.right - Place.left, int(Control.TextExtent().cx)) << Entry.Name;
         } else {
-            EXPECT_EQ(Place.right - Place.left, Spec.Place.Width) << Spec.Name;
+            EXPECT_EQ(Place.right - Place.left, Entry.Place.Width) << Entry.Name;
         }
-        if (Spec.Kind == app::TControlKind::ckButton)
+        if (Entry.Kind == app::TControlKind::ckButton)
             Buttons.push_back(Control);
     }
     ASSERT_EQ(Buttons.size(), 6u);
