@@ -6,7 +6,8 @@
 
 namespace q7n {
 
-// The few mappings that the pictures of the port list editor show, the same on every toolkit.
+// The few mappings that the pictures of the port list editor show, the same on every toolkit; the
+// last two share a COM port, so that the pictures show how the editor marks such rows.
 inline std::unique_ptr<TQ7NPorts> PicturedPorts() {
     auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
     struct TRow {
@@ -15,7 +16,8 @@ inline std::unique_ptr<TQ7NPorts> PicturedPorts() {
     };
     for (const TRow& Row : {TRow{"192.168.1.6", 8080, 8080, 1, 9600},
                             TRow{"192.168.1.7", 4001, 4001, 2, 115200},
-                            TRow{"10.0.0.15", 502, 1502, 5, 19200}}) {
+                            TRow{"10.0.0.15", 502, 1502, 5, 19200},
+                            TRow{"10.0.0.16", 502, 1503, 5, 19200}}) {
         TQ7NPort* Port = Ports->Add();
         Port->SetIP(Row.Ip);
         Port->SetRemoutePort(Row.Remote);
