@@ -16,8 +16,6 @@ class IPortsEditFlow;
 
 namespace q7n::app {
 
-inline constexpr std::string_view ServiceName = "Q7NSrv";
-
 // The main window's behaviour, whatever draws it: its creation handler makes, configures and
 // starts the configurator; the buttons' handlers raise its requests; every poll becomes the state
 // label's caption and colour. A frontend derives from it, draws ShowServiceState and forwards its

@@ -22,7 +22,6 @@ using namespace platform;
 
 namespace {
 
-constexpr const char* ServiceName = "Q7NSrv";
 constexpr std::int64_t PollMilliseconds = 200;
 constexpr std::int32_t LongestWaitSeconds = 24 * 60 * 60;
 // A restart must see the stop through before it starts; this bounds that wait without --wait.

@@ -140,7 +140,7 @@ int Run() {
 
     TServiceFiles Files = ServiceFilesInCurrentDirectory();
     Configurator.FDlg = &Window;
-    Configurator.FServiceName = "Q7NSrv";
+    Configurator.FServiceName = ServiceName;
     Configurator.FServicePath = Files.ServicePath;
     Configurator.FPortsFile = Files.PortsFile;
     std::cout << "Service " << Configurator.FServiceName << ", program "

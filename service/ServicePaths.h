@@ -4,6 +4,9 @@
 
 namespace q7n {
 
+// The name under which the service is registered.
+inline constexpr const char* ServiceName = "Q7NSrv";
+
 // The service's program and its ports file below a folder (the process's current folder),
 // joined with the host's own separator; the folder is taken as it is, a trailing separator
 // included.

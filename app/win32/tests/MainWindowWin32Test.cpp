@@ -9,6 +9,7 @@
 #include "MessageLoop.h"
 #include "MessageTimer.h"
 #include "ServiceConfiguratorDialog.h"
+#include "ServicePaths.h"
 #include "ServiceState.h"
 #include "TemporaryFolder.h"
 #include "WindowScript.h"
@@ -183,9 +184,9 @@ TEST_F(MainWindowWin32, EveryStateCaptionIsReadInFullLeftOfTheStartButton) {
     for (int Code = 0; Code < ServiceStateCount; ++Code) {
         const char* Caption = ServiceStateCaptions[size_t(Code)];
         if (Code == 0)
-            FFake.States.erase(std::string(app::ServiceName));
+            FFake.States.erase(std::string(ServiceName));
         else
-            FFake.States[std::string(app::ServiceName)] = std::uint32_t(Code);
+            FFake.States[std::string(ServiceName)] = std::uint32_t(Code);
         ASSERT_TRUE(Shows(TServiceState(Code), 3000)) << Caption;
         const RECT Place = PlaceInClient(Label);
         EXPECT_LT(Place.right, Start.left) << Caption;
