@@ -1,6 +1,7 @@
 #include "DurableReplace.h"
 
 #include "FileSystem.h"
+#include "HeldFileRetry.h"
 #include "TemporaryFile.h"
 
 #include <stdexcept>
@@ -25,35 +26,39 @@ TReplaceOutcome ReplaceFileDurably(const std::string& Target, std::string_view D
     TTemporaryFile Temporary(Target);
     Temporary.Write(Data);
 
+    // Each step that touches the previous file waits a moment for another program that holds it
+    // open (the service reading it, a virus scanner, a backup agent) to let go.
     bool BackupMade = false;
     if (FileExists(Target) && !FileExists(Backup)) {
         Run(Fault, rsKeepBackup);
-        if (!RenameFile(Target, Backup))
-            throw std::runtime_error("Cannot move '" + Target + "' to '" + Backup + "'");
+        RetryWhileHeld([&] { RenameFileOrRaise(Target, Backup); });
         BackupMade = true;
     }
 
     try {
         Run(Fault, rsMoveIntoPlace);
-        Temporary.MoveTo(Target, true);
+        RetryWhileHeld([&] { Temporary.MoveTo(Target, true); });
     } catch (...) {
         // Should this fail too, the backup stands alone and the next load puts it back.
-        if (BackupMade)
-            RenameFile(Backup, Target);
+        if (BackupMade) {
+            try {
+                RetryWhileHeld([&] { RenameFileOrRaise(Backup, Target); });
+            } catch (const std::exception&) {
+            }
+        }
         throw;
     }
 
     try {
         Run(Fault, rsFlushFolder);
-        FlushFolderOf(Target);
+        RetryWhileHeld([&] { FlushFolderOf(Target); });
     } catch (const std::exception& Error) {
         Outcome.Remark = Error.what();
     }
     if (BackupMade) {
         try {
             Run(Fault, rsRemoveBackup);
-            if (!RemoveFile(Backup))
-                throw std::runtime_error("Cannot remove the backup '" + Backup + "'");
+            RetryWhileHeld([&] { RemoveFileOrRaise(Backup); });
         } catch (const std::exception& Error) {
             if (!Outcome.Remark.empty())
                 Outcome.Remark += "; ";

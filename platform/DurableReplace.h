@@ -34,6 +34,8 @@ struct TReplaceOutcome {
 //   did not make is never touched (the previous file then stays until the atomic move replaces it);
 //   move the temporary file onto Target; on failure put the previous file back and raise;
 //   flush the folder, then remove the backup this call made.
+// Each step that meets a file held open by another program tries again for a moment
+// (RetryWhileHeld) before it fails with the system's reason.
 // Raises (std::system_error or std::runtime_error, or what Fault raised) when Target was not
 // replaced; the previous file is then back in place and no temporary file remains. Failures after
 // the move are remarks.

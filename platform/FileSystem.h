@@ -24,6 +24,10 @@ bool RemoveFile(const std::string& Path);
 // Renames From to To; fails, and replaces nothing, when To exists.
 bool RenameFile(const std::string& From, const std::string& To);
 
+// As RemoveFile and RenameFile, but a failure raises, naming the paths and the platform's reason.
+void RemoveFileOrRaise(const std::string& Path);
+void RenameFileOrRaise(const std::string& From, const std::string& To);
+
 // Path with its extension (from the last "." after the last separator) replaced by Extension,
 // which carries its own dot; Extension is appended when Path has none.
 std::string ChangeFileExt(const std::string& Path, const std::string& Extension);

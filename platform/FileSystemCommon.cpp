@@ -1,4 +1,5 @@
 #include "FileSystem.h"
+#include "HeldFileRetry.h"
 #include "TemporaryFile.h"
 
 namespace q7n::platform {
@@ -20,7 +21,7 @@ void TRemoveFileTraits::Close(const std::string& Path) const {
 
 void CopyFileDurably(const std::string& From, const std::string& To) {
     TTemporaryFile Temporary(To);
-    Temporary.Write(ReadWholeFile(From));
+    Temporary.Write(RetryWhileHeld([&] { return ReadWholeFile(From); }));
     Temporary.MoveTo(To, false);
     FlushFolderOf(To);
 }

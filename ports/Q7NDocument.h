@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FileLock.h"
 #include "Q7NPort.h"
 #include "XMLOptionsSerializer.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -27,6 +29,20 @@ public:
 
     const TXMLLoadResult& LastLoad() const { return FSerializer->LastLoad(); }
     const TXMLSaveResult& LastSave() const { return FSerializer->LastSave(); }
+
+    // Whether another program changed, created or removed the file since the latest Load or
+    // Save of this document; false when that cannot be told.
+    bool ChangedOnDisk() const { return FSerializer->FileChangedOnDisk(); }
+
+    // The lock that our programs take on the ports file FileName: shared while they read it,
+    // exclusive from the check before a save until the save is done. It lives in a file of its
+    // own beside it ("Q7NPorts.lock"), so the service, which knows nothing of it, always reads
+    // the ports file. Holds nothing when another holder kept it for all of Wait.
+    static platform::TFileLock Lock(const std::string& FileName, platform::TLockMode Mode,
+                                    std::chrono::milliseconds Wait) {
+        return platform::TFileLock::Acquire(TXMLOptionsSerializer::LockPath(FileName), Mode,
+                                            Wait);
+    }
 
 private:
     std::unique_ptr<TQ7NOptions> FOptions;

@@ -1,6 +1,7 @@
 #include "XMLOptionsSerializer.h"
 
 #include "FileSystem.h"
+#include "HeldFileRetry.h"
 #include "IntegerConversion.h"
 #include "XMLCharacters.h"
 #include "XMLClass.h"
@@ -74,6 +75,11 @@ private:
     bool FTooDeep = false;
 };
 
+// The whole file, waiting a moment for a program that holds it open without sharing it.
+std::string ReadWhenFree(const std::string& Path) {
+    return platform::RetryWhileHeld([&] { return platform::ReadWholeFile(Path); });
+}
+
 void LocateOffset(const std::string& Content, std::ptrdiff_t Offset, int& Line, int& Column) {
     Line = 1;
     Column = 1;
@@ -94,6 +100,10 @@ TXMLOptionsSerializer::TXMLOptionsSerializer(TComponent* Owner) : TComponent(Own
 
 std::string TXMLOptionsSerializer::BackupPath(const std::string& Path) {
     return platform::ChangeFileExt(Path, ".bak");
+}
+
+std::string TXMLOptionsSerializer::LockPath(const std::string& Path) {
+    return platform::ChangeFileExt(Path, ".lock");
 }
 
 std::string TXMLOptionsSerializer::RejectedCopyPath(const std::string& Path) {
@@ -119,6 +129,8 @@ void TXMLOptionsSerializer::LoadFromFile() {
 
     FLastLoad = TXMLLoadResult{};
     FLastLoad.FilePath = XMLFilePath;
+    FStamp.reset();
+    FStampedPath = XMLFilePath;
     try {
         ReadFileInto(*RootObject);
     } catch (const TRejection& Rejection) {
@@ -157,6 +169,7 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
         std::string Backup = BackupPath(XMLFilePath);
         if (!platform::FileExists(Backup) || !platform::RenameFile(Backup, XMLFilePath)) {
             FLastLoad.Status = lsNoFile;
+            FStamp = TFileStamp::Missing();
             return;
         }
         FLastLoad.RecoveredFromBackup = true;
@@ -166,7 +179,8 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     if (Size && *Size > MaxFileSize)
         throw TRejection{"The file is larger than " + std::to_string(MaxFileSize / (1024 * 1024)) +
                          " MiB"};
-    std::string Content = platform::ReadWholeFile(XMLFilePath);
+    std::string Content = ReadWhenFree(XMLFilePath);
+    FStamp = TFileStamp::OfContent(Content);
     if (Content.size() > MaxFileSize)
         throw TRejection{"The file is too large"};
 
@@ -177,7 +191,7 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     if (!Parsed) {
         TRejection Rejection{std::string("XML parse error: ") + Parsed.description()};
         // The parser has rewritten the buffer; count lines in the file as it stands.
-        LocateOffset(platform::ReadWholeFile(XMLFilePath), Parsed.offset, Rejection.Line,
+        LocateOffset(ReadWhenFree(XMLFilePath), Parsed.offset, Rejection.Line,
                      Rejection.Column);
         throw Rejection;
     }
@@ -201,7 +215,7 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
                              "> holds a character that XML 1.0 does not allow"};
         Rejection.Element = Probe.BadElement.name();
         Rejection.Item = ItemNumberOf(Probe.BadElement, ItemNodeCaption);
-        LocateOffset(platform::ReadWholeFile(XMLFilePath), Probe.BadNode.offset_debug(),
+        LocateOffset(ReadWhenFree(XMLFilePath), Probe.BadNode.offset_debug(),
                      Rejection.Line, Rejection.Column);
         throw Rejection;
     }
@@ -263,6 +277,15 @@ void TXMLOptionsSerializer::WriteFile(const std::string& Content) {
     }
     FLastSave.Remark =
         platform::ReplaceFileDurably(Target, Content, BackupPath(Target), ReplaceFault).Remark;
+    FStamp = TFileStamp::OfContent(Content);
+    FStampedPath = Target;
+}
+
+bool TXMLOptionsSerializer::FileChangedOnDisk() const {
+    if (!FStamp || FStampedPath != XMLFilePath)
+        return false;
+    std::optional<TFileStamp> Now = TFileStamp::OfFile(XMLFilePath);
+    return Now && *Now != *FStamp;
 }
 
 } // namespace q7n

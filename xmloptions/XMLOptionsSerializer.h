@@ -2,6 +2,7 @@
 
 #include "Component.h"
 #include "DurableReplace.h"
+#include "FileStamp.h"
 
 #include <cstdint>
 #include <functional>
@@ -85,11 +86,19 @@ public:
     const TXMLLoadResult& LastLoad() const { return FLastLoad; }
     const TXMLSaveResult& LastSave() const { return FLastSave; }
 
+    // Whether the file at XMLFilePath is no longer what the latest load read there (or the
+    // latest save wrote): another program changed, created or removed it since. False when that
+    // is not known (nothing was read or written there, or the file cannot be read now).
+    bool FileChangedOnDisk() const;
+
     // The backup name of Path: its extension replaced by ".bak".
     static std::string BackupPath(const std::string& Path);
     // The first free name under which a rejected file at Path is kept, such as
     // "Q7NPorts.rejected.xml", then "Q7NPorts.rejected-2.xml".
     static std::string RejectedCopyPath(const std::string& Path);
+    // The lock file of Path, which the programs that change the file lock: its extension
+    // replaced by ".lock".
+    static std::string LockPath(const std::string& Path);
 
 private:
     void ReadFileInto(TXMLClass& Root);
@@ -98,6 +107,9 @@ private:
     TXMLLoadResult FLastLoad;
     TXMLSaveResult FLastSave;
     std::string FRejectedFilePath; // the file whose latest load was rejected and is not yet kept
+    // What the latest load found, or the latest save wrote, at FStampedPath.
+    std::optional<TFileStamp> FStamp;
+    std::string FStampedPath;
 };
 
 } // namespace q7n

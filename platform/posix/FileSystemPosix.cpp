@@ -1,4 +1,5 @@
 #include "FileSystem.h"
+#include "HeldFileRetry.h"
 #include "TemporaryFile.h"
 
 #include <cerrno>
@@ -79,8 +80,17 @@ std::optional<std::uint64_t> FileSize(const std::string& Path) {
     return static_cast<std::uint64_t>(Info.st_size);
 }
 
+bool IsHeldByAnotherProgram(const std::error_code&) {
+    return false; // an open file can be renamed and removed
+}
+
 bool RemoveFile(const std::string& Path) {
     return ::unlink(Path.c_str()) == 0;
+}
+
+void RemoveFileOrRaise(const std::string& Path) {
+    if (!RemoveFile(Path))
+        ThrowErrno("Cannot remove", Path);
 }
 
 bool RenameFile(const std::string& From, const std::string& To) {
@@ -90,9 +100,16 @@ bool RenameFile(const std::string& From, const std::string& To) {
     if (errno == EEXIST)
         return false;
     // File systems without hard links: check, then rename.
-    if (::access(To.c_str(), F_OK) == 0)
+    if (::access(To.c_str(), F_OK) == 0) {
+        errno = EEXIST;
         return false;
+    }
     return ::rename(From.c_str(), To.c_str()) == 0;
+}
+
+void RenameFileOrRaise(const std::string& From, const std::string& To) {
+    if (!RenameFile(From, To))
+        ThrowErrno("Cannot move '" + From + "' to", To);
 }
 
 std::string ReadWholeFile(const std::string& Path) {

@@ -1,6 +1,9 @@
 #include "FileSystem.h"
 
 #include "DurableReplace.h"
+#include "FileHolderProcess.h"
+#include "FileLock.h"
+#include "HeldFileRetry.h"
 #include "TemporaryFile.h"
 
 #include "TemporaryFolder.h"
@@ -12,8 +15,11 @@
 #include <system_error>
 #include <vector>
 
-#ifndef _WIN32
 #include <chrono>
+
+#ifdef _WIN32
+#include "Win32Error.h"
+#else
 #include <csignal>
 #include <random>
 #include <sys/wait.h>
@@ -188,6 +194,60 @@ TEST_F(FileSystemTest, FailuresRaiseAndNameThePath) {
     }
     EXPECT_THROW(ReadWholeFile(PathOf("none")), std::system_error);
 }
+
+TEST_F(FileSystemTest, ALockKeepsOthersOutUntilItGoesOrItsProcessDies) {
+    const std::string LockFile = PathOf("ports.lock");
+    const std::chrono::milliseconds Briefly{50};
+    {
+        TFileLock Reader = TFileLock::Acquire(LockFile, lmShared, Briefly);
+        ASSERT_TRUE(Reader);
+        EXPECT_TRUE(TFileLock::Acquire(LockFile, lmShared, Briefly));
+        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
+    }
+    {
+        TFileLock Writer = TFileLock::Acquire(LockFile, lmExclusive, Briefly);
+        ASSERT_TRUE(Writer);
+        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmShared, Briefly));
+        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
+    }
+    q7n::testing::TFileHolderProcess Killed("lock", LockFile, -1);
+    EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
+    Killed.Kill();
+    EXPECT_TRUE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
+
+    q7n::testing::TFileHolderProcess Brief("lock", LockFile, 300);
+    EXPECT_TRUE(TFileLock::Acquire(LockFile, lmExclusive, std::chrono::seconds(60)));
+    EXPECT_EQ(Names(), std::vector<std::string>{"ports.lock"});
+}
+
+#ifdef _WIN32
+TEST_F(FileSystemTest, AFileHeldByAnotherProgramIsWaitedForThenRefusedWithTheSystemsReason) {
+    const std::string Target = PathOf("ports.xml"), Backup = PathOf("ports.bak");
+    Write(Target, "old");
+    {
+        q7n::testing::TFileHolderProcess Holder("open", Target, 300);
+        ReplaceFileDurably(Target, "new", Backup);
+    }
+    EXPECT_EQ(ReadWholeFile(Target), "new");
+
+    q7n::testing::TFileHolderProcess Holder("open", Target, -1);
+    try {
+        ReplaceFileDurably(Target, "newer", Backup);
+        ADD_FAILURE() << "a file held for good was replaced";
+    } catch (const std::system_error& Error) {
+        EXPECT_TRUE(IsHeldByAnotherProgram(Error.code())) << Error.what();
+        // The system's own words, from FormatMessageW, not a number.
+        const std::string Reason = Error.code().message();
+        EXPECT_EQ(Error.code().category(), Win32Category());
+        EXPECT_EQ(Reason.find("Windows error"), std::string::npos) << Reason;
+        EXPECT_NE(std::string(Error.what()).find(Target + "': " + Reason), std::string::npos)
+            << Error.what();
+    }
+    Holder.Kill();
+    EXPECT_EQ(ReadWholeFile(Target), "new");
+    EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"});
+}
+#endif
 
 TEST_F(FileSystemTest, DurableCopyRefusesToReplace) {
     Write(PathOf("a"), "A");

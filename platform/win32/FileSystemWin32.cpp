@@ -1,5 +1,7 @@
 #include "FileSystem.h"
+#include "HeldFileRetry.h"
 #include "TemporaryFile.h"
+#include "Win32Error.h"
 #include "Win32Text.h"
 
 #include <algorithm>
@@ -14,8 +16,7 @@ namespace {
 
 [[noreturn]] void ThrowLastError(const std::string& What, const std::string& Path,
                                  DWORD Error = ::GetLastError()) {
-    throw std::system_error(static_cast<int>(Error), std::system_category(),
-                            What + " '" + Path + "'");
+    ThrowWin32Error(What + " '" + Path + "'", Error);
 }
 
 bool Attributes(const std::string& Path, WIN32_FILE_ATTRIBUTE_DATA& Data) {
@@ -90,9 +91,34 @@ std::optional<std::uint64_t> FileSize(const std::string& Path) {
     return (static_cast<std::uint64_t>(Data.nFileSizeHigh) << 32) | Data.nFileSizeLow;
 }
 
+bool IsHeldByAnotherProgram(const std::error_code& Error) {
+    if (Error.category() != Win32Category() && Error.category() != std::system_category())
+        return false;
+    switch (Error.value()) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_ACCESS_DENIED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void RemoveFileOrRaise(const std::string& Path) {
+    if (!::DeleteFileW(Utf8ToWide(Path).c_str()))
+        ThrowLastError("Cannot remove", Path);
+}
+
+void RenameFileOrRaise(const std::string& From, const std::string& To) {
+    // Without MOVEFILE_REPLACE_EXISTING the move fails when To exists.
+    if (!::MoveFileExW(Utf8ToWide(From).c_str(), Utf8ToWide(To).c_str(), MOVEFILE_WRITE_THROUGH))
+        ThrowLastError("Cannot move '" + From + "' to", To);
+}
+
 bool RemoveFile(const std::string& Path) {
     try {
-        return ::DeleteFileW(Utf8ToWide(Path).c_str()) != 0;
+        RemoveFileOrRaise(Path);
+        return true;
     } catch (const std::system_error&) {
         return false;
     }
@@ -100,9 +126,8 @@ bool RemoveFile(const std::string& Path) {
 
 bool RenameFile(const std::string& From, const std::string& To) {
     try {
-        // Without MOVEFILE_REPLACE_EXISTING the move fails when To exists.
-        return ::MoveFileExW(Utf8ToWide(From).c_str(), Utf8ToWide(To).c_str(),
-                             MOVEFILE_WRITE_THROUGH) != 0;
+        RenameFileOrRaise(From, To);
+        return true;
     } catch (const std::system_error&) {
         return false;
     }

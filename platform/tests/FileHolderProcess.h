@@ -1,0 +1,109 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+#ifdef _WIN32
+#include "Win32Text.h"
+#include <windows.h>
+#else
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace q7n::testing {
+
+// The holder fixture (q7n_file_holder) in a process of its own, which holds Path as Mode says
+// ("lock" or "open") from construction, once it said so, until it ends by itself after Ms (never
+// when Ms is negative) or is killed. The object kills it when it goes.
+class TFileHolderProcess {
+public:
+    TFileHolderProcess(const std::string& Mode, const std::string& Path, int Ms) {
+        const std::string Program = Q7N_FILE_HOLDER;
+#ifdef _WIN32
+        SECURITY_ATTRIBUTES Inherit{sizeof Inherit, nullptr, TRUE};
+        HANDLE Read = nullptr, Write = nullptr;
+        if (!CreatePipe(&Read, &Write, &Inherit, 0))
+            throw std::runtime_error("CreatePipe failed");
+        SetHandleInformation(Read, HANDLE_FLAG_INHERIT, 0);
+        STARTUPINFOW Startup{};
+        Startup.cb = sizeof Startup;
+        Startup.dwFlags = STARTF_USESTDHANDLES;
+        Startup.hStdOutput = Write;
+        // Built on the Linux side: Wine shows the Linux root as drive Z.
+        std::wstring Host = L"Z:" + platform::Utf8ToWide(Program);
+        for (wchar_t& Character : Host)
+            if (Character == L'/')
+                Character = L'\\';
+        std::wstring CommandLine = L"\"" + Host + L"\" " +
+                                   platform::Utf8ToWide(Mode) + L" \"" +
+                                   platform::Utf8ToWide(Path) + L"\" " + std::to_wstring(Ms);
+        const BOOL Started = CreateProcessW(nullptr, CommandLine.data(), nullptr, nullptr, TRUE, 0,
+                                            nullptr, nullptr, &Startup, &FProcess);
+        CloseHandle(Write);
+        if (!Started) {
+            CloseHandle(Read);
+            throw std::runtime_error("cannot start " + Program);
+        }
+        char Said[8] = {};
+        DWORD Got = 0;
+        ReadFile(Read, Said, 4, &Got, nullptr); // "held", or nothing when it ended first
+        CloseHandle(Read);
+        FHeld = std::string(Said, Got) == "held";
+#else
+        int Pipe[2];
+        if (::pipe(Pipe) != 0)
+            throw std::runtime_error("pipe failed");
+        FProcess = ::fork();
+        if (FProcess == 0) {
+            ::dup2(Pipe[1], STDOUT_FILENO);
+            ::close(Pipe[0]);
+            ::close(Pipe[1]);
+            const std::string Time = std::to_string(Ms);
+            ::execl(Program.c_str(), Program.c_str(), Mode.c_str(), Path.c_str(), Time.c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(Pipe[1]);
+        char Said[8] = {};
+        ssize_t Got = ::read(Pipe[0], Said, 4); // "held", or nothing when it ended first
+        ::close(Pipe[0]);
+        FHeld = Got == 4 && std::string(Said, 4) == "held";
+#endif
+        if (!FHeld)
+            throw std::runtime_error("the holder did not take " + Path);
+    }
+    TFileHolderProcess(const TFileHolderProcess&) = delete;
+    TFileHolderProcess& operator=(const TFileHolderProcess&) = delete;
+    ~TFileHolderProcess() { Kill(); }
+
+    // Ends it at once, as a crash would, and waits until it is gone.
+    void Kill() {
+#ifdef _WIN32
+        if (!FProcess.hProcess)
+            return;
+        TerminateProcess(FProcess.hProcess, 9);
+        WaitForSingleObject(FProcess.hProcess, 10000);
+        CloseHandle(FProcess.hProcess);
+        CloseHandle(FProcess.hThread);
+        FProcess = {};
+#else
+        if (FProcess <= 0)
+            return;
+        ::kill(FProcess, SIGKILL);
+        ::waitpid(FProcess, nullptr, 0);
+        FProcess = 0;
+#endif
+    }
+
+private:
+    bool FHeld = false;
+#ifdef _WIN32
+    PROCESS_INFORMATION FProcess{};
+#else
+    pid_t FProcess = 0;
+#endif
+};
+
+} // namespace q7n::testing
