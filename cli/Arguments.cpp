@@ -1,6 +1,7 @@
 #include "Arguments.h"
 
 #include "CommandError.h"
+#include "IntegerConversion.h"
 
 namespace q7n::cli {
 
@@ -41,6 +42,19 @@ std::optional<std::string> TArguments::Value(const std::string& Name) const {
     if (Found == FValues.end())
         return std::nullopt;
     return Found->second;
+}
+
+std::int32_t TArguments::WaitSeconds(std::int32_t Otherwise) const {
+    constexpr std::int32_t LongestWaitSeconds = 24 * 60 * 60;
+    std::optional<std::string> Text = Value("--wait");
+    if (!Text)
+        return Otherwise;
+    std::optional<std::int32_t> Seconds = TryStrToInt(*Text);
+    if (!Seconds || *Seconds < 0 || *Seconds > LongestWaitSeconds)
+        throw ECommandError(ecBadArguments, "--wait takes a number of seconds from 0 to " +
+                                                std::to_string(LongestWaitSeconds) + ", not '" +
+                                                *Text + "'");
+    return *Seconds;
 }
 
 } // namespace q7n::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +23,8 @@ public:
     const std::vector<std::string>& Positional() const { return FPositional; }
     bool Has(const std::string& Name) const { return FValues.count(Name) != 0; }
     std::optional<std::string> Value(const std::string& Name) const;
+    // The seconds of --wait, from 0 to a day, or Otherwise when it is not given.
+    std::int32_t WaitSeconds(std::int32_t Otherwise) const;
 
 private:
     std::vector<std::string> FPositional;

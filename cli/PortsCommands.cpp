@@ -11,6 +11,7 @@
 #include "ServicePaths.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace q7n::cli {
 
@@ -18,8 +19,12 @@ namespace {
 
 const std::vector<TOptionRule> ValueOptions = {
     {"--ip", true},   {"--remote-port", true}, {"--local-port", true}, {"--com", true},
-    {"--rate", true}, {"--file", true},        {"--force", false},
+    {"--rate", true}, {"--file", true},        {"--force", false},      {"--wait", true},
 };
+
+// How long a command waits for another program of ours to finish with the file, unless --wait
+// says otherwise.
+constexpr std::int32_t DefaultLockWaitSeconds = 10;
 
 const char* KindName(TPortFindingKind Kind) {
     switch (Kind) {
@@ -48,14 +53,18 @@ void AppendFindingLine(std::string& Out, const TPortFinding& Finding, const TQ7N
     Out += '\n';
 }
 
-// The ports file of one command, loaded through the port document.
+// The ports file of one command, loaded through the port document. A command that changes it
+// holds its lock from before the load until the save is done, so that two commands, or a command
+// and a window, never both load one content and each save a change of its own over it; a
+// command that reads it holds the lock shared, so that it never meets a save half done.
 class TPortsFile {
 public:
-    TPortsFile(const TArguments& Arguments, const TCtlEnvironment& Environment)
+    TPortsFile(const TArguments& Arguments, const TCtlEnvironment& Environment, bool Changing)
         : FPath(Arguments.Has("--file") ? *Arguments.Value("--file")
                                         : PortsFilePath(Environment.RequireFolder())) {
         if (FPath.empty())
             throw ECommandError(ecBadArguments, "--file needs the path of a ports file");
+        Lock(Changing, Arguments.WaitSeconds(DefaultLockWaitSeconds));
         FDocument.Load(FPath);
     }
 
@@ -86,6 +95,12 @@ public:
     // Saves the list; a step after the replacement that failed (such as the flush of the
     // folder) leaves the new file in place and is a warning, not a failure.
     void Save(std::ostream& Out, std::ostream& Err) {
+        // The lock keeps our programs out; this catches one that does not take it.
+        if (FDocument.ChangedOnDisk())
+            throw ECommandError(ecFailed, FPath +
+                                              " was changed by another program while q7nctl "
+                                              "was changing it; nothing was saved. Run the "
+                                              "command again");
         FDocument.Save(FPath);
         const TXMLSaveResult& Save = FDocument.LastSave();
         if (Save.Status != ssSaved)
@@ -99,7 +114,26 @@ public:
     }
 
 private:
+    void Lock(bool Changing, std::int32_t WaitSeconds) {
+        const std::string LockPath = TXMLOptionsSerializer::LockPath(FPath);
+        try {
+            FLock = TQ7NDocument::Lock(FPath, Changing ? platform::lmExclusive : platform::lmShared,
+                                       std::chrono::seconds(WaitSeconds));
+        } catch (const std::system_error& Error) {
+            // One who may not create the lock file may still read the ports file.
+            if (!Changing)
+                return;
+            throw ECommandError(ecFailed, std::string(Error.what()) + "; nothing was changed");
+        }
+        if (!FLock)
+            throw ECommandError(ecTimedOut,
+                                FPath + " is being changed by another program, which holds " +
+                                    LockPath + "; nothing was " + (Changing ? "changed" : "read") +
+                                    ". Try again, or wait longer with --wait SECONDS");
+    }
+
     std::string FPath;
+    platform::TFileLock FLock; // declared before the document, so that it goes after it
     TQ7NDocument FDocument;
 };
 
@@ -275,7 +309,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
     if (!Reading && Command != "add" && Command != "set" && Command != "remove")
         throw ECommandError(ecBadArguments,
                             "unknown command 'ports " + Command + "'; see q7nctl --help");
-    std::vector<TOptionRule> Options = {{"--file", true}};
+    std::vector<TOptionRule> Options = {{"--file", true}, {"--wait", true}};
     if (Reading)
         Options.push_back({"--json", false});
     else if (Command == "remove")
@@ -289,7 +323,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
         throw ECommandError(ecBadArguments,
                             "wrong number of words for 'ports " + Command + "'; see q7nctl --help");
 
-    TPortsFile File(Arguments, Environment);
+    TPortsFile File(Arguments, Environment, !Reading);
     File.RequireReadable(!Reading, Arguments.Has("--force"));
     TQ7NPorts& Ports = File.Ports();
     if (Command == "list") {

@@ -36,6 +36,9 @@ Ports file (--file PATH names another file than ./Q7NPorts.xml):
   ports check [--json]      list mappings that conflict or hold values the service cannot use
   Numbers are decimal or hexadecimal ($1F90, 0x1F90). A file that cannot be read is never
   changed unless --force is given; it is then kept as Q7NPorts.rejected.xml.
+  While another q7nctl or a configurator window saves the file, a command waits for it, at most
+  10 seconds or --wait SECONDS (exit 5 when it runs out). A file that another program changed
+  while a command was changing it is not overwritten (exit 1).
 
 Settings:
   settings export FILE.reg [--for-32-bit-windows]
@@ -47,7 +50,7 @@ Exit codes:
   2  bad arguments
   3  the service is not installed
   4  access denied (run as an administrator)
-  5  timed out (--wait)
+  5  timed out (--wait), or the ports file stayed locked by another program
   6  the ports file cannot be read, or 'ports check' found problems
 )";
 

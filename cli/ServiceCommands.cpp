@@ -23,7 +23,6 @@ using namespace platform;
 namespace {
 
 constexpr std::int64_t PollMilliseconds = 200;
-constexpr std::int32_t LongestWaitSeconds = 24 * 60 * 60;
 // A restart must see the stop through before it starts; this bounds that wait without --wait.
 constexpr std::int32_t RestartStopSeconds = 30;
 
@@ -86,18 +85,6 @@ bool ProgramExists(const std::string& Program) {
     } catch (const std::system_error&) {
         return false;
     }
-}
-
-std::int32_t WaitSeconds(const TArguments& Arguments, std::int32_t Otherwise) {
-    std::optional<std::string> Text = Arguments.Value("--wait");
-    if (!Text)
-        return Otherwise;
-    std::optional<std::int32_t> Seconds = TryStrToInt(*Text);
-    if (!Seconds || *Seconds < 0 || *Seconds > LongestWaitSeconds)
-        throw ECommandError(ecBadArguments, "--wait takes a number of seconds from 0 to " +
-                                                std::to_string(LongestWaitSeconds) + ", not '" +
-                                                *Text + "'");
-    return *Seconds;
 }
 
 // The states a command aims at.
@@ -286,7 +273,7 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
         return ecDone;
     }
     const bool Wait = Arguments.Has("--wait");
-    const std::int32_t Seconds = WaitSeconds(Arguments, 0);
+    const std::int32_t Seconds = Arguments.WaitSeconds(0);
     if (!Session.Open())
         Fail("control", Session.LastError());
     TScmManager& Scm = Session.Scm();

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Drives q7nctl as a script does, arguments in, exit code and output out: the ports file commands,
 # the service commands on the fixture service, and the exit code of each kind of outcome.
-#   Q7nctlSession.sh posix|wine FIXTURE_SERVICE COMMAND...   (COMMAND... runs q7nctl)
+#   Q7nctlSession.sh posix|wine FIXTURE_SERVICE FILE_HOLDER COMMAND...
+# COMMAND... runs q7nctl; FILE_HOLDER is the program that holds a file's lock meanwhile, run the
+# same way (under Wine: COMMAND... with its last word, the program, replaced).
 set -u
-mode=$1 fixture=$2
-shift 2
+mode=$1 fixture=$2 holder_program=$3
+shift 3
 run=("$@")
+holder=("${run[@]:0:${#run[@]}-1}" "$holder_program")
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 chmod 755 "$folder"
@@ -90,6 +93,38 @@ ctl 0 ports add --force --com 3
 [ "$(cat Q7NPorts.rejected.xml)" = "not xml" ] || fail "the unreadable file was not kept"
 ctl 0 ports list
 out_has "COM3"
+
+# Twenty commands at once on one file: each waits for the lock, none loses another's row.
+pids=()
+for i in $(seq 1 20); do
+    timeout 300 "${run[@]}" ports add --ip "10.0.1.$i" --com "$i" --wait 240 </dev/null \
+        >"$folder/add$i.out" 2>"$folder/add$i.err" &
+    pids+=($!)
+done
+for i in "${!pids[@]}"; do
+    wait "${pids[$i]}" || fail "add $((i + 1)) of 20 at once answered $?"
+done
+ctl 0 ports list --json
+for i in $(seq 1 20); do
+    out_has "\"ip\":\"10.0.1.$i\""
+done
+[ "$(grep -o '"row":' "$folder/out.txt" | wc -l)" = 21 ] || fail "not 21 rows after 20 adds"
+[ "$(cat "$folder"/add*.out | tr -d '\r' | sort -u | grep -c '^Added row')" = 20 ] ||
+    fail "the 20 adds did not report 20 different rows"
+# While another program holds the lock, a command waits as long as told, then changes nothing.
+"${holder[@]}" lock Q7NPorts.lock 20000 </dev/null >"$folder/held.txt" 2>&1 &
+holder_pid=$!
+for _ in $(seq 1 600); do
+    grep -q held "$folder/held.txt" && break
+    sleep 0.1
+done
+grep -q held "$folder/held.txt" || fail "the holder did not take the lock"
+ctl 5 ports add --wait 1
+err_has "is being changed by another program, which holds"
+kill "$holder_pid" 2>/dev/null
+wait "$holder_pid" 2>/dev/null
+ctl 0 ports list --json
+[ "$(grep -o '"row":' "$folder/out.txt" | wc -l)" = 21 ] || fail "a command that timed out added a row"
 
 # The service, through the service manager.
 ctl 3 status --json
