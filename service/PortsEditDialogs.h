@@ -15,6 +15,10 @@ public:
     virtual bool ExecutePortList(TQ7NPorts& Ports) = 0;
     // The confirmation box; true only for Yes.
     virtual bool Confirm(const std::string& Text) = 0;
+    // The box that asks, before anything is saved, whether to overwrite a file that another
+    // program changed since the editor opened it; true only for its overwrite button, so that
+    // Enter, Escape and closing it keep the other program's change.
+    virtual bool ConfirmOverwrite(const std::string& Text) = 0;
     // A warning or an error the user must read before going on.
     virtual void Warn(const std::string& Text) = 0;
 

@@ -7,24 +7,36 @@
 
 namespace q7n {
 
+namespace {
+
+// Loads the file while no program of ours saves it, so that the load never meets a save half
+// done. Should the lock not come (a lock file that cannot be made, a holder that takes long),
+// the load goes on without it: a save replaces the file in one move, and the check before this
+// edit's own save catches any change.
+void LoadUnlessSaved(TQ7NDocument& Document, const std::string& PortsFile,
+                     std::chrono::milliseconds LockWait) {
+    platform::TFileLock Lock;
+    try {
+        Lock = TQ7NDocument::Lock(PortsFile, platform::lmShared, LockWait);
+    } catch (const std::exception&) {
+    }
+    Document.Load(PortsFile);
+}
+
+} // namespace
+
 bool TPortsEditFlow::Run(const std::string& PortsFile,
                          const std::function<TServiceState()>& LastState) {
     auto Document = std::make_unique<TQ7NDocument>();
-    Document->Load(PortsFile);
+    LoadUnlessSaved(*Document, PortsFile, FLockWait);
     try {
         // An existing file that could not be read would be replaced by the edit: say so first.
         if (Document->LastLoad().Status == lsRejected)
             FDialogs.Warn(UnreadableFileWarning(Document->LastLoad()));
         if (!FDialogs.ExecutePortList(*Document->Options()->Q7NPorts()))
             return false;
-        Document->Save(PortsFile);
-        if (Document->LastSave().Status == ssFailed) {
-            // The edit is not on disk: neither record the file nor restart the service for it.
-            FDialogs.Warn(SaveFailure(Document->LastSave(), PortsFile));
+        if (!SaveUnderLock(*Document, PortsFile))
             return false;
-        }
-        if (!Document->LastSave().Remark.empty())
-            FDialogs.Warn(SaveRemark(Document->LastSave(), PortsFile));
         FSettings.rgCfgFile->SetValue(PortsFile);
         FSettings.DataContainer->Save();
         return LastState() == platform::ServiceRunning &&
@@ -33,6 +45,35 @@ bool TPortsEditFlow::Run(const std::string& PortsFile,
         // Whatever fails here ends the edit; what was done stays done.
         return false;
     }
+}
+
+bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document,
+                                           const std::string& PortsFile) {
+    // From the check until the save is done no other program of ours writes the file.
+    platform::TFileLock Lock;
+    try {
+        while (!(Lock = TQ7NDocument::Lock(PortsFile, platform::lmExclusive, FLockWait)))
+            if (!FDialogs.Confirm(FileBusyQuestion(PortsFile)))
+                return false;
+    } catch (const std::exception& Error) {
+        TXMLSaveResult Failure;
+        Failure.Reason = Error.what();
+        FDialogs.Warn(SaveFailure(Failure, PortsFile));
+        return false;
+    }
+    // Never a silent overwrite of a change made since the editor opened, never a guessed merge.
+    if (Document.ChangedOnDisk() &&
+        !FDialogs.ConfirmOverwrite(FileChangedQuestion(PortsFile)))
+        return false;
+    Document.Save(PortsFile);
+    if (Document.LastSave().Status == ssFailed) {
+        // The edit is not on disk: neither record the file nor restart the service for it.
+        FDialogs.Warn(SaveFailure(Document.LastSave(), PortsFile));
+        return false;
+    }
+    if (!Document.LastSave().Remark.empty())
+        FDialogs.Warn(SaveRemark(Document.LastSave(), PortsFile));
+    return true;
 }
 
 } // namespace q7n

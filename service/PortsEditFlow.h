@@ -3,24 +3,38 @@
 #include "PortsEditDialogs.h"
 #include "PortsEditFlowInterface.h"
 
+#include <chrono>
+
 namespace q7n {
 
 class TdmServiceOptions;
+class TQ7NDocument;
 
 // The ports edit: load the ports file, let the user edit its mappings, save it, record its path
 // in the settings and, when the service was last seen running, offer to restart it.
 class TPortsEditFlow final : public IPortsEditFlow {
 public:
+    // How long the flow waits for another program of ours (q7nctl, another configurator) to
+    // finish with the ports file before it asks: short, as the windows do not repaint meanwhile.
+    static constexpr std::chrono::milliseconds DefaultLockWait{3000};
+
     // Settings is where the path of a saved file is recorded. Both must outlive the flow.
-    TPortsEditFlow(IPortsEditDialogs& Dialogs, TdmServiceOptions& Settings)
-        : FDialogs(Dialogs), FSettings(Settings) {}
+    TPortsEditFlow(IPortsEditDialogs& Dialogs, TdmServiceOptions& Settings,
+                   std::chrono::milliseconds LockWait = DefaultLockWait)
+        : FDialogs(Dialogs), FSettings(Settings), FLockWait(LockWait) {}
 
     bool Run(const std::string& PortsFile,
              const std::function<TServiceState()>& LastState) override;
 
 private:
+    // Saves the edited Document unless the file changed since it was loaded and the user keeps
+    // that change, or another program's save holds it and the user stops waiting; a failure is
+    // told. True when the edit is on disk.
+    bool SaveUnderLock(TQ7NDocument& Document, const std::string& PortsFile);
+
     IPortsEditDialogs& FDialogs;
     TdmServiceOptions& FSettings;
+    std::chrono::milliseconds FLockWait;
 };
 
 } // namespace q7n

@@ -17,4 +17,10 @@ std::string SaveFailure(const TXMLSaveResult& Save, const std::string& Path);
 // The edited list was saved to Path, but a step after the replacement failed (Save.Remark).
 std::string SaveRemark(const TXMLSaveResult& Save, const std::string& Path);
 
+// Another program of ours is saving Path and holds its lock: try again?
+std::string FileBusyQuestion(const std::string& Path);
+
+// Another program changed Path after the editor opened it: overwrite its change with the edit?
+std::string FileChangedQuestion(const std::string& Path);
+
 } // namespace q7n

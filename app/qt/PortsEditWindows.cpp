@@ -3,6 +3,7 @@
 #include "ApplicationTitle.h"
 #include "CentredMessageBox.h"
 #include "ConfirmationBox.h"
+#include "OverwriteBox.h"
 #include "PathWrapping.h"
 #include "Q7NPortsDialog.h"
 
@@ -18,6 +19,10 @@ bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
 
 bool TPortsEditWindows::Confirm(const std::string& Text) {
     return ShowConfirmationBox(QString::fromStdString(Text), FParent) == QMessageBox::Yes;
+}
+
+bool TPortsEditWindows::ConfirmOverwrite(const std::string& Text) {
+    return ShowOverwriteBox(QString::fromStdString(Text), FParent);
 }
 
 void TPortsEditWindows::Warn(const std::string& Text) {

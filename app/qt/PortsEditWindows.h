@@ -6,8 +6,8 @@ class QWidget;
 
 namespace q7n::qt {
 
-// The windows of the ports edit: the port list editor, the confirmation box and a warning box
-// under the application title.
+// The windows of the ports edit: the port list editor, the confirmation box, the box that asks
+// before an overwrite and a warning box under the application title.
 class TPortsEditWindows final : public IPortsEditDialogs {
 public:
     // The window over which the boxes are modal.
@@ -15,6 +15,7 @@ public:
 
     bool ExecutePortList(TQ7NPorts& Ports) override;
     bool Confirm(const std::string& Text) override;
+    bool ConfirmOverwrite(const std::string& Text) override;
     void Warn(const std::string& Text) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "ApplicationIdentity.h"
 #include "ConfirmationBox.h"
 #include "MessageDialog.h"
+#include "OverwriteBox.h"
 #include "Q7NPortsDialog.h"
 
 namespace q7n::win32 {
@@ -14,6 +15,10 @@ bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
 
 bool TPortsEditWindows::Confirm(const std::string& Text) {
     return ShowConfirmationBox(Text, FParent) == TConfirmAnswer::caYes;
+}
+
+bool TPortsEditWindows::ConfirmOverwrite(const std::string& Text) {
+    return ShowOverwriteBox(Text, FParent);
 }
 
 void TPortsEditWindows::Warn(const std::string& Text) {

@@ -13,6 +13,7 @@ public:
 
     bool ExecutePortList(TQ7NPorts& Ports) override;
     bool Confirm(const std::string& Text) override;
+    bool ConfirmOverwrite(const std::string& Text) override;
     void Warn(const std::string& Text) override;
 
 private:

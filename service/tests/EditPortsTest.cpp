@@ -4,6 +4,7 @@
 #include "FileSystem.h"
 #include "ManualTiming.h"
 #include "PortsEditFlow.h"
+#include "PortsFileMessages.h"
 #include "Q7NDocument.h"
 #include "RecordingRegistry.h"
 #include "ServiceConfigurator.h"
@@ -42,6 +43,8 @@ public:
         return true;
     };
     bool ConfirmAnswer = true;
+    std::function<void()> OnConfirm;
+    bool OverwriteAnswer = false;
     std::vector<std::string> Questions;
     std::vector<std::string> Warnings;
     int Edits = 0;
@@ -52,7 +55,13 @@ public:
     }
     bool Confirm(const std::string& Text) override {
         Questions.push_back(Text);
+        if (OnConfirm)
+            OnConfirm();
         return ConfirmAnswer;
+    }
+    bool ConfirmOverwrite(const std::string& Text) override {
+        Questions.push_back(Text);
+        return OverwriteAnswer;
     }
     void Warn(const std::string& Text) override { Warnings.push_back(Text); }
 };
@@ -66,7 +75,8 @@ class EditPortsTest : public ::testing::Test {
 protected:
     EditPortsTest() {
         FOptions.reset(CreateServiceOptions(nullptr, FRegistry));
-        FPortsEdit = std::make_unique<TPortsEditFlow>(FDialogs, *FOptions);
+        FPortsEdit = std::make_unique<TPortsEditFlow>(FDialogs, *FOptions,
+                                                      std::chrono::milliseconds(100));
         auto Timer = std::make_unique<q7n::testing::TManualTimer>();
         FTimer = Timer.get();
         FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
@@ -234,4 +244,58 @@ TEST_F(EditPortsTest, AFailedSaveIsShownAndNeitherRecordedNorFollowedByARestart)
     EXPECT_NE(FDialogs.Warnings[0].find("Не удалось сохранить"), std::string::npos);
     EXPECT_EQ(Writes(), WritesBefore);
     EXPECT_TRUE(FDialogs.Questions.empty());
+}
+
+TEST_F(EditPortsTest, AChangeSavedWhileTheEditorWasOpenIsOverwrittenOnlyWhenTheUserSaysSo) {
+    SeeService(4);
+    const std::string Path = FConfigurator->FPortsFile;
+    // Another program (q7nctl, another window) saves its mapping while the editor is open.
+    FDialogs.OnEdit = [&](TQ7NPorts& Ports) {
+        TQ7NDocument Other;
+        Other.Load(Path);
+        AddOnePort(*Other.Options()->Q7NPorts());
+        Other.Save(Path);
+        Ports.Add()->SetIP("10.9.9.9");
+        return true;
+    };
+    int WritesBefore = Writes();
+    FConfigurator->EditPorts(); // the box's default: keep the file
+    EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{FileChangedQuestion(Path)});
+    EXPECT_EQ(PortsInFile(), 1);
+    EXPECT_EQ(Writes(), WritesBefore);
+    EXPECT_FALSE(NextTickStops());
+
+    FDialogs.Questions.clear();
+    FDialogs.OverwriteAnswer = true;
+    SeeService(4);
+    FConfigurator->EditPorts(); // opens on 1 mapping, the other program makes 2, the edit 2
+    EXPECT_EQ(FDialogs.Questions,
+              (std::vector<std::string>{FileChangedQuestion(Path), "Перезапустить сервис?"}));
+    TQ7NDocument Saved;
+    Saved.Load(Path);
+    ASSERT_EQ(Saved.Options()->Q7NPorts()->Count(), 2);
+    EXPECT_EQ(Saved.Options()->Q7NPorts()->Items(1)->IP(), "10.9.9.9");
+}
+
+TEST_F(EditPortsTest, WhileAnotherProgramHoldsTheFileTheUserMayWaitOrGiveUp) {
+    const std::string Path = FConfigurator->FPortsFile;
+    platform::TFileLock Other;
+    FDialogs.OnEdit = [&](TQ7NPorts& Ports) {
+        if (!Other)
+            Other = TQ7NDocument::Lock(Path, platform::lmExclusive, std::chrono::milliseconds(0));
+        EXPECT_TRUE(Other);
+        return AddOnePort(Ports);
+    };
+    FDialogs.ConfirmAnswer = false;
+    FConfigurator->EditPorts();
+    EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{FileBusyQuestion(Path)});
+    EXPECT_FALSE(fs::exists(Path));
+
+    // This time the user waits once more, and the other program is done by then.
+    FDialogs.Questions.clear();
+    FDialogs.ConfirmAnswer = true;
+    FDialogs.OnConfirm = [&] { Other = {}; };
+    FConfigurator->EditPorts();
+    EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{FileBusyQuestion(Path)});
+    EXPECT_EQ(PortsInFile(), 1);
 }

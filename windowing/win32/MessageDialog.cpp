@@ -45,9 +45,9 @@ int TitleBarWidth(HWND Window, const std::wstring& Title) {
 } // namespace
 
 TMessageDialog::TMessageDialog(std::string Title, std::string Text, LPCWSTR Icon,
-                               std::vector<TButton> Buttons, int EscapeId)
+                               std::vector<TButton> Buttons, int EscapeId, int DefaultId)
     : FTitle(std::move(Title)), FText(std::move(Text)), FIcon(Icon), FButtons(std::move(Buttons)),
-      FEscapeId(EscapeId) {}
+      FEscapeId(EscapeId), FDefaultId(DefaultId ? DefaultId : FButtons.front().Id) {}
 
 int TMessageDialog::Show(HWND Parent) {
     const TDialogTemplate Template(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
@@ -63,8 +63,16 @@ bool TMessageDialog::OnInit() {
     const SIZE TextSize =
         MeasureText(FWindow, Font, Text, MaximumTextWidth, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
 
+    // One width for all buttons: the system's, or what the longest caption needs.
+    int ButtonsEach = ButtonWidth;
+    for (const TButton& Button : FButtons)
+        ButtonsEach = std::max<int>(
+            ButtonsEach, MeasureText(FWindow, Font, platform::Utf8ToWide(Button.Caption), 10000,
+                                     DT_SINGLELINE)
+                                 .cx +
+                             2 * Gap);
     const int ButtonsWidth =
-        int(FButtons.size()) * ButtonWidth + int(FButtons.size() - 1) * ButtonGap;
+        int(FButtons.size()) * ButtonsEach + int(FButtons.size() - 1) * ButtonGap;
     const int ContentWidth = IconSize + Gap + int(TextSize.cx);
     int ClientWidth = std::max(ContentWidth, ButtonsWidth) + 2 * Margin;
     RECT Frame{0, 0, ClientWidth, 0};
@@ -91,17 +99,19 @@ bool TMessageDialog::OnInit() {
     int Left = (ClientWidth - ButtonsWidth) / 2;
     HWND Default = nullptr;
     for (const TButton& Button : FButtons) {
+        const bool IsDefault = Button.Id == FDefaultId;
         const DWORD Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
-                            (Default ? BS_PUSHBUTTON : BS_DEFPUSHBUTTON | WS_GROUP);
+                            (IsDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
+                            (&Button == &FButtons.front() ? WS_GROUP : 0);
         TWindow Control = CreateWindowExW(0, L"BUTTON", platform::Utf8ToWide(Button.Caption).c_str(),
-                                          Style, Left, ButtonsTop, ButtonWidth, ButtonHeight,
+                                          Style, Left, ButtonsTop, ButtonsEach, ButtonHeight,
                                           FWindow, HMENU(INT_PTR(Button.Id)), Instance, nullptr);
         Control.SetFont(Font);
-        if (!Default)
+        if (IsDefault)
             Default = Control;
-        Left += ButtonWidth + ButtonGap;
+        Left += ButtonsEach + ButtonGap;
     }
-    Send(DM_SETDEFID, WPARAM(FButtons.front().Id));
+    Send(DM_SETDEFID, WPARAM(FDefaultId));
 
     RECT Window{0, 0, ClientWidth, ClientHeight};
     AdjustWindowRectEx(&Window, DWORD(GetWindowLongW(FWindow, GWL_STYLE)), FALSE,

@@ -17,10 +17,11 @@ public:
         std::string Caption; // UTF-8, "&" marks the access key
     };
 
-    // Icon is a system icon (IDI_QUESTION, IDI_ERROR, ...). The first button is the default;
-    // Escape and the close button answer EscapeId.
+    // Icon is a system icon (IDI_QUESTION, IDI_ERROR, ...). DefaultId is the default button, the
+    // first one when 0; Escape and the close button answer EscapeId. Buttons are as wide as
+    // their captions need.
     TMessageDialog(std::string Title, std::string Text, LPCWSTR Icon, std::vector<TButton> Buttons,
-                   int EscapeId);
+                   int EscapeId, int DefaultId = 0);
 
     // Shows the box modally over Parent (may be null) and answers the id of the button pressed.
     int Show(HWND Parent);
@@ -37,6 +38,7 @@ private:
     LPCWSTR FIcon;
     std::vector<TButton> FButtons;
     int FEscapeId;
+    int FDefaultId;
 };
 
 } // namespace q7n::win32

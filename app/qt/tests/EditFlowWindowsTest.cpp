@@ -12,6 +12,7 @@
 #include "ServiceOptions.h"
 #include "WidgetInput.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTextBlock>
@@ -152,6 +153,55 @@ private slots:
         std::string Text;
         std::getline(Kept, Text);
         QCOMPARE(QString::fromStdString(Text), QString("not xml"));
+    }
+
+    void aChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton() {
+        const std::string Path = FWindow->Configurator()->FPortsFile;
+        // Another program (q7nctl, another window) adds a mapping while the editor is open.
+        auto SaveElsewhere = [&] {
+            TQ7NDocument Other;
+            Other.Load(Path);
+            Other.Options()->Q7NPorts()->Add()->SetIP("10.0.0.7");
+            Other.Save(Path);
+        };
+        auto PortsInFile = [&] {
+            TQ7NDocument Saved;
+            Saved.Load(Path);
+            return Saved.Options()->Q7NPorts()->Count();
+        };
+        QString Buttons;
+        auto Keep = std::make_unique<testing::TModalScript>();
+        Keep->Then<qt::TdlgQ7NPorts>([&](qt::TdlgQ7NPorts& Editor) {
+            SaveElsewhere();
+            testing::ClickButton(Editor, "btnOK");
+        });
+        Keep->Then<QMessageBox>([&](QMessageBox& Box) {
+            QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
+            QVERIFY(Box.text().contains("изменила другая программа"));
+            for (QAbstractButton* Button : Box.buttons())
+                Buttons += Button->text() + ";";
+            Buttons += Box.defaultButton()->text();
+            testing::PressKey(Box, Qt::Key_Return); // the default keeps the file
+        });
+        FRegistry->TakeCalls();
+        QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
+        QVERIFY(Keep->Finished());
+        Keep.reset();
+        QCOMPARE(Buttons, QString("&Перезаписать;&Оставить файл;&Оставить файл"));
+        QCOMPARE(PortsInFile(), 1);
+        QVERIFY(FRegistry->CallsOf("WriteValue").empty());
+        QVERIFY(!FWindow->Configurator()->Busy());
+
+        testing::TModalScript Overwrite;
+        Overwrite.Then<qt::TdlgQ7NPorts>([&](qt::TdlgQ7NPorts& Editor) {
+            SaveElsewhere(); // the file has 2 mappings, the editor 1
+            testing::ClickButton(Editor, "btnOK");
+        });
+        Overwrite.Then<QMessageBox>([](QMessageBox& Box) { Box.buttons().first()->click(); });
+        Overwrite.Then<QMessageBox>([](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
+        QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
+        QVERIFY(Overwrite.Finished());
+        QCOMPARE(PortsInFile(), 1);
     }
 
 private:

@@ -1,8 +1,13 @@
 #include "ApplicationIdentity.h"
 #include "PortDialogIds.h"
+#include "PortsEditFlow.h"
 #include "PortsEditWindows.h"
+#include "Q7NDocument.h"
 #include "Q7NPortDialog.h"
 #include "Q7NPortsDialog.h"
+#include "ServiceOptions.h"
+#include "TemporaryFolder.h"
+#include "TestRegistry.h"
 #include "Win32Text.h"
 #include "WindowScript.h"
 
@@ -253,6 +258,67 @@ TEST(PortListEditorWin32, MarksTheRowsThatTheCheckFlags) {
     EXPECT_TRUE(TdlgQ7NPorts().Execute(Ports.get(), nullptr));
     EXPECT_TRUE(Script.Finished());
     EXPECT_EQ(Ports->Count(), 2); // stored all the same
+}
+
+} // namespace
+} // namespace q7n::win32
+
+namespace q7n::win32 {
+namespace {
+
+TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton) {
+    testing::TTemporaryFolder Folder;
+    testing::TTestRegistry Store(ServiceOptionsKeyPath);
+    std::unique_ptr<TdmServiceOptions> Options(CreateServiceOptions(nullptr, Store.Backend));
+    TPortsEditWindows Windows;
+    TPortsEditFlow Flow(Windows, *Options);
+    const std::string Path = Folder.File("Q7NPorts.xml");
+    // Another program (q7nctl, another window) adds a mapping while the editor is open.
+    auto SaveElsewhere = [&] {
+        TQ7NDocument Other;
+        Other.Load(Path);
+        Other.Options()->Q7NPorts()->Add()->SetIP("10.0.0.7");
+        Other.Save(Path);
+    };
+    auto PortsInFile = [&] {
+        TQ7NDocument Saved;
+        Saved.Load(Path);
+        return Saved.Options()->Q7NPorts()->Count();
+    };
+    auto Stopped = [] { return TServiceState(1); };
+
+    std::string Asked;
+    TWindowScript Keep;
+    Keep.Then("Q7N ports",
+              [&](HWND Editor) {
+                  SaveElsewhere();
+                  Click(Editor, IDC_BTNOK);
+              })
+        .Then(Title,
+              [&](HWND Box) {
+                  Asked = BoxText(Box);
+                  EXPECT_EQ(TWindow(Box).Item(IDYES).Text(), "&Перезаписать");
+                  EXPECT_EQ(TWindow(Box).Item(IDNO).Text(), "&Оставить файл");
+                  PressKey(Box, VK_RETURN); // the default keeps the file
+              })
+        .Start();
+    EXPECT_FALSE(Flow.Run(Path, Stopped));
+    EXPECT_TRUE(Keep.Finished());
+    EXPECT_NE(Asked.find("изменила другая программа"), std::string::npos) << Asked;
+    EXPECT_EQ(PortsInFile(), 1);
+
+    TWindowScript Overwrite;
+    Overwrite
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  SaveElsewhere(); // the file has 2 mappings, the editor 1
+                  Click(Editor, IDC_BTNOK);
+              })
+        .Then(Title, [](HWND Box) { Click(Box, IDYES); })
+        .Start();
+    EXPECT_FALSE(Flow.Run(Path, Stopped)); // saved; a stopped service is not restarted
+    EXPECT_TRUE(Overwrite.Finished());
+    EXPECT_EQ(PortsInFile(), 1);
 }
 
 } // namespace

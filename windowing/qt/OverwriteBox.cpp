@@ -1,0 +1,24 @@
+#include "OverwriteBox.h"
+
+#include "ApplicationTitle.h"
+#include "CentredMessageBox.h"
+#include "OverwriteBoxContract.h"
+#include "PathWrapping.h"
+#include "QtConversions.h"
+
+#include <QPushButton>
+
+namespace q7n::qt {
+
+bool ShowOverwriteBox(const QString& Text, QWidget* Parent) {
+    TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(), WrapPathsAtSeparators(Text),
+                           QMessageBox::NoButton, Parent);
+    QPushButton* Overwrite = Box.addButton(ToQString(OverwriteCaption), QMessageBox::AcceptRole);
+    QPushButton* Keep = Box.addButton(ToQString(KeepFileCaption), QMessageBox::RejectRole);
+    Box.setDefaultButton(Keep);
+    Box.setEscapeButton(Keep);
+    Box.exec();
+    return Box.clickedButton() == Overwrite;
+}
+
+} // namespace q7n::qt
