@@ -155,3 +155,21 @@ TEST_F(Q7NDocumentTest, FilesFromOtherEditorsLoad) {
     ASSERT_EQ(Document.Options()->Q7NPorts()->Count(), 1) << Document.LastLoad().Reason;
     EXPECT_EQ(Document.Options()->Q7NPorts()->Items(0)->IP(), "Порт");
 }
+
+TEST_F(Q7NDocumentTest, SeesEveryChangeOnDiskButItsOwnSave) {
+    TQ7NDocument Document;
+    Document.Load(FPath); // no file yet
+    EXPECT_FALSE(Document.ChangedOnDisk());
+    Write(InConfig("<Item><LocalPort>8080</LocalPort></Item>"));
+    EXPECT_TRUE(Document.ChangedOnDisk()); // created by another program
+
+    Document.Load(FPath);
+    EXPECT_FALSE(Document.ChangedOnDisk());
+    Write(InConfig("<Item><LocalPort>8081</LocalPort></Item>")); // one digit, same size
+    EXPECT_TRUE(Document.ChangedOnDisk());
+
+    Document.Save(FPath);
+    EXPECT_FALSE(Document.ChangedOnDisk());
+    fs::remove(FPath);
+    EXPECT_TRUE(Document.ChangedOnDisk());
+}
