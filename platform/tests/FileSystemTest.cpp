@@ -240,7 +240,7 @@ TEST_F(FileSystemTest, AFileHeldByAnotherProgramIsWaitedForThenRefusedWithTheSys
         const std::string Reason = Error.code().message();
         EXPECT_EQ(Error.code().category(), Win32Category());
         EXPECT_EQ(Reason.find("Windows error"), std::string::npos) << Reason;
-        EXPECT_NE(std::string(Error.what()).find(Target + "': " + Reason), std::string::npos)
+        EXPECT_NE(std::string(Error.what()).find(Backup + "': " + Reason), std::string::npos)
             << Error.what();
     }
     Holder.Kill();
