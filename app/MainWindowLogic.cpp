@@ -26,6 +26,14 @@ void TMainWindowLogic::FormDestroy() {
     FConfigurator.reset();
 }
 
+void TMainWindowLogic::btnEditClick() {
+    struct TRunning {
+        int& Count;
+        ~TRunning() { --Count; }
+    } Running{++FEditsRunning}; // counted off however the edit ends
+    FConfigurator->EditPorts();
+}
+
 void TMainWindowLogic::ServiceStateChanged() {
     TServiceState State = FConfigurator->State();
     if (State >= ServiceStateCount)

@@ -38,7 +38,11 @@ public:
     void Button5Click() { FConfigurator->RequestInstall(); }
     void btn1Click() { FConfigurator->RequestUninstall(); }
     // The ports edit flow; modal, it returns when the editing is over.
-    void btnEditClick() { FConfigurator->EditPorts(); }
+    void btnEditClick();
+    // Whether the window may close (or the session end) now: not while the ports edit runs, as
+    // its dialogs and boxes work on the configurator that closing would free, and its edit is
+    // not saved yet. A frontend that is refused brings the open dialog or box to the front.
+    bool CloseQuery() const { return FEditsRunning == 0; }
 
 protected:
     TMainWindowLogic() = default;
@@ -58,6 +62,7 @@ private:
     std::unique_ptr<platform::IServiceControlManager> FOwnPlatform;
     TSteadyClock FClock;
     std::unique_ptr<TServiceConfigurator> FConfigurator;
+    int FEditsRunning = 0;
 };
 
 } // namespace q7n::app

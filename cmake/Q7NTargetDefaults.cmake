@@ -30,11 +30,27 @@ if(Q7N_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Adds a GoogleTest executable and registers its tests with CTest.
+# What tests share outside their own process. Under Wine every Windows test runs in one prefix,
+# with one service manager and one registry: the service name that the configurator registers and
+# the registry key of its settings are the same for all of them. A test that changes one holds its
+# lock, and CTest never runs two tests that hold the same lock at once. (On Linux each test has a
+# machine database of its own; the locks are declared there too, so that a test says the same in
+# every build.)
+set(Q7N_LOCK_SERVICE q7n_service_Q7NSrv)
+set(Q7N_LOCK_SETTINGS_KEY q7n_registry_MainOptions)
+
+# Gives the tests Tests the locks Locks (see above).
+function(q7n_test_locks)
+    cmake_parse_arguments(ARG "" "" "TESTS;LOCKS" ${ARGN})
+    set_property(TEST ${ARG_TESTS} APPEND PROPERTY RESOURCE_LOCK ${ARG_LOCKS})
+endfunction()
+
+# Adds a GoogleTest executable and registers its tests with CTest; LOCKS are the locks its tests
+# hold (see above).
 # A Windows build registers the whole program as one test run under Wine: Wine starts slowly, so
 # one process per suite rather than one per test case.
 function(q7n_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LOCKS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     q7n_target_defaults(${name})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} q7n_test_support GTest::gtest GTest::gtest_main)
@@ -42,7 +58,12 @@ function(q7n_add_test name)
         if(Q7N_RUN_WINDOWS_TESTS)
             add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
             set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED q7n_wine LABELS wine)
+            if(ARG_LOCKS)
+                q7n_test_locks(TESTS ${name} LOCKS ${ARG_LOCKS})
+            endif()
         endif()
+    elseif(ARG_LOCKS)
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK "${ARG_LOCKS}")
     else()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
     endif()

@@ -8,6 +8,8 @@
 #include "QtTimer.h"
 #include "ScreenPlacement.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFont>
 #include <QPainter>
 #include <QPalette>
@@ -208,6 +210,20 @@ void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
         CentreOnScreen(*this);
     }
     QWidget::showEvent(Event);
+}
+
+void TdlgServiceConfigurator::closeEvent(QCloseEvent* Event) {
+    if (CloseQuery()) {
+        QWidget::closeEvent(Event);
+        return;
+    }
+    // close() from code, or the session manager asking every window: the window stays and the
+    // open dialog or box comes forward.
+    Event->ignore();
+    if (QWidget* Modal = QApplication::activeModalWidget()) {
+        Modal->raise();
+        Modal->activateWindow();
+    }
 }
 
 std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,

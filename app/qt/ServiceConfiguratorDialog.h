@@ -11,7 +11,8 @@
 namespace q7n::qt {
 
 // The main window on Qt Widgets: the shared look (MainWindowLayout.h) and behaviour
-// (MainWindowLogic.h) drawn with Qt's labels, buttons and actions.
+// (MainWindowLogic.h) drawn with Qt's labels, buttons and actions. While the ports edit runs it
+// does not close.
 class TdlgServiceConfigurator final : public QWidget, public app::TMainWindowLogic {
 public:
     // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
@@ -38,6 +39,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* Event) override;
+    void closeEvent(QCloseEvent* Event) override;
     void ShowServiceState(std::string_view Caption, TColor Color) override;
 
 private:

@@ -1,6 +1,7 @@
 // The configurator: the application title, the settings module, then the main window, until the
 // window is closed; the window goes first, then the settings module, which writes what is still
-// unsaved.
+// unsaved. When the session ends the process is ended without that order, so the window writes
+// the settings then.
 #include "ApplicationWindow.h"
 #include "ErrorBox.h"
 #include "MessageLoop.h"
@@ -28,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             q7n::win32::TPortsEditWindows Dialogs(Window.Handle());
             q7n::TPortsEditFlow PortsEdit(Dialogs, *Options);
             Window.Configurator()->FPortsEdit = &PortsEdit;
+            Window.OnEndSession = [&Options] { Options->DataContainer->Save(); };
             ShowWindow(Window.Handle(), SW_SHOW);
             Result = q7n::win32::RunMessageLoop(Window.Handle());
         }

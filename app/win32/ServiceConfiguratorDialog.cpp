@@ -206,9 +206,21 @@ bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
     const int Index = IndexOf(Id);
     if (Index >= 0 && Code == BN_CLICKED) {
         Execute(app::MainWindowControls[size_t(Index)].Command);
+        if (CloseQuery())
+            ShutdownBlockReasonDestroy(FWindow); // set when a session end was refused meanwhile
         return true;
     }
     return TDialog::OnCommand(Code, Id, Control);
+}
+
+void TdlgServiceConfigurator::OnClose() {
+    if (CloseQuery()) {
+        Destroy();
+        return;
+    }
+    // The task bar's "Close window" or another program: the open dialog or box comes forward.
+    if (HWND Popup = GetLastActivePopup(FWindow); Popup != FWindow)
+        SetForegroundWindow(Popup);
 }
 
 void TdlgServiceConfigurator::OnDestroy() {
@@ -240,6 +252,18 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
     }
     case WM_CTLCOLORBTN:
         Result = INT_PTR(GetStockObject(WHITE_BRUSH));
+        return true;
+    case WM_QUERYENDSESSION:
+        if (!CloseQuery())
+            ShutdownBlockReasonCreate(FWindow, L"Открыт редактор портов: изменения не сохранены");
+        SetMessageResult(CloseQuery());
+        Result = TRUE;
+        return true;
+    case WM_ENDSESSION:
+        if (W && OnEndSession)
+            OnEndSession();
+        SetMessageResult(0);
+        Result = TRUE;
         return true;
     case WM_DRAWITEM: {
         const auto& Item = *reinterpret_cast<const DRAWITEMSTRUCT*>(L);

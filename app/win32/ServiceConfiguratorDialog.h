@@ -6,13 +6,16 @@
 #include "MainWindowLogic.h"
 
 #include <array>
+#include <functional>
 #include <string_view>
 
 namespace q7n::win32 {
 
 // The main window in Win32: the shared look (MainWindowLayout.h) and behaviour
 // (MainWindowLogic.h) as a modeless dialog whose controls are laid out in pixels from the table.
-// A fixed-size tool window; closing it destroys it and ends the message loop.
+// A fixed-size tool window; closing it destroys it and ends the message loop. While the ports
+// edit runs it neither closes (the close brings the edit's window to the front) nor lets the
+// session end.
 class TdlgServiceConfigurator final : public TDialog, public app::TMainWindowLogic {
 public:
     // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
@@ -29,12 +32,16 @@ public:
     // How the state label sets its caption to fit before the "Старт" button.
     const app::TCaptionFit& StateFit() const { return FStateFit; }
 
+    // Run when the session ends: the process is then ended without unwinding, so what must not
+    // be lost (the settings not yet written) is written here.
+    std::function<void()> OnEndSession;
+
 protected:
     bool OnInit() override;
     bool OnCommand(int Code, int Id, HWND Control) override;
     void OnOK() override {}     // Enter on the window itself asks nothing
     void OnCancel() override {} // nor does Escape
-    void OnClose() override { Destroy(); }
+    void OnClose() override;
     void OnDestroy() override;
     bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) override;
     void ShowServiceState(std::string_view Caption, TColor Color) override;

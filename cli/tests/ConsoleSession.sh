@@ -9,8 +9,33 @@ trap 'rm -rf "$folder"' EXIT
 sh "$(dirname "$0")/../../scripts/stage-service.sh" "$fixture" "$folder"
 export Q7N_MACHINE_DB="$folder/machine.sqlite"
 cd "$folder"
-printf 'state\ninstall\nstart\nwait 1500\nrestart\nwait 3500\nuninstall\n' |
-    timeout 60 "$console" >output.txt
+# Each command goes in once the console has shown the state that it must come after: however
+# slow the machine, no pause of a fixed length sends one too early.
+mkfifo input
+timeout 60 "$console" <input >output.txt &
+session=$!
+exec 3>input
+# shown CAPTION TIMES: waits, 30 s at most, until the console has printed the state CAPTION TIMES
+# times.
+shown() {
+    tries=0
+    until [ "$(grep -c "  Q7NSrv: $1\$" output.txt)" -ge "$2" ]; do
+        tries=$((tries + 1))
+        if [ $tries -gt 300 ]; then
+            cat output.txt
+            echo "the console did not show $1 $2 times within 30 s" >&2
+            exit 1
+        fi
+        sleep 0.1
+    done
+}
+printf 'state\ninstall\nstart\n' >&3
+shown 'Работает (4)' 1
+printf 'restart\n' >&3
+shown 'Работает (4)' 2
+printf 'uninstall\n' >&3
+exec 3>&- # the end of the input: the console leaves once the uninstall is done
+wait $session
 cat output.txt
 # The states, as printed, one per line without the time.
 sed -n 's/^[0-9:.]*  Q7NSrv: //p' output.txt >states.txt

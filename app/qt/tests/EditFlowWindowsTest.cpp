@@ -1,5 +1,6 @@
 // The ports edit run from the main window's button through the real windows: the port list
-// editor, then the restart question, answered from the keyboard as a user would.
+// editor, then the restart question, answered from the keyboard as a user would; the main window
+// does not close under them.
 #include "FakeServiceControlManager.h"
 #include "ModalScript.h"
 #include "PathWrapping.h"
@@ -13,6 +14,7 @@
 #include "WidgetInput.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTextBlock>
@@ -107,6 +109,25 @@ private slots:
         QVERIFY(std::filesystem::exists(FFolder.File("Q7NPorts.xml")));
         QCOMPARE(FRegistry->CallsOf("WriteValue").size(), size_t(1));
         QVERIFY(FWindow->Configurator()->Busy()); // the restart is queued
+    }
+
+    void theWindowDoesNotCloseUnderTheEdit() {
+        testing::TModalScript Script;
+        Script.Then<qt::TdlgQ7NPorts>([&](qt::TdlgQ7NPorts& Editor) {
+            QVERIFY(!FWindow->close()); // as the session manager or a program asks it
+            QVERIFY(FWindow->isVisible());
+            QCOMPARE(QApplication::activeModalWidget(), &Editor);
+            testing::ClickButton(Editor, "btnOK");
+        });
+        Script.Then<QMessageBox>([&](QMessageBox& Box) {
+            QVERIFY(!FWindow->close());
+            testing::PressKey(Box, Qt::Key_Escape);
+        });
+        QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
+        QVERIFY(Script.Finished());
+        QVERIFY(std::filesystem::exists(FFolder.File("Q7NPorts.xml")));
+        QCOMPARE(FOptions->rgCfgFile->Value(), FFolder.File("Q7NPorts.xml"));
+        QVERIFY(FWindow->close()); // the edit is over
     }
 
     void escapeAnswersNoAndLeavesTheServiceAlone() {

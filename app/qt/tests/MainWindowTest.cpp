@@ -21,18 +21,20 @@ using q7n::qt::TdlgServiceConfigurator;
 
 namespace {
 
-// The ports edit replaced by a real modal dialog that closes itself after a while.
+// The ports edit replaced by a real modal dialog that closes itself after a while, or that
+// WhileOpen, run in its loop, closes.
 class TModalForAWhile final : public IPortsEditFlow {
 public:
-    std::function<void()> WhileOpen;
+    std::function<void(QDialog&)> WhileOpen;
     int Edits = 0;
 
     bool Run(const std::string&, const std::function<TServiceState()>&) override {
         ++Edits;
         QDialog Dialog;
-        QTimer::singleShot(1500, &Dialog, &QDialog::accept);
         if (WhileOpen)
-            QTimer::singleShot(100, &Dialog, WhileOpen);
+            QTimer::singleShot(0, &Dialog, [&] { WhileOpen(Dialog); });
+        else
+            QTimer::singleShot(1500, &Dialog, &QDialog::accept);
         Dialog.exec();
         return false;
     }
@@ -213,9 +215,13 @@ private slots:
         FPlatform->States["Q7NSrv"] = 1;
         QTRY_COMPARE_WITH_TIMEOUT(FWindow->ServiceStatusLb->text(), QString("Остановлен"), 2000);
         QString SeenWhileOpen;
-        FDialogs->WhileOpen = [&] {
+        FDialogs->WhileOpen = [&](QDialog& Dialog) {
             FPlatform->States["Q7NSrv"] = 4;
-            QTimer::singleShot(1200, [&] { SeenWhileOpen = FWindow->ServiceStatusLb->text(); });
+            // The polls go on in the dialog's loop; the comparison below tells if none came.
+            static_cast<void>(QTest::qWaitFor(
+                [&] { return FWindow->ServiceStatusLb->text() == "Работает"; }, 10000));
+            SeenWhileOpen = FWindow->ServiceStatusLb->text();
+            Dialog.accept();
         };
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton); // returns when the dialog closed
         QCOMPARE(SeenWhileOpen, QString("Работает"));

@@ -1,6 +1,7 @@
 // The Win32 main window: its controls as the shared table gives them, its first state, the state
-// label following Wine's real service manager with the fixture service, and polls going on while
-// a box is open.
+// label following Wine's real service manager with the fixture service, polls going on while
+// a box is open, and neither a close nor a session end cutting a ports edit short.
+#include "ApplicationWindow.h"
 #include "ConfirmationBox.h"
 #include "FakeServiceControlManager.h"
 #include "GdiHandles.h"
@@ -8,10 +9,15 @@
 #include "MainWindowLayout.h"
 #include "MessageLoop.h"
 #include "MessageTimer.h"
+#include "PortDialogIds.h"
+#include "PortsEditFlow.h"
+#include "PortsEditWindows.h"
 #include "ServiceConfiguratorDialog.h"
+#include "ServiceOptions.h"
 #include "ServicePaths.h"
 #include "ServiceState.h"
 #include "TemporaryFolder.h"
+#include "TestRegistry.h"
 #include "WindowScript.h"
 
 #include <gtest/gtest.h>
@@ -217,6 +223,53 @@ TEST_F(MainWindowWin32, PollsGoOnWhileABoxIsOpen) {
     ShowConfirmationBox("Перезапустить сервис?", FWindow->Handle());
     EXPECT_TRUE(Script.Finished());
     EXPECT_EQ(SeenInsideTheBox, ServiceStateCaptions[0]);
+}
+
+TEST_F(MainWindowWin32, WhileThePortsEditRunsItNeitherClosesNorLetsTheSessionEnd) {
+    // As the program puts it together: the application window owns the main window, whose edit
+    // button runs the real edit flow with its dialogs.
+    testing::TTestRegistry Store(ServiceOptionsKeyPath);
+    const std::unique_ptr<TdmServiceOptions> Options(CreateServiceOptions(nullptr, Store.Backend));
+    TApplicationWindow Application;
+    FWindow = std::make_unique<TdlgServiceConfigurator>(&FFake, nullptr, Application.Handle());
+    const HWND Window = FWindow->Handle();
+    Application.SetMainWindow(Window);
+    TPortsEditWindows Dialogs(Window);
+    TPortsEditFlow PortsEdit(Dialogs, *Options);
+    FWindow->Configurator()->FPortsEdit = &PortsEdit;
+    int SessionEnds = 0;
+    FWindow->OnEndSession = [&] { ++SessionEnds; };
+    ShowWindow(Window, SW_SHOW);
+    EXPECT_EQ(SendMessageW(Window, WM_QUERYENDSESSION, 0, 0), TRUE);
+
+    test::TWindowScript Script;
+    Script
+        .Then("Q7N ports",
+              [&](HWND) {
+                  // "Close window" on the task bar, passed on to the main window as a post.
+                  SendMessageW(Application.Handle(), WM_CLOSE, 0, 0);
+                  SendMessageW(Window, WM_CLOSE, 0, 0);
+              })
+        .Then("Q7N ports",
+              [&](HWND Editor) { // the next tick: the posted close is handled by now
+                  EXPECT_TRUE(IsWindow(Window));
+                  EXPECT_EQ(SendMessageW(Window, WM_QUERYENDSESSION, 0, 0), FALSE);
+                  PostMessageW(GetDlgItem(Editor, IDC_BTNOK), BM_CLICK, 0, 0);
+              })
+        .Start();
+    Click("btnEdit");
+    EXPECT_TRUE(PumpUntil([&] { return Script.Finished() && FWindow->CloseQuery(); }, 15000));
+    // The edit went through: saved and recorded.
+    EXPECT_TRUE(std::filesystem::exists(FWindow->Configurator()->FPortsFile));
+    EXPECT_EQ(Options->rgCfgFile->Value(), FWindow->Configurator()->FPortsFile);
+
+    EXPECT_EQ(SendMessageW(Window, WM_QUERYENDSESSION, 0, 0), TRUE);
+    SendMessageW(Window, WM_ENDSESSION, FALSE, 0); // another program refused: nothing to do
+    EXPECT_EQ(SessionEnds, 0);
+    SendMessageW(Window, WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(SessionEnds, 1);
+    SendMessageW(Window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(Window));
 }
 
 TEST_F(MainWindowWin32, EscapeLeavesItOpenTheCloseButtonEndsTheLoop) {
