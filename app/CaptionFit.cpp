@@ -1,4 +1,4 @@
-#include "CaptionFit.h"
+#include "app/CaptionFit.h"
 
 namespace q7n::app {
 

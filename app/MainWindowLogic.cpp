@@ -1,6 +1,6 @@
-#include "MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
 
-#include "ServicePaths.h"
+#include "service/ServicePaths.h"
 
 namespace q7n::app {
 

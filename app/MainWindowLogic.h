@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Clock.h"
-#include "MainWindowLayout.h"
-#include "ServiceConfigDlgInterface.h"
-#include "ServiceConfigurator.h"
-#include "ServiceControlManager.h"
-#include "Timer.h"
+#include "service/Clock.h"
+#include "app/MainWindowLayout.h"
+#include "service/ServiceConfigDlgInterface.h"
+#include "service/ServiceConfigurator.h"
+#include "platform/ServiceControlManager.h"
+#include "service/Timer.h"
 
 #include <memory>
 #include <string_view>

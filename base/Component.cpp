@@ -1,7 +1,7 @@
-#include "Component.h"
+#include "base/Component.h"
 
-#include "Exceptions.h"
-#include "TextCompare.h"
+#include "base/Exceptions.h"
+#include "base/TextCompare.h"
 
 #include <algorithm>
 #include <cctype>

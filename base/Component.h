@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Persistent.h"
+#include "base/Persistent.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace q7n {
 

@@ -3,7 +3,7 @@
 // document is built on. Each load also reports its peak heap use per mapping.
 //
 // Files are written to $Q7N_BENCH_DIR (default /tmp). Run: scripts/bench.sh
-#include "Q7NDocument.h"
+#include "ports/Q7NDocument.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>

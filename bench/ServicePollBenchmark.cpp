@@ -2,9 +2,9 @@
 // (open the service, query its state, close it) of a running service and of one that is not
 // registered, and one timer tick with nothing to do. A plain program, so that the Windows build
 // runs it too (under Wine here).
-#include "ScmManager.h"
-#include "ServiceConfigurator.h"
-#include "ServiceControlTestSupport.h"
+#include "service/ScmManager.h"
+#include "service/ServiceConfigurator.h"
+#include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <algorithm>
 #include <chrono>

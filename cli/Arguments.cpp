@@ -1,7 +1,7 @@
-#include "Arguments.h"
+#include "cli/Arguments.h"
 
-#include "CommandError.h"
-#include "IntegerConversion.h"
+#include "cli/CommandError.h"
+#include "base/IntegerConversion.h"
 
 namespace q7n::cli {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExitCodes.h"
+#include "cli/ExitCodes.h"
 
 #include <stdexcept>
 #include <string>

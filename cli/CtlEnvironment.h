@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Clock.h"
-#include "Registry.h"
-#include "ServiceControlManager.h"
+#include "service/Clock.h"
+#include "platform/Registry.h"
+#include "platform/ServiceControlManager.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "JsonText.h"
+#include "cli/JsonText.h"
 
 #include <charconv>
 

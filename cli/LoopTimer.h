@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Clock.h"
-#include "Timer.h"
+#include "service/Clock.h"
+#include "service/Timer.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,14 +1,14 @@
-#include "PortsCommands.h"
+#include "cli/PortsCommands.h"
 
-#include "Arguments.h"
-#include "CommandError.h"
-#include "Exceptions.h"
-#include "IntegerConversion.h"
-#include "JsonText.h"
-#include "PortConflicts.h"
-#include "PrintableText.h"
-#include "Q7NDocument.h"
-#include "ServicePaths.h"
+#include "cli/Arguments.h"
+#include "cli/CommandError.h"
+#include "base/Exceptions.h"
+#include "base/IntegerConversion.h"
+#include "cli/JsonText.h"
+#include "ports/PortConflicts.h"
+#include "cli/PrintableText.h"
+#include "ports/Q7NDocument.h"
+#include "service/ServicePaths.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,9 +1,9 @@
-#include "Q7nctl.h"
+#include "cli/Q7nctl.h"
 
-#include "CommandError.h"
-#include "PortsCommands.h"
-#include "ServiceCommands.h"
-#include "SettingsCommands.h"
+#include "cli/CommandError.h"
+#include "cli/PortsCommands.h"
+#include "cli/ServiceCommands.h"
+#include "cli/SettingsCommands.h"
 
 #include <exception>
 

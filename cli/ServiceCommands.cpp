@@ -1,14 +1,14 @@
-#include "ServiceCommands.h"
+#include "cli/ServiceCommands.h"
 
-#include "Arguments.h"
-#include "CommandError.h"
-#include "IntegerConversion.h"
-#include "JsonText.h"
-#include "PrintableText.h"
-#include "RecordingServiceControlManager.h"
-#include "ScmManager.h"
-#include "ServicePaths.h"
-#include "UnicodeText.h"
+#include "cli/Arguments.h"
+#include "cli/CommandError.h"
+#include "base/IntegerConversion.h"
+#include "cli/JsonText.h"
+#include "cli/PrintableText.h"
+#include "cli/RecordingServiceControlManager.h"
+#include "service/ScmManager.h"
+#include "service/ServicePaths.h"
+#include "platform/UnicodeText.h"
 
 #include <algorithm>
 #include <filesystem>

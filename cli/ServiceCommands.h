@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CtlEnvironment.h"
+#include "cli/CtlEnvironment.h"
 
 #include <ostream>
 #include <string>

@@ -1,11 +1,11 @@
 // The service configurator without a window: commands come from standard input, one per line,
 // and every change of the service's state is printed with its caption.
-#include "LoopTimer.h"
-#include "RegistryExport.h"
-#include "ServiceConfigurator.h"
-#include "ServicePaths.h"
-#include "ServiceState.h"
-#include "SettingsExport.h"
+#include "cli/LoopTimer.h"
+#include "platform/RegistryExport.h"
+#include "service/ServiceConfigurator.h"
+#include "service/ServicePaths.h"
+#include "service/ServiceState.h"
+#include "settings/SettingsExport.h"
 
 #include <chrono>
 #include <condition_variable>

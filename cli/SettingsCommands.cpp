@@ -1,9 +1,9 @@
-#include "SettingsCommands.h"
+#include "cli/SettingsCommands.h"
 
-#include "Arguments.h"
-#include "CommandError.h"
-#include "RegistryExport.h"
-#include "SettingsExport.h"
+#include "cli/Arguments.h"
+#include "cli/CommandError.h"
+#include "platform/RegistryExport.h"
+#include "settings/SettingsExport.h"
 
 namespace q7n::cli {
 

@@ -1,5 +1,7 @@
-# Compiler settings shared by every target of the project.
+# Compiler settings shared by every target of the project. Includes name their folder from the
+# project's root ("service/Timer.h"), or from the folder of what the build writes ("app/Version.h").
 function(q7n_target_defaults target)
+    target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}/generated)
     if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
         if(Q7N_WERROR)
@@ -8,13 +10,12 @@ function(q7n_target_defaults target)
     endif()
 endfunction()
 
-# A library of the project, whose folder is the include folder of those that use it.
+# A library of the project.
 #   q7n_add_library(NAME SOURCES files... [LIBS public...] [PRIVATE_LIBS private...] [QT])
 # QT runs Qt's moc and rcc over it.
 function(q7n_add_library name)
     cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS;PRIVATE_LIBS" ${ARGN})
     add_library(${name} ${ARG_SOURCES})
-    target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
     if(ARG_QT)
         set_target_properties(${name} PROPERTIES AUTOMOC ON AUTORCC ON)

@@ -1,4 +1,4 @@
-#include "PortChoices.h"
+#include "dialogs/PortChoices.h"
 
 namespace q7n {
 

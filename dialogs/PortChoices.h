@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortRates.h" // the rates the port editor offers, kept beside the checks that need them
+#include "ports/PortRates.h" // the rates the port editor offers, kept beside the checks that need them
 
 #include <cstdint>
 #include <string>

@@ -1,8 +1,8 @@
-#include "PortFields.h"
+#include "dialogs/PortFields.h"
 
-#include "Exceptions.h"
-#include "IntegerConversion.h"
-#include "PortChoices.h"
+#include "base/Exceptions.h"
+#include "base/IntegerConversion.h"
+#include "dialogs/PortChoices.h"
 
 namespace q7n {
 

@@ -1,7 +1,7 @@
-#include "PortListEditor.h"
+#include "dialogs/PortListEditor.h"
 
-#include "PortChoices.h"
-#include "PrivateCopyExecute.h"
+#include "dialogs/PortChoices.h"
+#include "dialogs/PrivateCopyExecute.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "PortRowMarks.h"
+#include "dialogs/PortRowMarks.h"
 
 namespace q7n {
 

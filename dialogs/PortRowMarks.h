@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortConflicts.h"
+#include "ports/PortConflicts.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "PrivateCopyExecute.h"
+#include "dialogs/PrivateCopyExecute.h"
 
 namespace q7n {
 

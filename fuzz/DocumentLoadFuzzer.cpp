@@ -1,7 +1,7 @@
 // Fuzz target: a ports file of any content, loaded through the port document. After every load
 // the tree must be either the defaults (the file was not accepted) or exactly what the file says,
 // which is checked by saving the loaded tree and loading that again.
-#include "Q7NDocument.h"
+#include "ports/Q7NDocument.h"
 
 #include <cstdint>
 #include <cstdio>

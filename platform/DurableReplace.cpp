@@ -1,8 +1,8 @@
-#include "DurableReplace.h"
+#include "platform/DurableReplace.h"
 
-#include "FileSystem.h"
-#include "HeldFileRetry.h"
-#include "TemporaryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldFileRetry.h"
+#include "platform/TemporaryFile.h"
 
 #include <stdexcept>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileHandle.h"
+#include "platform/FileHandle.h"
 
 #include <chrono>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ServiceControlManager.h"
+#include "platform/ServiceControlManager.h"
 
 #include <cstdint>
 #include <span>

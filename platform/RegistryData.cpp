@@ -1,4 +1,4 @@
-#include "RegistryData.h"
+#include "platform/RegistryData.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,7 +1,7 @@
-#include "RegistryExport.h"
+#include "platform/RegistryExport.h"
 
-#include "RegistryKey.h"
-#include "UnicodeText.h"
+#include "platform/RegistryKey.h"
+#include "platform/UnicodeText.h"
 
 #include <cstdio>
 #include <fstream>

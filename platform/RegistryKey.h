@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Registry.h"
-#include "UniqueHandle.h"
+#include "platform/Registry.h"
+#include "base/UniqueHandle.h"
 
 namespace q7n::platform {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ServiceControlManager.h"
-#include "UniqueHandle.h"
+#include "platform/ServiceControlManager.h"
+#include "base/UniqueHandle.h"
 
 namespace q7n::platform {
 

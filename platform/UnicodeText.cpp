@@ -1,4 +1,4 @@
-#include "UnicodeText.h"
+#include "platform/UnicodeText.h"
 
 namespace q7n::platform {
 

@@ -1,6 +1,6 @@
-#include "PortConflicts.h"
+#include "ports/PortConflicts.h"
 
-#include "PortRates.h"
+#include "ports/PortRates.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "Q7NDocument.h"
+#include "ports/Q7NDocument.h"
 
 namespace q7n {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileLock.h"
-#include "Q7NPort.h"
-#include "XMLOptionsSerializer.h"
+#include "platform/FileLock.h"
+#include "ports/Q7NPort.h"
+#include "xmloptions/XMLOptionsSerializer.h"
 
 #include <chrono>
 #include <memory>

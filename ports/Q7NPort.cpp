@@ -1,4 +1,4 @@
-#include "Q7NPort.h"
+#include "ports/Q7NPort.h"
 
 namespace q7n {
 

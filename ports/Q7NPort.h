@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XMLClass.h"
+#include "xmloptions/XMLClass.h"
 
 #include <cstdint>
 #include <memory>

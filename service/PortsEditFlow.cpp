@@ -1,9 +1,9 @@
-#include "PortsEditFlow.h"
+#include "service/PortsEditFlow.h"
 
-#include "PortsFileMessages.h"
-#include "Q7NDocument.h"
-#include "ServiceControlManager.h"
-#include "ServiceOptions.h"
+#include "service/PortsFileMessages.h"
+#include "ports/Q7NDocument.h"
+#include "platform/ServiceControlManager.h"
+#include "settings/ServiceOptions.h"
 
 namespace q7n {
 

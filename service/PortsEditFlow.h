@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PortsEditDialogs.h"
-#include "PortsEditFlowInterface.h"
+#include "service/PortsEditDialogs.h"
+#include "service/PortsEditFlowInterface.h"
 
 #include <chrono>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ServiceState.h"
+#include "service/ServiceState.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "PortsFileMessages.h"
+#include "service/PortsFileMessages.h"
 
 namespace q7n {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XMLOptionsSerializer.h"
+#include "xmloptions/XMLOptionsSerializer.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "ScmManager.h"
+#include "service/ScmManager.h"
 
-#include "ScmHandle.h"
-#include "ServicePaths.h"
+#include "platform/ScmHandle.h"
+#include "service/ServicePaths.h"
 
 namespace q7n {
 

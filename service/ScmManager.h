@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Component.h"
-#include "ScmHandle.h"
-#include "ServiceControlManager.h"
-#include "ServiceState.h"
+#include "base/Component.h"
+#include "platform/ScmHandle.h"
+#include "platform/ServiceControlManager.h"
+#include "service/ServiceState.h"
 
 #include <string>
 

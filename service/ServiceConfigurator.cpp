@@ -1,4 +1,4 @@
-#include "ServiceConfigurator.h"
+#include "service/ServiceConfigurator.h"
 
 namespace q7n {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Clock.h"
-#include "PortsEditFlowInterface.h"
-#include "ScmManager.h"
-#include "ServiceConfigDlgInterface.h"
-#include "ServiceState.h"
-#include "Timer.h"
+#include "service/Clock.h"
+#include "service/PortsEditFlowInterface.h"
+#include "service/ScmManager.h"
+#include "service/ServiceConfigDlgInterface.h"
+#include "service/ServiceState.h"
+#include "service/Timer.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "ServicePaths.h"
+#include "service/ServicePaths.h"
 
-#include "CurrentDirectory.h"
+#include "platform/CurrentDirectory.h"
 
 namespace q7n {
 

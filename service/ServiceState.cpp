@@ -1,4 +1,4 @@
-#include "ServiceState.h"
+#include "service/ServiceState.h"
 
 namespace q7n {
 

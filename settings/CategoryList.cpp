@@ -1,7 +1,7 @@
-#include "CategoryList.h"
+#include "settings/CategoryList.h"
 
-#include "Exceptions.h"
-#include "RegValueCategory.h"
+#include "base/Exceptions.h"
+#include "settings/RegValueCategory.h"
 
 #include <algorithm>
 

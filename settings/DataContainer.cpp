@@ -1,4 +1,4 @@
-#include "DataContainer.h"
+#include "settings/DataContainer.h"
 
 namespace q7n {
 

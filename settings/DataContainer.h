@@ -1,11 +1,11 @@
 #pragma once
 
-#include "CategoryList.h"
-#include "Component.h"
-#include "RegValueCategory.h"
-#include "Registry.h"
-#include "RegistrySaver.h"
-#include "RegistryValueShell.h"
+#include "settings/CategoryList.h"
+#include "base/Component.h"
+#include "settings/RegValueCategory.h"
+#include "platform/Registry.h"
+#include "settings/RegistrySaver.h"
+#include "settings/RegistryValueShell.h"
 
 #include <memory>
 #include <optional>

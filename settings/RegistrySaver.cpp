@@ -1,10 +1,10 @@
-#include "RegistrySaver.h"
+#include "settings/RegistrySaver.h"
 
-#include "DCAppInfo.h"
-#include "DataContainer.h"
-#include "RegistryData.h"
-#include "RegistryKey.h"
-#include "RegistryValues.h"
+#include "settings/DCAppInfo.h"
+#include "settings/DataContainer.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
+#include "settings/RegistryValues.h"
 
 #include <exception>
 

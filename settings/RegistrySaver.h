@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Registry.h"
-#include "RegistrySaverItems.h"
+#include "platform/Registry.h"
+#include "settings/RegistrySaverItems.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
-#include "RegistryValueShell.h"
+#include "settings/RegistryValueShell.h"
 
-#include "DataContainer.h"
+#include "settings/DataContainer.h"
 
 namespace q7n {
 

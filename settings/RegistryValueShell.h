@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Component.h"
+#include "base/Component.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistryValueShell.h"
+#include "settings/RegistryValueShell.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,4 +1,4 @@
-#include "ServiceOptions.h"
+#include "settings/ServiceOptions.h"
 
 namespace q7n {
 

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "Component.h"
-#include "DCAppInfo.h"
-#include "DataContainer.h"
-#include "DataContainerDialog.h"
-#include "RegValueCategory.h"
-#include "Registry.h"
-#include "RegistryValues.h"
+#include "base/Component.h"
+#include "settings/DCAppInfo.h"
+#include "settings/DataContainer.h"
+#include "settings/DataContainerDialog.h"
+#include "settings/RegValueCategory.h"
+#include "platform/Registry.h"
+#include "settings/RegistryValues.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "SettingsExport.h"
+#include "settings/SettingsExport.h"
 
-#include "RegistryExport.h"
-#include "ServiceOptions.h"
+#include "platform/RegistryExport.h"
+#include "settings/ServiceOptions.h"
 
 namespace q7n {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Q7NPort.h"
+#include "ports/Q7NPort.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // Writes a ports file with two mappings, reads it back through a new document and prints what
 // was read, with the outcome of the load. Usage: q7n_ports_demo FILE
-#include "CommandLine.h"
-#include "Q7NDocument.h"
+#include "platform/CommandLine.h"
+#include "ports/Q7NDocument.h"
 
 #include <iostream>
 

@@ -7,9 +7,9 @@
 // editor of 64-bit Windows reaches that view (Software\WOW6432Node\...); --for-32-bit-windows
 // names it as 32-bit Windows has it. Exit codes: 0 written, 1 the key is not there or cannot be
 // read, 2 wrong arguments.
-#include "CommandLine.h"
-#include "RegistryExport.h"
-#include "SettingsExport.h"
+#include "platform/CommandLine.h"
+#include "platform/RegistryExport.h"
+#include "settings/SettingsExport.h"
 
 #include <cstdio>
 #include <iostream>

@@ -1,7 +1,7 @@
-#include "FileStamp.h"
+#include "xmloptions/FileStamp.h"
 
-#include "FileSystem.h"
-#include "HeldFileRetry.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldFileRetry.h"
 
 #include <cstring>
 #include <stdexcept>

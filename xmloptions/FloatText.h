@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PropertyTable.h"
+#include "xmloptions/PropertyTable.h"
 
 #include <string>
 #include <string_view>

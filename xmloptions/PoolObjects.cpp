@@ -1,4 +1,4 @@
-#include "PoolObjects.h"
+#include "xmloptions/PoolObjects.h"
 
 namespace q7n {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "XMLClassListIterator.h"
+#include "xmloptions/XMLClassListIterator.h"
 
 #include <memory>
 #include <vector>

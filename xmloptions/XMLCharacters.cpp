@@ -1,4 +1,4 @@
-#include "XMLCharacters.h"
+#include "xmloptions/XMLCharacters.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,11 +1,11 @@
-#include "XMLClass.h"
+#include "xmloptions/XMLClass.h"
 
-#include "Exceptions.h"
-#include "FloatText.h"
-#include "IntegerConversion.h"
-#include "TextCompare.h"
-#include "XMLElement.h"
-#include "XMLErrors.h"
+#include "base/Exceptions.h"
+#include "xmloptions/FloatText.h"
+#include "base/IntegerConversion.h"
+#include "base/TextCompare.h"
+#include "xmloptions/XMLElement.h"
+#include "xmloptions/XMLErrors.h"
 
 #include <algorithm>
 #include <cctype>

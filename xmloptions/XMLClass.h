@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Persistent.h"
-#include "PropertyTable.h"
+#include "base/Persistent.h"
+#include "xmloptions/PropertyTable.h"
 
 #include <memory>
 #include <pugixml.hpp>

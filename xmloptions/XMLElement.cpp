@@ -1,6 +1,6 @@
-#include "XMLElement.h"
+#include "xmloptions/XMLElement.h"
 
-#include "XMLErrors.h"
+#include "xmloptions/XMLErrors.h"
 
 namespace q7n {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <string>
 #include <utility>

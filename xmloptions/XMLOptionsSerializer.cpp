@@ -1,13 +1,13 @@
-#include "XMLOptionsSerializer.h"
+#include "xmloptions/XMLOptionsSerializer.h"
 
-#include "FileSystem.h"
-#include "HeldFileRetry.h"
-#include "IntegerConversion.h"
-#include "XMLCharacters.h"
-#include "XMLClass.h"
-#include "XMLElement.h"
-#include "XMLErrors.h"
-#include "XMLWriter.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldFileRetry.h"
+#include "base/IntegerConversion.h"
+#include "xmloptions/XMLCharacters.h"
+#include "xmloptions/XMLClass.h"
+#include "xmloptions/XMLElement.h"
+#include "xmloptions/XMLErrors.h"
+#include "xmloptions/XMLWriter.h"
 
 #include <pugixml.hpp>
 

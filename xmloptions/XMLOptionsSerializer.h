@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Component.h"
-#include "DurableReplace.h"
-#include "FileStamp.h"
+#include "base/Component.h"
+#include "platform/DurableReplace.h"
+#include "xmloptions/FileStamp.h"
 
 #include <cstdint>
 #include <functional>

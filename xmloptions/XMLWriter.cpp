@@ -1,7 +1,7 @@
-#include "XMLWriter.h"
+#include "xmloptions/XMLWriter.h"
 
-#include "XMLCharacters.h"
-#include "XMLErrors.h"
+#include "xmloptions/XMLCharacters.h"
+#include "xmloptions/XMLErrors.h"
 
 namespace q7n {
 

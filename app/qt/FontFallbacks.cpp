@@ -1,4 +1,4 @@
-#include "FontFallbacks.h"
+#include "app/qt/FontFallbacks.h"
 
 #include <QFont>
 #include <QFontDatabase>

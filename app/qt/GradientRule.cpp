@@ -1,7 +1,7 @@
-#include "GradientRule.h"
+#include "app/qt/GradientRule.h"
 
-#include "MainWindowLayout.h"
-#include "QtConversions.h"
+#include "app/MainWindowLayout.h"
+#include "windowing/qt/QtConversions.h"
 
 #include <QLinearGradient>
 #include <QPainter>

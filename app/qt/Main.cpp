@@ -1,11 +1,11 @@
 // The configurator: the settings module, then the main window, until the window is closed.
-#include "ApplicationTitle.h"
-#include "FontFallbacks.h"
-#include "PortsEditFlow.h"
-#include "PortsEditWindows.h"
-#include "ServiceConfiguratorDialog.h"
-#include "ServiceOptions.h"
-#include "Version.h"
+#include "windowing/qt/ApplicationTitle.h"
+#include "app/qt/FontFallbacks.h"
+#include "service/PortsEditFlow.h"
+#include "app/qt/PortsEditWindows.h"
+#include "app/qt/ServiceConfiguratorDialog.h"
+#include "settings/ServiceOptions.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QIcon>

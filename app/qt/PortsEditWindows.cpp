@@ -1,11 +1,11 @@
-#include "PortsEditWindows.h"
+#include "app/qt/PortsEditWindows.h"
 
-#include "ApplicationTitle.h"
-#include "CentredMessageBox.h"
-#include "ConfirmationBox.h"
-#include "OverwriteBox.h"
-#include "PathWrapping.h"
-#include "Q7NPortsDialog.h"
+#include "windowing/qt/ApplicationTitle.h"
+#include "windowing/qt/CentredMessageBox.h"
+#include "windowing/qt/ConfirmationBox.h"
+#include "windowing/qt/OverwriteBox.h"
+#include "windowing/qt/PathWrapping.h"
+#include "dialogs/qt/Q7NPortsDialog.h"
 
 #include <QMessageBox>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PortsEditDialogs.h"
+#include "service/PortsEditDialogs.h"
 
 class QWidget;
 

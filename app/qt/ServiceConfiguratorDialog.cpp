@@ -1,12 +1,12 @@
-#include "ServiceConfiguratorDialog.h"
+#include "app/qt/ServiceConfiguratorDialog.h"
 
-#include "CaptionFit.h"
-#include "ErrorBox.h"
-#include "GradientRule.h"
-#include "PushButton.h"
-#include "QtConversions.h"
-#include "QtTimer.h"
-#include "ScreenPlacement.h"
+#include "app/CaptionFit.h"
+#include "windowing/qt/ErrorBox.h"
+#include "app/qt/GradientRule.h"
+#include "windowing/qt/PushButton.h"
+#include "windowing/qt/QtConversions.h"
+#include "app/qt/QtTimer.h"
+#include "windowing/qt/ScreenPlacement.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowLogic.h"
+#include "app/MainWindowLogic.h"
 
 #include <QAction>
 #include <QLabel>

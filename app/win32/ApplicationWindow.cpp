@@ -1,8 +1,8 @@
-#include "ApplicationWindow.h"
+#include "app/win32/ApplicationWindow.h"
 
-#include "ApplicationIdentity.h"
-#include "Resources.h"
-#include "Win32Text.h"
+#include "windowing/ApplicationIdentity.h"
+#include "app/windows/Resources.h"
+#include "platform/win32/Win32Text.h"
 
 #include <system_error>
 

@@ -2,13 +2,13 @@
 // window is closed; the window goes first, then the settings module, which writes what is still
 // unsaved. When the session ends the process is ended without that order, so the window writes
 // the settings then.
-#include "ApplicationWindow.h"
-#include "ErrorBox.h"
-#include "MessageLoop.h"
-#include "PortsEditFlow.h"
-#include "PortsEditWindows.h"
-#include "ServiceConfiguratorDialog.h"
-#include "ServiceOptions.h"
+#include "app/win32/ApplicationWindow.h"
+#include "windowing/win32/ErrorBox.h"
+#include "windowing/win32/MessageLoop.h"
+#include "service/PortsEditFlow.h"
+#include "dialogs/win32/PortsEditWindows.h"
+#include "app/win32/ServiceConfiguratorDialog.h"
+#include "settings/ServiceOptions.h"
 
 #include <commctrl.h>
 

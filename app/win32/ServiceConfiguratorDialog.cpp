@@ -1,10 +1,10 @@
-#include "ServiceConfiguratorDialog.h"
+#include "app/win32/ServiceConfiguratorDialog.h"
 
-#include "DialogTemplate.h"
-#include "MessageTimer.h"
-#include "Resources.h"
-#include "ScreenPlacement.h"
-#include "Win32Text.h"
+#include "windowing/win32/DialogTemplate.h"
+#include "windowing/win32/MessageTimer.h"
+#include "app/windows/Resources.h"
+#include "windowing/win32/ScreenPlacement.h"
+#include "platform/win32/Win32Text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CaptionFit.h"
-#include "Dialog.h"
-#include "GdiHandles.h"
-#include "MainWindowLogic.h"
+#include "app/CaptionFit.h"
+#include "windowing/win32/Dialog.h"
+#include "windowing/win32/GdiHandles.h"
+#include "app/MainWindowLogic.h"
 
 #include <array>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "Component.h"
+#include "base/Component.h"
 
-#include "Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 #include <string>

@@ -1,6 +1,6 @@
-#include "IntegerConversion.h"
+#include "base/IntegerConversion.h"
 
-#include "Exceptions.h"
+#include "base/Exceptions.h"
 
 #include <gtest/gtest.h>
 

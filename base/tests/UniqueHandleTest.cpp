@@ -1,4 +1,4 @@
-#include "UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // What the benchmarks of the port list editor share, whatever toolkit draws it: the mappings they
 // open it on, and the runs and the table of medians they print.
 
-#include "Q7NPort.h"
+#include "ports/Q7NPort.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "ButtonStrip.h"
+#include "dialogs/qt/ButtonStrip.h"
 
-#include "PushButton.h"
+#include "windowing/qt/PushButton.h"
 
 #include <QBoxLayout>
 #include <QFrame>

@@ -1,6 +1,6 @@
-#include "DialogFont.h"
+#include "dialogs/qt/DialogFont.h"
 
-#include "PortDialogLook.h"
+#include "dialogs/PortDialogLook.h"
 
 #include <QStringList>
 

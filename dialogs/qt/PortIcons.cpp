@@ -1,4 +1,4 @@
-#include "PortIcons.h"
+#include "dialogs/qt/PortIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

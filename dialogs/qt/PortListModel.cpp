@@ -1,4 +1,4 @@
-#include "PortListModel.h"
+#include "dialogs/qt/PortListModel.h"
 
 namespace q7n::qt {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "PortListEditor.h"
-#include "PortRowMarks.h"
+#include "dialogs/PortListEditor.h"
+#include "dialogs/PortRowMarks.h"
 
 #include <QAbstractTableModel>
 #include <vector>

@@ -1,12 +1,12 @@
-#include "Q7NPortDialog.h"
+#include "dialogs/qt/Q7NPortDialog.h"
 
-#include "ButtonStrip.h"
-#include "DialogFont.h"
-#include "EventHandler.h"
-#include "PortChoices.h"
-#include "PortDialogLook.h"
-#include "PortFields.h"
-#include "PrivateCopyExecute.h"
+#include "dialogs/qt/ButtonStrip.h"
+#include "dialogs/qt/DialogFont.h"
+#include "windowing/qt/EventHandler.h"
+#include "dialogs/PortChoices.h"
+#include "dialogs/PortDialogLook.h"
+#include "dialogs/PortFields.h"
+#include "dialogs/PrivateCopyExecute.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -1,13 +1,13 @@
-#include "Q7NPortsDialog.h"
+#include "dialogs/qt/Q7NPortsDialog.h"
 
-#include "ButtonStrip.h"
-#include "ConfirmationBox.h"
-#include "DialogFont.h"
-#include "EventHandler.h"
-#include "PortIcons.h"
-#include "PortDialogLook.h"
-#include "PortListModel.h"
-#include "Q7NPortDialog.h"
+#include "dialogs/qt/ButtonStrip.h"
+#include "windowing/qt/ConfirmationBox.h"
+#include "dialogs/qt/DialogFont.h"
+#include "windowing/qt/EventHandler.h"
+#include "dialogs/qt/PortIcons.h"
+#include "dialogs/PortDialogLook.h"
+#include "dialogs/qt/PortListModel.h"
+#include "dialogs/qt/Q7NPortDialog.h"
 
 #include <QAction>
 #include <QEvent>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ModalDialog.h"
-#include "PortListEditor.h"
+#include "windowing/qt/ModalDialog.h"
+#include "dialogs/PortListEditor.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
-#include "Exceptions.h"
-#include "PortChoices.h"
-#include "PortFields.h"
-#include "PortListEditor.h"
-#include "PortRowMarks.h"
+#include "base/Exceptions.h"
+#include "dialogs/PortChoices.h"
+#include "dialogs/PortFields.h"
+#include "dialogs/PortListEditor.h"
+#include "dialogs/PortRowMarks.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DialogFont.h"
+#include "dialogs/win32/DialogFont.h"
 
-#include "PortDialogLook.h"
-#include "Win32Text.h"
+#include "dialogs/PortDialogLook.h"
+#include "platform/win32/Win32Text.h"
 
 namespace q7n::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GdiHandles.h"
+#include "windowing/win32/GdiHandles.h"
 
 namespace q7n::win32 {
 

@@ -1,6 +1,6 @@
-#include "PortImages.h"
+#include "dialogs/win32/PortImages.h"
 
-#include "PortDialogLook.h"
+#include "dialogs/PortDialogLook.h"
 
 #include <functional>
 

@@ -1,13 +1,13 @@
-#include "Q7NPortDialog.h"
+#include "dialogs/win32/Q7NPortDialog.h"
 
-#include "DialogFont.h"
-#include "EventHandler.h"
-#include "PortChoices.h"
-#include "PortDialogIds.h"
-#include "PortDialogLook.h"
-#include "PortFields.h"
-#include "PrivateCopyExecute.h"
-#include "Win32Text.h"
+#include "dialogs/win32/DialogFont.h"
+#include "windowing/win32/EventHandler.h"
+#include "dialogs/PortChoices.h"
+#include "dialogs/win32/PortDialogIds.h"
+#include "dialogs/PortDialogLook.h"
+#include "dialogs/PortFields.h"
+#include "dialogs/PrivateCopyExecute.h"
+#include "platform/win32/Win32Text.h"
 
 namespace q7n::win32 {
 

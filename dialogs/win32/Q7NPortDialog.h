@@ -1,9 +1,9 @@
 #pragma once
 
-#include "PortFields.h"
+#include "dialogs/PortFields.h"
 
-#include "Dialog.h"
-#include "Q7NPort.h"
+#include "windowing/win32/Dialog.h"
+#include "ports/Q7NPort.h"
 
 #include <memory>
 

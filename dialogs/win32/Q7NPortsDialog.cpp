@@ -1,12 +1,12 @@
-#include "Q7NPortsDialog.h"
+#include "dialogs/win32/Q7NPortsDialog.h"
 
-#include "ConfirmationBox.h"
-#include "DialogFont.h"
-#include "PortDialogIds.h"
-#include "PortDialogLook.h"
-#include "PortImages.h"
-#include "Q7NPortDialog.h"
-#include "Win32Text.h"
+#include "windowing/win32/ConfirmationBox.h"
+#include "dialogs/win32/DialogFont.h"
+#include "dialogs/win32/PortDialogIds.h"
+#include "dialogs/PortDialogLook.h"
+#include "dialogs/win32/PortImages.h"
+#include "dialogs/win32/Q7NPortDialog.h"
+#include "platform/win32/Win32Text.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Dialog.h"
-#include "GdiHandles.h"
-#include "PortListEditor.h"
-#include "PortRowMarks.h"
+#include "windowing/win32/Dialog.h"
+#include "windowing/win32/GdiHandles.h"
+#include "dialogs/PortListEditor.h"
+#include "dialogs/PortRowMarks.h"
 
 #include <string>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "CurrentDirectory.h"
+#include "platform/CurrentDirectory.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "FileLock.h"
+#include "platform/FileLock.h"
 
 #include <cerrno>
 #include <fcntl.h>

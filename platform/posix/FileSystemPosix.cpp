@@ -1,6 +1,6 @@
-#include "FileSystem.h"
-#include "HeldFileRetry.h"
-#include "TemporaryFile.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldFileRetry.h"
+#include "platform/TemporaryFile.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "MachineStore.h"
+#include "platform/posix/MachineStore.h"
 
 #include <filesystem>
 #include <sqlite3.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MachineDatabase.h"
+#include "platform/posix/MachineDatabase.h"
 
 #include <cstdint>
 #include <functional>

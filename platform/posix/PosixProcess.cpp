@@ -1,4 +1,4 @@
-#include "PosixProcess.h"
+#include "platform/posix/PosixProcess.h"
 
 #include <cerrno>
 #include <csignal>

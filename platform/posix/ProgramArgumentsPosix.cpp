@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "platform/CommandLine.h"
 
 namespace q7n::platform {
 

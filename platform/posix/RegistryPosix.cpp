@@ -1,6 +1,6 @@
-#include "RegistryPosix.h"
+#include "platform/posix/RegistryPosix.h"
 
-#include "UnicodeText.h"
+#include "platform/UnicodeText.h"
 
 #include <limits>
 #include <sqlite3.h>

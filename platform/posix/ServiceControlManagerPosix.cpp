@@ -1,6 +1,6 @@
-#include "ServiceControlManagerPosix.h"
+#include "platform/posix/ServiceControlManagerPosix.h"
 
-#include "CommandLine.h"
+#include "platform/CommandLine.h"
 
 #include <cerrno>
 #include <sqlite3.h>

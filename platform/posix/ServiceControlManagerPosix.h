@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MachineStore.h"
-#include "PosixProcess.h"
-#include "ServiceControlManager.h"
+#include "platform/posix/MachineStore.h"
+#include "platform/posix/PosixProcess.h"
+#include "platform/ServiceControlManager.h"
 
 #include <map>
 #include <memory>

@@ -4,7 +4,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include "Win32Text.h"
+#include "platform/win32/Win32Text.h"
 #include <windows.h>
 #else
 #include <csignal>

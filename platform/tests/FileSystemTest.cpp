@@ -1,12 +1,12 @@
-#include "FileSystem.h"
+#include "platform/FileSystem.h"
 
-#include "DurableReplace.h"
-#include "FileHolderProcess.h"
-#include "FileLock.h"
-#include "HeldFileRetry.h"
-#include "TemporaryFile.h"
+#include "platform/DurableReplace.h"
+#include "platform/tests/FileHolderProcess.h"
+#include "platform/FileLock.h"
+#include "platform/HeldFileRetry.h"
+#include "platform/TemporaryFile.h"
 
-#include "TemporaryFolder.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,7 +18,7 @@
 #include <chrono>
 
 #ifdef _WIN32
-#include "Win32Error.h"
+#include "platform/win32/Win32Error.h"
 #else
 #include <csignal>
 #include <random>

@@ -1,4 +1,4 @@
-#include "MachineDatabase.h"
+#include "platform/posix/MachineDatabase.h"
 
 #include <cstdlib>
 #include <filesystem>

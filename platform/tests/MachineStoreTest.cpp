@@ -1,11 +1,11 @@
 // The two stand-ins over one machine database behave alike when it is damaged or when the user
 // may not write it.
-#include "RegistryData.h"
-#include "RegistryKey.h"
-#include "RegistryPosix.h"
-#include "ScmHandle.h"
-#include "ServiceControlManagerPosix.h"
-#include "TemporaryFolder.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
+#include "platform/posix/RegistryPosix.h"
+#include "platform/ScmHandle.h"
+#include "platform/posix/ServiceControlManagerPosix.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <chrono>
 #include <csignal>

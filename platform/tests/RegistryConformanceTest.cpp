@@ -1,8 +1,8 @@
 // The behaviour that every registry backend shares: run natively against the SQLite stand-in and,
 // in the Windows build, against the Windows registry under Wine.
-#include "RegistryData.h"
-#include "RegistryKey.h"
-#include "TestRegistry.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
+#include "platform/testsupport/TestRegistry.h"
 
 #include <gtest/gtest.h>
 #include <string>

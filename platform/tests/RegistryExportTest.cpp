@@ -1,11 +1,11 @@
-#include "RegistryExport.h"
+#include "platform/RegistryExport.h"
 
-#include "FileSystem.h"
-#include "RegistryData.h"
-#include "RegistryKey.h"
-#include "TemporaryFolder.h"
-#include "TestRegistry.h"
-#include "UnicodeText.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
+#include "base/testsupport/TemporaryFolder.h"
+#include "platform/testsupport/TestRegistry.h"
+#include "platform/UnicodeText.h"
 
 #include <gtest/gtest.h>
 

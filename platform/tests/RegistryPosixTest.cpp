@@ -1,9 +1,9 @@
-#include "RegistryPosix.h"
+#include "platform/posix/RegistryPosix.h"
 
-#include "FileSystem.h"
-#include "RegistryData.h"
-#include "RegistryKey.h"
-#include "TemporaryFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>

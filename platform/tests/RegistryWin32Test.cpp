@@ -1,8 +1,8 @@
-#include "RegistryWin32.h"
+#include "platform/win32/RegistryWin32.h"
 
-#include "RegistryData.h"
-#include "RegistryExport.h"
-#include "RegistryKey.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryExport.h"
+#include "platform/RegistryKey.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,7 +1,7 @@
 // What the service manager layer promises on every host, run against the Windows Service Control
 // Manager (under Wine in the tests) and against the POSIX stand-in alike. A user without rights
 // is tried on the stand-in only: Wine gives every user full access to its manager.
-#include "ServiceControlTestSupport.h"
+#include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <filesystem>
 #include <fstream>

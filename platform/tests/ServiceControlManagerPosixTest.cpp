@@ -1,6 +1,6 @@
 // The POSIX stand-in's own promises: the rights of a user who cannot write the machine database,
 // several processes sharing it, and states that always come from the real process.
-#include "ServiceControlTestSupport.h"
+#include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "UnicodeText.h"
+#include "platform/UnicodeText.h"
 
 #include <gtest/gtest.h>
 

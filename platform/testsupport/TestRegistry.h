@@ -1,14 +1,14 @@
 #pragma once
 
-#include "Registry.h"
+#include "platform/Registry.h"
 
 #include <string>
 
 #ifdef _WIN32
-#include "RegistryWin32.h"
+#include "platform/win32/RegistryWin32.h"
 #else
-#include "RegistryPosix.h"
-#include "TemporaryFolder.h"
+#include "platform/posix/RegistryPosix.h"
+#include "base/testsupport/TemporaryFolder.h"
 #endif
 
 namespace q7n::testing {

@@ -1,5 +1,5 @@
-#include "CurrentDirectory.h"
-#include "Win32Text.h"
+#include "platform/CurrentDirectory.h"
+#include "platform/win32/Win32Text.h"
 
 #include <system_error>
 #include <windows.h>

@@ -1,7 +1,7 @@
-#include "FileLock.h"
+#include "platform/FileLock.h"
 
-#include "Win32Error.h"
-#include "Win32Text.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Text.h"
 
 namespace q7n::platform {
 

@@ -1,8 +1,8 @@
-#include "FileSystem.h"
-#include "HeldFileRetry.h"
-#include "TemporaryFile.h"
-#include "Win32Error.h"
-#include "Win32Text.h"
+#include "platform/FileSystem.h"
+#include "platform/HeldFileRetry.h"
+#include "platform/TemporaryFile.h"
+#include "platform/win32/Win32Error.h"
+#include "platform/win32/Win32Text.h"
 
 #include <algorithm>
 #include <random>

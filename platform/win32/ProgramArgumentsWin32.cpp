@@ -1,5 +1,5 @@
-#include "CommandLine.h"
-#include "Win32Text.h"
+#include "platform/CommandLine.h"
+#include "platform/win32/Win32Text.h"
 
 #include <windows.h>
 

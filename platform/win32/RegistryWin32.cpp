@@ -1,7 +1,7 @@
-#include "RegistryWin32.h"
+#include "platform/win32/RegistryWin32.h"
 
-#include "UniqueHandle.h"
-#include "Win32Text.h"
+#include "base/UniqueHandle.h"
+#include "platform/win32/Win32Text.h"
 
 #include <cstring>
 #include <new>

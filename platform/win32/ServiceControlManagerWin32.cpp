@@ -1,5 +1,5 @@
-#include "ServiceControlManager.h"
-#include "Win32Text.h"
+#include "platform/ServiceControlManager.h"
+#include "platform/win32/Win32Text.h"
 
 #include <system_error>
 #include <vector>

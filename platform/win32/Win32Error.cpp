@@ -1,6 +1,6 @@
-#include "Win32Error.h"
+#include "platform/win32/Win32Error.h"
 
-#include "Win32Text.h"
+#include "platform/win32/Win32Text.h"
 
 namespace q7n::platform {
 

@@ -1,4 +1,4 @@
-#include "PortConflicts.h"
+#include "ports/PortConflicts.h"
 
 #include <gtest/gtest.h>
 #include <string>

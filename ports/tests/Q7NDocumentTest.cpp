@@ -1,8 +1,8 @@
-#include "Q7NDocument.h"
+#include "ports/Q7NDocument.h"
 
-#include "FileSystem.h"
-#include "StrictXML.h"
-#include "TemporaryFolder.h"
+#include "platform/FileSystem.h"
+#include "xmloptions/testsupport/StrictXML.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,15 +1,15 @@
 // The ports edit flow end to end over the stand-ins: a real ports file, the registry stand-in
 // under the settings module, the recording service manager, and scripted windows.
-#include "FakeServiceControlManager.h"
-#include "FileSystem.h"
-#include "ManualTiming.h"
-#include "PortsEditFlow.h"
-#include "PortsFileMessages.h"
-#include "Q7NDocument.h"
-#include "RecordingRegistry.h"
-#include "ServiceConfigurator.h"
-#include "ServiceOptions.h"
-#include "TemporaryFolder.h"
+#include "service/testsupport/FakeServiceControlManager.h"
+#include "platform/FileSystem.h"
+#include "service/tests/ManualTiming.h"
+#include "service/PortsEditFlow.h"
+#include "service/PortsFileMessages.h"
+#include "ports/Q7NDocument.h"
+#include "settings/testsupport/RecordingRegistry.h"
+#include "service/ServiceConfigurator.h"
+#include "settings/ServiceOptions.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <algorithm>
 #include <filesystem>

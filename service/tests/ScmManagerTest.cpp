@@ -1,6 +1,6 @@
-#include "ScmManager.h"
+#include "service/ScmManager.h"
 
-#include "FakeServiceControlManager.h"
+#include "service/testsupport/FakeServiceControlManager.h"
 
 #include <gtest/gtest.h>
 

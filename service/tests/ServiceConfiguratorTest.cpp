@@ -1,7 +1,7 @@
-#include "ServiceConfigurator.h"
+#include "service/ServiceConfigurator.h"
 
-#include "FakeServiceControlManager.h"
-#include "ManualTiming.h"
+#include "service/testsupport/FakeServiceControlManager.h"
+#include "service/tests/ManualTiming.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "ServicePaths.h"
+#include "service/ServicePaths.h"
 
-#include "CommandLine.h"
-#include "FileSystem.h"
-#include "TemporaryFolder.h"
+#include "platform/CommandLine.h"
+#include "platform/FileSystem.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "ServiceState.h"
+#include "service/ServiceState.h"
 
 #include <gtest/gtest.h>
 #include <string>

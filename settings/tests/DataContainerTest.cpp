@@ -1,10 +1,10 @@
-#include "DataContainer.h"
+#include "settings/DataContainer.h"
 
-#include "DCAppInfo.h"
-#include "RecordingRegistry.h"
-#include "RegistryData.h"
-#include "RegistryKey.h"
-#include "RegistryValues.h"
+#include "settings/DCAppInfo.h"
+#include "settings/testsupport/RecordingRegistry.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
+#include "settings/RegistryValues.h"
 
 #include <gtest/gtest.h>
 

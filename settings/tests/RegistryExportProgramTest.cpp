@@ -1,9 +1,9 @@
 // The program that prints the settings key, run as a user runs it.
-#include "FileSystem.h"
-#include "RegistryExport.h"
-#include "RegistryPosix.h"
-#include "ServiceOptions.h"
-#include "TemporaryFolder.h"
+#include "platform/FileSystem.h"
+#include "platform/RegistryExport.h"
+#include "platform/posix/RegistryPosix.h"
+#include "settings/ServiceOptions.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <cstdlib>
 #include <fstream>

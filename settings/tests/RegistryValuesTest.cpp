@@ -1,9 +1,9 @@
-#include "RegistryValues.h"
+#include "settings/RegistryValues.h"
 
-#include "DCAppInfo.h"
-#include "DataContainer.h"
-#include "DataContainerDialog.h"
-#include "RecordingRegistry.h"
+#include "settings/DCAppInfo.h"
+#include "settings/DataContainer.h"
+#include "settings/DataContainerDialog.h"
+#include "settings/testsupport/RecordingRegistry.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
-#include "ServiceOptions.h"
+#include "settings/ServiceOptions.h"
 
-#include "RecordingRegistry.h"
-#include "RegistryData.h"
-#include "RegistryKey.h"
+#include "settings/testsupport/RecordingRegistry.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "ApplicationTitle.h"
+#include "windowing/qt/ApplicationTitle.h"
 
-#include "ApplicationIdentity.h"
-#include "QtConversions.h"
+#include "windowing/ApplicationIdentity.h"
+#include "windowing/qt/QtConversions.h"
 
 namespace q7n::qt {
 

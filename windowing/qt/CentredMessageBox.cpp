@@ -1,8 +1,8 @@
-#include "CentredMessageBox.h"
+#include "windowing/qt/CentredMessageBox.h"
 
-#include "ScreenPlacement.h"
+#include "windowing/qt/ScreenPlacement.h"
 
-#include "PathWrapping.h"
+#include "windowing/qt/PathWrapping.h"
 
 #include <QApplication>
 #include <QClipboard>

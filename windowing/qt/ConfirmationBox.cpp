@@ -1,8 +1,8 @@
-#include "ConfirmationBox.h"
+#include "windowing/qt/ConfirmationBox.h"
 
-#include "CentredMessageBox.h"
-#include "ConfirmationBoxContract.h"
-#include "QtConversions.h"
+#include "windowing/qt/CentredMessageBox.h"
+#include "windowing/ConfirmationBoxContract.h"
+#include "windowing/qt/QtConversions.h"
 
 #include <QAbstractButton>
 

@@ -1,9 +1,9 @@
-#include "ErrorBox.h"
+#include "windowing/qt/ErrorBox.h"
 
-#include "ApplicationTitle.h"
-#include "CentredMessageBox.h"
-#include "ErrorBoxText.h"
-#include "QtConversions.h"
+#include "windowing/qt/ApplicationTitle.h"
+#include "windowing/qt/CentredMessageBox.h"
+#include "windowing/ErrorBoxText.h"
+#include "windowing/qt/QtConversions.h"
 
 #include <QAbstractButton>
 

@@ -1,7 +1,7 @@
-#include "EventHandler.h"
+#include "windowing/qt/EventHandler.h"
 
-#include "ErrorBox.h"
-#include "Exceptions.h"
+#include "windowing/qt/ErrorBox.h"
+#include "base/Exceptions.h"
 
 #include <exception>
 

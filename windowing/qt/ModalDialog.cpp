@@ -1,6 +1,6 @@
-#include "ModalDialog.h"
+#include "windowing/qt/ModalDialog.h"
 
-#include "ScreenPlacement.h"
+#include "windowing/qt/ScreenPlacement.h"
 
 #include <QKeyEvent>
 

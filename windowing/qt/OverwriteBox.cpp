@@ -1,10 +1,10 @@
-#include "OverwriteBox.h"
+#include "windowing/qt/OverwriteBox.h"
 
-#include "ApplicationTitle.h"
-#include "CentredMessageBox.h"
-#include "OverwriteBoxContract.h"
-#include "PathWrapping.h"
-#include "QtConversions.h"
+#include "windowing/qt/ApplicationTitle.h"
+#include "windowing/qt/CentredMessageBox.h"
+#include "windowing/OverwriteBoxContract.h"
+#include "windowing/qt/PathWrapping.h"
+#include "windowing/qt/QtConversions.h"
 
 #include <QPushButton>
 

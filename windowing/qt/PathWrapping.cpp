@@ -1,4 +1,4 @@
-#include "PathWrapping.h"
+#include "windowing/qt/PathWrapping.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "PushButton.h"
+#include "windowing/qt/PushButton.h"
 
 #include <QKeyEvent>
 

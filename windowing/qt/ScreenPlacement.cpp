@@ -1,4 +1,4 @@
-#include "ScreenPlacement.h"
+#include "windowing/qt/ScreenPlacement.h"
 
 #include <QScreen>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "ErrorBoxText.h"
+#include "windowing/ErrorBoxText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "ConfirmationBox.h"
+#include "windowing/win32/ConfirmationBox.h"
 
-#include "MessageDialog.h"
+#include "windowing/win32/MessageDialog.h"
 
 namespace q7n::win32 {
 

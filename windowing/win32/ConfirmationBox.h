@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConfirmationBoxContract.h"
+#include "windowing/ConfirmationBoxContract.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "Dialog.h"
+#include "windowing/win32/Dialog.h"
 
-#include "EventHandler.h"
-#include "ScreenPlacement.h"
+#include "windowing/win32/EventHandler.h"
+#include "windowing/win32/ScreenPlacement.h"
 
 namespace q7n::win32 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Window.h"
+#include "windowing/win32/Window.h"
 
 #include <commctrl.h>
 

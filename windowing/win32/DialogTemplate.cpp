@@ -1,4 +1,4 @@
-#include "DialogTemplate.h"
+#include "windowing/win32/DialogTemplate.h"
 
 namespace q7n::win32 {
 

@@ -1,8 +1,8 @@
-#include "ErrorBox.h"
+#include "windowing/win32/ErrorBox.h"
 
-#include "ApplicationIdentity.h"
-#include "ErrorBoxText.h"
-#include "MessageDialog.h"
+#include "windowing/ApplicationIdentity.h"
+#include "windowing/ErrorBoxText.h"
+#include "windowing/win32/MessageDialog.h"
 
 namespace q7n::win32 {
 

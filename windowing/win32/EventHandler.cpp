@@ -1,7 +1,7 @@
-#include "EventHandler.h"
+#include "windowing/win32/EventHandler.h"
 
-#include "ErrorBox.h"
-#include "Exceptions.h"
+#include "windowing/win32/ErrorBox.h"
+#include "base/Exceptions.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "UniqueHandle.h"
+#include "base/UniqueHandle.h"
 
 #include <windows.h>
 

@@ -1,9 +1,9 @@
-#include "MessageDialog.h"
+#include "windowing/win32/MessageDialog.h"
 
-#include "DialogTemplate.h"
-#include "GdiHandles.h"
-#include "ScreenPlacement.h"
-#include "Win32Text.h"
+#include "windowing/win32/DialogTemplate.h"
+#include "windowing/win32/GdiHandles.h"
+#include "windowing/win32/ScreenPlacement.h"
+#include "platform/win32/Win32Text.h"
 
 #include <algorithm>
 

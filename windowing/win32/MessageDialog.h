@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Dialog.h"
+#include "windowing/win32/Dialog.h"
 
 #include <string>
 #include <vector>

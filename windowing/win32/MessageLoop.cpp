@@ -1,4 +1,4 @@
-#include "MessageLoop.h"
+#include "windowing/win32/MessageLoop.h"
 
 namespace q7n::win32 {
 

@@ -1,6 +1,6 @@
-#include "MessageTimer.h"
+#include "windowing/win32/MessageTimer.h"
 
-#include "EventHandler.h"
+#include "windowing/win32/EventHandler.h"
 
 #include <system_error>
 

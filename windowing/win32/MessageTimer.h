@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Timer.h"
+#include "service/Timer.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "OverwriteBox.h"
+#include "windowing/win32/OverwriteBox.h"
 
-#include "ApplicationIdentity.h"
-#include "MessageDialog.h"
+#include "windowing/ApplicationIdentity.h"
+#include "windowing/win32/MessageDialog.h"
 
 namespace q7n::win32 {
 

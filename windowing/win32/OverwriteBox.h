@@ -1,6 +1,6 @@
 #pragma once
 
-#include "OverwriteBoxContract.h"
+#include "windowing/OverwriteBoxContract.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "ScreenPlacement.h"
+#include "windowing/win32/ScreenPlacement.h"
 
 namespace q7n::win32 {
 

@@ -1,7 +1,7 @@
-#include "Window.h"
+#include "windowing/win32/Window.h"
 
-#include "GdiHandles.h"
-#include "Win32Text.h"
+#include "windowing/win32/GdiHandles.h"
+#include "platform/win32/Win32Text.h"
 
 namespace q7n::win32 {
 

@@ -3,7 +3,7 @@
 // Test-only option classes with one property of every kind, a nested object, and both kinds of
 // list, to exercise the generic walks.
 
-#include "XMLClass.h"
+#include "xmloptions/XMLClass.h"
 
 #include <functional>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "FloatText.h"
+#include "xmloptions/FloatText.h"
 
 #include <clocale>
 #include <gtest/gtest.h>

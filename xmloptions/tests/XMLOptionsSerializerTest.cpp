@@ -1,9 +1,9 @@
-#include "XMLOptionsSerializer.h"
+#include "xmloptions/XMLOptionsSerializer.h"
 
-#include "AllKindsOptions.h"
-#include "FileSystem.h"
-#include "StrictXML.h"
-#include "TemporaryFolder.h"
+#include "xmloptions/tests/AllKindsOptions.h"
+#include "platform/FileSystem.h"
+#include "xmloptions/testsupport/StrictXML.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <csignal>
 #include <filesystem>

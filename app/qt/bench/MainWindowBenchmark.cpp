@@ -1,10 +1,10 @@
 // Prints the time from creating the main window to its first paint, as the median of a few
 // runs. Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise; the service
 // manager is the stand-in over a scratch database.
-#include "FontFallbacks.h"
-#include "ServiceConfiguratorDialog.h"
-#include "ServiceControlManagerPosix.h"
-#include "TemporaryFolder.h"
+#include "app/qt/FontFallbacks.h"
+#include "app/qt/ServiceConfiguratorDialog.h"
+#include "platform/posix/ServiceControlManagerPosix.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

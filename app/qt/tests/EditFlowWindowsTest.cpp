@@ -1,17 +1,17 @@
 // The ports edit run from the main window's button through the real windows: the port list
 // editor, then the restart question, answered from the keyboard as a user would; the main window
 // does not close under them.
-#include "FakeServiceControlManager.h"
-#include "ModalScript.h"
-#include "PathWrapping.h"
-#include "PortsEditFlow.h"
-#include "PortsEditWindows.h"
-#include "Q7NDocument.h"
-#include "Q7NPortsDialog.h"
-#include "RecordingRegistry.h"
-#include "ServiceConfiguratorDialog.h"
-#include "ServiceOptions.h"
-#include "WidgetInput.h"
+#include "service/testsupport/FakeServiceControlManager.h"
+#include "windowing/qt/testsupport/ModalScript.h"
+#include "windowing/qt/PathWrapping.h"
+#include "service/PortsEditFlow.h"
+#include "app/qt/PortsEditWindows.h"
+#include "ports/Q7NDocument.h"
+#include "dialogs/qt/Q7NPortsDialog.h"
+#include "settings/testsupport/RecordingRegistry.h"
+#include "app/qt/ServiceConfiguratorDialog.h"
+#include "settings/ServiceOptions.h"
+#include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,13 +1,13 @@
 // The main window over the recording service manager: what it shows, what its buttons ask for,
 // and that the state goes on following the service while a modal window is open.
-#include "FakeServiceControlManager.h"
-#include "ModalScript.h"
-#include "PortsEditFlowInterface.h"
-#include "QtTimer.h"
-#include "ServiceConfiguratorDialog.h"
-#include "ServiceState.h"
-#include "TemporaryFolder.h"
-#include "WidgetInput.h"
+#include "service/testsupport/FakeServiceControlManager.h"
+#include "windowing/qt/testsupport/ModalScript.h"
+#include "service/PortsEditFlowInterface.h"
+#include "app/qt/QtTimer.h"
+#include "app/qt/ServiceConfiguratorDialog.h"
+#include "service/ServiceState.h"
+#include "base/testsupport/TemporaryFolder.h"
+#include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QDialog>
 #include <QMessageBox>

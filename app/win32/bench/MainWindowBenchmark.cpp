@@ -1,9 +1,9 @@
 // Times the Win32 main window: from creating it to its first paint, from creating it to the
 // first polled state shown, and from the start of this process to that first state.
 //   q7n_bench_main_window_win32
-#include "MainWindowLayout.h"
-#include "MessageLoop.h"
-#include "ServiceConfiguratorDialog.h"
+#include "app/MainWindowLayout.h"
+#include "windowing/win32/MessageLoop.h"
+#include "app/win32/ServiceConfiguratorDialog.h"
 
 #include <commctrl.h>
 

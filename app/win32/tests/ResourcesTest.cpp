@@ -1,7 +1,7 @@
 // The program's resources, as Windows reads them from the module: the version information, the
 // manifest and the icon. The test program carries the same resource script as q7nconfig.exe.
-#include "Resources.h"
-#include "Version.h"
+#include "app/windows/Resources.h"
+#include "app/Version.h"
 
 #include <windows.h>
 

@@ -4,8 +4,8 @@
 // which copies the list back). Runs on the offscreen platform unless QT_QPA_PLATFORM says
 // otherwise, and prints the median of a few runs.
 
-#include "PortListEditorRuns.h"
-#include "Q7NPortsDialog.h"
+#include "dialogs/bench/PortListEditorRuns.h"
+#include "dialogs/qt/Q7NPortsDialog.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

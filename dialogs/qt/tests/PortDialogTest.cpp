@@ -1,6 +1,6 @@
-#include "ModalScript.h"
-#include "Q7NPortDialog.h"
-#include "WidgetInput.h"
+#include "windowing/qt/testsupport/ModalScript.h"
+#include "dialogs/qt/Q7NPortDialog.h"
+#include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QComboBox>
 #include <QLineEdit>

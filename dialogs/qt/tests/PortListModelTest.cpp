@@ -1,4 +1,4 @@
-#include "PortListModel.h"
+#include "dialogs/qt/PortListModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>

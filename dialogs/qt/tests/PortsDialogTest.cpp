@@ -1,8 +1,8 @@
-#include "ModalScript.h"
-#include "PortIcons.h"
-#include "Q7NPortDialog.h"
-#include "Q7NPortsDialog.h"
-#include "WidgetInput.h"
+#include "windowing/qt/testsupport/ModalScript.h"
+#include "dialogs/qt/PortIcons.h"
+#include "dialogs/qt/Q7NPortDialog.h"
+#include "dialogs/qt/Q7NPortsDialog.h"
+#include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,10 +3,10 @@
 // key that asks to the repainted table, the Yes included) and closing it with OK (up to the return
 // of Execute, which copies the list back). Prints the median of a few runs.
 
-#include "PortDialogIds.h"
-#include "PortListEditorRuns.h"
-#include "Q7NPortsDialog.h"
-#include "Win32Text.h"
+#include "dialogs/win32/PortDialogIds.h"
+#include "dialogs/bench/PortListEditorRuns.h"
+#include "dialogs/win32/Q7NPortsDialog.h"
+#include "platform/win32/Win32Text.h"
 
 #include <chrono>
 #include <cstdio>

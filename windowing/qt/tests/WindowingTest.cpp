@@ -1,10 +1,10 @@
-#include "ConfirmationBox.h"
-#include "ErrorBox.h"
-#include "EventHandler.h"
-#include "Exceptions.h"
-#include "IntegerConversion.h"
-#include "ModalScript.h"
-#include "WidgetInput.h"
+#include "windowing/qt/ConfirmationBox.h"
+#include "windowing/qt/ErrorBox.h"
+#include "windowing/qt/EventHandler.h"
+#include "base/Exceptions.h"
+#include "base/IntegerConversion.h"
+#include "windowing/qt/testsupport/ModalScript.h"
+#include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -1,4 +1,4 @@
-#include "ModalScript.h"
+#include "windowing/qt/testsupport/ModalScript.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "WidgetInput.h"
+#include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QLineEdit>
 #include <QPushButton>

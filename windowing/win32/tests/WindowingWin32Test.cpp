@@ -1,13 +1,13 @@
-#include "ApplicationIdentity.h"
-#include "ConfirmationBox.h"
-#include "Dialog.h"
-#include "DialogTemplate.h"
-#include "ErrorBox.h"
-#include "GdiHandles.h"
-#include "MessageLoop.h"
-#include "MessageTimer.h"
-#include "Win32Text.h"
-#include "WindowScript.h"
+#include "windowing/ApplicationIdentity.h"
+#include "windowing/win32/ConfirmationBox.h"
+#include "windowing/win32/Dialog.h"
+#include "windowing/win32/DialogTemplate.h"
+#include "windowing/win32/ErrorBox.h"
+#include "windowing/win32/GdiHandles.h"
+#include "windowing/win32/MessageLoop.h"
+#include "windowing/win32/MessageTimer.h"
+#include "platform/win32/Win32Text.h"
+#include "windowing/win32/testsupport/WindowScript.h"
 
 #include <gtest/gtest.h>
 

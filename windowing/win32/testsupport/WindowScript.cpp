@@ -1,6 +1,6 @@
-#include "WindowScript.h"
+#include "windowing/win32/testsupport/WindowScript.h"
 
-#include "Window.h"
+#include "windowing/win32/Window.h"
 
 #include <gtest/gtest.h>
 

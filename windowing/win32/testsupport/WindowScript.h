@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageTimer.h"
+#include "windowing/win32/MessageTimer.h"
 
 #include <windows.h>
 

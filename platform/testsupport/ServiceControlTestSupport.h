@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ScmHandle.h"
-#include "ServiceControlManager.h"
-#include "TemporaryFolder.h"
+#include "platform/ScmHandle.h"
+#include "platform/ServiceControlManager.h"
+#include "base/testsupport/TemporaryFolder.h"
 
 #include <chrono>
 #include <filesystem>
@@ -13,7 +13,7 @@
 #include <thread>
 
 #ifndef _WIN32
-#include "ServiceControlManagerPosix.h"
+#include "platform/posix/ServiceControlManagerPosix.h"
 #endif
 
 namespace q7n::testing {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "Registry.h"
-#include "TestRegistry.h"
+#include "platform/Registry.h"
+#include "platform/testsupport/TestRegistry.h"
 
 #include <map>
 #include <string>
