@@ -66,6 +66,21 @@ void AppendEscaped(std::string& Out, const char* Text, bool InAttribute) {
     }
 }
 
+// A text of white space alone goes as character references: readers drop such text between
+// elements as indentation (pugixml, MSXML), and would read an empty value.
+void AppendText(std::string& Out, const char* Text) {
+    std::string_view View(Text);
+    if (View.empty() || View.find_first_not_of(" \t\r\n") != std::string_view::npos) {
+        AppendEscaped(Out, Text, false);
+        return;
+    }
+    for (char C : View) {
+        Out += "&#";
+        Out += std::to_string(int(C));
+        Out += ';';
+    }
+}
+
 bool HoldsElements(pugi::xml_node Element) {
     for (pugi::xml_node Child = Element.first_child(); Child; Child = Child.next_sibling())
         if (Child.type() == pugi::node_element)
@@ -102,7 +117,7 @@ void RenderElement(std::string& Out, pugi::xml_node Element, bool Indent, int De
             RenderElement(Out, Child, Indent, Depth + 1);
         else if (Child.type() == pugi::node_pcdata || Child.type() == pugi::node_cdata) {
             RequireWritable(Child.value(), Element, "value");
-            AppendEscaped(Out, Child.value(), false);
+            AppendText(Out, Child.value());
         }
     }
     if (Indent && Nested) {
