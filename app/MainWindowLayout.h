@@ -36,7 +36,7 @@ enum class TControlKind {
     ckLabel,
     ckStateLabel, // sized to its text, its caption and colour follow the service
     ckPicture,
-    ckRule,       // a gradient from RuleEndColor at both ends to RuleMiddleColor in the middle
+    ckRule, // a gradient from RuleEndColor at both ends to RuleMiddleColor in the middle
     ckButton,
 };
 
@@ -64,22 +64,22 @@ struct TMainWindowControl {
 };
 
 constexpr TMainWindowControl Label(std::string_view Name, TControlPlace Place,
-                                  std::string_view Caption, TFontLook Font, TColor Color) {
-    return {Name, TControlKind::ckLabel, Place, Caption, Font, Color, TMainCommand::mcNone,
-            TPicture::pcNone};
+                                   std::string_view Caption, TFontLook Font, TColor Color) {
+    return {Name,  TControlKind::ckLabel, Place,           Caption, Font,
+            Color, TMainCommand::mcNone,  TPicture::pcNone};
 }
 constexpr TMainWindowControl Rule(TControlPlace Place) {
-    return {"", TControlKind::ckRule, Place, "", DefaultFont, RuleEndColor, TMainCommand::mcNone,
-            TPicture::pcNone};
+    return {"",           TControlKind::ckRule, Place,           "", DefaultFont,
+            RuleEndColor, TMainCommand::mcNone, TPicture::pcNone};
 }
 constexpr TMainWindowControl Picture(std::string_view Name, TControlPlace Place, TPicture Shows) {
-    return {Name, TControlKind::ckPicture, Place, "", DefaultFont, Black, TMainCommand::mcNone,
-            Shows};
+    return {Name,  TControlKind::ckPicture, Place, "", DefaultFont,
+            Black, TMainCommand::mcNone,    Shows};
 }
 constexpr TMainWindowControl Button(std::string_view Name, TControlPlace Place,
-                                   std::string_view Caption, TMainCommand Command) {
-    return {Name, TControlKind::ckButton, Place, Caption, DefaultFont, Black, Command,
-            TPicture::pcNone};
+                                    std::string_view Caption, TMainCommand Command) {
+    return {Name,    TControlKind::ckButton, Place, Caption, DefaultFont, Black,
+            Command, TPicture::pcNone};
 }
 
 // In the order the window makes them, which is also the tab order of the buttons.
@@ -87,8 +87,14 @@ inline constexpr std::array<TMainWindowControl, 14> MainWindowControls{{
     Label("Label1", {99, 43, 186, 22}, "Управление сервисом", HeadingFont, Black),
     Rule({96, 71, 430, 2}),
     Label("Label3", {70, 100, 45, 15}, "Статус:", StateFont, Navy),
-    {"ServiceStatusLb", TControlKind::ckStateLabel, {118, 100, 10, 15}, InitialStateCaption,
-     StateFont, InitialStateColor, TMainCommand::mcNone, TPicture::pcNone},
+    {"ServiceStatusLb",
+     TControlKind::ckStateLabel,
+     {118, 100, 10, 15},
+     InitialStateCaption,
+     StateFont,
+     InitialStateColor,
+     TMainCommand::mcNone,
+     TPicture::pcNone},
     Picture("Image2", {42, 44, 46, 38}, TPicture::pcGears),
     Button("Button1", {206, 92, 99, 25}, "Старт", TMainCommand::mcStart),
     Button("Button2", {206, 116, 99, 25}, "Стоп", TMainCommand::mcStop),

@@ -43,13 +43,26 @@ void TMainWindowLogic::ServiceStateChanged() {
 
 void TMainWindowLogic::Execute(TMainCommand Command) {
     switch (Command) {
-    case TMainCommand::mcStart: actStartExecute(); break;
-    case TMainCommand::mcStop: actStopExecute(); break;
-    case TMainCommand::mcRestart: actRebootExecute(); break;
-    case TMainCommand::mcInstall: Button5Click(); break;
-    case TMainCommand::mcUninstall: btn1Click(); break;
-    case TMainCommand::mcEditPorts: btnEditClick(); break;
-    case TMainCommand::mcNone: break;
+    case TMainCommand::mcStart:
+        actStartExecute();
+        break;
+    case TMainCommand::mcStop:
+        actStopExecute();
+        break;
+    case TMainCommand::mcRestart:
+        actRebootExecute();
+        break;
+    case TMainCommand::mcInstall:
+        Button5Click();
+        break;
+    case TMainCommand::mcUninstall:
+        btn1Click();
+        break;
+    case TMainCommand::mcEditPorts:
+        btnEditClick();
+        break;
+    case TMainCommand::mcNone:
+        break;
     }
 }
 

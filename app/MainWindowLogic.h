@@ -1,10 +1,10 @@
 #pragma once
 
-#include "service/Clock.h"
 #include "app/MainWindowLayout.h"
+#include "platform/ServiceControlManager.h"
+#include "service/Clock.h"
 #include "service/ServiceConfigDlgInterface.h"
 #include "service/ServiceConfigurator.h"
-#include "platform/ServiceControlManager.h"
 #include "service/Timer.h"
 
 #include <memory>

@@ -12,8 +12,7 @@ namespace q7n {
 //   void Close(THandle Handle) const;       frees a valid handle
 // Traits that need a context to close a handle (the manager or registry it came from) carry it
 // as data; stateless traits cost nothing. Every concrete owner is one alias of this template.
-template <typename TTraits>
-class TUniqueHandle : private TTraits {
+template <typename TTraits> class TUniqueHandle : private TTraits {
 public:
     using THandle = typename TTraits::THandle;
 

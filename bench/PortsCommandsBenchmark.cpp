@@ -4,9 +4,9 @@
 // part of each command that is not the load.
 // A plain program, so that the Windows build has it too.
 //   q7n_bench_ports_commands [MAPPINGS] [RUNS]
+#include "cli/Q7nctl.h"
 #include "ports/PortConflicts.h"
 #include "ports/Q7NDocument.h"
-#include "cli/Q7nctl.h"
 
 #include <algorithm>
 #include <chrono>

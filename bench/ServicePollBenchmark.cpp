@@ -2,9 +2,9 @@
 // (open the service, query its state, close it) of a running service and of one that is not
 // registered, and one timer tick with nothing to do. A plain program, so that the Windows build
 // runs it too (under Wine here).
+#include "platform/testsupport/ServiceControlTestSupport.h"
 #include "service/ScmManager.h"
 #include "service/ServiceConfigurator.h"
-#include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <algorithm>
 #include <chrono>
@@ -68,8 +68,7 @@ int main(int Argc, char** Argv) {
     std::string Ready = Platform.Folder().File("ready.txt");
     TServiceState State = 0;
     bool Running = Scm.InstallService(Name, testing::FixtureServicePath()) &&
-                   Scm.StartService(Name) &&
-                   testing::WaitFor([&] {
+                   Scm.StartService(Name) && testing::WaitFor([&] {
                        return Scm.GetServiceState(Name, State) && State == platform::ServiceRunning;
                    });
     if (!Running) {

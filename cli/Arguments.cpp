@@ -1,7 +1,7 @@
 #include "cli/Arguments.h"
 
-#include "cli/CommandError.h"
 #include "base/IntegerConversion.h"
+#include "cli/CommandError.h"
 
 namespace q7n::cli {
 

@@ -1,12 +1,12 @@
 #include "cli/PortsCommands.h"
 
-#include "cli/Arguments.h"
-#include "cli/CommandError.h"
 #include "base/Exceptions.h"
 #include "base/IntegerConversion.h"
+#include "cli/Arguments.h"
+#include "cli/CommandError.h"
 #include "cli/JsonText.h"
-#include "ports/PortConflicts.h"
 #include "cli/PrintableText.h"
+#include "ports/PortConflicts.h"
 #include "ports/Q7NDocument.h"
 #include "service/ServicePaths.h"
 
@@ -19,7 +19,7 @@ namespace {
 
 const std::vector<TOptionRule> ValueOptions = {
     {"--ip", true},   {"--remote-port", true}, {"--local-port", true}, {"--com", true},
-    {"--rate", true}, {"--file", true},        {"--force", false},      {"--wait", true},
+    {"--rate", true}, {"--file", true},        {"--force", false},     {"--wait", true},
 };
 
 // How long a command waits for another program of ours to finish with the file, unless --wait
@@ -97,10 +97,9 @@ public:
     void Save(std::ostream& Out, std::ostream& Err) {
         // The lock keeps our programs out; this catches one that does not take it.
         if (FDocument.ChangedOnDisk())
-            throw ECommandError(ecFailed, FPath +
-                                              " was changed by another program while q7nctl "
-                                              "was changing it; nothing was saved. Run the "
-                                              "command again");
+            throw ECommandError(ecFailed, FPath + " was changed by another program while q7nctl "
+                                                  "was changing it; nothing was saved. Run the "
+                                                  "command again");
         FDocument.Save(FPath);
         const TXMLSaveResult& Save = FDocument.LastSave();
         if (Save.Status != ssSaved)

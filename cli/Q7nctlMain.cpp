@@ -1,7 +1,7 @@
 // q7nctl: the configurator's commands for scripts, one per call, with exit codes and JSON.
+#include "cli/Q7nctl.h"
 #include "platform/CommandLine.h"
 #include "platform/CurrentDirectory.h"
-#include "cli/Q7nctl.h"
 
 #include <chrono>
 #include <iostream>

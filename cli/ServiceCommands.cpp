@@ -1,14 +1,14 @@
 #include "cli/ServiceCommands.h"
 
+#include "base/IntegerConversion.h"
 #include "cli/Arguments.h"
 #include "cli/CommandError.h"
-#include "base/IntegerConversion.h"
 #include "cli/JsonText.h"
 #include "cli/PrintableText.h"
 #include "cli/RecordingServiceControlManager.h"
+#include "platform/UnicodeText.h"
 #include "service/ScmManager.h"
 #include "service/ServicePaths.h"
-#include "platform/UnicodeText.h"
 
 #include <algorithm>
 #include <filesystem>

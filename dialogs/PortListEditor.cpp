@@ -10,8 +10,8 @@ namespace q7n {
 namespace {
 
 constexpr TPortColumnLook Columns[pcCount] = {
-    {"IP", 140, false},        {"Remoute port", 100, true}, {"Local port", 100, true},
-    {"COM port", 80, true},    {"COM rate", 80, true},
+    {"IP", 140, false},     {"Remoute port", 100, true}, {"Local port", 100, true},
+    {"COM port", 80, true}, {"COM rate", 80, true},
 };
 
 } // namespace

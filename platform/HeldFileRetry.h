@@ -32,8 +32,7 @@ decltype(auto) RetryWhileHeld(TStep&& Step,
             const auto Now = steady_clock::now();
             if (!IsHeldByAnotherProgram(Error.code()) || Now >= Deadline)
                 throw;
-            std::this_thread::sleep_for(
-                std::min<steady_clock::duration>(Pause, Deadline - Now));
+            std::this_thread::sleep_for(std::min<steady_clock::duration>(Pause, Deadline - Now));
             Pause = std::min(Pause * 2, milliseconds{250});
         }
     }

@@ -120,7 +120,8 @@ std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::s
     if (!Shown.empty() && Shown.front() == '\\')
         Shown.erase(0, 1);
     std::string Text = "Windows Registry Editor Version 5.00\r\n\r\n[" +
-                       std::string(RegRootName(Root)) + (Shown.empty() ? "" : "\\" + Shown) + "]\r\n";
+                       std::string(RegRootName(Root)) + (Shown.empty() ? "" : "\\" + Shown) +
+                       "]\r\n";
     for (const std::string& Name : Names) {
         std::uint32_t Type = 0;
         std::vector<std::uint8_t> Data;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Registry.h"
 #include "base/UniqueHandle.h"
+#include "platform/Registry.h"
 
 namespace q7n::platform {
 

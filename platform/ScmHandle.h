@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ServiceControlManager.h"
 #include "base/UniqueHandle.h"
+#include "platform/ServiceControlManager.h"
 
 namespace q7n::platform {
 

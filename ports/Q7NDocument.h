@@ -40,8 +40,7 @@ public:
     // the ports file. Holds nothing when another holder kept it for all of Wait.
     static platform::TFileLock Lock(const std::string& FileName, platform::TLockMode Mode,
                                     std::chrono::milliseconds Wait) {
-        return platform::TFileLock::Acquire(TXMLOptionsSerializer::LockPath(FileName), Mode,
-                                            Wait);
+        return platform::TFileLock::Acquire(TXMLOptionsSerializer::LockPath(FileName), Mode, Wait);
     }
 
 private:

@@ -1,8 +1,8 @@
 #include "service/PortsEditFlow.h"
 
-#include "service/PortsFileMessages.h"
-#include "ports/Q7NDocument.h"
 #include "platform/ServiceControlManager.h"
+#include "ports/Q7NDocument.h"
+#include "service/PortsFileMessages.h"
 #include "settings/ServiceOptions.h"
 
 namespace q7n {
@@ -39,16 +39,14 @@ bool TPortsEditFlow::Run(const std::string& PortsFile,
             return false;
         FSettings.rgCfgFile->SetValue(PortsFile);
         FSettings.DataContainer->Save();
-        return LastState() == platform::ServiceRunning &&
-               FDialogs.Confirm("Перезапустить сервис?");
+        return LastState() == platform::ServiceRunning && FDialogs.Confirm("Перезапустить сервис?");
     } catch (...) {
         // Whatever fails here ends the edit; what was done stays done.
         return false;
     }
 }
 
-bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document,
-                                           const std::string& PortsFile) {
+bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document, const std::string& PortsFile) {
     // From the check until the save is done no other program of ours writes the file.
     platform::TFileLock Lock;
     try {
@@ -62,8 +60,7 @@ bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document,
         return false;
     }
     // Never a silent overwrite of a change made since the editor opened, never a guessed merge.
-    if (Document.ChangedOnDisk() &&
-        !FDialogs.ConfirmOverwrite(FileChangedQuestion(PortsFile)))
+    if (Document.ChangedOnDisk() && !FDialogs.ConfirmOverwrite(FileChangedQuestion(PortsFile)))
         return false;
     Document.Save(PortsFile);
     if (Document.LastSave().Status == ssFailed) {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "settings/CategoryList.h"
 #include "base/Component.h"
-#include "settings/RegValueCategory.h"
 #include "platform/Registry.h"
+#include "settings/CategoryList.h"
+#include "settings/RegValueCategory.h"
 #include "settings/RegistrySaver.h"
 #include "settings/RegistryValueShell.h"
 

@@ -1,9 +1,9 @@
 #include "settings/RegistrySaver.h"
 
-#include "settings/DCAppInfo.h"
-#include "settings/DataContainer.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
+#include "settings/DCAppInfo.h"
+#include "settings/DataContainer.h"
 #include "settings/RegistryValues.h"
 
 #include <exception>

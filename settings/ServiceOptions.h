@@ -1,11 +1,11 @@
 #pragma once
 
 #include "base/Component.h"
+#include "platform/Registry.h"
 #include "settings/DCAppInfo.h"
 #include "settings/DataContainer.h"
 #include "settings/DataContainerDialog.h"
 #include "settings/RegValueCategory.h"
-#include "platform/Registry.h"
 #include "settings/RegistryValues.h"
 
 #include <string>

@@ -14,10 +14,9 @@ inline std::unique_ptr<TQ7NPorts> PicturedPorts() {
         const char* Ip;
         int Remote, Local, Com, Rate;
     };
-    for (const TRow& Row : {TRow{"192.168.1.6", 8080, 8080, 1, 9600},
-                            TRow{"192.168.1.7", 4001, 4001, 2, 115200},
-                            TRow{"10.0.0.15", 502, 1502, 5, 19200},
-                            TRow{"10.0.0.16", 502, 1503, 5, 19200}}) {
+    for (const TRow& Row :
+         {TRow{"192.168.1.6", 8080, 8080, 1, 9600}, TRow{"192.168.1.7", 4001, 4001, 2, 115200},
+          TRow{"10.0.0.15", 502, 1502, 5, 19200}, TRow{"10.0.0.16", 502, 1503, 5, 19200}}) {
         TQ7NPort* Port = Ports->Add();
         Port->SetIP(Row.Ip);
         Port->SetRemoutePort(Row.Remote);

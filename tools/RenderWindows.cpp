@@ -2,13 +2,13 @@
 // its first poll), the port list editor with a few mappings, the port editor dialog, the
 // confirmation box and the error box.
 //   q7n_render_windows FOLDER
-#include "windowing/qt/ConfirmationBox.h"
-#include "windowing/qt/ErrorBox.h"
 #include "app/qt/FontFallbacks.h"
-#include "tools/PicturedPorts.h"
+#include "app/qt/ServiceConfiguratorDialog.h"
 #include "dialogs/qt/Q7NPortDialog.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
-#include "app/qt/ServiceConfiguratorDialog.h"
+#include "tools/PicturedPorts.h"
+#include "windowing/qt/ConfirmationBox.h"
+#include "windowing/qt/ErrorBox.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,20 +3,19 @@
 // each it prints "NAME LEFT TOP WIDTH HEIGHT" (the frame on the screen) and keeps it open for a
 // few seconds, in which scripts/render-windows.sh grabs that part of the display.
 //   q7n_render_windows_win32
+#include "app/win32/ServiceConfiguratorDialog.h"
+#include "dialogs/PortDialogLook.h"
+#include "dialogs/win32/Q7NPortDialog.h"
+#include "dialogs/win32/Q7NPortsDialog.h"
+#include "platform/win32/Win32Text.h"
+#include "tools/PicturedPorts.h"
 #include "windowing/ApplicationIdentity.h"
 #include "windowing/win32/ConfirmationBox.h"
 #include "windowing/win32/ErrorBox.h"
 #include "windowing/win32/MessageLoop.h"
 #include "windowing/win32/MessageTimer.h"
-#include "tools/PicturedPorts.h"
-#include "dialogs/PortDialogLook.h"
-#include "dialogs/win32/Q7NPortDialog.h"
-#include "dialogs/win32/Q7NPortsDialog.h"
-#include "app/win32/ServiceConfiguratorDialog.h"
-#include "platform/win32/Win32Text.h"
 
 #include <commctrl.h>
-
 #include <cstdio>
 #include <exception>
 #include <string>

@@ -1,9 +1,9 @@
 #include "xmloptions/XMLClass.h"
 
 #include "base/Exceptions.h"
-#include "xmloptions/FloatText.h"
 #include "base/IntegerConversion.h"
 #include "base/TextCompare.h"
+#include "xmloptions/FloatText.h"
 #include "xmloptions/XMLElement.h"
 #include "xmloptions/XMLErrors.h"
 

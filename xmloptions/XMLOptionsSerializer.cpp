@@ -1,8 +1,8 @@
 #include "xmloptions/XMLOptionsSerializer.h"
 
+#include "base/IntegerConversion.h"
 #include "platform/FileSystem.h"
 #include "platform/HeldFileRetry.h"
-#include "base/IntegerConversion.h"
 #include "xmloptions/XMLCharacters.h"
 #include "xmloptions/XMLClass.h"
 #include "xmloptions/XMLElement.h"
@@ -191,8 +191,7 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     if (!Parsed) {
         TRejection Rejection{std::string("XML parse error: ") + Parsed.description()};
         // The parser has rewritten the buffer; count lines in the file as it stands.
-        LocateOffset(ReadWhenFree(XMLFilePath), Parsed.offset, Rejection.Line,
-                     Rejection.Column);
+        LocateOffset(ReadWhenFree(XMLFilePath), Parsed.offset, Rejection.Line, Rejection.Column);
         throw Rejection;
     }
     int RootElements = 0;
@@ -215,8 +214,8 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
                              "> holds a character that XML 1.0 does not allow"};
         Rejection.Element = Probe.BadElement.name();
         Rejection.Item = ItemNumberOf(Probe.BadElement, ItemNodeCaption);
-        LocateOffset(ReadWhenFree(XMLFilePath), Probe.BadNode.offset_debug(),
-                     Rejection.Line, Rejection.Column);
+        LocateOffset(ReadWhenFree(XMLFilePath), Probe.BadNode.offset_debug(), Rejection.Line,
+                     Rejection.Column);
         throw Rejection;
     }
 

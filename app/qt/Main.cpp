@@ -1,11 +1,11 @@
 // The configurator: the settings module, then the main window, until the window is closed.
-#include "windowing/qt/ApplicationTitle.h"
+#include "app/Version.h"
 #include "app/qt/FontFallbacks.h"
-#include "service/PortsEditFlow.h"
 #include "app/qt/PortsEditWindows.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
+#include "service/PortsEditFlow.h"
 #include "settings/ServiceOptions.h"
-#include "app/Version.h"
+#include "windowing/qt/ApplicationTitle.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,11 +1,11 @@
 #include "app/qt/PortsEditWindows.h"
 
+#include "dialogs/qt/Q7NPortsDialog.h"
 #include "windowing/qt/ApplicationTitle.h"
 #include "windowing/qt/CentredMessageBox.h"
 #include "windowing/qt/ConfirmationBox.h"
 #include "windowing/qt/OverwriteBox.h"
 #include "windowing/qt/PathWrapping.h"
-#include "dialogs/qt/Q7NPortsDialog.h"
 
 #include <QMessageBox>
 #include <memory>

@@ -1,11 +1,11 @@
 #include "app/qt/ServiceConfiguratorDialog.h"
 
 #include "app/CaptionFit.h"
-#include "windowing/qt/ErrorBox.h"
 #include "app/qt/GradientRule.h"
+#include "app/qt/QtTimer.h"
+#include "windowing/qt/ErrorBox.h"
 #include "windowing/qt/PushButton.h"
 #include "windowing/qt/QtConversions.h"
-#include "app/qt/QtTimer.h"
 #include "windowing/qt/ScreenPlacement.h"
 
 #include <QApplication>
@@ -191,10 +191,14 @@ void TdlgServiceConfigurator::CreateControls() {
 
 QAction* TdlgServiceConfigurator::ActionFor(app::TMainCommand Command) const {
     switch (Command) {
-    case app::TMainCommand::mcStart: return actStart;
-    case app::TMainCommand::mcStop: return actStop;
-    case app::TMainCommand::mcRestart: return actReboot;
-    default: return nullptr;
+    case app::TMainCommand::mcStart:
+        return actStart;
+    case app::TMainCommand::mcStop:
+        return actStop;
+    case app::TMainCommand::mcRestart:
+        return actReboot;
+    default:
+        return nullptr;
     }
 }
 
@@ -226,8 +230,8 @@ void TdlgServiceConfigurator::closeEvent(QCloseEvent* Event) {
     }
 }
 
-std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
-                                                          IPortsEditFlow* PortsEdit) {
+std::unique_ptr<TdlgServiceConfigurator>
+CreateMainWindow(platform::IServiceControlManager* Platform, IPortsEditFlow* PortsEdit) {
     try {
         return std::make_unique<TdlgServiceConfigurator>(Platform, PortsEdit);
     } catch (const std::exception& Error) {

@@ -51,7 +51,7 @@ private:
 
 // The main window, as the program creates it at start-up; when it cannot be created (the current
 // folder cannot be read, say) the error box tells why and the answer is none.
-std::unique_ptr<TdlgServiceConfigurator> CreateMainWindow(platform::IServiceControlManager* Platform,
-                                                          IPortsEditFlow* PortsEdit);
+std::unique_ptr<TdlgServiceConfigurator>
+CreateMainWindow(platform::IServiceControlManager* Platform, IPortsEditFlow* PortsEdit);
 
 } // namespace q7n::qt

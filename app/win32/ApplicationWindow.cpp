@@ -1,8 +1,8 @@
 #include "app/win32/ApplicationWindow.h"
 
-#include "windowing/ApplicationIdentity.h"
 #include "app/windows/Resources.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/ApplicationIdentity.h"
 
 #include <system_error>
 

@@ -3,15 +3,14 @@
 // unsaved. When the session ends the process is ended without that order, so the window writes
 // the settings then.
 #include "app/win32/ApplicationWindow.h"
+#include "app/win32/ServiceConfiguratorDialog.h"
+#include "dialogs/win32/PortsEditWindows.h"
+#include "service/PortsEditFlow.h"
+#include "settings/ServiceOptions.h"
 #include "windowing/win32/ErrorBox.h"
 #include "windowing/win32/MessageLoop.h"
-#include "service/PortsEditFlow.h"
-#include "dialogs/win32/PortsEditWindows.h"
-#include "app/win32/ServiceConfiguratorDialog.h"
-#include "settings/ServiceOptions.h"
 
 #include <commctrl.h>
-
 #include <exception>
 #include <memory>
 
@@ -29,7 +28,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             q7n::win32::TPortsEditWindows Dialogs(Window.Handle());
             q7n::TPortsEditFlow PortsEdit(Dialogs, *Options);
             Window.Configurator()->FPortsEdit = &PortsEdit;
-            Window.OnEndSession = [&Options] { Options->DataContainer->Save(); };
+            Window.OnEndSession = [&Options] {
+                Options->DataContainer->Save();
+            };
             ShowWindow(Window.Handle(), SW_SHOW);
             Result = q7n::win32::RunMessageLoop(Window.Handle());
         }

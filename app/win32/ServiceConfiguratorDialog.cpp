@@ -1,10 +1,10 @@
 #include "app/win32/ServiceConfiguratorDialog.h"
 
+#include "app/windows/Resources.h"
+#include "platform/win32/Win32Text.h"
 #include "windowing/win32/DialogTemplate.h"
 #include "windowing/win32/MessageTimer.h"
-#include "app/windows/Resources.h"
 #include "windowing/win32/ScreenPlacement.h"
-#include "platform/win32/Win32Text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,8 +33,12 @@ COLORREF ToColorRef(TColor Color) {
 // One half of a rule: From at the left edge to To at the right.
 void ShadeHorizontally(HDC Context, const RECT& Rect, TColor From, TColor To) {
     auto Vertex = [](LONG X, LONG Y, TColor Color) {
-        return TRIVERTEX{X, Y, COLOR16(GetRValue(Color) << 8), COLOR16(GetGValue(Color) << 8),
-                         COLOR16(GetBValue(Color) << 8), 0};
+        return TRIVERTEX{X,
+                         Y,
+                         COLOR16(GetRValue(Color) << 8),
+                         COLOR16(GetGValue(Color) << 8),
+                         COLOR16(GetBValue(Color) << 8),
+                         0};
     };
     TRIVERTEX Vertices[2] = {Vertex(Rect.left, Rect.top, From),
                              Vertex(Rect.right, Rect.bottom, To)};
@@ -149,12 +153,10 @@ bool TdlgServiceConfigurator::OnInit() {
 void TdlgServiceConfigurator::CreateControls() {
     const app::TFontLook Looks[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
     for (size_t Index = 0; Index < FFonts.size(); ++Index)
-        FFonts[Index].Reset(CreateFontW(-Looks[Index].PixelSize, 0, 0, 0,
-                                        Looks[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-                                        FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                        DEFAULT_PITCH | FF_DONTCARE,
-                                        platform::Utf8ToWide(Looks[Index].Face).c_str()));
+        FFonts[Index].Reset(CreateFontW(
+            -Looks[Index].PixelSize, 0, 0, 0, Looks[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+            DEFAULT_PITCH | FF_DONTCARE, platform::Utf8ToWide(Looks[Index].Face).c_str()));
     SetFont(FFonts[0].Get());
 
     HINSTANCE Instance = GetModuleHandleW(nullptr);
@@ -277,7 +279,8 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
             SetBkMode(Item.hDC, TRANSPARENT);
             HGDIOBJ Old = SelectObject(Item.hDC, FontFor(Drawn.Font));
             const POINT At{Item.rcItem.left, Item.rcItem.top};
-            SetFitted(Item.hDC, platform::Utf8ToWide(TWindow(Item.hwndItem).Text()), FStateFit, &At);
+            SetFitted(Item.hDC, platform::Utf8ToWide(TWindow(Item.hwndItem).Text()), FStateFit,
+                      &At);
             SelectObject(Item.hDC, Old);
         } else if (Drawn.Picture == app::TPicture::pcGears)
             DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), 50, 42);

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/CaptionFit.h"
+#include "app/MainWindowLogic.h"
 #include "windowing/win32/Dialog.h"
 #include "windowing/win32/GdiHandles.h"
-#include "app/MainWindowLogic.h"
 
 #include <array>
 #include <functional>

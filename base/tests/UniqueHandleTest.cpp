@@ -1,7 +1,6 @@
 #include "base/UniqueHandle.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace {

@@ -7,7 +7,8 @@
 namespace q7n::qt {
 
 QFont DialogFont(int PointSize) {
-    const QStringList Families = {QString::fromLatin1(DialogFontFace), QStringLiteral("Inconsolata")};
+    const QStringList Families = {QString::fromLatin1(DialogFontFace),
+                                  QStringLiteral("Inconsolata")};
     QFont Font(Families, PointSize);
     Font.setStyleHint(QFont::TypeWriter);
     return Font;

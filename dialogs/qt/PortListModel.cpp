@@ -7,7 +7,9 @@ namespace {
 // As an int, the form that every view reads.
 int ColumnAlignment(int Column) {
     Qt::Alignment Alignment =
-        (PortColumnLook(static_cast<TPortColumn>(Column)).Centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter;
+        (PortColumnLook(static_cast<TPortColumn>(Column)).Centred ? Qt::AlignHCenter
+                                                                  : Qt::AlignLeft) |
+        Qt::AlignVCenter;
     return Alignment.toInt();
 }
 

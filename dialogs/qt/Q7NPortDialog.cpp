@@ -1,12 +1,12 @@
 #include "dialogs/qt/Q7NPortDialog.h"
 
-#include "dialogs/qt/ButtonStrip.h"
-#include "dialogs/qt/DialogFont.h"
-#include "windowing/qt/EventHandler.h"
 #include "dialogs/PortChoices.h"
 #include "dialogs/PortDialogLook.h"
 #include "dialogs/PortFields.h"
 #include "dialogs/PrivateCopyExecute.h"
+#include "dialogs/qt/ButtonStrip.h"
+#include "dialogs/qt/DialogFont.h"
+#include "windowing/qt/EventHandler.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -121,11 +121,16 @@ void TdlgQ7NPort::PortToControls() {
 
 QWidget* TdlgQ7NPort::ControlOf(TPortField Field) const {
     switch (Field) {
-    case TPortField::pfIP: return edtIP;
-    case TPortField::pfRemoutePort: return edtRPort;
-    case TPortField::pfLocalPort: return edtLPort;
-    case TPortField::pfCOMPort: return cbbCOMPort;
-    case TPortField::pfRate: return cbbRate;
+    case TPortField::pfIP:
+        return edtIP;
+    case TPortField::pfRemoutePort:
+        return edtRPort;
+    case TPortField::pfLocalPort:
+        return edtLPort;
+    case TPortField::pfCOMPort:
+        return cbbCOMPort;
+    case TPortField::pfRate:
+        return cbbRate;
     }
     return nullptr;
 }

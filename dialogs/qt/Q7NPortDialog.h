@@ -1,8 +1,8 @@
 #pragma once
 
-#include "windowing/qt/ModalDialog.h"
 #include "dialogs/PortFields.h"
 #include "ports/Q7NPort.h"
+#include "windowing/qt/ModalDialog.h"
 
 #include <memory>
 

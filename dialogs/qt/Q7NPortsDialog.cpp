@@ -1,13 +1,13 @@
 #include "dialogs/qt/Q7NPortsDialog.h"
 
-#include "dialogs/qt/ButtonStrip.h"
-#include "windowing/qt/ConfirmationBox.h"
-#include "dialogs/qt/DialogFont.h"
-#include "windowing/qt/EventHandler.h"
-#include "dialogs/qt/PortIcons.h"
 #include "dialogs/PortDialogLook.h"
+#include "dialogs/qt/ButtonStrip.h"
+#include "dialogs/qt/DialogFont.h"
+#include "dialogs/qt/PortIcons.h"
 #include "dialogs/qt/PortListModel.h"
 #include "dialogs/qt/Q7NPortDialog.h"
+#include "windowing/qt/ConfirmationBox.h"
+#include "windowing/qt/EventHandler.h"
 
 #include <QAction>
 #include <QEvent>

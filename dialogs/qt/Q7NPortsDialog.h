@@ -1,7 +1,7 @@
 #pragma once
 
-#include "windowing/qt/ModalDialog.h"
 #include "dialogs/PortListEditor.h"
+#include "windowing/qt/ModalDialog.h"
 
 #include <vector>
 

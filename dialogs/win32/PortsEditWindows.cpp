@@ -1,10 +1,10 @@
 #include "dialogs/win32/PortsEditWindows.h"
 
+#include "dialogs/win32/Q7NPortsDialog.h"
 #include "windowing/ApplicationIdentity.h"
 #include "windowing/win32/ConfirmationBox.h"
 #include "windowing/win32/MessageDialog.h"
 #include "windowing/win32/OverwriteBox.h"
-#include "dialogs/win32/Q7NPortsDialog.h"
 
 namespace q7n::win32 {
 

@@ -1,13 +1,13 @@
 #include "dialogs/win32/Q7NPortDialog.h"
 
-#include "dialogs/win32/DialogFont.h"
-#include "windowing/win32/EventHandler.h"
 #include "dialogs/PortChoices.h"
-#include "dialogs/win32/PortDialogIds.h"
 #include "dialogs/PortDialogLook.h"
 #include "dialogs/PortFields.h"
 #include "dialogs/PrivateCopyExecute.h"
+#include "dialogs/win32/DialogFont.h"
+#include "dialogs/win32/PortDialogIds.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/win32/EventHandler.h"
 
 namespace q7n::win32 {
 
@@ -72,11 +72,16 @@ namespace {
 
 int ControlIdOf(TPortField Field) {
     switch (Field) {
-    case TPortField::pfIP: return IDC_EDTIP;
-    case TPortField::pfRemoutePort: return IDC_EDTRPORT;
-    case TPortField::pfLocalPort: return IDC_EDTLPORT;
-    case TPortField::pfCOMPort: return IDC_CBBCOMPORT;
-    case TPortField::pfRate: return IDC_CBBRATE;
+    case TPortField::pfIP:
+        return IDC_EDTIP;
+    case TPortField::pfRemoutePort:
+        return IDC_EDTRPORT;
+    case TPortField::pfLocalPort:
+        return IDC_EDTLPORT;
+    case TPortField::pfCOMPort:
+        return IDC_CBBCOMPORT;
+    case TPortField::pfRate:
+        return IDC_CBBRATE;
     }
     return IDC_EDTIP;
 }

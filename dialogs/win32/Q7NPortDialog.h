@@ -1,9 +1,8 @@
 #pragma once
 
 #include "dialogs/PortFields.h"
-
-#include "windowing/win32/Dialog.h"
 #include "ports/Q7NPort.h"
+#include "windowing/win32/Dialog.h"
 
 #include <memory>
 

@@ -1,12 +1,12 @@
 #include "dialogs/win32/Q7NPortsDialog.h"
 
-#include "windowing/win32/ConfirmationBox.h"
+#include "dialogs/PortDialogLook.h"
 #include "dialogs/win32/DialogFont.h"
 #include "dialogs/win32/PortDialogIds.h"
-#include "dialogs/PortDialogLook.h"
 #include "dialogs/win32/PortImages.h"
 #include "dialogs/win32/Q7NPortDialog.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/win32/ConfirmationBox.h"
 
 #include <algorithm>
 #include <cctype>
@@ -99,10 +99,11 @@ void TdlgQ7NPorts::CreateToolbar() {
                                      platform::Utf8ToWide(DeleteCaption)};
     TBBUTTON Buttons[4] = {};
     Buttons[0] = {0, IDC_ACTADD, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[0].c_str())};
-    Buttons[1] = {1, IDC_ACTEDIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[1].c_str())};
+    Buttons[1] = {
+        1, IDC_ACTEDIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[1].c_str())};
     Buttons[2] = {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
-    Buttons[3] = {2, IDC_ACTDELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0,
-                  INT_PTR(Captions[2].c_str())};
+    Buttons[3] = {
+        2, IDC_ACTDELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[2].c_str())};
     Toolbar.Send(TB_ADDBUTTONSW, 4, LPARAM(Buttons));
 }
 
@@ -140,8 +141,8 @@ void TdlgQ7NPorts::Arrange() {
     MoveWindow(Item(IDC_LVPORTS), 0, ToolbarHeight + 4, Width,
                SeparatorTop - 4 - (ToolbarHeight + 4), TRUE);
     MoveWindow(Item(IDC_SEPARATOR), 0, SeparatorTop, Width, 2, TRUE);
-    MoveWindow(Item(IDC_BTNOK), Width - Margin - ButtonWidth, ButtonTop, ButtonWidth,
-               ButtonHeight, TRUE);
+    MoveWindow(Item(IDC_BTNOK), Width - Margin - ButtonWidth, ButtonTop, ButtonWidth, ButtonHeight,
+               TRUE);
     MoveWindow(Item(IDC_BTNCANCEL), Width - 2 * (Margin + ButtonWidth), ButtonTop, ButtonWidth,
                ButtonHeight, TRUE);
 }

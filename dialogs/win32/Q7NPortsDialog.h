@@ -1,9 +1,9 @@
 #pragma once
 
-#include "windowing/win32/Dialog.h"
-#include "windowing/win32/GdiHandles.h"
 #include "dialogs/PortListEditor.h"
 #include "dialogs/PortRowMarks.h"
+#include "windowing/win32/Dialog.h"
+#include "windowing/win32/GdiHandles.h"
 
 #include <string>
 #include <vector>

@@ -14,11 +14,11 @@ namespace q7n::platform {
 // What a stand-in answers, in Windows codes of its own kind, for each way the machine database
 // can fail it.
 struct TMachineStoreErrors {
-    std::uint32_t Denied;      // the file or the transaction may not be written
-    std::uint32_t Busy;        // another process holds the database for longer than we wait
-    std::uint32_t Damaged;     // not a database, or a damaged one
-    std::uint32_t Foreign;     // tables of an unknown schema, or of another version of ours
-    std::uint32_t Failed;      // any other failure of the database or of the program
+    std::uint32_t Denied;  // the file or the transaction may not be written
+    std::uint32_t Busy;    // another process holds the database for longer than we wait
+    std::uint32_t Damaged; // not a database, or a damaged one
+    std::uint32_t Foreign; // tables of an unknown schema, or of another version of ours
+    std::uint32_t Failed;  // any other failure of the database or of the program
     std::uint32_t OutOfMemory;
 };
 

@@ -89,8 +89,8 @@ std::optional<std::int64_t> FindPath(TMachineDatabase& Db, std::int64_t Root,
 }
 
 constexpr TMachineStoreErrors RegistryErrors = {
-    ErrorAccessDenied,    ErrorRegistryIoFailed, ErrorRegistryCorrupt,
-    ErrorBadDb,           ErrorRegistryIoFailed, ErrorNotEnoughMemory,
+    ErrorAccessDenied, ErrorRegistryIoFailed, ErrorRegistryCorrupt,
+    ErrorBadDb,        ErrorRegistryIoFailed, ErrorNotEnoughMemory,
 };
 
 } // namespace
@@ -116,8 +116,8 @@ std::int64_t TPosixRegistry::RootId(TRegRoot Root) {
                        "SELECT id FROM registry_keys WHERE parent IS NULL AND folded = ?1");
     Find.Bind(1, std::string_view(RegRootName(Root)));
     if (!Find.Step())
-        throw EMachineDatabaseError("Machine database '" + FStore.Path() + "' has lost the root key " +
-                                        RegRootName(Root),
+        throw EMachineDatabaseError("Machine database '" + FStore.Path() +
+                                        "' has lost the root key " + RegRootName(Root),
                                     SQLITE_CORRUPT);
     return Find.ColumnInt64(0);
 }
@@ -212,9 +212,10 @@ std::uint32_t TPosixRegistry::SelectValue(TRegKeyHandle Key, const std::string& 
         const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
         if (!Open)
             return Error;
-        TSqlStatement Query(FStore.Database().Handle(), std::string("SELECT ") + Columns +
-                                                     " FROM registry_values WHERE key = ?1 AND "
-                                                     "folded = ?2");
+        TSqlStatement Query(FStore.Database().Handle(),
+                            std::string("SELECT ") + Columns +
+                                " FROM registry_values WHERE key = ?1 AND "
+                                "folded = ?2");
         Query.Bind(1, Open->Id).Bind(2, UpperCaseText(Name));
         if (!Query.Step())
             return KeyExists(Open->Id) ? ErrorFileNotFound : ErrorKeyDeleted;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/posix/MachineStore.h"
 #include "platform/Registry.h"
+#include "platform/posix/MachineStore.h"
 
 #include <string>
 

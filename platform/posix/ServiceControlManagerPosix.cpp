@@ -246,7 +246,7 @@ std::uint32_t TPosixServiceControlManager::ChangeService(TScmHandle Service, TCh
 }
 
 void TPosixServiceControlManager::Update(std::int64_t Id, const std::string& Assignments) {
- TSqlStatement(Db().Handle(), "UPDATE services SET " + Assignments + " WHERE id = ?1")
+    TSqlStatement(Db().Handle(), "UPDATE services SET " + Assignments + " WHERE id = ?1")
         .Bind(1, Id)
         .Run();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "platform/ServiceControlManager.h"
 #include "platform/posix/MachineStore.h"
 #include "platform/posix/PosixProcess.h"
-#include "platform/ServiceControlManager.h"
 
 #include <map>
 #include <memory>

@@ -5,6 +5,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/Win32Text.h"
+
 #include <windows.h>
 #else
 #include <csignal>
@@ -36,8 +37,7 @@ public:
         for (wchar_t& Character : Host)
             if (Character == L'/')
                 Character = L'\\';
-        std::wstring CommandLine = L"\"" + Host + L"\" " +
-                                   platform::Utf8ToWide(Mode) + L" \"" +
+        std::wstring CommandLine = L"\"" + Host + L"\" " + platform::Utf8ToWide(Mode) + L" \"" +
                                    platform::Utf8ToWide(Path) + L"\" " + std::to_wstring(Ms);
         const BOOL Started = CreateProcessW(nullptr, CommandLine.data(), nullptr, nullptr, TRUE, 0,
                                             nullptr, nullptr, &Startup, &FProcess);
@@ -76,7 +76,9 @@ public:
     }
     TFileHolderProcess(const TFileHolderProcess&) = delete;
     TFileHolderProcess& operator=(const TFileHolderProcess&) = delete;
-    ~TFileHolderProcess() { Kill(); }
+    ~TFileHolderProcess() {
+        Kill();
+    }
 
     // Ends it at once, as a crash would, and waits until it is gone.
     void Kill() {

@@ -1,21 +1,19 @@
 #include "platform/FileSystem.h"
 
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/DurableReplace.h"
-#include "platform/tests/FileHolderProcess.h"
 #include "platform/FileLock.h"
 #include "platform/HeldFileRetry.h"
 #include "platform/TemporaryFile.h"
-
-#include "base/testsupport/TemporaryFolder.h"
+#include "platform/tests/FileHolderProcess.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <system_error>
 #include <vector>
-
-#include <chrono>
 
 #ifdef _WIN32
 #include "platform/win32/Win32Error.h"

@@ -1,11 +1,11 @@
 // The two stand-ins over one machine database behave alike when it is damaged or when the user
 // may not write it.
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
-#include "platform/posix/RegistryPosix.h"
 #include "platform/ScmHandle.h"
+#include "platform/posix/RegistryPosix.h"
 #include "platform/posix/ServiceControlManagerPosix.h"
-#include "base/testsupport/TemporaryFolder.h"
 
 #include <chrono>
 #include <csignal>
@@ -45,7 +45,7 @@ Codes WithoutWriteRights(const q7n::testing::TTemporaryFolder& Folder, const std
             Codes Seen = Body();
             ssize_t Size = static_cast<ssize_t>(Seen.size() * sizeof(std::uint32_t));
             ::_exit(::write(Pipe[1], Seen.data(), Seen.size() * sizeof(std::uint32_t)) == Size ? 0
-                                                                                              : 3);
+                                                                                               : 3);
         }
         ::close(Pipe[1]);
         auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -115,9 +115,9 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
         Result.push_back(State);
         return Result;
     });
-    EXPECT_EQ(Seen, (Codes{ErrorSuccess, ErrorSuccess, 1, ErrorAccessDenied, ErrorAccessDenied,
-                           ErrorSuccess, ErrorAccessDenied, ErrorSuccess, ErrorSuccess,
-                           ServiceStopped}));
+    EXPECT_EQ(Seen,
+              (Codes{ErrorSuccess, ErrorSuccess, 1, ErrorAccessDenied, ErrorAccessDenied,
+                     ErrorSuccess, ErrorAccessDenied, ErrorSuccess, ErrorSuccess, ServiceStopped}));
 }
 
 TEST(MachineStore, BothStandInsNameADamagedDatabaseAndTakeUpAFreshOneInItsPlace) {

@@ -1,11 +1,11 @@
 #include "platform/RegistryExport.h"
 
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
-#include "base/testsupport/TemporaryFolder.h"
-#include "platform/testsupport/TestRegistry.h"
 #include "platform/UnicodeText.h"
+#include "platform/testsupport/TestRegistry.h"
 
 #include <gtest/gtest.h>
 

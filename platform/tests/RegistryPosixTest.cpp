@@ -1,9 +1,9 @@
 #include "platform/posix/RegistryPosix.h"
 
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
-#include "base/testsupport/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>

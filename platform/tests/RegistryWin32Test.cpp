@@ -4,11 +4,12 @@
 #include "platform/RegistryExport.h"
 #include "platform/RegistryKey.h"
 
+#include <windows.h>
+
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <windows.h>
 
 using namespace q7n::platform;
 

@@ -104,8 +104,8 @@ TEST_F(ServiceControlConformance, RegistersOnceAndKnowsOnlyWhatIsRegistered) {
 TEST_F(ServiceControlConformance, GivesBackTheCommandLineAsRegistered) {
     // Blanks, quotes, Cyrillic and a length well past a first guess at the buffer.
     const std::string Unquoted = "C:\\Службы Q7N\\Install\\Q7NService.exe";
-    const std::string WithArguments = "\"" + Unquoted + "\" --record \"" +
-                                      std::string(1500, 'x') + "\" \"два слова\"";
+    const std::string WithArguments =
+        "\"" + Unquoted + "\" --record \"" + std::string(1500, 'x') + "\" \"два слова\"";
     for (const std::string& CommandLine : {Unquoted, WithArguments}) {
         std::string Name = UniqueServiceName();
         TScmHandleOwner Created;

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/ScmHandle.h"
 #include "platform/ServiceControlManager.h"
-#include "base/testsupport/TemporaryFolder.h"
 
 #include <chrono>
 #include <filesystem>

@@ -7,8 +7,8 @@
 #ifdef _WIN32
 #include "platform/win32/RegistryWin32.h"
 #else
-#include "platform/posix/RegistryPosix.h"
 #include "base/testsupport/TemporaryFolder.h"
+#include "platform/posix/RegistryPosix.h"
 #endif
 
 namespace q7n::testing {

@@ -1,8 +1,9 @@
 #include "platform/CurrentDirectory.h"
 #include "platform/win32/Win32Text.h"
 
-#include <system_error>
 #include <windows.h>
+
+#include <system_error>
 
 namespace q7n::platform {
 

@@ -1,5 +1,4 @@
 #include "platform/FileLock.h"
-
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Text.h"
 

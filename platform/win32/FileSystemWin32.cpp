@@ -4,11 +4,12 @@
 #include "platform/win32/Win32Error.h"
 #include "platform/win32/Win32Text.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <random>
 #include <system_error>
 #include <vector>
-#include <windows.h>
 
 namespace q7n::platform {
 

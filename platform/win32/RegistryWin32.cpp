@@ -3,11 +3,12 @@
 #include "base/UniqueHandle.h"
 #include "platform/win32/Win32Text.h"
 
+#include <windows.h>
+
 #include <cstring>
 #include <new>
 #include <system_error>
 #include <utility>
-#include <windows.h>
 
 namespace q7n::platform {
 

@@ -1,9 +1,10 @@
 #include "platform/ServiceControlManager.h"
 #include "platform/win32/Win32Text.h"
 
+#include <windows.h>
+
 #include <system_error>
 #include <vector>
-#include <windows.h>
 
 namespace q7n::platform {
 

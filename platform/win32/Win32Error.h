@@ -1,8 +1,9 @@
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <system_error>
-#include <windows.h>
 
 namespace q7n::platform {
 

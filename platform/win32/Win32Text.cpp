@@ -1,7 +1,8 @@
 #include "platform/win32/Win32Text.h"
 
-#include <system_error>
 #include <windows.h>
+
+#include <system_error>
 
 namespace q7n::platform {
 

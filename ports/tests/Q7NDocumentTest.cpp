@@ -1,8 +1,8 @@
 #include "ports/Q7NDocument.h"
 
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "xmloptions/testsupport/StrictXML.h"
-#include "base/testsupport/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>

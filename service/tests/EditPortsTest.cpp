@@ -1,15 +1,15 @@
 // The ports edit flow end to end over the stand-ins: a real ports file, the registry stand-in
 // under the settings module, the recording service manager, and scripted windows.
-#include "service/testsupport/FakeServiceControlManager.h"
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
-#include "service/tests/ManualTiming.h"
+#include "ports/Q7NDocument.h"
 #include "service/PortsEditFlow.h"
 #include "service/PortsFileMessages.h"
-#include "ports/Q7NDocument.h"
-#include "settings/testsupport/RecordingRegistry.h"
 #include "service/ServiceConfigurator.h"
+#include "service/tests/ManualTiming.h"
+#include "service/testsupport/FakeServiceControlManager.h"
 #include "settings/ServiceOptions.h"
-#include "base/testsupport/TemporaryFolder.h"
+#include "settings/testsupport/RecordingRegistry.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -75,8 +75,8 @@ class EditPortsTest : public ::testing::Test {
 protected:
     EditPortsTest() {
         FOptions.reset(CreateServiceOptions(nullptr, FRegistry));
-        FPortsEdit = std::make_unique<TPortsEditFlow>(FDialogs, *FOptions,
-                                                      std::chrono::milliseconds(100));
+        FPortsEdit =
+            std::make_unique<TPortsEditFlow>(FDialogs, *FOptions, std::chrono::milliseconds(100));
         auto Timer = std::make_unique<q7n::testing::TManualTimer>();
         FTimer = Timer.get();
         FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
@@ -294,7 +294,9 @@ TEST_F(EditPortsTest, WhileAnotherProgramHoldsTheFileTheUserMayWaitOrGiveUp) {
     // This time the user waits once more, and the other program is done by then.
     FDialogs.Questions.clear();
     FDialogs.ConfirmAnswer = true;
-    FDialogs.OnConfirm = [&] { Other = {}; };
+    FDialogs.OnConfirm = [&] {
+        Other = {};
+    };
     FConfigurator->EditPorts();
     EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{FileBusyQuestion(Path)});
     EXPECT_EQ(PortsInFile(), 1);

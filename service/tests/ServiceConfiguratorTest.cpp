@@ -1,7 +1,7 @@
 #include "service/ServiceConfigurator.h"
 
-#include "service/testsupport/FakeServiceControlManager.h"
 #include "service/tests/ManualTiming.h"
+#include "service/testsupport/FakeServiceControlManager.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 #include "service/ServicePaths.h"
 
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/CommandLine.h"
 #include "platform/FileSystem.h"
-#include "base/testsupport/TemporaryFolder.h"
 
 #include <filesystem>
 #include <fstream>

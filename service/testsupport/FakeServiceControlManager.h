@@ -15,8 +15,8 @@ public:
     std::vector<std::string> Calls;
     std::uint32_t OpenManagerError = platform::ErrorSuccess;
     std::uint32_t ControlStopError = platform::ErrorSuccess; // a service that refuses the stop
-    std::map<std::string, std::uint32_t> States; // registered services and their state
-    std::map<std::string, std::string> Paths;    // their command lines
+    std::map<std::string, std::uint32_t> States;             // registered services and their state
+    std::map<std::string, std::string> Paths;                // their command lines
     int OpenHandles = 0;
     std::uint32_t ManagerAccess = 0;          // the access the manager was opened with
     std::vector<std::uint32_t> ServiceAccess; // the access asked of each service, in order

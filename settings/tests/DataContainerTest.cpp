@@ -1,10 +1,10 @@
 #include "settings/DataContainer.h"
 
-#include "settings/DCAppInfo.h"
-#include "settings/testsupport/RecordingRegistry.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
+#include "settings/DCAppInfo.h"
 #include "settings/RegistryValues.h"
+#include "settings/testsupport/RecordingRegistry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The program that prints the settings key, run as a user runs it.
+#include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryExport.h"
 #include "platform/posix/RegistryPosix.h"
 #include "settings/ServiceOptions.h"
-#include "base/testsupport/TemporaryFolder.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,8 +1,8 @@
 #include "settings/ServiceOptions.h"
 
-#include "settings/testsupport/RecordingRegistry.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
+#include "settings/testsupport/RecordingRegistry.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,8 +1,7 @@
 #include "windowing/qt/CentredMessageBox.h"
 
-#include "windowing/qt/ScreenPlacement.h"
-
 #include "windowing/qt/PathWrapping.h"
+#include "windowing/qt/ScreenPlacement.h"
 
 #include <QApplication>
 #include <QClipboard>

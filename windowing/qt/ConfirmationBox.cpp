@@ -1,7 +1,7 @@
 #include "windowing/qt/ConfirmationBox.h"
 
-#include "windowing/qt/CentredMessageBox.h"
 #include "windowing/ConfirmationBoxContract.h"
+#include "windowing/qt/CentredMessageBox.h"
 #include "windowing/qt/QtConversions.h"
 
 #include <QAbstractButton>

@@ -1,8 +1,8 @@
 #include "windowing/qt/ErrorBox.h"
 
+#include "windowing/ErrorBoxText.h"
 #include "windowing/qt/ApplicationTitle.h"
 #include "windowing/qt/CentredMessageBox.h"
-#include "windowing/ErrorBoxText.h"
 #include "windowing/qt/QtConversions.h"
 
 #include <QAbstractButton>

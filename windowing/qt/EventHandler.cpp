@@ -1,7 +1,7 @@
 #include "windowing/qt/EventHandler.h"
 
-#include "windowing/qt/ErrorBox.h"
 #include "base/Exceptions.h"
+#include "windowing/qt/ErrorBox.h"
 
 #include <exception>
 

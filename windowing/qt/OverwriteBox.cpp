@@ -1,8 +1,8 @@
 #include "windowing/qt/OverwriteBox.h"
 
+#include "windowing/OverwriteBoxContract.h"
 #include "windowing/qt/ApplicationTitle.h"
 #include "windowing/qt/CentredMessageBox.h"
-#include "windowing/OverwriteBoxContract.h"
 #include "windowing/qt/PathWrapping.h"
 #include "windowing/qt/QtConversions.h"
 

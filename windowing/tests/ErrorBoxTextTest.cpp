@@ -14,7 +14,7 @@ TEST(ErrorBoxText, AddsAFullStopOnlyAfterACharacterThatSortsAfterIt) {
     EXPECT_EQ(ErrorBoxText("Done."), "Done.");
     EXPECT_EQ(ErrorBoxText("Failed!"), "Failed!");
     EXPECT_EQ(ErrorBoxText("Path a/"), "Path a/."); // "/" follows "." in ASCII
-    EXPECT_EQ(ErrorBoxText("a-"), "a-"); // "-" sorts just before "."
+    EXPECT_EQ(ErrorBoxText("a-"), "a-");            // "-" sorts just before "."
     EXPECT_EQ(ErrorBoxText("a "), "a ");
     EXPECT_EQ(ErrorBoxText(""), "");
 }

@@ -77,7 +77,8 @@ INT_PTR TDialog::Dispatch(UINT Message, WPARAM W, LPARAM L) {
             Result = OnCommand(HIWORD(W), LOWORD(W), HWND(L));
             break;
         case WM_NOTIFY:
-            Result = OnNotify(int(reinterpret_cast<NMHDR*>(L)->idFrom), reinterpret_cast<NMHDR*>(L));
+            Result =
+                OnNotify(int(reinterpret_cast<NMHDR*>(L)->idFrom), reinterpret_cast<NMHDR*>(L));
             break;
         case WM_CLOSE:
             OnClose();

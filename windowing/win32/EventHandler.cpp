@@ -1,7 +1,7 @@
 #include "windowing/win32/EventHandler.h"
 
-#include "windowing/win32/ErrorBox.h"
 #include "base/Exceptions.h"
+#include "windowing/win32/ErrorBox.h"
 
 #include <exception>
 

@@ -10,8 +10,7 @@
 namespace q7n::win32 {
 
 // A handle of type THandleType, freed by Free.
-template <typename THandleType, auto Free>
-struct TFreedBy {
+template <typename THandleType, auto Free> struct TFreedBy {
     using THandle = THandleType;
     static THandle Invalid() { return nullptr; }
     void Close(THandle Handle) const { Free(Handle); }
@@ -33,6 +32,6 @@ using TPenHandle = TUniqueHandle<TFreedBy<HPEN, DeleteObject>>;
 using TIconHandle = TUniqueHandle<TFreedBy<HICON, DestroyIcon>>;
 using TImageListHandle = TUniqueHandle<TFreedBy<HIMAGELIST, ImageList_Destroy>>;
 using TMemoryDC = TUniqueHandle<TFreedBy<HDC, DeleteDC>>; // of CreateCompatibleDC
-using TWindowDC = TUniqueHandle<TWindowDCTraits>; // TWindowDC(GetDC(Window), {Window})
+using TWindowDC = TUniqueHandle<TWindowDCTraits>;         // TWindowDC(GetDC(Window), {Window})
 
 } // namespace q7n::win32

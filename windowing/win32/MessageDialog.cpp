@@ -1,9 +1,9 @@
 #include "windowing/win32/MessageDialog.h"
 
+#include "platform/win32/Win32Text.h"
 #include "windowing/win32/DialogTemplate.h"
 #include "windowing/win32/GdiHandles.h"
 #include "windowing/win32/ScreenPlacement.h"
-#include "platform/win32/Win32Text.h"
 
 #include <algorithm>
 
@@ -60,17 +60,17 @@ bool TMessageDialog::OnInit() {
     HINSTANCE Instance = GetModuleHandleW(nullptr);
     auto Font = HFONT(Send(WM_GETFONT));
     const std::wstring Text = platform::Utf8ToWide(FText);
-    const SIZE TextSize =
-        MeasureText(FWindow, Font, Text, MaximumTextWidth, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+    const SIZE TextSize = MeasureText(FWindow, Font, Text, MaximumTextWidth,
+                                      DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
 
     // One width for all buttons: the system's, or what the longest caption needs.
     int ButtonsEach = ButtonWidth;
     for (const TButton& Button : FButtons)
         ButtonsEach = std::max<int>(
-            ButtonsEach, MeasureText(FWindow, Font, platform::Utf8ToWide(Button.Caption), 10000,
-                                     DT_SINGLELINE)
-                                 .cx +
-                             2 * Gap);
+            ButtonsEach,
+            MeasureText(FWindow, Font, platform::Utf8ToWide(Button.Caption), 10000, DT_SINGLELINE)
+                    .cx +
+                2 * Gap);
     const int ButtonsWidth =
         int(FButtons.size()) * ButtonsEach + int(FButtons.size() - 1) * ButtonGap;
     const int ContentWidth = IconSize + Gap + int(TextSize.cx);
@@ -79,7 +79,8 @@ bool TMessageDialog::OnInit() {
     AdjustWindowRectEx(&Frame, DWORD(GetWindowLongW(FWindow, GWL_STYLE)), FALSE,
                        DWORD(GetWindowLongW(FWindow, GWL_EXSTYLE)));
     const int FrameWidth = (Frame.right - Frame.left) - ClientWidth;
-    ClientWidth = std::max(ClientWidth, TitleBarWidth(FWindow, platform::Utf8ToWide(FTitle)) - FrameWidth);
+    ClientWidth =
+        std::max(ClientWidth, TitleBarWidth(FWindow, platform::Utf8ToWide(FTitle)) - FrameWidth);
 
     const int ContentHeight = std::max(IconSize, int(TextSize.cy));
     const int TextTop = Margin + (ContentHeight - int(TextSize.cy)) / 2;
@@ -90,10 +91,10 @@ bool TMessageDialog::OnInit() {
         CreateWindowExW(0, L"STATIC", nullptr, WS_CHILD | WS_VISIBLE | SS_ICON, Margin, Margin,
                         IconSize, IconSize, FWindow, HMENU(IconId), Instance, nullptr);
     SendMessageW(IconControl, STM_SETICON, WPARAM(LoadIconW(nullptr, FIcon)), 0);
-    TWindow TextControl = CreateWindowExW(0, L"STATIC", Text.c_str(),
-                                          WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                                          Margin + IconSize + Gap, TextTop, TextSize.cx,
-                                          TextSize.cy, FWindow, HMENU(TextId), Instance, nullptr);
+    TWindow TextControl =
+        CreateWindowExW(0, L"STATIC", Text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                        Margin + IconSize + Gap, TextTop, TextSize.cx, TextSize.cy, FWindow,
+                        HMENU(TextId), Instance, nullptr);
     TextControl.SetFont(Font);
 
     int Left = (ClientWidth - ButtonsWidth) / 2;
@@ -103,9 +104,9 @@ bool TMessageDialog::OnInit() {
         const DWORD Style = WS_CHILD | WS_VISIBLE | WS_TABSTOP |
                             (IsDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) |
                             (&Button == &FButtons.front() ? WS_GROUP : 0);
-        TWindow Control = CreateWindowExW(0, L"BUTTON", platform::Utf8ToWide(Button.Caption).c_str(),
-                                          Style, Left, ButtonsTop, ButtonsEach, ButtonHeight,
-                                          FWindow, HMENU(INT_PTR(Button.Id)), Instance, nullptr);
+        TWindow Control = CreateWindowExW(
+            0, L"BUTTON", platform::Utf8ToWide(Button.Caption).c_str(), Style, Left, ButtonsTop,
+            ButtonsEach, ButtonHeight, FWindow, HMENU(INT_PTR(Button.Id)), Instance, nullptr);
         Control.SetFont(Font);
         if (IsDefault)
             Default = Control;
@@ -128,7 +129,8 @@ bool TMessageDialog::OnCommand(int /*Code*/, int Id, HWND /*Control*/) {
         End(FEscapeId);
         return true;
     }
-    if (std::any_of(FButtons.begin(), FButtons.end(), [Id](const TButton& B) { return B.Id == Id; })) {
+    if (std::any_of(FButtons.begin(), FButtons.end(),
+                    [Id](const TButton& B) { return B.Id == Id; })) {
         End(Id);
         return true;
     }

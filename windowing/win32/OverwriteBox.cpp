@@ -6,10 +6,9 @@
 namespace q7n::win32 {
 
 bool ShowOverwriteBox(std::string_view Text, HWND Owner) {
-    TMessageDialog Box(std::string(ApplicationTitle), std::string(Text), IDI_WARNING,
-                       {{IDYES, std::string(OverwriteCaption)},
-                        {IDNO, std::string(KeepFileCaption)}},
-                       IDNO, IDNO);
+    TMessageDialog Box(
+        std::string(ApplicationTitle), std::string(Text), IDI_WARNING,
+        {{IDYES, std::string(OverwriteCaption)}, {IDNO, std::string(KeepFileCaption)}}, IDNO, IDNO);
     return Box.Show(Owner) == IDYES;
 }
 

@@ -1,7 +1,7 @@
 #include "windowing/win32/Window.h"
 
-#include "windowing/win32/GdiHandles.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/win32/GdiHandles.h"
 
 namespace q7n::win32 {
 

@@ -1,8 +1,8 @@
-#include "xmloptions/tests/AllKindsOptions.h"
 #include "base/Exceptions.h"
 #include "xmloptions/PoolObjects.h"
 #include "xmloptions/XMLElement.h"
 #include "xmloptions/XMLErrors.h"
+#include "xmloptions/tests/AllKindsOptions.h"
 
 #include <cfloat>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "xmloptions/XMLOptionsSerializer.h"
 
-#include "xmloptions/tests/AllKindsOptions.h"
-#include "platform/FileSystem.h"
-#include "xmloptions/testsupport/StrictXML.h"
 #include "base/testsupport/TemporaryFolder.h"
+#include "platform/FileSystem.h"
+#include "xmloptions/tests/AllKindsOptions.h"
+#include "xmloptions/testsupport/StrictXML.h"
 
 #include <csignal>
 #include <filesystem>
@@ -247,13 +247,14 @@ TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheVa
         const char* Shown;
     } Cases[] = {{"1.2.3.4\x01", "1.2.3.4\\x01"},
                  {"caf\xE9", "caf\\xE9"},
-                 {"\xED\xA0\x80", "\\xED\\xA0\\x80"}, // a surrogate written as UTF-8
+                 {"\xED\xA0\x80", "\\xED\\xA0\\x80"},  // a surrogate written as UTF-8
                  {"\xEF\xBF\xBF", "\\xEF\\xBF\\xBF"}}; // U+FFFF
     for (const TCase& Case : Cases) {
         FRoot->Title = Case.Title;
         FSerializer.SaveToFile();
         EXPECT_EQ(FSerializer.LastSave().Status, ssFailed) << Case.Shown;
-        EXPECT_NE(FSerializer.LastSave().Reason.find(std::string("\"") + Case.Shown + "\" of <config/Title>"),
+        EXPECT_NE(FSerializer.LastSave().Reason.find(std::string("\"") + Case.Shown +
+                                                     "\" of <config/Title>"),
                   std::string::npos)
             << FSerializer.LastSave().Reason;
         EXPECT_EQ(Read(), Previous);

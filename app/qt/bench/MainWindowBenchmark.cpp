@@ -3,8 +3,8 @@
 // manager is the stand-in over a scratch database.
 #include "app/qt/FontFallbacks.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
-#include "platform/posix/ServiceControlManagerPosix.h"
 #include "base/testsupport/TemporaryFolder.h"
+#include "platform/posix/ServiceControlManagerPosix.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

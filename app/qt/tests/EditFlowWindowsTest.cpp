@@ -1,16 +1,16 @@
 // The ports edit run from the main window's button through the real windows: the port list
 // editor, then the restart question, answered from the keyboard as a user would; the main window
 // does not close under them.
-#include "service/testsupport/FakeServiceControlManager.h"
-#include "windowing/qt/testsupport/ModalScript.h"
-#include "windowing/qt/PathWrapping.h"
-#include "service/PortsEditFlow.h"
 #include "app/qt/PortsEditWindows.h"
-#include "ports/Q7NDocument.h"
-#include "dialogs/qt/Q7NPortsDialog.h"
-#include "settings/testsupport/RecordingRegistry.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
+#include "dialogs/qt/Q7NPortsDialog.h"
+#include "ports/Q7NDocument.h"
+#include "service/PortsEditFlow.h"
+#include "service/testsupport/FakeServiceControlManager.h"
 #include "settings/ServiceOptions.h"
+#include "settings/testsupport/RecordingRegistry.h"
+#include "windowing/qt/PathWrapping.h"
+#include "windowing/qt/testsupport/ModalScript.h"
 #include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QAbstractButton>
@@ -219,7 +219,8 @@ private slots:
             testing::ClickButton(Editor, "btnOK");
         });
         Overwrite.Then<QMessageBox>([](QMessageBox& Box) { Box.buttons().first()->click(); });
-        Overwrite.Then<QMessageBox>([](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
+        Overwrite.Then<QMessageBox>(
+            [](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QVERIFY(Overwrite.Finished());
         QCOMPARE(PortsInFile(), 1);

@@ -1,12 +1,12 @@
 // The main window over the recording service manager: what it shows, what its buttons ask for,
 // and that the state goes on following the service while a modal window is open.
-#include "service/testsupport/FakeServiceControlManager.h"
-#include "windowing/qt/testsupport/ModalScript.h"
-#include "service/PortsEditFlowInterface.h"
 #include "app/qt/QtTimer.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
-#include "service/ServiceState.h"
 #include "base/testsupport/TemporaryFolder.h"
+#include "service/PortsEditFlowInterface.h"
+#include "service/ServiceState.h"
+#include "service/testsupport/FakeServiceControlManager.h"
+#include "windowing/qt/testsupport/ModalScript.h"
 #include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QDialog>
@@ -169,7 +169,8 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(Seen(), 1000);
         };
         // The program below the current folder, as the installer registers it.
-        PressAndWaitFor(FWindow->Button5, "CreateService Q7NSrv " + FWindow->Configurator()->FServicePath);
+        PressAndWaitFor(FWindow->Button5,
+                        "CreateService Q7NSrv " + FWindow->Configurator()->FServicePath);
         PressAndWaitFor(FWindow->Button1, "StartService");
         FPlatform->States["Q7NSrv"] = 4;
         PressAndWaitFor(FWindow->Button2, "ControlStop");

@@ -2,12 +2,11 @@
 // first polled state shown, and from the start of this process to that first state.
 //   q7n_bench_main_window_win32
 #include "app/MainWindowLayout.h"
-#include "windowing/win32/MessageLoop.h"
 #include "app/win32/ServiceConfiguratorDialog.h"
-
-#include <commctrl.h>
+#include "windowing/win32/MessageLoop.h"
 
 #include <algorithm>
+#include <commctrl.h>
 #include <cstdio>
 #include <vector>
 

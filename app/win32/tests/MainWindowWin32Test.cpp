@@ -1,34 +1,32 @@
 // The Win32 main window: its controls as the shared table gives them, its first state, the state
 // label following Wine's real service manager with the fixture service, polls going on while
 // a box is open, and neither a close nor a session end cutting a ports edit short.
-#include "app/win32/ApplicationWindow.h"
-#include "windowing/win32/ConfirmationBox.h"
-#include "service/testsupport/FakeServiceControlManager.h"
-#include "windowing/win32/GdiHandles.h"
-#include "app/MainWindowLogic.h"
 #include "app/MainWindowLayout.h"
-#include "windowing/win32/MessageLoop.h"
-#include "windowing/win32/MessageTimer.h"
-#include "dialogs/win32/PortDialogIds.h"
-#include "service/PortsEditFlow.h"
-#include "dialogs/win32/PortsEditWindows.h"
+#include "app/MainWindowLogic.h"
+#include "app/win32/ApplicationWindow.h"
 #include "app/win32/ServiceConfiguratorDialog.h"
-#include "settings/ServiceOptions.h"
+#include "base/testsupport/TemporaryFolder.h"
+#include "dialogs/win32/PortDialogIds.h"
+#include "dialogs/win32/PortsEditWindows.h"
+#include "platform/testsupport/TestRegistry.h"
+#include "service/PortsEditFlow.h"
 #include "service/ServicePaths.h"
 #include "service/ServiceState.h"
-#include "base/testsupport/TemporaryFolder.h"
-#include "platform/testsupport/TestRegistry.h"
+#include "service/testsupport/FakeServiceControlManager.h"
+#include "settings/ServiceOptions.h"
+#include "windowing/win32/ConfirmationBox.h"
+#include "windowing/win32/GdiHandles.h"
+#include "windowing/win32/MessageLoop.h"
+#include "windowing/win32/MessageTimer.h"
 #include "windowing/win32/testsupport/WindowScript.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 namespace q7n::win32 {
 namespace {
-
 
 // Pumps messages until Condition holds, for at most Milliseconds.
 bool PumpUntil(const std::function<bool()>& Condition, int Milliseconds) {
@@ -97,9 +95,7 @@ protected:
         ShowWindow(FWindow->Handle(), SW_SHOW);
     }
     std::string State() const { return FWindow->Control("ServiceStatusLb").Text(); }
-    void Click(std::string_view Button) {
-        PostMessageW(FWindow->Control(Button), BM_CLICK, 0, 0);
-    }
+    void Click(std::string_view Button) { PostMessageW(FWindow->Control(Button), BM_CLICK, 0, 0); }
     // Waits for the label to read Caption in its state's colour.
     bool Shows(TServiceState Code, int Milliseconds = 10000) {
         return PumpUntil(
@@ -238,7 +234,9 @@ TEST_F(MainWindowWin32, WhileThePortsEditRunsItNeitherClosesNorLetsTheSessionEnd
     TPortsEditFlow PortsEdit(Dialogs, *Options);
     FWindow->Configurator()->FPortsEdit = &PortsEdit;
     int SessionEnds = 0;
-    FWindow->OnEndSession = [&] { ++SessionEnds; };
+    FWindow->OnEndSession = [&] {
+        ++SessionEnds;
+    };
     ShowWindow(Window, SW_SHOW);
     EXPECT_EQ(SendMessageW(Window, WM_QUERYENDSESSION, 0, 0), TRUE);
 

@@ -1,12 +1,12 @@
 // The program's resources, as Windows reads them from the module: the version information, the
 // manifest and the icon. The test program carries the same resource script as q7nconfig.exe.
 #include "app/windows/Resources.h"
+
 #include "app/Version.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <utility>
@@ -45,7 +45,8 @@ TEST(Resources, VersionManifestAndIconAsWindowsReadsThem) {
     ASSERT_TRUE(Manifest);
     const std::string Xml(static_cast<const char*>(LockResource(LoadResource(Module, Manifest))),
                           SizeofResource(Module, Manifest));
-    EXPECT_NE(Xml.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+    EXPECT_NE(Xml.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""),
+              std::string::npos);
     EXPECT_NE(Xml.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(Xml.find("version=\"3.0.0.0\""), std::string::npos);
 
@@ -64,12 +65,14 @@ TEST(Resources, VersionManifestAndIconAsWindowsReadsThem) {
         TEntry Entries[1];
     };
 #pragma pack(pop)
-    const auto* Directory = static_cast<const TDirectory*>(LockResource(LoadResource(Module, Group)));
+    const auto* Directory =
+        static_cast<const TDirectory*>(LockResource(LoadResource(Module, Group)));
     std::set<std::pair<int, int>> Images;
     for (WORD Index = 0; Index < Directory->Count; ++Index)
         Images.insert({Directory->Entries[Index].Width, Directory->Entries[Index].BitCount});
-    EXPECT_EQ(Images, (std::set<std::pair<int, int>>{{16, 8}, {24, 8}, {32, 8}, {48, 8},
-                                                     {16, 32}, {24, 32}, {32, 32}, {48, 32}}));
+    EXPECT_EQ(Images,
+              (std::set<std::pair<int, int>>{
+                  {16, 8}, {24, 8}, {32, 8}, {48, 8}, {16, 32}, {24, 32}, {32, 32}, {48, 32}}));
 }
 
 } // namespace

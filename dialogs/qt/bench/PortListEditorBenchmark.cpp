@@ -112,8 +112,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication Application(argc, argv);
 
-    bench::PrintEditorTimes("Port list editor, platform " +
-                                QApplication::platformName().toStdString(),
-                            Runs, RunOnce);
+    bench::PrintEditorTimes(
+        "Port list editor, platform " + QApplication::platformName().toStdString(), Runs, RunOnce);
     return 0;
 }

@@ -1,5 +1,5 @@
-#include "windowing/qt/testsupport/ModalScript.h"
 #include "dialogs/qt/Q7NPortDialog.h"
+#include "windowing/qt/testsupport/ModalScript.h"
 #include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QComboBox>
@@ -9,9 +9,9 @@
 #include <QScreen>
 #include <QTest>
 
-using q7n::qt::TdlgQ7NPort;
 using q7n::TQ7NPort;
 using q7n::TXMLClass;
+using q7n::qt::TdlgQ7NPort;
 using q7n::testing::ClickButton;
 using q7n::testing::PressKey;
 using q7n::testing::ReplaceText;

@@ -4,10 +4,10 @@
 #include <QSignalSpy>
 #include <QTest>
 
-using q7n::qt::TPortListModel;
 using q7n::TQ7NPort;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;
+using q7n::qt::TPortListModel;
 
 namespace {
 
@@ -117,7 +117,9 @@ void PortListModelTest::ChangedRecordIsShownAnew() {
     TPortListModel Model;
     Model.SetRowDecorations(QStringLiteral("plain"), QStringLiteral("marked"));
     Model.SetPorts(Ports.get());
-    auto Decoration = [&Model](int Row) { return Model.index(Row, 0).data(Qt::DecorationRole); };
+    auto Decoration = [&Model](int Row) {
+        return Model.index(Row, 0).data(Qt::DecorationRole);
+    };
     QCOMPARE(Decoration(0), QVariant(QStringLiteral("marked"))); // both on COM1
     QSignalSpy Changed(&Model, &TPortListModel::dataChanged);
 

@@ -1,7 +1,7 @@
-#include "windowing/qt/testsupport/ModalScript.h"
 #include "dialogs/qt/PortIcons.h"
 #include "dialogs/qt/Q7NPortDialog.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
+#include "windowing/qt/testsupport/ModalScript.h"
 #include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QAction>
@@ -17,10 +17,10 @@
 #include <QToolBar>
 #include <QToolTip>
 
-using q7n::qt::TdlgQ7NPort;
-using q7n::qt::TdlgQ7NPorts;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;
+using q7n::qt::TdlgQ7NPort;
+using q7n::qt::TdlgQ7NPorts;
 using q7n::testing::ClickButton;
 using q7n::testing::PressKey;
 using q7n::testing::ReplaceText;

@@ -3,8 +3,8 @@
 // key that asks to the repainted table, the Yes included) and closing it with OK (up to the return
 // of Execute, which copies the list back). Prints the median of a few runs.
 
-#include "dialogs/win32/PortDialogIds.h"
 #include "dialogs/bench/PortListEditorRuns.h"
+#include "dialogs/win32/PortDialogIds.h"
 #include "dialogs/win32/Q7NPortsDialog.h"
 #include "platform/win32/Win32Text.h"
 

@@ -1,18 +1,17 @@
-#include "windowing/ApplicationIdentity.h"
+#include "base/testsupport/TemporaryFolder.h"
 #include "dialogs/win32/PortDialogIds.h"
-#include "service/PortsEditFlow.h"
 #include "dialogs/win32/PortsEditWindows.h"
-#include "ports/Q7NDocument.h"
 #include "dialogs/win32/Q7NPortDialog.h"
 #include "dialogs/win32/Q7NPortsDialog.h"
-#include "settings/ServiceOptions.h"
-#include "base/testsupport/TemporaryFolder.h"
 #include "platform/testsupport/TestRegistry.h"
 #include "platform/win32/Win32Text.h"
+#include "ports/Q7NDocument.h"
+#include "service/PortsEditFlow.h"
+#include "settings/ServiceOptions.h"
+#include "windowing/ApplicationIdentity.h"
 #include "windowing/win32/testsupport/WindowScript.h"
 
 #include <gtest/gtest.h>
-
 #include <vector>
 
 namespace q7n::win32 {
@@ -112,9 +111,9 @@ TEST(PortEditorWin32, ShowsBothErrorsInTheErrorBoxAndCancelPassesNothingOn) {
                   for (int I = 0; I < 6; ++I)
                       TabOrder.push_back(GetDlgCtrlID(
                           GetNextDlgTabItem(Dialog, GetDlgItem(Dialog, TabOrder.back()), FALSE)));
-                  EXPECT_EQ(TabOrder, (std::vector<int>{IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT,
-                                                        IDC_BTNOK, IDC_BTNCANCEL, IDC_CBBCOMPORT,
-                                                        IDC_CBBRATE}));
+                  EXPECT_EQ(TabOrder,
+                            (std::vector<int>{IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT, IDC_BTNOK,
+                                              IDC_BTNCANCEL, IDC_CBBCOMPORT, IDC_CBBRATE}));
                   SetItemText(Dialog, IDC_EDTIP, "");
                   SetItemText(Dialog, IDC_EDTRPORT, "abc");
                   Click(Dialog, IDC_BTNOK);
@@ -178,8 +177,7 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
     ASSERT_EQ(Ports->Count(), 5);
     EXPECT_EQ(Ports->Items(0)->LocalPort(), 10);
 
-    Script
-        .Then("Q7N ports", [](HWND Editor) { AccessKey(Editor, L'A'); })
+    Script.Then("Q7N ports", [](HWND Editor) { AccessKey(Editor, L'A'); })
         .Then("Q7N port",
               [](HWND Dialog) {
                   SetItemText(Dialog, IDC_EDTIP, "10.0.0.9");
@@ -285,7 +283,9 @@ TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton)
         Saved.Load(Path);
         return Saved.Options()->Q7NPorts()->Count();
     };
-    auto Stopped = [] { return TServiceState(1); };
+    auto Stopped = [] {
+        return TServiceState(1);
+    };
 
     std::string Asked;
     TWindowScript Keep;

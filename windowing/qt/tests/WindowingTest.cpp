@@ -1,8 +1,8 @@
+#include "base/Exceptions.h"
+#include "base/IntegerConversion.h"
 #include "windowing/qt/ConfirmationBox.h"
 #include "windowing/qt/ErrorBox.h"
 #include "windowing/qt/EventHandler.h"
-#include "base/Exceptions.h"
-#include "base/IntegerConversion.h"
 #include "windowing/qt/testsupport/ModalScript.h"
 #include "windowing/qt/testsupport/WidgetInput.h"
 

@@ -11,10 +11,10 @@
 namespace q7n::testing {
 
 // Drives modal windows as a user would, from timers: each step runs as soon as a modal window of
-// its class is the top one and active, and a step may open another modal window (whose step then runs in
-// that window's own event loop). A step sees a window only when it is not the one that the step
-// before it saw, so put everything done in one window before it closes or opens another into one
-// step.
+// its class is the top one and active, and a step may open another modal window (whose step then
+// runs in that window's own event loop). A step sees a window only when it is not the one that the
+// step before it saw, so put everything done in one window before it closes or opens another into
+// one step.
 //
 // The script fails the running test, and closes every modal window so that the test ends instead
 // of hanging, when a modal window appears that no step expects (also after the last step), when

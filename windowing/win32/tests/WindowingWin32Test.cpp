@@ -1,3 +1,4 @@
+#include "platform/win32/Win32Text.h"
 #include "windowing/ApplicationIdentity.h"
 #include "windowing/win32/ConfirmationBox.h"
 #include "windowing/win32/Dialog.h"
@@ -6,11 +7,9 @@
 #include "windowing/win32/GdiHandles.h"
 #include "windowing/win32/MessageLoop.h"
 #include "windowing/win32/MessageTimer.h"
-#include "platform/win32/Win32Text.h"
 #include "windowing/win32/testsupport/WindowScript.h"
 
 #include <gtest/gtest.h>
-
 #include <stdexcept>
 #include <vector>
 
@@ -145,7 +144,8 @@ TEST(ModalDialog, AnErrorInAHandlerShowsInTheErrorBoxAndEscapeDoesNotCloseIt) {
 // with DeleteObject where DestroyIcon or DeleteDC was due would live on.
 TEST(GdiHandles, EachOwnerFreesItsObject) {
     HDC Screen = GetDC(nullptr);
-    HFONT Font = CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, nullptr);
+    HFONT Font =
+        CreateFontW(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, nullptr);
     HBITMAP Bitmap = CreateCompatibleBitmap(Screen, 4, 4);
     HBRUSH Brush = CreateSolidBrush(RGB(1, 2, 3));
     HPEN Pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
@@ -159,8 +159,8 @@ TEST(GdiHandles, EachOwnerFreesItsObject) {
         TPenHandle OwnedPen(Pen);
         TMemoryDC OwnedMemory(Memory);
         TIconHandle OwnedIcon(Icon);
-        for (HGDIOBJ Object : {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen),
-                               HGDIOBJ(Memory)})
+        for (HGDIOBJ Object :
+             {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen), HGDIOBJ(Memory)})
             ASSERT_NE(GetObjectType(Object), 0u);
     }
     for (HGDIOBJ Object :
