@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds every configuration and runs every test:
-# the fuzzer for a bounded time, the sanitizer build, the Windows builds (the 64-bit one tested
+# Installs what is missing, checks the layout of the code, builds every configuration and runs
+# every test: the fuzzer for a bounded time, the sanitizer build, the Windows builds (the 64-bit one tested
 # under Wine, the 32-bit one compiled only), then the debug build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,6 +11,9 @@ scripts/install-deps.sh test
 if [ "${CI:-}" = true ]; then export Q7N_WERROR=ON; fi
 
 jobs=$(nproc)
+
+echo "=== format: every C++ file as .clang-format lays it out"
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
 run_preset() {
     local preset=$1
