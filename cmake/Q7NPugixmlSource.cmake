@@ -1,10 +1,10 @@
 # pugixml for the Windows cross-builds. Debian ships the library for Linux only, so these builds
 # compile Debian's own source package, of the very version that the Linux build links
 # (libpugixml-dev), with the mingw-w64 toolchain. `apt-get source` fetches and unpacks it, patches
-# applied and checksums checked against the signed archive index, once into a cache folder that
-# both Windows builds share; scripts/install-deps.sh provides dpkg-dev and the deb-src entry.
+# applied and checksums checked against the signed archive index, once into the build folder that
+# compiles it; scripts/install-deps.sh provides dpkg-dev and the deb-src entry.
 
-set(Q7N_SOURCE_CACHE ${PROJECT_SOURCE_DIR}/build/_sources CACHE PATH
+set(Q7N_SOURCE_CACHE ${CMAKE_BINARY_DIR}/_sources CACHE PATH
     "Folder for the Debian source packages that the Windows builds compile")
 
 execute_process(
@@ -24,7 +24,7 @@ string(REPLACE ":" "_" q7n_folder "${q7n_package}_${q7n_version}")
 set(q7n_folder ${Q7N_SOURCE_CACHE}/${q7n_folder})
 set(Q7N_PUGIXML_SOURCE ${q7n_folder}/${q7n_package}-${q7n_upstream_version})
 
-# The lock keeps two builds configured at once from unpacking into the same place; the folder
+# The lock keeps two configure runs at once from unpacking into the same place; the folder
 # appears under its final name only once it is complete, so an interrupted fetch is done again.
 file(MAKE_DIRECTORY ${Q7N_SOURCE_CACHE})
 file(LOCK ${q7n_folder}.lock GUARD FILE TIMEOUT 600)

@@ -10,11 +10,11 @@ root=$PWD
 out=$(realpath -m "${1:-docs/images}")
 
 scripts/install-deps.sh test
-cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
-cmake --build --preset release -j "$(nproc)" \
+cmake --preset programs >/dev/null
+cmake --build --preset programs -j "$(nproc)" \
     --target q7n_render_windows q7n_service_console q7n_fixture_service q7n_screenshot
 
-build=$PWD/build/release
+build=$PWD/build/programs
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 scripts/stage-service.sh "$build/platform/q7n_fixture_service" "$scratch"

@@ -8,9 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh build
-cmake --preset release -DBUILD_TESTING=OFF -DQ7N_BENCHMARKS=OFF >/dev/null
-cmake --build --preset release -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
-build=$PWD/build/release
+cmake --preset programs >/dev/null
+cmake --build --preset programs -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
+build=$PWD/build/programs
 scripts/stage-service.sh "$build/platform/q7n_fixture_service" build/demo
 cd build/demo
 
