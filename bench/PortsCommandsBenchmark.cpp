@@ -37,7 +37,8 @@ void WriteFile(const std::string& Path, int Mappings) {
         Port->SetCOMPort(1 + I % 256);
         Port->SetCpRate(I % 2 ? 115200 : 9600);
     }
-    Document.Save(Path);
+    if (const TXMLSaveResult& Saved = Document.Save(Path); !Saved)
+        throw std::runtime_error("cannot write " + Path + ": " + Saved.Reason);
 }
 
 struct TTimes {

@@ -68,7 +68,8 @@ const std::string& EnsureFile(int Mappings) {
         Path = FileFor(Mappings);
         TQ7NDocument Document;
         FillPorts(*Document.Options()->Q7NPorts(), Mappings);
-        Document.Save(Path);
+        if (const TXMLSaveResult& Saved = Document.Save(Path); !Saved)
+            throw std::runtime_error(Saved.Reason);
     }
     return Path;
 }
@@ -109,9 +110,8 @@ void DocumentSave(benchmark::State& State) {
     TQ7NDocument Document;
     FillPorts(*Document.Options()->Q7NPorts(), Mappings);
     for (auto _ : State) {
-        Document.Save(Path);
-        if (Document.LastSave().Status != ssSaved)
-            State.SkipWithError(Document.LastSave().Reason.c_str());
+        if (const TXMLSaveResult& Saved = Document.Save(Path); !Saved)
+            State.SkipWithError(Saved.Reason.c_str());
     }
     SetFileCounters(State, Path, Mappings);
 }
@@ -123,7 +123,8 @@ void LockAndCheckBeforeSave(benchmark::State& State) {
     const std::string Path = BenchFolder() + "/q7n-bench-lock.xml";
     TQ7NDocument Document;
     FillPorts(*Document.Options()->Q7NPorts(), Mappings);
-    Document.Save(Path);
+    if (!Document.Save(Path))
+        State.SkipWithError(Document.LastSave().Reason.c_str());
     for (auto _ : State) {
         platform::TFileLock Lock =
             TQ7NDocument::Lock(Path, platform::lmExclusive, std::chrono::milliseconds(0));

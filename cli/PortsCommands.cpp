@@ -8,6 +8,7 @@
 #include "cli/PrintableText.h"
 #include "ports/PortConflicts.h"
 #include "ports/Q7NDocument.h"
+#include "service/PortsFileMessages.h"
 #include "service/ServicePaths.h"
 
 #include <algorithm>
@@ -80,9 +81,8 @@ public:
         std::string What = FPath + " cannot be read";
         if (!Load.Reason.empty())
             What += ": " + Load.Reason;
-        if (Load.Line > 0)
-            What += " (line " + std::to_string(Load.Line) + ", column " +
-                    std::to_string(Load.Column) + ")";
+        if (std::string Where = LoadLocation(Load, EnglishLocationWords); !Where.empty())
+            What += " (" + Where + ")";
         if (!Changing)
             throw ECommandError(ecPortsFile, What + "; repair it or restore it from a copy");
         throw ECommandError(ecPortsFile,
@@ -100,9 +100,8 @@ public:
             throw ECommandError(ecFailed, FPath + " was changed by another program while q7nctl "
                                                   "was changing it; nothing was saved. Run the "
                                                   "command again");
-        FDocument.Save(FPath);
-        const TXMLSaveResult& Save = FDocument.LastSave();
-        if (Save.Status != ssSaved)
+        const TXMLSaveResult& Save = FDocument.Save(FPath);
+        if (!Save)
             throw ECommandError(ecFailed, "cannot save " + FPath + ": " + Save.Reason +
                                               "; the previous file is unchanged");
         if (!Save.KeptRejectedPath.empty())

@@ -2,6 +2,7 @@
 
 #include "cli/CommandError.h"
 #include "cli/PortsCommands.h"
+#include "cli/PrintableText.h"
 #include "cli/ServiceCommands.h"
 #include "cli/SettingsCommands.h"
 
@@ -56,14 +57,6 @@ Exit codes:
 
 namespace {
 
-// One line: a message never breaks a script's line-by-line reading of standard error.
-std::string OneLine(std::string Text) {
-    for (char& C : Text)
-        if (static_cast<unsigned char>(C) < 0x20 || C == 0x7F)
-            C = ' ';
-    return Text;
-}
-
 int Dispatch(const std::vector<std::string>& Arguments, const TCtlEnvironment& Environment,
              std::ostream& Out, std::ostream& Err) {
     if (Arguments.empty())
@@ -93,11 +86,11 @@ int RunQ7nctl(const std::vector<std::string>& Arguments, const TCtlEnvironment& 
         return Code;
     } catch (const ECommandError& Error) {
         Out.flush();
-        Err << "q7nctl: " << OneLine(Error.what()) << "\n";
+        Err << "q7nctl: " << Printable(Error.what()) << "\n";
         return Error.Code();
     } catch (const std::exception& Error) {
         Out.flush();
-        Err << "q7nctl: " << OneLine(Error.what()) << "\n";
+        Err << "q7nctl: " << Printable(Error.what()) << "\n";
         return ecFailed;
     }
 }

@@ -70,22 +70,26 @@ class IRegistry {
 public:
     // Opens Path below Root, creating every missing key on the way (non-volatile). A leading
     // backslash is tolerated here, as Windows does.
-    virtual std::uint32_t CreateKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                                    TRegKeyHandle& Key, std::uint32_t& Disposition) = 0;
+    [[nodiscard]] virtual std::uint32_t CreateKey(TRegRoot Root, const std::string& Path,
+                                                  std::uint32_t Access, TRegKeyHandle& Key,
+                                                  std::uint32_t& Disposition) = 0;
     // Opens an existing key; a path that begins with a backslash is ErrorBadPathname.
-    virtual std::uint32_t OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                                  TRegKeyHandle& Key) = 0;
+    [[nodiscard]] virtual std::uint32_t OpenKey(TRegRoot Root, const std::string& Path,
+                                                std::uint32_t Access, TRegKeyHandle& Key) = 0;
     // The type and the size in bytes of a value; ErrorFileNotFound when there is none.
-    virtual std::uint32_t QueryValue(TRegKeyHandle Key, const std::string& Name,
-                                     std::uint32_t& Type, std::uint32_t& Size) = 0;
+    [[nodiscard]] virtual std::uint32_t QueryValue(TRegKeyHandle Key, const std::string& Name,
+                                                   std::uint32_t& Type, std::uint32_t& Size) = 0;
     // The whole of a value's data, whatever its size.
-    virtual std::uint32_t ReadValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t& Type,
-                                    std::vector<std::uint8_t>& Data) = 0;
+    [[nodiscard]] virtual std::uint32_t ReadValue(TRegKeyHandle Key, const std::string& Name,
+                                                  std::uint32_t& Type,
+                                                  std::vector<std::uint8_t>& Data) = 0;
     // Creates or replaces a value.
-    virtual std::uint32_t WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
-                                     std::span<const std::uint8_t> Data) = 0;
+    [[nodiscard]] virtual std::uint32_t WriteValue(TRegKeyHandle Key, const std::string& Name,
+                                                   std::uint32_t Type,
+                                                   std::span<const std::uint8_t> Data) = 0;
     // The names of the key's values, in the backend's order.
-    virtual std::uint32_t ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) = 0;
+    [[nodiscard]] virtual std::uint32_t ValueNames(TRegKeyHandle Key,
+                                                   std::vector<std::string>& Names) = 0;
     // Deletes a key with all its subkeys and values (the root itself cannot be deleted).
     virtual std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) = 0;
     virtual std::uint32_t CloseKey(TRegKeyHandle Key) = 0;

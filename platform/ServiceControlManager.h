@@ -61,20 +61,22 @@ struct TServiceRegistration {
 class IServiceControlManager {
 public:
     // Connects to the local machine's manager.
-    virtual std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) = 0;
-    virtual std::uint32_t Register(TScmHandle Manager, const TServiceRegistration& Service,
-                                   TScmHandle& Handle) = 0;
-    virtual std::uint32_t Open(TScmHandle Manager, const std::string& Name, std::uint32_t Access,
-                               TScmHandle& Handle) = 0;
+    [[nodiscard]] virtual std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) = 0;
+    [[nodiscard]] virtual std::uint32_t
+    Register(TScmHandle Manager, const TServiceRegistration& Service, TScmHandle& Handle) = 0;
+    [[nodiscard]] virtual std::uint32_t Open(TScmHandle Manager, const std::string& Name,
+                                             std::uint32_t Access, TScmHandle& Handle) = 0;
     // Starts the service with no arguments.
-    virtual std::uint32_t Start(TScmHandle Service) = 0;
+    [[nodiscard]] virtual std::uint32_t Start(TScmHandle Service) = 0;
     // Sends the stop control.
-    virtual std::uint32_t ControlStop(TScmHandle Service) = 0;
-    virtual std::uint32_t Delete(TScmHandle Service) = 0;
+    [[nodiscard]] virtual std::uint32_t ControlStop(TScmHandle Service) = 0;
+    [[nodiscard]] virtual std::uint32_t Delete(TScmHandle Service) = 0;
     // The service's current state (1 stopped to 7 paused, as Windows numbers them).
-    virtual std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) = 0;
+    [[nodiscard]] virtual std::uint32_t QueryState(TScmHandle Service,
+                                                   std::uint32_t& CurrentState) = 0;
     // The command line the service is registered with, as it was registered.
-    virtual std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) = 0;
+    [[nodiscard]] virtual std::uint32_t QueryCommandLine(TScmHandle Service,
+                                                         std::string& CommandLine) = 0;
     virtual void CloseHandle(TScmHandle Handle) = 0;
 
     virtual ~IServiceControlManager() = default;

@@ -13,14 +13,14 @@ TQ7NDocument::~TQ7NDocument() {
     FSerializer.reset();
 }
 
-void TQ7NDocument::Load(const std::string& FileName) {
+const TXMLLoadResult& TQ7NDocument::Load(const std::string& FileName) {
     FSerializer->XMLFilePath = FileName;
-    FSerializer->LoadFromFile();
+    return FSerializer->LoadFromFile();
 }
 
-void TQ7NDocument::Save(const std::string& FileName) {
+const TXMLSaveResult& TQ7NDocument::Save(const std::string& FileName) {
     FSerializer->XMLFilePath = FileName;
-    FSerializer->SaveToFile();
+    return FSerializer->SaveToFile();
 }
 
 } // namespace q7n

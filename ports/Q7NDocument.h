@@ -21,11 +21,12 @@ public:
 
     TQ7NOptions* Options() const { return FOptions.get(); }
 
-    // Reads FileName into Options; a missing or unacceptable file leaves an empty list
-    // (LastLoad says which and why).
-    void Load(const std::string& FileName);
-    // Writes Options to FileName; a failure leaves the previous file (LastSave says why).
-    void Save(const std::string& FileName);
+    // Reads FileName into Options; a missing or unacceptable file leaves an empty list (the
+    // result, also LastLoad, says which and why).
+    const TXMLLoadResult& Load(const std::string& FileName);
+    // Writes Options to FileName; a failure leaves the previous file (the result, also LastSave,
+    // says why).
+    [[nodiscard]] const TXMLSaveResult& Save(const std::string& FileName);
 
     const TXMLLoadResult& LastLoad() const { return FSerializer->LastLoad(); }
     const TXMLSaveResult& LastSave() const { return FSerializer->LastSave(); }

@@ -62,14 +62,14 @@ bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document, const std::string& Po
     // Never a silent overwrite of a change made since the editor opened, never a guessed merge.
     if (Document.ChangedOnDisk() && !FDialogs.ConfirmOverwrite(FileChangedQuestion(PortsFile)))
         return false;
-    Document.Save(PortsFile);
-    if (Document.LastSave().Status == ssFailed) {
+    const TXMLSaveResult& Saved = Document.Save(PortsFile);
+    if (!Saved) {
         // The edit is not on disk: neither record the file nor restart the service for it.
-        FDialogs.Warn(SaveFailure(Document.LastSave(), PortsFile));
+        FDialogs.Warn(SaveFailure(Saved, PortsFile));
         return false;
     }
-    if (!Document.LastSave().Remark.empty())
-        FDialogs.Warn(SaveRemark(Document.LastSave(), PortsFile));
+    if (!Saved.Remark.empty())
+        FDialogs.Warn(SaveRemark(Saved, PortsFile));
     return true;
 }
 

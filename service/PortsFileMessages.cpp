@@ -2,31 +2,29 @@
 
 namespace q7n {
 
-namespace {
+const TLocationWords RussianLocationWords{"строка", "столбец", "запись", "элемент"};
+const TLocationWords EnglishLocationWords{"line", "column", "mapping", "element"};
 
-// Where the reader stopped, as the administrator looks for it: "строка 12, столбец 5",
-// "запись 3, элемент <COMPort>"; empty when the load result does not know.
-std::string Location(const TXMLLoadResult& Load) {
+std::string LoadLocation(const TXMLLoadResult& Load, const TLocationWords& Words) {
     std::string Text;
     auto Add = [&Text](const std::string& Part) {
         Text += Text.empty() ? Part : ", " + Part;
     };
     if (Load.Line > 0)
-        Add("строка " + std::to_string(Load.Line) + ", столбец " + std::to_string(Load.Column));
+        Add(std::string(Words.Line) + " " + std::to_string(Load.Line) + ", " + Words.Column + " " +
+            std::to_string(Load.Column));
     if (Load.Item > 0)
-        Add("запись " + std::to_string(Load.Item));
+        Add(std::string(Words.Item) + " " + std::to_string(Load.Item));
     if (!Load.Element.empty())
-        Add("элемент <" + Load.Element + ">");
+        Add(std::string(Words.Element) + " <" + Load.Element + ">");
     return Text;
 }
-
-} // namespace
 
 std::string UnreadableFileWarning(const TXMLLoadResult& Load) {
     std::string Text = "Не удалось прочитать файл портов \"" + Load.FilePath + "\"";
     if (!Load.Reason.empty())
         Text += ": " + Load.Reason;
-    if (std::string Where = Location(Load); !Where.empty())
+    if (std::string Where = LoadLocation(Load, RussianLocationWords); !Where.empty())
         Text += " (" + Where + ")";
     Text += ".";
     if (!Load.BackupBeside.empty())

@@ -24,9 +24,8 @@ int main(int argc, char** argv) {
         First->SetCOMPort(3);
         First->SetCpRate(115200);
         Document.Options()->Q7NPorts()->Add(); // a mapping with the defaults
-        Document.Save(Path);
-        if (Document.LastSave().Status != ssSaved) {
-            std::cerr << "Cannot save " << Path << ": " << Document.LastSave().Reason << "\n";
+        if (const TXMLSaveResult& Saved = Document.Save(Path); !Saved) {
+            std::cerr << "Cannot save " << Path << ": " << Saved.Reason << "\n";
             return 1;
         }
     }

@@ -122,9 +122,9 @@ std::string TXMLOptionsSerializer::RejectedCopyPath(const std::string& Path) {
     }
 }
 
-void TXMLOptionsSerializer::LoadFromFile() {
+const TXMLLoadResult& TXMLOptionsSerializer::LoadFromFile() {
     if (!RootObject)
-        return;
+        return FLastLoad;
     RootObject->ResetToDefaults();
 
     FLastLoad = TXMLLoadResult{};
@@ -161,6 +161,7 @@ void TXMLOptionsSerializer::LoadFromFile() {
     } else if (FRejectedFilePath == XMLFilePath) {
         FRejectedFilePath.clear();
     }
+    return FLastLoad;
 }
 
 void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
@@ -242,9 +243,9 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
         OnAfterLoad(this);
 }
 
-void TXMLOptionsSerializer::SaveToFile() {
+const TXMLSaveResult& TXMLOptionsSerializer::SaveToFile() {
     if (!RootObject)
-        return;
+        return FLastSave;
     FLastSave = TXMLSaveResult{};
     FLastSave.FilePath = XMLFilePath;
     try {
@@ -264,6 +265,7 @@ void TXMLOptionsSerializer::SaveToFile() {
         FLastSave.Status = ssFailed;
         FLastSave.Reason = "Unknown error";
     }
+    return FLastSave;
 }
 
 void TXMLOptionsSerializer::WriteFile(const std::string& Content) {

@@ -37,6 +37,9 @@ struct TXMLLoadResult {
     std::string BackupBeside;
     // The file was missing and its backup, left by an interrupted save, was put back first.
     bool RecoveredFromBackup = false;
+
+    // True unless the file exists but was not accepted.
+    explicit operator bool() const { return Status == lsRead || Status == lsNoFile; }
 };
 
 // What the latest SaveToFile did.
@@ -48,6 +51,9 @@ struct TXMLSaveResult {
     std::string Reason;           // why the save failed; the previous file is unchanged
     std::string Remark;           // saved, but something after the replacement failed
     std::string KeptRejectedPath; // where the rejected previous file was kept, if it was
+
+    // True when the file was replaced.
+    explicit operator bool() const { return Status == ssSaved; }
 };
 
 // Binds one tree of option objects to one XML file. Neither operation raises for file or content
@@ -77,11 +83,11 @@ public:
 
     // Resets RootObject to its defaults, then fills it from XMLFilePath. A missing file whose
     // backup exists is recovered from the backup first.
-    void LoadFromFile();
+    const TXMLLoadResult& LoadFromFile();
     // Writes RootObject to XMLFilePath through a temporary file, so that the previous file stays
     // whole until the new one stands; the previous file is held under the backup name meanwhile,
     // unless another backup is there already, which is kept.
-    void SaveToFile();
+    const TXMLSaveResult& SaveToFile();
 
     const TXMLLoadResult& LastLoad() const { return FLastLoad; }
     const TXMLSaveResult& LastSave() const { return FLastSave; }

@@ -19,7 +19,10 @@ std::string ElementPath(pugi::xml_node Element) {
             for (pugi::xml_node Before = Node.previous_sibling(Node.name()); Before;
                  Before = Before.previous_sibling(Node.name()))
                 ++Position;
-            Step += "[" + std::to_string(Position) + "]";
+            // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "[" + std::string.
+            Step += '[';
+            Step += std::to_string(Position);
+            Step += ']';
         }
         Path = Path.empty() ? Step : Step + "/" + Path;
     }

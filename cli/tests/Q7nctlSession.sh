@@ -89,6 +89,11 @@ err_has "cannot be read"
 ctl 6 ports add
 err_has "--force"
 [ "$(cat Q7NPorts.xml)" = "not xml" ] || fail "the unreadable file was changed"
+# A value that cannot be read is placed as the windows place it.
+printf '<config Application="" Version="1"><Q7NPorts><Item/><Item><COMPort>COM3</COMPort></Item></Q7NPorts></config>' >Q7NPorts.xml
+ctl 6 ports list
+err_has "(mapping 2, element <COMPort>)"
+printf 'not xml' >Q7NPorts.xml
 ctl 0 ports add --force --com 3
 [ "$(cat Q7NPorts.rejected.xml)" = "not xml" ] || fail "the unreadable file was not kept"
 ctl 0 ports list

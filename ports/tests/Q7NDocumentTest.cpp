@@ -35,7 +35,7 @@ protected:
 
 TEST_F(Q7NDocumentTest, WritesTheServiceFileLayoutExactly) {
     TQ7NDocument Document;
-    Document.Save(FPath);
+    ASSERT_TRUE(Document.Save(FPath));
     EXPECT_EQ(Read(), "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
                       "<config Application=\"\" Version=\"1\">\r\n"
                       "  <Q7NPorts/>\r\n"
@@ -43,7 +43,7 @@ TEST_F(Q7NDocumentTest, WritesTheServiceFileLayoutExactly) {
 
     Document.Options()->Q7NPorts()->Add();
     Document.Options()->Q7NPorts()->Add();
-    Document.Save(FPath);
+    ASSERT_TRUE(Document.Save(FPath));
     const std::string Item = "    <Item>\r\n"
                              "      <IP>192.168.1.6</IP>\r\n"
                              "      <RemoutePort>8080</RemoutePort>\r\n"
@@ -130,7 +130,7 @@ TEST_F(Q7NDocumentTest, LoadThenSaveKeepsTheMappingsAndLoadsDoNotAccumulate) {
             Port->SetRemoutePort(4000 + I);
             Port->SetCOMPort(I + 1);
         }
-        Document.Save(FPath);
+        ASSERT_TRUE(Document.Save(FPath));
     }
     const std::string First = Read();
 
@@ -140,7 +140,7 @@ TEST_F(Q7NDocumentTest, LoadThenSaveKeepsTheMappingsAndLoadsDoNotAccumulate) {
     ASSERT_EQ(Document.Options()->Q7NPorts()->Count(), 4);
     EXPECT_EQ(Document.Options()->Q7NPorts()->Items(3)->IP(), "10.0.0.3");
     EXPECT_EQ(Document.Options()->Q7NPorts()->Items(3)->RemoutePort(), 4003);
-    Document.Save(FPath);
+    ASSERT_TRUE(Document.Save(FPath));
     EXPECT_EQ(Read(), First);
 }
 
@@ -168,7 +168,7 @@ TEST_F(Q7NDocumentTest, SeesEveryChangeOnDiskButItsOwnSave) {
     Write(InConfig("<Item><LocalPort>8081</LocalPort></Item>")); // one digit, same size
     EXPECT_TRUE(Document.ChangedOnDisk());
 
-    Document.Save(FPath);
+    ASSERT_TRUE(Document.Save(FPath));
     EXPECT_FALSE(Document.ChangedOnDisk());
     fs::remove(FPath);
     EXPECT_TRUE(Document.ChangedOnDisk());

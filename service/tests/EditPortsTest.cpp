@@ -254,7 +254,7 @@ TEST_F(EditPortsTest, AChangeSavedWhileTheEditorWasOpenIsOverwrittenOnlyWhenTheU
         TQ7NDocument Other;
         Other.Load(Path);
         AddOnePort(*Other.Options()->Q7NPorts());
-        Other.Save(Path);
+        EXPECT_TRUE(Other.Save(Path));
         Ports.Add()->SetIP("10.9.9.9");
         return true;
     };

@@ -183,7 +183,7 @@ private slots:
             TQ7NDocument Other;
             Other.Load(Path);
             Other.Options()->Q7NPorts()->Add()->SetIP("10.0.0.7");
-            Other.Save(Path);
+            QVERIFY(Other.Save(Path));
         };
         auto PortsInFile = [&] {
             TQ7NDocument Saved;

@@ -276,7 +276,7 @@ TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton)
         TQ7NDocument Other;
         Other.Load(Path);
         Other.Options()->Q7NPorts()->Add()->SetIP("10.0.0.7");
-        Other.Save(Path);
+        EXPECT_TRUE(Other.Save(Path));
     };
     auto PortsInFile = [&] {
         TQ7NDocument Saved;
