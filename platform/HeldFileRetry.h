@@ -1,9 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <system_error>
 #include <thread>
-#include <utility>
 
 namespace q7n::platform {
 

@@ -4,6 +4,9 @@
 #include "ports/Q7NDocument.h"
 #include "service/PortsFileMessages.h"
 #include "settings/ServiceOptions.h"
+#include "xmloptions/FileStamp.h"
+
+#include <optional>
 
 namespace q7n {
 
@@ -47,30 +50,43 @@ bool TPortsEditFlow::Run(const std::string& PortsFile,
 }
 
 bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document, const std::string& PortsFile) {
-    // From the check until the save is done no other program of ours writes the file.
-    platform::TFileLock Lock;
-    try {
-        while (!(Lock = TQ7NDocument::Lock(PortsFile, platform::lmExclusive, FLockWait)))
-            if (!FDialogs.Confirm(FileBusyQuestion(PortsFile)))
-                return false;
-    } catch (const std::exception& Error) {
-        TXMLSaveResult Failure;
-        Failure.Reason = Error.what();
-        FDialogs.Warn(SaveFailure(Failure, PortsFile));
-        return false;
+    // The other program's content that the user agreed to overwrite, as the question showed it.
+    std::optional<TFileStamp> Accepted;
+    for (;;) {
+        // From the check until the save is done no other program of ours writes the file.
+        platform::TFileLock Lock;
+        try {
+            while (!(Lock = TQ7NDocument::Lock(PortsFile, platform::lmExclusive, FLockWait)))
+                if (!FDialogs.Confirm(FileBusyQuestion(PortsFile)))
+                    return false;
+        } catch (const std::exception& Error) {
+            TXMLSaveResult Failure;
+            Failure.Reason = Error.what();
+            FDialogs.Warn(SaveFailure(Failure, PortsFile));
+            return false;
+        }
+        // Never a silent overwrite of a change made since the editor opened, never a guessed
+        // merge. No program of ours waits for the lock while the user reads the question; the
+        // file is looked at again afterwards, as it may have changed once more meanwhile.
+        if (Document.ChangedOnDisk()) {
+            std::optional<TFileStamp> Now = TFileStamp::OfFile(PortsFile);
+            if (!Accepted || Now != Accepted) {
+                Lock = {};
+                if (!FDialogs.ConfirmOverwrite(FileChangedQuestion(PortsFile)))
+                    return false;
+                Accepted = Now;
+                continue;
+            }
+        }
+        const TXMLSaveResult& Saved = Document.Save(PortsFile);
+        if (!Saved) {
+            // The edit is not on disk: neither record the file nor restart the service for it.
+            FDialogs.Warn(SaveFailure(Saved, PortsFile));
+            return false;
+        }
+        if (!Saved.Remark.empty())
+            FDialogs.Warn(SaveRemark(Saved, PortsFile));
+        return true;
     }
-    // Never a silent overwrite of a change made since the editor opened, never a guessed merge.
-    if (Document.ChangedOnDisk() && !FDialogs.ConfirmOverwrite(FileChangedQuestion(PortsFile)))
-        return false;
-    const TXMLSaveResult& Saved = Document.Save(PortsFile);
-    if (!Saved) {
-        // The edit is not on disk: neither record the file nor restart the service for it.
-        FDialogs.Warn(SaveFailure(Saved, PortsFile));
-        return false;
-    }
-    if (!Saved.Remark.empty())
-        FDialogs.Warn(SaveRemark(Saved, PortsFile));
-    return true;
 }
-
 } // namespace q7n

@@ -27,9 +27,9 @@ public:
              const std::function<TServiceState()>& LastState) override;
 
 private:
-    // Saves the edited Document unless the file changed since it was loaded and the user keeps
-    // that change, or another program's save holds it and the user stops waiting; a failure is
-    // told. True when the edit is on disk.
+    // Saves the edited Document under the file's lock, unless the file changed since it was
+    // loaded and the user keeps that change, or another program's save holds it and the user
+    // stops waiting; a failure is told. True when the edit is on disk.
     bool SaveUnderLock(TQ7NDocument& Document, const std::string& PortsFile);
 
     IPortsEditDialogs& FDialogs;
