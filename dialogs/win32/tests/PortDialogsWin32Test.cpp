@@ -88,38 +88,28 @@ std::string RowTip(HWND Editor, int Row) {
     return platform::WideToUtf8(Text);
 }
 
-SIZE ClientSize(HWND Window) {
-    RECT Client{};
-    GetClientRect(Window, &Client);
-    return {Client.right, Client.bottom};
-}
-
-SIZE WindowSize(HWND Window) {
-    RECT Frame{};
-    GetWindowRect(Window, &Frame);
-    return {Frame.right - Frame.left, Frame.bottom - Frame.top};
+// Width x height of Window's client area, or of the whole window.
+std::string SizeOf(HWND Window, bool Client) {
+    RECT Box{};
+    Client ? GetClientRect(Window, &Box) : GetWindowRect(Window, &Box);
+    return std::to_string(Box.right - Box.left) + "x" + std::to_string(Box.bottom - Box.top);
 }
 
 TEST(PortEditorWin32, OpensOnTheDefaultsAndNeitherEnterNorEscapeCloseIt) {
     TWindowScript Script;
-    auto StillOpen = [](HWND Dialog) {
-        PressKey(Dialog, VK_ESCAPE);
-    };
     Script
         .Then(
             "Q7N port",
             [](HWND Dialog) {
-                EXPECT_EQ(ClientSize(Dialog).cx, 456);
-                EXPECT_EQ(ClientSize(Dialog).cy, 145);
-                std::vector<std::string> Shown;
+                std::vector<std::string> Shown{SizeOf(Dialog, true)};
                 for (int Id : {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT, IDC_CBBCOMPORT, IDC_CBBRATE})
                     Shown.push_back(ItemText(Dialog, Id));
-                EXPECT_EQ(Shown, (std::vector<std::string>{"192.168.1.6", "8080", "8080", "COM1",
-                                                           "br9600"}));
+                EXPECT_EQ(Shown, (std::vector<std::string>{"456x145", "192.168.1.6", "8080", "8080",
+                                                           "COM1", "br9600"}));
                 EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDC_EDTIP);
                 PressKey(Dialog, VK_RETURN);
             })
-        .Then("Q7N port", StillOpen)
+        .Then("Q7N port", [](HWND Dialog) { PressKey(Dialog, VK_ESCAPE); })
         .Then("Q7N port", [](HWND Dialog) { Click(Dialog, IDC_BTNCANCEL); })
         .Start();
     EXPECT_FALSE(TdlgQ7NPort().Execute(nullptr, nullptr));
@@ -278,36 +268,25 @@ TEST(PortListEditorWin32, ShowsItsLayoutAndIgnoresEscapeAndEditOnTwoRows) {
     Script
         .Then("Q7N ports",
               [](HWND Editor) {
-                  EXPECT_EQ(WindowSize(Editor).cx, 758);
-                  EXPECT_EQ(WindowSize(Editor).cy, 462);
-                  std::vector<std::string> Columns;
+                  std::vector<std::string> Look{SizeOf(Editor, false)}; // then columns, toolbar
                   for (int Column = 0; Column < pcCount; ++Column) {
-                      wchar_t Caption[32] = L"";
-                      LVCOLUMNW Info{};
-                      Info.mask = LVCF_TEXT | LVCF_WIDTH;
-                      Info.pszText = Caption;
-                      Info.cchTextMax = 32;
+                      wchar_t Text[32] = L"";
+                      LVCOLUMNW Info{LVCF_TEXT | LVCF_WIDTH, 0, 0, Text, 32};
                       ListView_GetColumn(Table(Editor), Column, &Info);
-                      Columns.push_back(platform::WideToUtf8(Caption) + " " +
-                                        std::to_string(Info.cx));
+                      Look.push_back(platform::WideToUtf8(Text) + " " + std::to_string(Info.cx));
                   }
-                  EXPECT_EQ(Columns, (std::vector<std::string>{"IP 140", "Remoute port 100",
-                                                               "Local port 100", "COM port 80",
-                                                               "COM rate 80"}));
                   HWND Toolbar = GetDlgItem(Editor, IDC_TOOLBAR);
-                  std::vector<std::string> Buttons;
                   for (int I = 0; I < int(SendMessageW(Toolbar, TB_BUTTONCOUNT, 0, 0)); ++I) {
                       TBBUTTON Button{};
+                      wchar_t Text[32] = L"|";
                       SendMessageW(Toolbar, TB_GETBUTTON, I, LPARAM(&Button));
-                      wchar_t Text[32] = L"";
                       SendMessageW(Toolbar, TB_GETBUTTONTEXTW, Button.idCommand, LPARAM(Text));
-                      Buttons.push_back(Button.fsStyle & BTNS_SEP
-                                            ? "|"
-                                            : platform::WideToUtf8(Text) + " " +
-                                                  std::to_string(Button.iBitmap));
+                      Look.push_back(platform::WideToUtf8(Text) + std::to_string(Button.iBitmap));
                   }
-                  EXPECT_EQ(Buttons,
-                            (std::vector<std::string>{"&Add 0", "&Edit 1", "|", "&Delete 2"}));
+                  EXPECT_EQ(Look, (std::vector<std::string>{"758x462", "IP 140", "Remoute port 100",
+                                                            "Local port 100", "COM port 80",
+                                                            "COM rate 80", "&Add0", "&Edit1", "|0",
+                                                            "&Delete2"}));
                   PressKey(Editor, VK_ESCAPE);
               })
         .Then("Q7N ports",
@@ -366,18 +345,13 @@ namespace q7n::win32 {
 namespace {
 
 TEST(PortsEditWin32, AWarningEndsLinesInAPathOnlyAfterASeparator) {
-    const std::string Text = "The ports file \"C:\\Program Files\\Q7N Service Configuration\\"
-                             "Ports And Mappings Of This Machine\\Q7NPorts.xml\" could not be "
-                             "read: it is kept as it is.";
+    // Quoted text without a separator, and a quote left open, are no paths.
+    const std::string Text = "The ports \"file-name\" \"C:\\Program Files\\Q7N Service "
+                             "Configuration\\Ports And Mappings Of This Machine\\Q7NPorts.xml\" "
+                             "could not be read: it is kept as it is \"here.";
     std::string Shown;
     TWindowScript Script;
-    Script
-        .Then(Title,
-              [&](HWND Box) {
-                  Shown = BoxText(Box);
-                  PressKey(Box, VK_RETURN);
-              })
-        .Start();
+    Script.Then(Title, [&](HWND Box) { Shown = BoxText(Box), PressKey(Box, VK_RETURN); }).Start();
     TPortsEditWindows().Warn(Text);
     EXPECT_TRUE(Script.Finished());
     EXPECT_NE(Shown.find("\\\n"), std::string::npos) << Shown;
