@@ -271,7 +271,8 @@ TEST(PortListEditorWin32, ShowsItsLayoutAndIgnoresEscapeAndEditOnTwoRows) {
                   std::vector<std::string> Look{SizeOf(Editor, false)}; // then columns, toolbar
                   for (int Column = 0; Column < pcCount; ++Column) {
                       wchar_t Text[32] = L"";
-                      LVCOLUMNW Info{LVCF_TEXT | LVCF_WIDTH, 0, 0, Text, 32};
+                      LVCOLUMNW Info{};
+                      Info.mask = LVCF_TEXT | LVCF_WIDTH, Info.pszText = Text, Info.cchTextMax = 32;
                       ListView_GetColumn(Table(Editor), Column, &Info);
                       Look.push_back(platform::WideToUtf8(Text) + " " + std::to_string(Info.cx));
                   }
