@@ -27,8 +27,9 @@ constexpr int PortListFontPoints = 8;
 constexpr int PortListTableFontPoints = 9;
 constexpr int ToolbarIconSize = 32;
 constexpr int RowIconSize = 36;
-constexpr const char* AddCaption = "&Add";
-constexpr const char* EditCaption = "&Edit";
-constexpr const char* DeleteCaption = "&Delete";
+
+// The port list editor is modal over the window that runs the ports edit, as the edit's boxes
+// are: it stays in front of that window and is not a window of its own in the task bar.
+constexpr bool PortListEditorOverItsCaller = true;
 
 } // namespace q7n

@@ -17,6 +17,7 @@ struct TPortFields {
 
 // The port editor's fields, in the order its OK takes them over.
 enum class TPortField { pfIP, pfRemoutePort, pfLocalPort, pfCOMPort, pfRate };
+constexpr int PortFieldCount = 5;
 
 // Port as the editor shows it; no rate is selected when the list does not offer Port's.
 TPortFields PortToFields(const TQ7NPort& Port);

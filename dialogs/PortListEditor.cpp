@@ -1,5 +1,6 @@
 #include "dialogs/PortListEditor.h"
 
+#include "dialogs/AccessKey.h"
 #include "dialogs/PortChoices.h"
 #include "dialogs/PrivateCopyExecute.h"
 
@@ -14,7 +15,22 @@ constexpr TPortColumnLook Columns[pcCount] = {
     {"COM port", 80, true}, {"COM rate", 80, true},
 };
 
+constexpr TPortListCommandLook Commands[plcCount] = {
+    {"&Add", false}, {"&Edit", false}, {"&Delete", true}};
+
 } // namespace
+
+const TPortListCommandLook& PortListCommandLook(TPortListCommand Command) {
+    return Commands[Command];
+}
+
+std::optional<TPortListCommand> PortListCommandOfKey(char Letter) {
+    const char Key = AccessKeyOf(std::string{'&', Letter});
+    for (int Command = 0; Command < plcCount; ++Command)
+        if (Key && AccessKeyOf(Commands[Command].Caption) == Key)
+            return TPortListCommand(Command);
+    return std::nullopt;
+}
 
 const TPortColumnLook& PortColumnLook(TPortColumn Column) {
     return Columns[Column];
@@ -40,28 +56,60 @@ std::string PortColumnText(const TQ7NPort& Port, TPortColumn Column) {
 TPortListEditor::TPortListEditor() : FPorts(TXMLClass::Create<TQ7NPorts>(nullptr)) {}
 
 bool TPortListEditor::Execute(TQ7NPorts* Ports, const std::function<bool()>& ShowModal) {
-    return ExecuteOnPrivateCopy(*FPorts, Ports, ShowModal);
+    return ExecuteOnPrivateCopy(*FPorts, Ports, [&] {
+        FMarks.Update(FPorts.get());
+        return ShowModal();
+    });
 }
 
-int TPortListEditor::Add(const TQ7NPort& Source) {
-    FPorts->Add()->CopyFrom(&Source);
-    return FPorts->Count() - 1;
+void TPortListEditor::Load(const TQ7NPorts* Ports) {
+    if (Ports)
+        FPorts->CopyFrom(Ports);
+    else
+        FPorts->SetDefaults();
+    FMarks.Update(FPorts.get());
+}
+
+std::string TPortListEditor::CellText(int Row, TPortColumn Column) const {
+    return PortColumnText(Port(Row), Column);
+}
+
+int TPortListEditor::UpdateItem(int Index, const TQ7NPort& Port) {
+    if (Index < 0) {
+        FPorts->Add()->CopyFrom(&Port);
+        Index = FPorts->Count() - 1;
+    } else {
+        FPorts->Items(Index)->CopyFrom(&Port); // nothing when Port is the row's own record
+    }
+    FMarks.Update(FPorts.get()); // a change of one row can mark or clear others
+    return Index;
 }
 
 std::optional<int> TPortListEditor::Edit(const std::vector<int>& SelectedRows,
                                          const std::function<bool(TQ7NPort& Port)>& EditPort) {
-    if (SelectedRows.size() != 1 || !EditPort(Port(SelectedRows.front())))
+    if (SelectedRows.size() != 1)
         return std::nullopt;
-    return SelectedRows.front();
+    TQ7NPort& Edited = *FPorts->Items(SelectedRows.front());
+    if (!EditPort(Edited))
+        return std::nullopt;
+    return UpdateItem(SelectedRows.front(), Edited);
 }
 
-bool TPortListEditor::ConfirmDelete(const std::function<bool(const std::string&)>& Confirm) {
-    return Confirm(DeleteQuestion);
+std::vector<int>
+TPortListEditor::ConfirmDelete(std::vector<int> SelectedRows,
+                               const std::function<bool(const std::string& Question)>& Confirm) {
+    if (!Confirm(DeleteQuestion))
+        return {};
+    std::erase_if(SelectedRows, [this](int Row) { return Row < 0 || Row >= FPorts->Count(); });
+    return SelectedRows;
 }
 
 void TPortListEditor::DeleteRows(std::vector<int> Rows) {
     std::erase_if(Rows, [this](int Row) { return Row < 0 || Row >= FPorts->Count(); });
+    if (Rows.empty())
+        return;
     FPorts->Delete(std::move(Rows));
+    FMarks.Update(FPorts.get());
 }
 
 } // namespace q7n

@@ -1,5 +1,6 @@
 #include "app/qt/PortsEditWindows.h"
 
+#include "dialogs/PortDialogLook.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
 #include "windowing/qt/ApplicationTitle.h"
 #include "windowing/qt/CentredMessageBox.h"
@@ -8,13 +9,12 @@
 #include "windowing/qt/PathWrapping.h"
 
 #include <QMessageBox>
-#include <memory>
 
 namespace q7n::qt {
 
 bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
-    auto Editor = std::make_unique<qt::TdlgQ7NPorts>(nullptr);
-    return Editor->Execute(&Ports);
+    TdlgQ7NPorts Editor(PortListEditorOverItsCaller ? FParent : nullptr);
+    return Editor.Execute(&Ports);
 }
 
 bool TPortsEditWindows::Confirm(const std::string& Text) {

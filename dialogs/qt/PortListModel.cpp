@@ -17,41 +17,38 @@ int ColumnAlignment(int Column) {
 
 TPortListModel::TPortListModel(QObject* Parent) : QAbstractTableModel(Parent) {}
 
-void TPortListModel::SetPorts(TQ7NPorts* Ports) {
+void TPortListModel::SetEditor(TPortListEditor* Editor) {
     beginResetModel();
-    FPorts = Ports;
-    FMarks.Update(Ports);
+    FEditor = Editor;
     endResetModel();
 }
 
-TQ7NPort* TPortListModel::Port(int Row) const {
-    return FPorts ? FPorts->Items(Row) : nullptr;
-}
-
-int TPortListModel::AppendPort(const TQ7NPort& Source) {
-    int Row = rowCount();
+int TPortListModel::UpdateItem(int Index, const TQ7NPort& Port) {
+    if (Index >= 0) {
+        FEditor->UpdateItem(Index, Port);
+        RowChanged(Index);
+        return Index;
+    }
+    const int Row = rowCount();
     beginInsertRows(QModelIndex(), Row, Row);
-    FPorts->Add()->CopyFrom(&Source);
+    FEditor->UpdateItem(-1, Port);
     endInsertRows();
-    UpdateMarks();
+    MarksChanged();
     return Row;
 }
 
-void TPortListModel::PortChanged(int Row) {
+void TPortListModel::RowChanged(int Row) {
     emit dataChanged(index(Row, 0), index(Row, pcCount - 1));
-    UpdateMarks();
+    MarksChanged();
 }
 
-void TPortListModel::DeletePorts(std::vector<int> Rows) {
-    int Count = rowCount();
-    std::erase_if(Rows, [Count](int Row) { return Row < 0 || Row >= Count; });
+void TPortListModel::DeleteRows(const std::vector<int>& Rows) {
     if (Rows.empty())
         return;
     // The views are told the rows were rebuilt rather than of each gap: a selection may hold
     // thousands of separate rows.
     beginResetModel();
-    FPorts->Delete(std::move(Rows));
-    FMarks.Update(FPorts);
+    FEditor->DeleteRows(Rows);
     endResetModel();
 }
 
@@ -62,8 +59,7 @@ void TPortListModel::SetRowDecorations(const QVariant& Plain, const QVariant& Ma
         emit dataChanged(index(0, pcIP), index(rowCount() - 1, pcIP), {Qt::DecorationRole});
 }
 
-void TPortListModel::UpdateMarks() {
-    FMarks.Update(FPorts);
+void TPortListModel::MarksChanged() {
     // One range for all rows: a view repaints only the rows it shows.
     if (rowCount() > 0)
         emit dataChanged(index(0, 0), index(rowCount() - 1, pcCount - 1),
@@ -71,7 +67,7 @@ void TPortListModel::UpdateMarks() {
 }
 
 int TPortListModel::rowCount(const QModelIndex& Parent) const {
-    return Parent.isValid() || !FPorts ? 0 : FPorts->Count();
+    return Parent.isValid() || !FEditor ? 0 : FEditor->Count();
 }
 
 int TPortListModel::columnCount(const QModelIndex& Parent) const {
@@ -84,17 +80,17 @@ QVariant TPortListModel::data(const QModelIndex& Index, int Role) const {
     switch (Role) {
     case Qt::DisplayRole:
         return QString::fromStdString(
-            PortColumnText(*FPorts->Items(Index.row()), static_cast<TPortColumn>(Index.column())));
+            FEditor->CellText(Index.row(), static_cast<TPortColumn>(Index.column())));
     case Qt::TextAlignmentRole:
         return ColumnAlignment(Index.column());
     case Qt::DecorationRole:
         if (Index.column() != pcIP)
             return {};
-        return FMarks.Marked(Index.row()) ? FMarkedRowDecoration : FRowDecoration;
+        return FEditor->Marked(Index.row()) ? FMarkedRowDecoration : FRowDecoration;
     case Qt::ToolTipRole: {
         // As escaped rich text: the tip quotes the IP text as the file holds it, and a tooltip
         // that looks like markup is shown as markup.
-        std::string Tip = FMarks.Tip(Index.row());
+        std::string Tip = FEditor->Tip(Index.row());
         if (Tip.empty())
             return {};
         return QStringLiteral("<p style='white-space:pre'>") +

@@ -1,35 +1,30 @@
 #pragma once
 
 #include "dialogs/PortListEditor.h"
-#include "dialogs/PortRowMarks.h"
 
 #include <QAbstractTableModel>
 #include <vector>
 
 namespace q7n::qt {
 
-// The records of a port list as the rows of a table, in list order, with the columns IP, remote
-// port, local port, COM port and COM rate. Records are added and removed through the model, so
-// that views learn of the change in the same step. A row that the port check flags shows another
-// decoration and, as its tooltip, what the check found; the marks follow every change.
+// The rows of the port list editor as a table: it shows what the editor says each row shows, and
+// the editor's changes go through it, so that views learn of them in the same step. A row that
+// the port check flags shows another decoration and the editor's tip; the marks follow every
+// change.
 class TPortListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     explicit TPortListModel(QObject* Parent = nullptr);
 
-    // Shows the records of Ports (not owned; none shows no rows) and drops any earlier rows.
-    void SetPorts(TQ7NPorts* Ports);
-    TQ7NPorts* Ports() const { return FPorts; }
-    // The record that Row shows.
-    TQ7NPort* Port(int Row) const;
+    // Shows the rows of Editor (not owned; none shows no rows) and drops any earlier rows.
+    void SetEditor(TPortListEditor* Editor);
 
-    // Appends to the list a new record with Source's values and a row for it; returns the row.
-    int AppendPort(const TQ7NPort& Source);
-    // Shows the record of Row anew after it was changed in place.
-    void PortChanged(int Row);
-    // Removes the records of Rows (in any order; repeats and rows outside the table do not count)
-    // and frees them; the other records keep their order.
-    void DeletePorts(std::vector<int> Rows);
+    // The editor's UpdateItem: a negative Index appends a row. Returns the row.
+    int UpdateItem(int Index, const TQ7NPort& Port);
+    // Shows the row that the editor edited in place anew.
+    void RowChanged(int Row);
+    // The editor's DeleteRows, shown: Rows as its ConfirmDelete answers them.
+    void DeleteRows(const std::vector<int>& Rows);
 
     // What the first column of a row shows beside its text (for a view: an icon): Marked for a
     // row that the port check flags, Plain for the others.
@@ -43,12 +38,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex& Index) const override;
 
 private:
-    // Checks the list anew and has the views show every row's mark again: a change of one row
-    // can mark or clear others.
-    void UpdateMarks();
+    // Has the views show every row's mark again: a change of one row can mark or clear others.
+    void MarksChanged();
 
-    TQ7NPorts* FPorts = nullptr;
-    TPortRowMarks FMarks;
+    TPortListEditor* FEditor = nullptr;
     QVariant FRowDecoration;
     QVariant FMarkedRowDecoration;
 };

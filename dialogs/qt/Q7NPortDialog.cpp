@@ -2,8 +2,6 @@
 
 #include "dialogs/PortChoices.h"
 #include "dialogs/PortDialogLook.h"
-#include "dialogs/PortFields.h"
-#include "dialogs/PrivateCopyExecute.h"
 #include "dialogs/qt/ButtonStrip.h"
 #include "dialogs/qt/DialogFont.h"
 #include "windowing/qt/EventHandler.h"
@@ -48,6 +46,7 @@ void TdlgQ7NPort::CreateControls() {
     edtLPort = Named(new QLineEdit, "edtLPort");
     cbbCOMPort = Named(new QComboBox, "cbbCOMPort");
     cbbRate = Named(new QComboBox, "cbbRate");
+    FFieldControls = {edtIP, edtRPort, edtLPort, cbbCOMPort, cbbRate};
     btnOK = NonDefaultButton(OKCaption, "btnOK");
     btnCancel = NonDefaultButton(CancelCaption, "btnCancel");
 
@@ -83,9 +82,10 @@ void TdlgQ7NPort::CreateControls() {
 
     connect(btnOK, &QPushButton::clicked, this, [this] {
         // After the error box the user goes on where the fault is.
-        if (!RunEventHandler(this, [this] { btnOKClick(); }) && FTaking) {
-            FTaking->setFocus();
-            if (auto* Field = qobject_cast<QLineEdit*>(FTaking))
+        if (!RunEventHandler(this, [this] { btnOKClick(); })) {
+            QWidget* Failed = FFieldControls[std::size_t(FEditor.FailedField())];
+            Failed->setFocus();
+            if (auto* Field = qobject_cast<QLineEdit*>(Failed))
                 Field->selectAll();
         }
     });
@@ -93,7 +93,6 @@ void TdlgQ7NPort::CreateControls() {
 }
 
 void TdlgQ7NPort::FormCreate() {
-    FPort = TXMLClass::Create<TQ7NPort>(nullptr);
     cbbCOMPort->clear();
     for (int Entry = 0; Entry < COMPortEntryCount; ++Entry)
         cbbCOMPort->addItem(QString::fromStdString(COMPortText(Entry + 1)));
@@ -103,7 +102,7 @@ void TdlgQ7NPort::FormCreate() {
 }
 
 bool TdlgQ7NPort::Execute(TQ7NPort* Port) {
-    return ExecuteOnPrivateCopy(*FPort, Port, [this] {
+    return FEditor.Execute(Port, [this] {
         PortToControls();
         edtIP->setFocus();
         return ExecuteModal();
@@ -111,7 +110,7 @@ bool TdlgQ7NPort::Execute(TQ7NPort* Port) {
 }
 
 void TdlgQ7NPort::PortToControls() {
-    TPortFields Fields = PortToFields(*FPort);
+    TPortFields Fields = FEditor.Fields();
     edtIP->setText(QString::fromStdString(Fields.IP));
     edtRPort->setText(QString::fromStdString(Fields.RemoutePort));
     edtLPort->setText(QString::fromStdString(Fields.LocalPort));
@@ -119,34 +118,10 @@ void TdlgQ7NPort::PortToControls() {
     cbbRate->setCurrentIndex(Fields.RateEntry);
 }
 
-QWidget* TdlgQ7NPort::ControlOf(TPortField Field) const {
-    switch (Field) {
-    case TPortField::pfIP:
-        return edtIP;
-    case TPortField::pfRemoutePort:
-        return edtRPort;
-    case TPortField::pfLocalPort:
-        return edtLPort;
-    case TPortField::pfCOMPort:
-        return cbbCOMPort;
-    case TPortField::pfRate:
-        return cbbRate;
-    }
-    return nullptr;
-}
-
 void TdlgQ7NPort::btnOKClick() {
-    FTaking = nullptr;
-    TPortField Failed = TPortField::pfIP;
-    try {
-        FieldsToPort({edtIP->text().toStdString(), edtRPort->text().toStdString(),
+    FEditor.TakeOver({edtIP->text().toStdString(), edtRPort->text().toStdString(),
                       edtLPort->text().toStdString(), cbbCOMPort->currentIndex(),
-                      cbbRate->currentIndex()},
-                     *FPort, &Failed);
-    } catch (...) {
-        FTaking = ControlOf(Failed);
-        throw;
-    }
+                      cbbRate->currentIndex()});
     accept();
 }
 

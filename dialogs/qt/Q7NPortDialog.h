@@ -1,10 +1,9 @@
 #pragma once
 
-#include "dialogs/PortFields.h"
-#include "ports/Q7NPort.h"
+#include "dialogs/PortEditor.h"
 #include "windowing/qt/ModalDialog.h"
 
-#include <memory>
+#include <array>
 
 class QComboBox;
 class QLineEdit;
@@ -24,17 +23,16 @@ public:
     // back into Port when the user closes the dialog with OK. True only for OK.
     bool Execute(TQ7NPort* Port);
     // The working record; after an Execute that returned true, what the user confirmed.
-    const TQ7NPort& Port() const { return *FPort; }
+    const TQ7NPort& Port() const { return FEditor.Port(); }
 
 private:
     void CreateControls();
     void FormCreate();
     void PortToControls();
     void btnOKClick();
-    QWidget* ControlOf(TPortField Field) const;
 
-    std::unique_ptr<TQ7NPort> FPort;
-    QWidget* FTaking = nullptr; // the control whose value btnOKClick failed to take over
+    TPortEditor FEditor;
+    std::array<QWidget*, PortFieldCount> FFieldControls; // in the order of TPortField
     QLineEdit* edtIP;
     QLineEdit* edtRPort;
     QLineEdit* edtLPort;

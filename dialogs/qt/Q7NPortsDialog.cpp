@@ -1,5 +1,6 @@
 #include "dialogs/qt/Q7NPortsDialog.h"
 
+#include "dialogs/AccessKey.h"
 #include "dialogs/PortDialogLook.h"
 #include "dialogs/qt/ButtonStrip.h"
 #include "dialogs/qt/DialogFont.h"
@@ -28,16 +29,18 @@ TdlgQ7NPorts::TdlgQ7NPorts(QWidget* Parent)
 
 TdlgQ7NPorts::~TdlgQ7NPorts() {
     // The table and its model are children, freed only after the list: they must not reach it.
-    FModel->SetPorts(nullptr);
+    FModel->SetEditor(nullptr);
 }
 
-QAction* TdlgQ7NPorts::CreateAction(const char* Text, const char* Name, const QIcon& Icon,
+QAction* TdlgQ7NPorts::CreateAction(TPortListCommand Command, const char* Name, const QIcon& Icon,
                                     void (TdlgQ7NPorts::*Handler)()) {
+    const char* Text = PortListCommandLook(Command).Caption;
     auto* Action = new QAction(Icon, QString::fromLatin1(Text), this);
     Action->setObjectName(QString::fromLatin1(Name));
+    Action->setData(int(Command));
     // The toolbar shows the caption without its marked letter, so Alt and the letter are bound
     // explicitly.
-    Action->setShortcut(QKeySequence::mnemonic(Action->text()));
+    Action->setShortcut(QKeySequence(QStringLiteral("Alt+") + QChar(AccessKeyOf(Text)).toUpper()));
     connect(Action, &QAction::triggered, this,
             [this, Handler] { RunEventHandler(this, [this, Handler] { (this->*Handler)(); }); });
     return Action;
@@ -49,18 +52,19 @@ void TdlgQ7NPorts::CreateControls() {
     setSizeGripEnabled(true);
     resize(PortListWidth, PortListHeight);
 
-    actAdd = CreateAction(AddCaption, "actAdd", AddPortIcon(), &TdlgQ7NPorts::actAddExecute);
-    actEdit = CreateAction(EditCaption, "actEdit", EditPortIcon(), &TdlgQ7NPorts::actEditExecute);
+    actAdd = CreateAction(plcAdd, "actAdd", AddPortIcon(), &TdlgQ7NPorts::actAddExecute);
+    actEdit = CreateAction(plcEdit, "actEdit", EditPortIcon(), &TdlgQ7NPorts::actEditExecute);
     actDelete =
-        CreateAction(DeleteCaption, "actDelete", DeletePortIcon(), &TdlgQ7NPorts::actDeleteExecute);
+        CreateAction(plcDelete, "actDelete", DeletePortIcon(), &TdlgQ7NPorts::actDeleteExecute);
     auto* Toolbar = new QToolBar;
     Toolbar->setObjectName(QStringLiteral("ToolBar"));
     Toolbar->setIconSize(QSize(ToolbarIconSize, ToolbarIconSize));
     Toolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    Toolbar->addAction(actAdd);
-    Toolbar->addAction(actEdit);
-    Toolbar->addSeparator();
-    Toolbar->addAction(actDelete);
+    for (QAction* Action : {actAdd, actEdit, actDelete}) {
+        if (PortListCommandLook(TPortListCommand(Action->data().toInt())).SeparatorBefore)
+            Toolbar->addSeparator();
+        Toolbar->addAction(Action);
+    }
 
     FModel->SetRowDecorations(PortRowIcon(), MarkedPortRowIcon());
     lvPorts = new QTableView;
@@ -108,15 +112,11 @@ bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports) {
 }
 
 void TdlgQ7NPorts::RefreshList() {
-    FModel->SetPorts(&FEditor.Ports());
+    FModel->SetEditor(&FEditor);
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
-    if (Index < 0)
-        return FModel->AppendPort(Port);
-    FModel->Port(Index)->CopyFrom(&Port); // nothing when Port is the row's own record
-    FModel->PortChanged(Index);
-    return Index;
+    return FModel->UpdateItem(Index, Port);
 }
 
 void TdlgQ7NPorts::actAddExecute() {
@@ -129,7 +129,7 @@ void TdlgQ7NPorts::actEditExecute() {
     std::optional<int> Row = FEditor.Edit(
         SelectedRows(), [this](TQ7NPort& Port) { return TdlgQ7NPort(this).Execute(&Port); });
     if (Row)
-        UpdateItem(*Row, FEditor.Port(*Row));
+        FModel->RowChanged(*Row);
 }
 
 void TdlgQ7NPorts::lvPortsDblClick() {
@@ -137,12 +137,9 @@ void TdlgQ7NPorts::lvPortsDblClick() {
 }
 
 void TdlgQ7NPorts::actDeleteExecute() {
-    auto Ask = [this](const std::string& Text) {
-        return ShowConfirmationBox(QString::fromStdString(Text), this) == QMessageBox::Yes;
-    };
-    if (!TPortListEditor::ConfirmDelete(Ask))
-        return;
-    FModel->DeletePorts(SelectedRows());
+    FModel->DeleteRows(FEditor.ConfirmDelete(SelectedRows(), [this](const std::string& Question) {
+        return ShowConfirmationBox(QString::fromStdString(Question), this) == QMessageBox::Yes;
+    }));
 }
 
 std::vector<int> TdlgQ7NPorts::SelectedRows() const {

@@ -27,8 +27,7 @@ public:
 
     // Shows one row per record of the working list, in list order.
     void RefreshList();
-    // Shows Port in the row at Index; a negative Index appends a record with Port's values to the
-    // working list and a row for it. Returns the row.
+    // The editor's UpdateItem, shown: a negative Index appends a row. Returns the row.
     int UpdateItem(int Index, const TQ7NPort& Port);
 
 protected:
@@ -36,7 +35,7 @@ protected:
 
 private:
     void CreateControls();
-    QAction* CreateAction(const char* Text, const char* Name, const QIcon& Icon,
+    QAction* CreateAction(TPortListCommand Command, const char* Name, const QIcon& Icon,
                           void (TdlgQ7NPorts::*Handler)());
     void actAddExecute();
     void actEditExecute();

@@ -1,4 +1,5 @@
 #include "base/Exceptions.h"
+#include "dialogs/AccessKey.h"
 #include "dialogs/PortChoices.h"
 #include "dialogs/PortFields.h"
 #include "dialogs/PortListEditor.h"
@@ -87,7 +88,7 @@ TEST(PortListEditor, WorksOnACopyAndKeepsItsRules) {
 
     // Cancel after changes leaves the caller's list as it was.
     EXPECT_FALSE(Editor.Execute(Caller.get(), [&] {
-        Editor.Add(*Caller->Items(0));
+        Editor.UpdateItem(-1, *Caller->Items(0));
         Editor.DeleteRows({0, 1});
         return false;
     }));
@@ -111,9 +112,9 @@ TEST(PortListEditor, WorksOnACopyAndKeepsItsRules) {
         Added->SetLocalPort(15);
         Added->SetCOMPort(12);
         Added->SetCpRate(250000);
-        EXPECT_EQ(Editor.Add(*Added), 5);
-        EXPECT_EQ(PortColumnText(Editor.Port(5), pcCOMPort), "COM12");
-        EXPECT_EQ(PortColumnText(Editor.Port(5), pcCpRate), "250000");
+        EXPECT_EQ(Editor.UpdateItem(-1, *Added), 5);
+        EXPECT_EQ(Editor.CellText(5, pcCOMPort), "COM12");
+        EXPECT_EQ(Editor.CellText(5, pcCpRate), "250000");
 
         // Asked also with nothing selected; a No keeps everything.
         std::vector<std::string> Asked;
@@ -123,17 +124,23 @@ TEST(PortListEditor, WorksOnACopyAndKeepsItsRules) {
                 return Yes;
             };
         };
-        EXPECT_FALSE(TPortListEditor::ConfirmDelete(Answer(false)));
-        EXPECT_TRUE(TPortListEditor::ConfirmDelete(Answer(true)));
-        EXPECT_EQ(Asked, (std::vector<std::string>{"Delete items?", "Delete items?"}));
-
-        Editor.DeleteRows({4, 0, 2, 9});
+        EXPECT_EQ(Editor.ConfirmDelete({0}, Answer(false)), std::vector<int>{});
+        EXPECT_EQ(Editor.ConfirmDelete({}, Answer(true)), std::vector<int>{});
+        Editor.DeleteRows(Editor.ConfirmDelete({4, 0, 2, 9}, Answer(true)));
+        EXPECT_EQ(Asked, std::vector<std::string>(3, "Delete items?"));
         EXPECT_EQ(LocalPorts(Editor), (std::vector<int>{11, 13, 15}));
         return true;
     }));
     ASSERT_EQ(Caller->Count(), 3);
     EXPECT_EQ(Caller->Items(2)->LocalPort(), 15);
     EXPECT_EQ(Caller->Items(2)->CpRate(), 250000);
+}
+
+TEST(PortListEditor, AccessKeysComeFromTheCaptions) {
+    EXPECT_EQ(AccessKeyOf("Save && E&xit"), 'x');
+    EXPECT_EQ(AccessKeyOf("OK&"), 0);
+    EXPECT_EQ(PortListCommandOfKey('E'), plcEdit);
+    EXPECT_EQ(PortListCommandOfKey('x'), std::nullopt);
 }
 
 TEST(PortRowMarks, MarkTheFlaggedRowsAndFollowTheList) {

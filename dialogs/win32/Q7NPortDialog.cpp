@@ -2,8 +2,6 @@
 
 #include "dialogs/PortChoices.h"
 #include "dialogs/PortDialogLook.h"
-#include "dialogs/PortFields.h"
-#include "dialogs/PrivateCopyExecute.h"
 #include "dialogs/win32/DialogFont.h"
 #include "dialogs/win32/PortDialogIds.h"
 #include "platform/win32/Win32Text.h"
@@ -13,18 +11,18 @@ namespace q7n::win32 {
 
 namespace {
 
+// The controls of the fields, in the order of TPortField.
+constexpr int FieldControlIds[PortFieldCount] = {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT,
+                                                 IDC_CBBCOMPORT, IDC_CBBRATE};
+
 void AddEntry(TWindow List, const std::string& Text) {
     List.Send(CB_ADDSTRING, 0, LPARAM(platform::Utf8ToWide(Text).c_str()));
 }
 
 } // namespace
 
-TdlgQ7NPort::TdlgQ7NPort() : FPort(TXMLClass::Create<TQ7NPort>(nullptr)) {}
-
-TdlgQ7NPort::~TdlgQ7NPort() = default;
-
 bool TdlgQ7NPort::Execute(TQ7NPort* Port, HWND Parent) {
-    return ExecuteOnPrivateCopy(*FPort, Port, [this, Parent] {
+    return FEditor.Execute(Port, [this, Parent] {
         return TModalDialog::Execute(MAKEINTRESOURCEW(IDD_Q7NPORT), Parent) == IDOK;
     });
 }
@@ -60,7 +58,7 @@ void TdlgQ7NPort::FormCreate() {
 }
 
 void TdlgQ7NPort::PortToControls() {
-    TPortFields Fields = PortToFields(*FPort);
+    TPortFields Fields = FEditor.Fields();
     Item(IDC_EDTIP).SetText(Fields.IP);
     Item(IDC_EDTRPORT).SetText(Fields.RemoutePort);
     Item(IDC_EDTLPORT).SetText(Fields.LocalPort);
@@ -68,32 +66,11 @@ void TdlgQ7NPort::PortToControls() {
     Item(IDC_CBBRATE).Send(CB_SETCURSEL, WPARAM(Fields.RateEntry)); // -1: no selection
 }
 
-namespace {
-
-int ControlIdOf(TPortField Field) {
-    switch (Field) {
-    case TPortField::pfIP:
-        return IDC_EDTIP;
-    case TPortField::pfRemoutePort:
-        return IDC_EDTRPORT;
-    case TPortField::pfLocalPort:
-        return IDC_EDTLPORT;
-    case TPortField::pfCOMPort:
-        return IDC_CBBCOMPORT;
-    case TPortField::pfRate:
-        return IDC_CBBRATE;
-    }
-    return IDC_EDTIP;
-}
-
-} // namespace
-
 bool TdlgQ7NPort::OnCommand(int Code, int Id, HWND Control) {
     if (Id == IDC_BTNOK && Code == BN_CLICKED) {
         // After the error box the user goes on where the fault is.
-        TPortField Failed = TPortField::pfIP;
-        if (!RunEventHandler(Handle(), [&] { btnOKClick(Failed); })) {
-            TWindow Field = Item(ControlIdOf(Failed));
+        if (!RunEventHandler(Handle(), [this] { btnOKClick(); })) {
+            TWindow Field = Item(FieldControlIds[std::size_t(FEditor.FailedField())]);
             Send(WM_NEXTDLGCTL, WPARAM(Field.Handle()), TRUE);
             Field.Send(EM_SETSEL, 0, -1); // a drop-down list ignores it
         }
@@ -106,12 +83,11 @@ bool TdlgQ7NPort::OnCommand(int Code, int Id, HWND Control) {
     return TModalDialog::OnCommand(Code, Id, Control);
 }
 
-void TdlgQ7NPort::btnOKClick(TPortField& Failed) {
+void TdlgQ7NPort::btnOKClick() {
     // An error stops here and reaches the error box; the dialog stays open.
-    FieldsToPort({Item(IDC_EDTIP).Text(), Item(IDC_EDTRPORT).Text(), Item(IDC_EDTLPORT).Text(),
-                  int(Item(IDC_CBBCOMPORT).Send(CB_GETCURSEL)),
-                  int(Item(IDC_CBBRATE).Send(CB_GETCURSEL))},
-                 *FPort, &Failed);
+    FEditor.TakeOver({Item(IDC_EDTIP).Text(), Item(IDC_EDTRPORT).Text(), Item(IDC_EDTLPORT).Text(),
+                      int(Item(IDC_CBBCOMPORT).Send(CB_GETCURSEL)),
+                      int(Item(IDC_CBBRATE).Send(CB_GETCURSEL))});
     End(IDOK);
 }
 

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "dialogs/PortFields.h"
-#include "ports/Q7NPort.h"
+#include "dialogs/PortEditor.h"
 #include "windowing/win32/Dialog.h"
-
-#include <memory>
 
 namespace q7n::win32 {
 
@@ -12,14 +9,11 @@ namespace q7n::win32 {
 // when the user closes it with OK.
 class TdlgQ7NPort final : public TModalDialog {
 public:
-    TdlgQ7NPort();
-    ~TdlgQ7NPort() override;
-
     // Edits a copy of Port, or of the default values when Port is none, modally over Parent, and
     // copies the result back into Port when the user closes the dialog with OK. True only for OK.
     bool Execute(TQ7NPort* Port, HWND Parent);
     // The working record; after an Execute that returned true, what the user confirmed.
-    const TQ7NPort& Port() const { return *FPort; }
+    const TQ7NPort& Port() const { return FEditor.Port(); }
 
 protected:
     bool OnInit() override;
@@ -29,10 +23,9 @@ protected:
 private:
     void FormCreate();
     void PortToControls();
-    // Failed names the field whose value could not be taken over.
-    void btnOKClick(TPortField& Failed);
+    void btnOKClick();
 
-    std::unique_ptr<TQ7NPort> FPort;
+    TPortEditor FEditor;
 };
 
 } // namespace q7n::win32

@@ -9,7 +9,7 @@
 #include "windowing/win32/ConfirmationBox.h"
 
 #include <algorithm>
-#include <cctype>
+#include <optional>
 
 namespace q7n::win32 {
 
@@ -20,36 +20,16 @@ constexpr int ButtonHeight = 25;
 constexpr int Margin = 6;
 constexpr int TipWidth = 600; // only a tooltip with a maximum width keeps the tip's line breaks
 
-// Text for the screen: a byte that is not UTF-8 shows as a replacement character instead of
-// failing on every paint.
-std::wstring DisplayText(const std::string& Text) {
-    if (Text.empty())
-        return {};
-    const int Length = MultiByteToWideChar(CP_UTF8, 0, Text.data(), int(Text.size()), nullptr, 0);
-    std::wstring Wide(std::size_t(Length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, Text.data(), int(Text.size()), Wide.data(), Length);
-    return Wide;
-}
+// The command of each toolbar button, in the order of TPortListCommand.
+constexpr int CommandIds[plcCount] = {IDC_ACTADD, IDC_ACTEDIT, IDC_ACTDELETE};
 
 // The toolbar's buttons take no keyboard focus, so the access keys of its actions (Alt and the
 // marked letter) are caught in the controls that do and sent to the dialog as the actions.
 LRESULT CALLBACK AccessKeyProc(HWND Control, UINT Message, WPARAM W, LPARAM L, UINT_PTR,
                                DWORD_PTR Dialog) {
-    if (Message == WM_SYSCHAR && (L & (1 << 29))) {
-        int Action = 0;
-        switch (std::tolower(int(W))) {
-        case 'a':
-            Action = IDC_ACTADD;
-            break;
-        case 'e':
-            Action = IDC_ACTEDIT;
-            break;
-        case 'd':
-            Action = IDC_ACTDELETE;
-            break;
-        }
-        if (Action) {
-            SendMessageW(HWND(Dialog), WM_COMMAND, MAKEWPARAM(Action, 0), 0);
+    if (Message == WM_SYSCHAR && (L & (1 << 29)) && W < 0x80) {
+        if (std::optional<TPortListCommand> Command = PortListCommandOfKey(char(W))) {
+            SendMessageW(HWND(Dialog), WM_COMMAND, MAKEWPARAM(CommandIds[*Command], 0), 0);
             return 0;
         }
     }
@@ -94,17 +74,19 @@ void TdlgQ7NPorts::CreateToolbar() {
     FToolbarImages = CreateToolbarImages();
     Toolbar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages.Get()));
-    const std::wstring Captions[] = {platform::Utf8ToWide(AddCaption),
-                                     platform::Utf8ToWide(EditCaption),
-                                     platform::Utf8ToWide(DeleteCaption)};
-    TBBUTTON Buttons[4] = {};
-    Buttons[0] = {0, IDC_ACTADD, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[0].c_str())};
-    Buttons[1] = {
-        1, IDC_ACTEDIT, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[1].c_str())};
-    Buttons[2] = {0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0};
-    Buttons[3] = {
-        2, IDC_ACTDELETE, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, INT_PTR(Captions[2].c_str())};
-    Toolbar.Send(TB_ADDBUTTONSW, 4, LPARAM(Buttons));
+    std::vector<std::wstring> Captions;
+    std::vector<TBBUTTON> Buttons;
+    for (int Command = 0; Command < plcCount; ++Command) {
+        const TPortListCommandLook& Look = PortListCommandLook(TPortListCommand(Command));
+        if (Look.SeparatorBefore)
+            Buttons.push_back({0, 0, TBSTATE_ENABLED, BTNS_SEP, {}, 0, 0});
+        Captions.push_back(platform::Utf8ToWide(Look.Caption));
+        Buttons.push_back({Command, CommandIds[Command], TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0});
+    }
+    for (std::size_t I = 0, Caption = 0; I < Buttons.size(); ++I) // the texts no longer move
+        if (Buttons[I].idCommand)
+            Buttons[I].iString = INT_PTR(Captions[Caption++].c_str());
+    Toolbar.Send(TB_ADDBUTTONSW, Buttons.size(), LPARAM(Buttons.data()));
 }
 
 void TdlgQ7NPorts::CreateColumns() {
@@ -153,26 +135,23 @@ void TdlgQ7NPorts::RefreshList() {
     // notification and a search in the list view's selection for each.
     ListView_DeleteAllItems(Table);
     FSelected.assign(std::size_t(FEditor.Count()), false);
-    FMarks.Update(&FEditor.Ports());
     ListView_SetItemCountEx(Table, FEditor.Count(), 0);
 }
 
-void TdlgQ7NPorts::UpdateMarks() {
-    FMarks.Update(&FEditor.Ports());
+void TdlgQ7NPorts::MarksChanged() {
     InvalidateRect(Item(IDC_LVPORTS), nullptr, FALSE);
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
-    TWindow Table = Item(IDC_LVPORTS);
-    if (Index < 0) {
-        Index = FEditor.Add(Port);
+    const bool Appended = Index < 0;
+    Index = FEditor.UpdateItem(Index, Port);
+    if (Appended) {
+        TWindow Table = Item(IDC_LVPORTS);
         FSelected.push_back(false);
         ListView_SetItemCountEx(Table, FEditor.Count(), LVSICF_NOSCROLL);
         ListView_EnsureVisible(Table, Index, FALSE);
-    } else {
-        FEditor.Port(Index).CopyFrom(&Port); // nothing when Port is the row's own record
     }
-    UpdateMarks();
+    MarksChanged();
     return Index;
 }
 
@@ -241,18 +220,19 @@ void TdlgQ7NPorts::lvPortsGetDispInfo(NMLVDISPINFOW& Info) {
     if (Row.iItem < 0 || Row.iItem >= FEditor.Count())
         return;
     if (Row.mask & LVIF_TEXT && Row.pszText && Row.cchTextMax > 0) {
-        FCellText = DisplayText(PortColumnText(FEditor.Port(Row.iItem), TPortColumn(Row.iSubItem)));
+        FCellText =
+            platform::Utf8ToWideReplacing(FEditor.CellText(Row.iItem, TPortColumn(Row.iSubItem)));
         lstrcpynW(Row.pszText, FCellText.c_str(), Row.cchTextMax);
     }
     if (Row.mask & LVIF_IMAGE)
-        Row.iImage = FMarks.Marked(Row.iItem) ? 1 : 0;
+        Row.iImage = FEditor.Marked(Row.iItem) ? 1 : 0;
 }
 
 void TdlgQ7NPorts::lvPortsGetInfoTip(NMLVGETINFOTIPW& Tip) {
     // A row without a mark keeps what the list view offers: the text of a cut-off cell.
-    if (!FMarks.Marked(Tip.iItem) || !Tip.pszText || Tip.cchTextMax <= 0)
+    if (!FEditor.Marked(Tip.iItem) || !Tip.pszText || Tip.cchTextMax <= 0)
         return;
-    std::wstring Text = DisplayText(FMarks.Tip(Tip.iItem));
+    std::wstring Text = platform::Utf8ToWideReplacing(FEditor.Tip(Tip.iItem));
     lstrcpynW(Tip.pszText, Text.c_str(), Tip.cchTextMax);
 }
 
@@ -266,7 +246,7 @@ void TdlgQ7NPorts::actEditExecute() {
     std::optional<int> Row = FEditor.Edit(
         SelectedRows(), [this](TQ7NPort& Port) { return TdlgQ7NPort().Execute(&Port, FWindow); });
     if (Row)
-        UpdateItem(*Row, FEditor.Port(*Row));
+        MarksChanged(); // the row and the marks it changed
 }
 
 void TdlgQ7NPorts::lvPortsDblClick() {
@@ -274,12 +254,13 @@ void TdlgQ7NPorts::lvPortsDblClick() {
 }
 
 void TdlgQ7NPorts::actDeleteExecute() {
-    auto Ask = [this](const std::string& Text) {
-        return ShowConfirmationBox(Text, FWindow) == TConfirmAnswer::caYes;
-    };
-    if (!TPortListEditor::ConfirmDelete(Ask))
+    const std::vector<int> Rows =
+        FEditor.ConfirmDelete(SelectedRows(), [this](const std::string& Question) {
+            return ShowConfirmationBox(Question, FWindow) == TConfirmAnswer::caYes;
+        });
+    if (Rows.empty())
         return;
-    FEditor.DeleteRows(SelectedRows());
+    FEditor.DeleteRows(Rows);
     RefreshList();
 }
 

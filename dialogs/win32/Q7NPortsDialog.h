@@ -1,7 +1,6 @@
 #pragma once
 
 #include "dialogs/PortListEditor.h"
-#include "dialogs/PortRowMarks.h"
 #include "windowing/win32/Dialog.h"
 #include "windowing/win32/GdiHandles.h"
 
@@ -26,8 +25,7 @@ public:
 
     // Shows one row per record of the working list, in list order, none selected.
     void RefreshList();
-    // Shows Port in the row at Index; a negative Index appends a record with Port's values to the
-    // working list and a row for it. Returns the row.
+    // The editor's UpdateItem, shown: a negative Index appends a row. Returns the row.
     int UpdateItem(int Index, const TQ7NPort& Port);
 
 protected:
@@ -47,16 +45,14 @@ private:
     void lvPortsDblClick();
     void lvPortsGetDispInfo(NMLVDISPINFOW& Info);
     void lvPortsGetInfoTip(NMLVGETINFOTIPW& Tip);
-    // Checks the working list anew and repaints the rows shown: a change of one row can mark or
-    // clear others.
-    void UpdateMarks();
+    // Repaints the rows shown after a change: a change of one row can mark or clear others.
+    void MarksChanged();
     // Keeps FSelected as the list view reports changes of the rows From to To (-1: all rows).
     void SelectionChanged(int From, int To, UINT OldState, UINT NewState);
     // The rows selected in the table, in ascending order.
     std::vector<int> SelectedRows() const;
 
     TPortListEditor FEditor;
-    TPortRowMarks FMarks;
     TImageListHandle FToolbarImages;
     TFontHandle FTableFont;
     std::wstring FCellText; // the text last handed to the list view, which reads it later

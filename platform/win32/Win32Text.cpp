@@ -20,6 +20,18 @@ std::wstring Utf8ToWide(std::string_view Text) {
     return Wide;
 }
 
+std::wstring Utf8ToWideReplacing(std::string_view Text) {
+    if (Text.empty())
+        return {};
+    const int Size =
+        ::MultiByteToWideChar(CP_UTF8, 0, Text.data(), static_cast<int>(Text.size()), nullptr, 0);
+    std::wstring Wide(static_cast<std::size_t>(Size > 0 ? Size : 0), L'\0');
+    if (Size > 0)
+        ::MultiByteToWideChar(CP_UTF8, 0, Text.data(), static_cast<int>(Text.size()), Wide.data(),
+                              Size);
+    return Wide;
+}
+
 std::string WideToUtf8(std::wstring_view Text) {
     if (Text.empty())
         return {};

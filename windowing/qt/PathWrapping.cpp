@@ -1,7 +1,6 @@
 #include "windowing/qt/PathWrapping.h"
 
-#include <QStringList>
-#include <algorithm>
+#include "windowing/PathWrapping.h"
 
 namespace q7n::qt {
 
@@ -11,18 +10,14 @@ constexpr QChar ZeroWidthSpace(0x200B);
 constexpr QChar WordJoiner(0x2060);
 constexpr QChar NoBreakSpace(0x00A0);
 
-bool IsSeparator(QChar C) {
-    return C == u'/' || C == u'\\';
-}
-
-QString KeepNamesWhole(const QString& Path) {
+// Word joiners between the characters and no-break blanks keep the name whole.
+QString KeepWhole(const QString& Name) {
     QString Out;
-    for (qsizetype I = 0; I < Path.size(); ++I) {
+    for (qsizetype I = 0; I < Name.size(); ++I) {
         // Qt ends a line after a blank even before a word joiner.
-        Out += Path[I] == u' ' ? NoBreakSpace : Path[I];
-        if (I + 1 == Path.size() || Path[I].isHighSurrogate())
-            continue; // never between the halves of one character
-        Out += IsSeparator(Path[I]) ? ZeroWidthSpace : WordJoiner;
+        Out += Name[I] == u' ' ? NoBreakSpace : Name[I];
+        if (I + 1 < Name.size() && !Name[I].isHighSurrogate()) // never inside one character
+            Out += WordJoiner;
     }
     return Out;
 }
@@ -30,15 +25,16 @@ QString KeepNamesWhole(const QString& Path) {
 } // namespace
 
 QString WrapPathsAtSeparators(const QString& Text) {
-    const QStringList Parts = Text.split(u'"');
+    const QByteArray Utf8 = Text.toUtf8();
     QString Out;
-    for (qsizetype I = 0; I < Parts.size(); ++I) {
-        if (I > 0)
-            Out += u'"';
-        // Odd parts stand between two quotes.
-        bool Quoted = I % 2 == 1 && I + 1 < Parts.size();
-        bool Path = Quoted && std::any_of(Parts[I].begin(), Parts[I].end(), IsSeparator);
-        Out += Path ? KeepNamesWhole(Parts[I]) : Parts[I];
+    bool AfterName = false;
+    for (const TTextPiece& Piece :
+         CutAtPathSeparators(std::string_view(Utf8.data(), Utf8.size()))) {
+        const QString Part = QString::fromUtf8(Piece.Text.data(), qsizetype(Piece.Text.size()));
+        if (AfterName && Piece.PathName)
+            Out += ZeroWidthSpace; // a line may end after the separator before
+        Out += Piece.PathName ? KeepWhole(Part) : Part;
+        AfterName = Piece.PathName;
     }
     return Out;
 }

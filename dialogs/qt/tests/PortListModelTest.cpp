@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using q7n::TPortListEditor;
 using q7n::TQ7NPort;
 using q7n::TQ7NPorts;
 using q7n::TXMLClass;
@@ -16,6 +17,13 @@ std::unique_ptr<TQ7NPorts> PortsWithLocalPorts(std::initializer_list<int> LocalP
     for (int LocalPort : LocalPorts)
         Ports->Add()->SetLocalPort(LocalPort);
     return Ports;
+}
+
+// An editor on a copy of Ports, as its Execute shows it.
+std::unique_ptr<TPortListEditor> EditorOn(const TQ7NPorts& Ports) {
+    auto Editor = std::make_unique<TPortListEditor>();
+    Editor->Load(&Ports);
+    return Editor;
 }
 
 QList<int> LocalPortsOf(const TQ7NPorts& Ports) {
@@ -51,8 +59,8 @@ void PortListModelTest::ColumnsHaveTheirCaptionsAndAlignment() {
         Captions << Model.headerData(Column, Qt::Horizontal).toString();
     QCOMPARE(Captions, (QStringList{"IP", "Remoute port", "Local port", "COM port", "COM rate"}));
 
-    auto Ports = PortsWithLocalPorts({1});
-    Model.SetPorts(Ports.get());
+    auto Editor = EditorOn(*PortsWithLocalPorts({1}));
+    Model.SetEditor(Editor.get());
     QCOMPARE(Model.data(Model.index(0, 0), Qt::TextAlignmentRole).toInt() &
                  Qt::AlignHorizontal_Mask,
              int(Qt::AlignLeft));
@@ -78,7 +86,8 @@ void PortListModelTest::RowsShowTheRecordsInListOrder() {
 
     TPortListModel Model;
     QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    Model.SetPorts(Ports.get());
+    auto Editor = EditorOn(*Ports);
+    Model.SetEditor(Editor.get());
 
     QCOMPARE(Model.rowCount(), 3);
     QStringList First, Row2;
@@ -89,42 +98,43 @@ void PortListModelTest::RowsShowTheRecordsInListOrder() {
     QCOMPARE(First, (QStringList{"192.168.1.6", "8080", "8080", "COM1", "9600"}));
     QCOMPARE(Row2, (QStringList{"", "-1", "70000", "COM12", "115200"}));
     QCOMPARE(Text(Model, 2, q7n::pcCpRate), QStringLiteral("250000"));
-    QCOMPARE(Model.Port(1), Second);
 }
 
 void PortListModelTest::AppendedRecordIsTheLastRow() {
-    auto Ports = PortsWithLocalPorts({1, 2});
+    auto Editor = EditorOn(*PortsWithLocalPorts({1, 2}));
     TPortListModel Model;
     QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    Model.SetPorts(Ports.get());
+    Model.SetEditor(Editor.get());
     QSignalSpy Inserted(&Model, &TPortListModel::rowsInserted);
 
     auto Source = TXMLClass::Create<TQ7NPort>(nullptr);
     Source->SetIP("10.0.0.1");
     Source->SetCOMPort(3);
-    QCOMPARE(Model.AppendPort(*Source), 2);
+    QCOMPARE(Model.UpdateItem(-1, *Source), 2);
 
     QCOMPARE(Inserted.count(), 1);
     QCOMPARE(Inserted.at(0).at(1).toInt(), 2);
-    QCOMPARE(Ports->Count(), 3);
-    QVERIFY(Ports->Items(2) != Source.get()); // a copy, owned by the list
-    QCOMPARE(QString::fromStdString(Ports->Items(2)->IP()), QStringLiteral("10.0.0.1"));
+    QCOMPARE(Editor->Count(), 3);
+    QVERIFY(&Editor->Port(2) != Source.get()); // a copy, owned by the list
+    QCOMPARE(QString::fromStdString(Editor->Port(2).IP()), QStringLiteral("10.0.0.1"));
     QCOMPARE(Text(Model, 2, q7n::pcCOMPort), QStringLiteral("COM3"));
 }
 
 void PortListModelTest::ChangedRecordIsShownAnew() {
-    auto Ports = PortsWithLocalPorts({1, 2});
+    auto Editor = EditorOn(*PortsWithLocalPorts({1, 2}));
     TPortListModel Model;
     Model.SetRowDecorations(QStringLiteral("plain"), QStringLiteral("marked"));
-    Model.SetPorts(Ports.get());
+    Model.SetEditor(Editor.get());
     auto Decoration = [&Model](int Row) {
         return Model.index(Row, 0).data(Qt::DecorationRole);
     };
     QCOMPARE(Decoration(0), QVariant(QStringLiteral("marked"))); // both on COM1
     QSignalSpy Changed(&Model, &TPortListModel::dataChanged);
 
-    Ports->Items(1)->SetCOMPort(256);
-    Model.PortChanged(1);
+    auto Changes = TXMLClass::Create<TQ7NPort>(nullptr);
+    Changes->CopyFrom(&Editor->Port(1));
+    Changes->SetCOMPort(256);
+    Model.UpdateItem(1, *Changes);
 
     // The row itself, then the marks of every row: the other row's mark went with the change.
     QCOMPARE(Changed.count(), 2);
@@ -143,36 +153,35 @@ void PortListModelTest::ChangedRecordIsShownAnew() {
 }
 
 void PortListModelTest::DeletingRowsKeepsTheOthersInOrder() {
-    auto Ports = PortsWithLocalPorts({10, 11, 12, 13, 14});
+    auto Editor = EditorOn(*PortsWithLocalPorts({10, 11, 12, 13, 14}));
     TPortListModel Model;
     QAbstractItemModelTester Tester(&Model, QAbstractItemModelTester::FailureReportingMode::QtTest);
-    Model.SetPorts(Ports.get());
+    Model.SetEditor(Editor.get());
 
     // Unordered, with a repeat and rows outside the table, as a selection may come.
-    Model.DeletePorts({3, 0, 3, 2, -1, 5});
+    Model.DeleteRows({3, 0, 3, 2, -1, 5});
 
-    QCOMPARE(LocalPortsOf(*Ports), (QList<int>{11, 14}));
+    QCOMPARE(LocalPortsOf(Editor->Ports()), (QList<int>{11, 14}));
     QCOMPARE(Model.rowCount(), 2);
     QCOMPARE(Text(Model, 1, q7n::pcLocalPort), QStringLiteral("14"));
 
-    Model.DeletePorts({0, 1});
-    QCOMPARE(Ports->Count(), 0);
+    Model.DeleteRows({0, 1});
+    QCOMPARE(Editor->Count(), 0);
     QCOMPARE(Model.rowCount(), 0);
 }
 
 void PortListModelTest::DeletingNoRowsChangesNothing() {
-    auto Ports = PortsWithLocalPorts({10, 11});
-    TQ7NPort* First = Ports->Items(0);
+    auto Editor = EditorOn(*PortsWithLocalPorts({10, 11}));
+    const TQ7NPort* First = &Editor->Port(0);
     TPortListModel Model;
-    Model.SetPorts(Ports.get());
+    Model.SetEditor(Editor.get());
     QSignalSpy Reset(&Model, &TPortListModel::modelReset);
 
-    Model.DeletePorts({});
-    Model.DeletePorts({2, -1});
+    Model.DeleteRows({});
 
     QCOMPARE(Reset.count(), 0);
-    QCOMPARE(Ports->Items(0), First);
-    QCOMPARE(LocalPortsOf(*Ports), (QList<int>{10, 11}));
+    QCOMPARE(&Editor->Port(0), First);
+    QCOMPARE(LocalPortsOf(Editor->Ports()), (QList<int>{10, 11}));
 }
 
 QTEST_GUILESS_MAIN(PortListModelTest)

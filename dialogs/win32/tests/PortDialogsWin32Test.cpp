@@ -88,6 +88,33 @@ std::string RowTip(HWND Editor, int Row) {
     return platform::WideToUtf8(Text);
 }
 
+// Width x height of Window's client area, or of the whole window.
+std::string SizeOf(HWND Window, bool Client) {
+    RECT Box{};
+    Client ? GetClientRect(Window, &Box) : GetWindowRect(Window, &Box);
+    return std::to_string(Box.right - Box.left) + "x" + std::to_string(Box.bottom - Box.top);
+}
+
+TEST(PortEditorWin32, OpensOnTheDefaultsAndNeitherEnterNorEscapeCloseIt) {
+    TWindowScript Script;
+    Script
+        .Then(
+            "Q7N port",
+            [](HWND Dialog) {
+                std::vector<std::string> Shown{SizeOf(Dialog, true)};
+                for (int Id : {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT, IDC_CBBCOMPORT, IDC_CBBRATE})
+                    Shown.push_back(ItemText(Dialog, Id));
+                EXPECT_EQ(Shown, (std::vector<std::string>{"456x145", "192.168.1.6", "8080", "8080",
+                                                           "COM1", "br9600"}));
+                PressKey(Dialog, VK_RETURN); // in the IP field, which has the focus
+            })
+        .Then("Q7N port", [](HWND Dialog) { PressKey(Dialog, VK_ESCAPE); })
+        .Then("Q7N port", [](HWND Dialog) { Click(Dialog, IDC_BTNCANCEL); })
+        .Start();
+    EXPECT_FALSE(TdlgQ7NPort().Execute(nullptr, nullptr));
+    EXPECT_TRUE(Script.Finished());
+}
+
 TEST(PortEditorWin32, ShowsBothErrorsInTheErrorBoxAndCancelPassesNothingOn) {
     auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
     Port->SetRemoutePort(1);
@@ -216,7 +243,12 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
               [&](HWND Editor) {
                   EXPECT_EQ(Column(Editor, pcLocalPort),
                             (std::vector<std::string>{"111", "13", "15"}));
-                  EXPECT_EQ(ListView_GetSelectedCount(Table(Editor)), 0u);
+                  AccessKey(Editor, L'd'); // the deleted rows' selection went with them
+              })
+        .Then("Confirm", [](HWND Box) { PressKey(Box, VK_RETURN); })
+        .Then("Q7N ports",
+              [&](HWND Editor) {
+                  EXPECT_EQ(Column(Editor, pcLocalPort).size(), 3u);
                   Click(Editor, IDC_BTNOK);
               })
         .Start();
@@ -225,6 +257,54 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
     ASSERT_EQ(Ports->Count(), 3);
     EXPECT_EQ(Ports->Items(0)->LocalPort(), 111);
     EXPECT_EQ(Ports->Items(2)->IP(), "10.0.0.9");
+}
+
+TEST(PortListEditorWin32, ShowsItsLayoutAndIgnoresEscapeAndEditOnTwoRows) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    Ports->Add();
+    Ports->Add();
+    TWindowScript Script;
+    Script
+        .Then("Q7N ports",
+              [](HWND Editor) {
+                  std::vector<std::string> Look{SizeOf(Editor, false)}; // then columns, toolbar
+                  for (int Column = 0; Column < pcCount; ++Column) {
+                      wchar_t Text[32] = L"";
+                      LVCOLUMNW Info{};
+                      Info.mask = LVCF_TEXT | LVCF_WIDTH, Info.pszText = Text, Info.cchTextMax = 32;
+                      ListView_GetColumn(Table(Editor), Column, &Info);
+                      Look.push_back(platform::WideToUtf8(Text) + " " + std::to_string(Info.cx));
+                  }
+                  HWND Toolbar = GetDlgItem(Editor, IDC_TOOLBAR);
+                  for (int I = 0; I < int(SendMessageW(Toolbar, TB_BUTTONCOUNT, 0, 0)); ++I) {
+                      TBBUTTON Button{};
+                      wchar_t Text[32] = L"|";
+                      SendMessageW(Toolbar, TB_GETBUTTON, I, LPARAM(&Button));
+                      SendMessageW(Toolbar, TB_GETBUTTONTEXTW, Button.idCommand, LPARAM(Text));
+                      Look.push_back(platform::WideToUtf8(Text) + std::to_string(Button.iBitmap));
+                  }
+                  EXPECT_EQ(Look, (std::vector<std::string>{"758x462", "IP 140", "Remoute port 100",
+                                                            "Local port 100", "COM port 80",
+                                                            "COM rate 80", "&Add0", "&Edit1", "|0",
+                                                            "&Delete2"}));
+                  PressKey(Editor, VK_ESCAPE);
+              })
+        .Then("Q7N ports",
+              [](HWND Editor) {
+                  Select(Editor, {0, 1});
+                  AccessKey(Editor, L'e');
+              })
+        .Then("Q7N ports",
+              [](HWND) {
+                  HWND Opened = test::FindThreadWindow("Q7N port");
+                  EXPECT_EQ(Opened, nullptr);
+                  if (Opened) // so that the editor's modal loop ends
+                      PostMessageW(Opened, WM_CLOSE, 0, 0);
+              })
+        .Then("Q7N ports", [](HWND Editor) { Click(Editor, IDC_BTNCANCEL); })
+        .Start();
+    EXPECT_FALSE(TdlgQ7NPorts().Execute(Ports.get(), nullptr));
+    EXPECT_TRUE(Script.Finished());
 }
 
 TEST(PortListEditorWin32, MarksTheRowsThatTheCheckFlags) {
@@ -263,6 +343,23 @@ TEST(PortListEditorWin32, MarksTheRowsThatTheCheckFlags) {
 
 namespace q7n::win32 {
 namespace {
+
+TEST(PortsEditWin32, AWarningEndsLinesInAPathOnlyAfterASeparator) {
+    // Quoted text without a separator, and a quote left open, are no paths.
+    const std::string Text = "The ports \"file-name\" \"C:\\Program Files\\Q7N Service "
+                             "Configuration\\Ports And Mappings Of This Machine\\Q7NPorts.xml\" "
+                             "could not be read: it is kept as it is \"here.";
+    std::string Shown;
+    TWindowScript Script;
+    Script.Then(Title, [&](HWND Box) { Shown = BoxText(Box), PressKey(Box, VK_RETURN); }).Start();
+    TPortsEditWindows().Warn(Text);
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_NE(Shown.find("\\\n"), std::string::npos) << Shown;
+    std::string Rejoined; // a line that ends after a separator goes on without a blank
+    for (char C : Shown)
+        Rejoined += C != '\n' ? std::string(1, C) : Rejoined.back() == '\\' ? "" : " ";
+    EXPECT_EQ(Rejoined, Text);
+}
 
 TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton) {
     testing::TTemporaryFolder Folder;
