@@ -259,7 +259,7 @@ TEST_F(MainWindowWin32, WhileThePortsEditRunsItNeitherClosesNorLetsTheSessionEnd
               })
         .Start();
     PostMessageW(Main.Control("btnEdit"), BM_CLICK, 0, 0);
-    EXPECT_TRUE(PumpUntil([&] { return Script.Finished() && Main.CloseQuery(); }, 15000));
+    ASSERT_TRUE(PumpUntil([&] { return Script.Finished() && Main.CloseQuery(); }, 15000));
     // The edit went through: saved and recorded.
     const std::string PortsFile = Main.Configurator()->PortsFile();
     EXPECT_TRUE(std::filesystem::exists(PortsFile));
