@@ -1,6 +1,6 @@
 #pragma once
 
-#include "service/ServiceState.h"
+#include "app/Colors.h"
 
 #include <array>
 #include <string_view>
@@ -14,12 +14,7 @@ inline constexpr std::string_view MainWindowCaption = "Q7NService - Конфиг
 inline constexpr int ClientWidth = 565;
 inline constexpr int ClientHeight = 271;
 
-// Windows colour values, 0x00BBGGRR.
-inline constexpr TColor White = 0x00FFFFFF;
-inline constexpr TColor Black = 0x00000000;
-inline constexpr TColor Navy = 0x00800000;
-inline constexpr TColor Red = 0x000000FF;
-inline constexpr TColor InitialStateColor = 0x003DC240; // green, until the first poll
+inline constexpr TColor InitialStateColor = Green; // until the first poll
 inline constexpr std::string_view InitialStateCaption = "-";
 
 struct TFontLook {
@@ -120,19 +115,5 @@ constexpr const TMainWindowControl& MainWindowControl(std::string_view Name) {
 inline constexpr int StateCaptionGap = 2;
 inline constexpr int StateCaptionRoom = MainWindowControl("Button1").Place.Left - StateCaptionGap -
                                         MainWindowControl("ServiceStatusLb").Place.Left;
-
-// The commands behind the three service buttons: their names and (English) captions; the
-// buttons show their own captions. Their category is "Service".
-struct TMainAction {
-    std::string_view Name;
-    std::string_view Caption;
-    TMainCommand Command;
-};
-inline constexpr std::string_view ActionCategory = "Service";
-inline constexpr std::array<TMainAction, 3> MainWindowActions{{
-    {"actStart", "Start", TMainCommand::mcStart},
-    {"actStop", "Stop", TMainCommand::mcStop},
-    {"actReboot", "Restart", TMainCommand::mcRestart},
-}};
 
 } // namespace q7n::app

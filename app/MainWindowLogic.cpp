@@ -1,8 +1,19 @@
 #include "app/MainWindowLogic.h"
 
-#include "service/ServicePaths.h"
+#include "app/ConfiguratorProgram.h"
 
 namespace q7n::app {
+
+namespace {
+
+constexpr std::string_view ActionCategory = "Service";
+
+} // namespace
+
+TMainWindowLogic::TMainWindowLogic()
+    : actStart("actStart", "Start", ActionCategory, [this] { actStartExecute(); }),
+      actStop("actStop", "Stop", ActionCategory, [this] { actStopExecute(); }),
+      actReboot("actReboot", "Restart", ActionCategory, [this] { actRebootExecute(); }) {}
 
 TMainWindowLogic::~TMainWindowLogic() = default;
 
@@ -12,13 +23,7 @@ void TMainWindowLogic::FormCreate(platform::IServiceControlManager* Platform,
         FOwnPlatform = platform::CreateHostServiceControlManager();
         Platform = FOwnPlatform.get();
     }
-    FConfigurator = std::make_unique<TServiceConfigurator>(*Platform, FClock, std::move(Timer));
-    FConfigurator->FServiceName = ServiceName;
-    TServiceFiles Files = ServiceFilesInCurrentDirectory();
-    FConfigurator->FServicePath = Files.ServicePath;
-    FConfigurator->FPortsFile = Files.PortsFile;
-    FConfigurator->FDlg = this;
-    FConfigurator->FPortsEdit = PortsEdit;
+    FConfigurator = CreateServiceConfigurator(this, PortsEdit, *Platform, FClock, std::move(Timer));
     FConfigurator->Start();
 }
 
@@ -34,23 +39,21 @@ void TMainWindowLogic::btnEditClick() {
     FConfigurator->EditPorts();
 }
 
-void TMainWindowLogic::ServiceStateChanged() {
-    TServiceState State = FConfigurator->State();
-    if (State >= ServiceStateCount)
-        State = 0;
-    ShowServiceState(ServiceStateCaptions[State], ServiceStateColors[State]);
+void TMainWindowLogic::ServiceStateChanged(TServiceState State) {
+    FStateLook = ServiceStateLook(State);
+    ShowServiceState();
 }
 
-void TMainWindowLogic::Execute(TMainCommand Command) {
+void TMainWindowLogic::Press(TMainCommand Command) {
     switch (Command) {
     case TMainCommand::mcStart:
-        actStartExecute();
+        actStart.Execute();
         break;
     case TMainCommand::mcStop:
-        actStopExecute();
+        actStop.Execute();
         break;
     case TMainCommand::mcRestart:
-        actRebootExecute();
+        actReboot.Execute();
         break;
     case TMainCommand::mcInstall:
         Button5Click();

@@ -1,36 +1,48 @@
 #pragma once
 
+#include "app/Action.h"
 #include "app/MainWindowLayout.h"
+#include "app/ServiceStateLook.h"
+#include "base/Clock.h"
+#include "base/Timer.h"
 #include "platform/ServiceControlManager.h"
-#include "service/Clock.h"
 #include "service/ServiceConfigDlgInterface.h"
 #include "service/ServiceConfigurator.h"
-#include "service/Timer.h"
 
+#include <array>
+#include <functional>
 #include <memory>
-#include <string_view>
-
-namespace q7n {
-class IPortsEditFlow;
-}
 
 namespace q7n::app {
 
-// The main window's behaviour, whatever draws it: its creation handler makes, configures and
-// starts the configurator; the buttons' handlers raise its requests; every poll becomes the state
-// label's caption and colour. A frontend derives from it, draws ShowServiceState and forwards its
-// buttons' presses to Execute. No handler looks at the service state: every press is accepted.
+// The main window's behaviour and state, whatever draws it: its creation handler makes and starts
+// the configurator; the three service buttons run the commands actStart, actStop and actReboot,
+// the others their handlers; every poll becomes the state label's caption and colour, which the
+// window keeps. A frontend derives from it, creates the controls, draws ShowServiceState and
+// forwards its buttons' presses to Press. No handler looks at the service state: every press is
+// accepted.
 class TMainWindowLogic : public IServiceConfigDlgInterface {
 public:
     TMainWindowLogic(const TMainWindowLogic&) = delete;
     TMainWindowLogic& operator=(const TMainWindowLogic&) = delete;
+    virtual ~TMainWindowLogic();
 
     TServiceConfigurator* Configurator() const { return FConfigurator.get(); }
 
-    // Reads the configurator's state and shows its caption in its colour.
-    void ServiceStateChanged() final;
-    // A button's press.
-    void Execute(TMainCommand Command);
+    // The commands of the service buttons (category "Service"), in the buttons' order.
+    TAction actStart;
+    TAction actStop;
+    TAction actReboot;
+    std::array<const TAction*, 3> Actions() const { return {&actStart, &actStop, &actReboot}; }
+
+    // Keeps the state's caption and colour and has the label drawn again.
+    void ServiceStateChanged(TServiceState State) final;
+    // What the state label shows: "-" in green until the first poll.
+    const TServiceStateLook& StateLook() const { return FStateLook; }
+    TColor StateColor() const { return FStateLook.Color; }
+
+    // A button's press: a service button's through its command.
+    void Press(TMainCommand Command);
 
     void actStartExecute() { FConfigurator->RequestStart(); }
     void actStopExecute() { FConfigurator->RequestStop(); }
@@ -44,9 +56,12 @@ public:
     // not saved yet. A frontend that is refused brings the open dialog or box to the front.
     bool CloseQuery() const { return FEditsRunning == 0; }
 
+    // Run when the session ends: the process is then ended without unwinding, so what must not
+    // be lost (the settings not yet written) is written here.
+    std::function<void()> OnEndSession;
+
 protected:
-    TMainWindowLogic() = default;
-    ~TMainWindowLogic();
+    TMainWindowLogic();
 
     // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
     // that the edit button runs (none: the button does nothing). The paths are those below the
@@ -56,13 +71,15 @@ protected:
     // Frees the configurator: its manager connection, then its timer.
     void FormDestroy();
 
-    virtual void ShowServiceState(std::string_view Caption, TColor Color) = 0;
+    // Draws the state label as StateLook says.
+    virtual void ShowServiceState() = 0;
 
 private:
     std::unique_ptr<platform::IServiceControlManager> FOwnPlatform;
     TSteadyClock FClock;
     std::unique_ptr<TServiceConfigurator> FConfigurator;
     int FEditsRunning = 0;
+    TServiceStateLook FStateLook{InitialStateCaption, InitialStateColor};
 };
 
 } // namespace q7n::app

@@ -81,8 +81,8 @@ int main(int Argc, char** Argv) {
     Scm.UninstallService(Name);
 
     TStillClock Still;
-    TServiceConfigurator Configurator(*Platform, Still, std::make_unique<TIdleTimer>());
-    Configurator.FServiceName = Name;
+    TServiceConfigurator Configurator(Name, TServiceFiles{}, nullptr, nullptr, *Platform, Still,
+                                      std::make_unique<TIdleTimer>());
     Configurator.Start();
     const int Ticks = 1000000;
     auto Begin = Clock::now();

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/Clock.h"
 #include "platform/Registry.h"
 #include "platform/ServiceControlManager.h"
-#include "service/Clock.h"
 
 #include <cstdint>
 #include <functional>

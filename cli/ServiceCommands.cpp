@@ -26,12 +26,9 @@ constexpr std::int64_t PollMilliseconds = 200;
 // A restart must see the stop through before it starts; this bounds that wait without --wait.
 constexpr std::int32_t RestartStopSeconds = 30;
 
-std::string Caption(TServiceState State) {
-    return ServiceStateCaptions[State < ServiceStateCount ? State : 0];
-}
-
 std::string StateLine(TServiceState State) {
-    return std::string(ServiceName) + ": " + Caption(State) + " (" + std::to_string(State) + ")";
+    return std::string(ServiceName) + ": " + ServiceStateCaption(State) + " (" +
+           std::to_string(State) + ")";
 }
 
 // The failure of Action (such as "start") with the platform's Error, as one line saying what to
@@ -188,10 +185,11 @@ public:
                                                   "program reports");
             std::int64_t Left = Deadline - Clock.NowMilliseconds();
             if (Left <= 0)
-                throw ECommandError(ecTimedOut,
-                                    std::string(ServiceName) + " did not " + TargetText(Target) +
-                                        " within " + std::to_string(Seconds) + " s (it is " +
-                                        Caption(State) + "); wait longer with --wait SECONDS");
+                throw ECommandError(ecTimedOut, std::string(ServiceName) + " did not " +
+                                                    TargetText(Target) + " within " +
+                                                    std::to_string(Seconds) + " s (it is " +
+                                                    ServiceStateCaption(State) +
+                                                    "); wait longer with --wait SECONDS");
             FEnvironment.Sleep(std::min(Left, PollMilliseconds));
         }
     }
@@ -218,7 +216,7 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
         Text += ",\"installed\":";
         Text += !Known ? "null" : Installed ? "true" : "false";
         Text += ",\"state\":" + std::to_string(State) + ",\"caption\":";
-        AppendJsonString(Text, Caption(State));
+        AppendJsonString(Text, ServiceStateCaption(State));
         Text += ",\"program\":";
         AppendJsonString(Text, Program);
         Text += ",\"portsFile\":";

@@ -1,9 +1,9 @@
 // The service configurator without a window: commands come from standard input, one per line,
 // and every change of the service's state is printed with its caption.
+#include "app/ConfiguratorProgram.h"
 #include "cli/LoopTimer.h"
 #include "platform/RegistryExport.h"
 #include "service/ServiceConfigurator.h"
-#include "service/ServicePaths.h"
 #include "service/ServiceState.h"
 #include "settings/SettingsExport.h"
 
@@ -101,30 +101,25 @@ std::string TimeOfDay() {
     return Text;
 }
 
-void PrintState(const TServiceConfigurator& Configurator) {
-    TServiceState State = Configurator.State();
-    std::cout << TimeOfDay() << "  " << Configurator.FServiceName << ": "
-              << ServiceStateCaptions[State] << " (" << int(State) << ")" << std::endl;
+void PrintState(TServiceState State) {
+    std::cout << TimeOfDay() << "  " << ServiceName << ": " << ServiceStateCaption(State) << " ("
+              << int(State) << ")" << std::endl;
 }
 
 // Prints the state whenever a poll finds it changed.
 class TConsoleWindow final : public IServiceConfigDlgInterface {
 public:
-    explicit TConsoleWindow(const TServiceConfigurator& Configurator)
-        : FConfigurator(Configurator) {}
-
-    void ServiceStateChanged() override {
+    void ServiceStateChanged(TServiceState State) override {
         ++FPolls;
-        if (FConfigurator.State() == FShown)
+        if (State == FShown)
             return;
-        FShown = FConfigurator.State();
-        PrintState(FConfigurator);
+        FShown = State;
+        PrintState(State);
     }
 
     int Polls() const { return FPolls; }
 
 private:
-    const TServiceConfigurator& FConfigurator;
     int FShown = -1;
     int FPolls = 0;
 };
@@ -135,16 +130,12 @@ int Run() {
     TSteadyClock Clock;
     auto OwnedTimer = std::make_unique<cli::TLoopTimer>(Clock);
     cli::TLoopTimer& Timer = *OwnedTimer;
-    TServiceConfigurator Configurator(*Platform, Clock, std::move(OwnedTimer));
-    TConsoleWindow Window(Configurator);
-
-    TServiceFiles Files = ServiceFilesInCurrentDirectory();
-    Configurator.FDlg = &Window;
-    Configurator.FServiceName = ServiceName;
-    Configurator.FServicePath = Files.ServicePath;
-    Configurator.FPortsFile = Files.PortsFile;
-    std::cout << "Service " << Configurator.FServiceName << ", program "
-              << Configurator.FServicePath << "\n"
+    TConsoleWindow Window;
+    const std::unique_ptr<TServiceConfigurator> Owned =
+        app::CreateServiceConfigurator(&Window, nullptr, *Platform, Clock, std::move(OwnedTimer));
+    TServiceConfigurator& Configurator = *Owned;
+    std::cout << "Service " << Configurator.ServiceName() << ", program "
+              << Configurator.ServicePath() << "\n"
               << Help << std::endl;
     Configurator.Start();
 
@@ -172,7 +163,7 @@ int Run() {
             else if (Command == "restart")
                 Configurator.RequestRestart();
             else if (Command == "state")
-                PrintState(Configurator);
+                PrintState(Configurator.State());
             else if (Command == "wait") {
                 std::int64_t Milliseconds = 0;
                 if (Words >> Milliseconds && Milliseconds >= 0)

@@ -2,10 +2,15 @@
 
 namespace q7n {
 
-TServiceConfigurator::TServiceConfigurator(platform::IServiceControlManager& Platform,
+TServiceConfigurator::TServiceConfigurator(std::string ServiceName, const TServiceFiles& Files,
+                                           IServiceConfigDlgInterface* Dlg,
+                                           IPortsEditFlow* PortsEdit,
+                                           platform::IServiceControlManager& Platform,
                                            IMonotonicClock& Clock, std::unique_ptr<ITimer> Timer)
-    : FClock(Clock), FScm(std::make_unique<TScmManager>(nullptr, Platform)),
-      FTimer(std::move(Timer)), FLastRefreshAt(Clock.NowMilliseconds()) {
+    : FClock(Clock), FDlg(Dlg), FScm(std::make_unique<TScmManager>(nullptr, Platform)),
+      FServiceName(std::move(ServiceName)), FServicePath(Files.ServicePath),
+      FPortsFile(Files.PortsFile), FPortsEdit(PortsEdit), FTimer(std::move(Timer)),
+      FLastRefreshAt(Clock.NowMilliseconds()) {
     FTimer->SetEnabled(false);
     FTimer->SetInterval(TimerInterval);
     FTimer->SetHandler([this] { TimerFired(); });
@@ -41,12 +46,10 @@ bool TServiceConfigurator::MoreThan(std::int64_t Since, std::int64_t Millisecond
 }
 
 void TServiceConfigurator::ProcessTick() {
-    if (FRestartStage == 1) {
+    if (FRestartStage == TRestartStage::rsWaitingToStart) {
         ProcessRestartWait();
         return;
     }
-    if (FRestartStage != 0)
-        return;
 
     if (FInstallPending) {
         FInstallPending = false;
@@ -65,7 +68,7 @@ void TServiceConfigurator::ProcessTick() {
         FStopAccepted = FScm->StopService(FServiceName);
         FStopIssuedAt = FClock.NowMilliseconds();
         FStopSeen = false;
-        FRestartStage = 1;
+        FRestartStage = TRestartStage::rsWaitingToStart;
     } else {
         PollIfDue();
     }
@@ -79,7 +82,7 @@ void TServiceConfigurator::ProcessRestartWait() {
     if (MoreThan(FStopIssuedAt, RestartWait) &&
         (!FStopAccepted || FStopSeen || MoreThan(FStopIssuedAt, RestartGiveUp))) {
         FScm->StartService(FServiceName);
-        FRestartStage = 0;
+        FRestartStage = TRestartStage::rsIdle;
         return;
     }
     if (PollIfDue())
@@ -98,7 +101,7 @@ void TServiceConfigurator::RefreshState() {
     if (!FScm->GetServiceState(FServiceName, FState))
         FState = 0;
     if (FDlg)
-        FDlg->ServiceStateChanged();
+        FDlg->ServiceStateChanged(FState);
 }
 
 } // namespace q7n

@@ -1,17 +1,21 @@
 #pragma once
 
-#include "service/Clock.h"
+#include "base/Clock.h"
+#include "base/Timer.h"
 #include "service/PortsEditFlowInterface.h"
 #include "service/ScmManager.h"
 #include "service/ServiceConfigDlgInterface.h"
+#include "service/ServicePaths.h"
 #include "service/ServiceState.h"
-#include "service/Timer.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
 
 namespace q7n {
+
+// Where a restart stands: idle, or its stop sent and its start still to come.
+enum class TRestartStage { rsIdle, rsWaitingToStart };
 
 // The controller behind the main window. Button presses only raise one-shot requests; a 100 ms
 // timer serves at most one of them per tick (install, uninstall, start, stop, restart, in that
@@ -27,18 +31,16 @@ public:
     static constexpr std::int64_t RestartWait = 2000;
     static constexpr std::int64_t RestartGiveUp = 30000;
 
-    // Takes ownership of Timer; Platform and Clock must outlive the configurator.
-    TServiceConfigurator(platform::IServiceControlManager& Platform, IMonotonicClock& Clock,
+    // The service ServiceName, with its program and ports file as Files gives them; Dlg hears of
+    // every poll and PortsEdit is what EditPorts runs (either may be null: nobody hears, the edit
+    // does nothing). Takes ownership of Timer; the others must outlive the configurator.
+    TServiceConfigurator(std::string ServiceName, const TServiceFiles& Files,
+                         IServiceConfigDlgInterface* Dlg, IPortsEditFlow* PortsEdit,
+                         platform::IServiceControlManager& Platform, IMonotonicClock& Clock,
                          std::unique_ptr<ITimer> Timer);
     TServiceConfigurator(const TServiceConfigurator&) = delete;
     TServiceConfigurator& operator=(const TServiceConfigurator&) = delete;
     ~TServiceConfigurator();
-
-    IServiceConfigDlgInterface* FDlg = nullptr; // not owned
-    std::string FServiceName;
-    std::string FServicePath;
-    std::string FPortsFile;
-    IPortsEditFlow* FPortsEdit = nullptr; // what EditPorts runs; not owned
 
     // Connects to the service manager (its result is not looked at) and starts the timer.
     void Start();
@@ -52,13 +54,16 @@ public:
     void RequestStop() { FStopPending = true; }
     void RequestRestart() { FRestartPending = true; }
 
+    const std::string& ServiceName() const { return FServiceName; }
+    const std::string& ServicePath() const { return FServicePath; }
+    const std::string& PortsFile() const { return FPortsFile; }
     // The last polled state, 0 to 7.
     TServiceState State() const { return FState; }
-    int RestartStage() const { return FRestartStage; }
+    TRestartStage RestartStage() const { return FRestartStage; }
     // A request waits to be served or a restart is under way.
     bool Busy() const {
         return FInstallPending || FUninstallPending || FStartPending || FStopPending ||
-               FRestartPending || FRestartStage != 0;
+               FRestartPending || FRestartStage != TRestartStage::rsIdle;
     }
 
     // The timer's handler: one tick with the timer off, so ticks never overlap or pile up.
@@ -81,9 +86,14 @@ private:
     void DoStop() { FScm->StopService(FServiceName); }
 
     IMonotonicClock& FClock;
+    IServiceConfigDlgInterface* FDlg; // not owned
     TServiceState FState = 0;
     std::unique_ptr<TScmManager> FScm;
-    int FRestartStage = 0;
+    std::string FServiceName;
+    std::string FServicePath;
+    std::string FPortsFile;
+    IPortsEditFlow* FPortsEdit; // not owned
+    TRestartStage FRestartStage = TRestartStage::rsIdle;
     bool FInstallPending = false;
     bool FUninstallPending = false;
     bool FStartPending = false;

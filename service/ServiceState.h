@@ -11,11 +11,10 @@ using TServiceState = std::uint8_t;
 
 inline constexpr int ServiceStateCount = 8;
 
-// Windows colour values, 0x00BBGGRR.
-using TColor = std::uint32_t;
-
-// Captions and caption colours of the states, indexed by the code.
+// Captions of the states, indexed by the code.
 extern const std::array<const char*, ServiceStateCount> ServiceStateCaptions;
-extern const std::array<TColor, ServiceStateCount> ServiceStateColors;
+
+// The caption of State; a code past the table (which no poll yields) reads as code 0, unknown.
+const char* ServiceStateCaption(TServiceState State);
 
 } // namespace q7n

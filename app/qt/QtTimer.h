@@ -1,6 +1,6 @@
 #pragma once
 
-#include "service/Timer.h"
+#include "base/Timer.h"
 
 #include <QTimer>
 #include <functional>

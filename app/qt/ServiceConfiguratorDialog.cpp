@@ -36,7 +36,7 @@ QRect PlaceOf(const app::TMainWindowControl& Control) {
     return {Control.Place.Left, Control.Place.Top, Control.Place.Width, Control.Place.Height};
 }
 
-void SetTextColour(QLabel* Label, TColor Color) {
+void SetTextColour(QLabel* Label, app::TColor Color) {
     QPalette Colours = Label->palette();
     Colours.setColor(QPalette::WindowText, ToQColor(Color));
     Label->setPalette(Colours);
@@ -135,14 +135,13 @@ void TdlgServiceConfigurator::CreateControls() {
     setAutoFillBackground(true);
     setFont(MakeFont(app::DefaultFont));
 
-    // The service buttons run commands; they keep their own captions.
-    for (const app::TMainAction& Entry : app::MainWindowActions) {
-        auto* Action = new QAction(ToQString(Entry.Caption), this);
-        Action->setObjectName(ToQString(Entry.Name));
-        Action->setProperty("Category", ToQString(app::ActionCategory));
+    // The window's commands, shown as Qt's actions.
+    for (const app::TAction* Shared : Actions()) {
+        auto* Action = new QAction(ToQString(Shared->Caption()), this);
+        Action->setObjectName(ToQString(Shared->Name()));
+        Action->setProperty("Category", ToQString(Shared->Category()));
         addAction(Action);
-        connect(Action, &QAction::triggered, this,
-                [this, Command = Entry.Command] { Execute(Command); });
+        connect(Action, &QAction::triggered, this, [Shared] { Shared->Execute(); });
     }
     actStart = findChild<QAction*>("actStart");
     actStop = findChild<QAction*>("actStop");
@@ -163,11 +162,8 @@ void TdlgServiceConfigurator::CreateControls() {
             break;
         case app::TControlKind::ckButton: {
             auto* Button = MakeButton(this, Control);
-            if (QAction* Action = ActionFor(Control.Command))
-                connect(Button, &QPushButton::clicked, Action, &QAction::trigger);
-            else
-                connect(Button, &QPushButton::clicked, this,
-                        [this, Command = Control.Command] { Execute(Command); });
+            connect(Button, &QPushButton::clicked, this,
+                    [this, Command = Control.Command] { Press(Command); });
             if (Previous)
                 setTabOrder(Previous, Button);
             Previous = Button;
@@ -189,22 +185,9 @@ void TdlgServiceConfigurator::CreateControls() {
     btnEdit = findChild<QPushButton*>("btnEdit");
 }
 
-QAction* TdlgServiceConfigurator::ActionFor(app::TMainCommand Command) const {
-    switch (Command) {
-    case app::TMainCommand::mcStart:
-        return actStart;
-    case app::TMainCommand::mcStop:
-        return actStop;
-    case app::TMainCommand::mcRestart:
-        return actReboot;
-    default:
-        return nullptr;
-    }
-}
-
-void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
-    SetTextColour(ServiceStatusLb, Color);
-    SetFittedText(*ServiceStatusLb, MakeFont(app::StateFont), ToQString(Caption),
+void TdlgServiceConfigurator::ShowServiceState() {
+    SetTextColour(ServiceStatusLb, StateLook().Color);
+    SetFittedText(*ServiceStatusLb, MakeFont(app::StateFont), ToQString(StateLook().Caption),
                   app::StateCaptionRoom);
 }
 
@@ -230,10 +213,10 @@ void TdlgServiceConfigurator::closeEvent(QCloseEvent* Event) {
     }
 }
 
-std::unique_ptr<TdlgServiceConfigurator>
-CreateMainWindow(platform::IServiceControlManager* Platform, IPortsEditFlow* PortsEdit) {
+TdlgServiceConfigurator* CreateMainWindow(app::TConfiguratorProgram& Program,
+                                          platform::IServiceControlManager* Platform) {
     try {
-        return std::make_unique<TdlgServiceConfigurator>(Platform, PortsEdit);
+        return &Program.CreateMainWindow<TdlgServiceConfigurator>(Platform);
     } catch (const std::exception& Error) {
         ShowErrorBox(QString::fromUtf8(Error.what()));
         return nullptr;

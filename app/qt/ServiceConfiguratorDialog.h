@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ConfiguratorProgram.h"
 #include "app/MainWindowLogic.h"
 
 #include <QAction>
@@ -11,8 +12,8 @@
 namespace q7n::qt {
 
 // The main window on Qt Widgets: the shared look (MainWindowLayout.h) and behaviour
-// (MainWindowLogic.h) drawn with Qt's labels, buttons and actions. While the ports edit runs it
-// does not close.
+// (MainWindowLogic.h) drawn with Qt's labels and buttons, its commands shown as actions. While
+// the ports edit runs it does not close.
 class TdlgServiceConfigurator final : public QWidget, public app::TMainWindowLogic {
 public:
     // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
@@ -40,18 +41,17 @@ public:
 protected:
     void showEvent(QShowEvent* Event) override;
     void closeEvent(QCloseEvent* Event) override;
-    void ShowServiceState(std::string_view Caption, TColor Color) override;
+    void ShowServiceState() override;
 
 private:
     void CreateControls();
-    QAction* ActionFor(app::TMainCommand Command) const;
 
     bool FCentred = false;
 };
 
-// The main window, as the program creates it at start-up; when it cannot be created (the current
-// folder cannot be read, say) the error box tells why and the answer is none.
-std::unique_ptr<TdlgServiceConfigurator>
-CreateMainWindow(platform::IServiceControlManager* Platform, IPortsEditFlow* PortsEdit);
+// The main window of Program, as the program creates it at start-up; when it cannot be created
+// (the current folder cannot be read, say) the error box tells why and the answer is none.
+TdlgServiceConfigurator* CreateMainWindow(app::TConfiguratorProgram& Program,
+                                          platform::IServiceControlManager* Platform = nullptr);
 
 } // namespace q7n::qt

@@ -26,13 +26,13 @@ int IndexOf(int Id) {
     return Index >= 0 && Index < int(app::MainWindowControls.size()) ? Index : -1;
 }
 
-COLORREF ToColorRef(TColor Color) {
+COLORREF ToColorRef(app::TColor Color) {
     return COLORREF(Color); // both are 0x00BBGGRR
 }
 
 // One half of a rule: From at the left edge to To at the right.
-void ShadeHorizontally(HDC Context, const RECT& Rect, TColor From, TColor To) {
-    auto Vertex = [](LONG X, LONG Y, TColor Color) {
+void ShadeHorizontally(HDC Context, const RECT& Rect, app::TColor From, app::TColor To) {
+    auto Vertex = [](LONG X, LONG Y, app::TColor Color) {
         return TRIVERTEX{X,
                          Y,
                          COLOR16(GetRValue(Color) << 8),
@@ -106,14 +106,13 @@ SIZE SetFitted(HDC Context, const std::wstring& Text, const app::TCaptionFit& Fi
 } // namespace
 
 TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
-                                                 IPortsEditFlow* PortsEdit, HWND Owner)
-    : FPlatform(Platform), FPortsEdit(PortsEdit) {
+                                                 IPortsEditFlow* PortsEdit, HWND Owner) {
     const TDialogTemplate Template(WindowStyle, WindowExtendedStyle);
     if (!CreateIndirect(Template.Get(), Owner))
         throw std::system_error(int(GetLastError()), std::system_category(), "CreateDialog");
     // Outside the dialog procedure, so that an error here fails the creation rather than leaving
     // a window without its configurator.
-    FormCreate(FPlatform, std::make_unique<TMessageTimer>(), FPortsEdit);
+    FormCreate(Platform, std::make_unique<TMessageTimer>(), PortsEdit);
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -207,7 +206,7 @@ void TdlgServiceConfigurator::FitStateCaption() {
 bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
     const int Index = IndexOf(Id);
     if (Index >= 0 && Code == BN_CLICKED) {
-        Execute(app::MainWindowControls[size_t(Index)].Command);
+        Press(app::MainWindowControls[size_t(Index)].Command);
         if (CloseQuery())
             ShutdownBlockReasonDestroy(FWindow); // set when a session end was refused meanwhile
         return true;
@@ -230,10 +229,9 @@ void TdlgServiceConfigurator::OnDestroy() {
     PostMessageW(nullptr, WM_NULL, 0, 0); // wakes a message loop that waits for this window to go
 }
 
-void TdlgServiceConfigurator::ShowServiceState(std::string_view Caption, TColor Color) {
-    FStateColor = Color;
+void TdlgServiceConfigurator::ShowServiceState() {
     TWindow Label = Control("ServiceStatusLb");
-    Label.SetText(Caption);
+    Label.SetText(StateLook().Caption);
     FitStateCaption();
     InvalidateRect(Label, nullptr, TRUE);
 }
@@ -275,7 +273,7 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
         FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
         const app::TMainWindowControl& Drawn = app::MainWindowControls[size_t(Index)];
         if (Drawn.Kind == app::TControlKind::ckStateLabel) {
-            SetTextColor(Item.hDC, ToColorRef(FStateColor));
+            SetTextColor(Item.hDC, ToColorRef(StateColor()));
             SetBkMode(Item.hDC, TRANSPARENT);
             HGDIOBJ Old = SelectObject(Item.hDC, FontFor(Drawn.Font));
             const POINT At{Item.rcItem.left, Item.rcItem.top};

@@ -6,7 +6,6 @@
 #include "windowing/win32/GdiHandles.h"
 
 #include <array>
-#include <functional>
 #include <string_view>
 
 namespace q7n::win32 {
@@ -27,14 +26,8 @@ public:
 
     // The control of that name in the shared table (Label1, Button1, ...), or null.
     TWindow Control(std::string_view Name) const;
-    // The colour the state label shows its caption in, 0x00BBGGRR.
-    TColor StateColor() const { return FStateColor; }
     // How the state label sets its caption to fit before the "Старт" button.
     const app::TCaptionFit& StateFit() const { return FStateFit; }
-
-    // Run when the session ends: the process is then ended without unwinding, so what must not
-    // be lost (the settings not yet written) is written here.
-    std::function<void()> OnEndSession;
 
 protected:
     bool OnInit() override;
@@ -44,7 +37,7 @@ protected:
     void OnClose() override;
     void OnDestroy() override;
     bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) override;
-    void ShowServiceState(std::string_view Caption, TColor Color) override;
+    void ShowServiceState() override;
 
 private:
     void CreateControls();
@@ -53,12 +46,9 @@ private:
     void FitStateCaption();
     HFONT FontFor(const app::TFontLook& Look) const;
 
-    platform::IServiceControlManager* FPlatform;
-    IPortsEditFlow* FPortsEdit;
     std::array<TFontHandle, 3> FFonts; // default, heading, state
     TIconHandle FGears;
     TIconHandle FComputerTools;
-    TColor FStateColor = app::InitialStateColor;
     app::TCaptionFit FStateFit;
 };
 

@@ -6,8 +6,8 @@
 #include "service/PortsEditFlow.h"
 #include "service/PortsFileMessages.h"
 #include "service/ServiceConfigurator.h"
-#include "service/tests/ManualTiming.h"
 #include "service/testsupport/FakeServiceControlManager.h"
+#include "service/testsupport/ManualTiming.h"
 #include "settings/ServiceOptions.h"
 #include "settings/testsupport/RecordingRegistry.h"
 
@@ -68,7 +68,7 @@ public:
 
 class TNoWindow final : public IServiceConfigDlgInterface {
 public:
-    void ServiceStateChanged() override {}
+    void ServiceStateChanged(TServiceState) override {}
 };
 
 class EditPortsTest : public ::testing::Test {
@@ -77,13 +77,17 @@ protected:
         FOptions.reset(CreateServiceOptions(nullptr, FRegistry));
         FPortsEdit =
             std::make_unique<TPortsEditFlow>(FDialogs, *FOptions, std::chrono::milliseconds(100));
+        MakeConfigurator(FFolder.File("Q7NPorts.xml"));
+    }
+
+    // A configurator, started, for the ports file at PortsFile.
+    void MakeConfigurator(const std::string& PortsFile) {
+        FConfigurator.reset();
         auto Timer = std::make_unique<q7n::testing::TManualTimer>();
         FTimer = Timer.get();
-        FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
-        FConfigurator->FDlg = &FWindow;
-        FConfigurator->FServiceName = "Q7NSrv";
-        FConfigurator->FPortsFile = FFolder.File("Q7NPorts.xml");
-        FConfigurator->FPortsEdit = FPortsEdit.get();
+        FConfigurator = std::make_unique<TServiceConfigurator>(
+            "Q7NSrv", TServiceFiles{"", PortsFile}, &FWindow, FPortsEdit.get(), FPlatform, FClock,
+            std::move(Timer));
         FConfigurator->Start();
     }
 
@@ -108,7 +112,7 @@ protected:
 
     int PortsInFile() {
         TQ7NDocument Document;
-        Document.Load(FConfigurator->FPortsFile);
+        Document.Load(FConfigurator->PortsFile());
         return Document.Options()->Q7NPorts()->Count();
     }
 
@@ -144,7 +148,7 @@ TEST_F(EditPortsTest, CancelSavesNothingStoresNothingAndAsksNothing) {
     int WritesBefore = Writes();
     FConfigurator->EditPorts();
     EXPECT_EQ(FDialogs.Edits, 1);
-    EXPECT_FALSE(fs::exists(FConfigurator->FPortsFile));
+    EXPECT_FALSE(fs::exists(FConfigurator->PortsFile()));
     EXPECT_EQ(Writes(), WritesBefore);
     EXPECT_TRUE(FDialogs.Questions.empty());
     EXPECT_FALSE(NextTickStops());
@@ -160,7 +164,7 @@ TEST_F(EditPortsTest, ConfirmingSavesRecordsThePathOnceAndOffersARestartOfARunni
     FConfigurator->EditPorts();
     EXPECT_EQ(PortsInFile(), 1);
     EXPECT_EQ(Writes(), WritesBefore + 1);
-    EXPECT_EQ(StoredPortsFile(FStore.Backend), FConfigurator->FPortsFile);
+    EXPECT_EQ(StoredPortsFile(FStore.Backend), FConfigurator->PortsFile());
     EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{"Перезапустить сервис?"});
     EXPECT_TRUE(NextTickStops()); // the restart is served like a button press
 
@@ -187,7 +191,7 @@ TEST_F(EditPortsTest, AServiceThatIsNotRunningIsNotAskedAbout) {
         FConfigurator->EditPorts();
         EXPECT_TRUE(FDialogs.Questions.empty()) << "state " << State;
     }
-    EXPECT_TRUE(fs::exists(FConfigurator->FPortsFile));
+    EXPECT_TRUE(fs::exists(FConfigurator->PortsFile()));
 
     // The state that counts is the one polled last before the question: polls go on meanwhile.
     FDialogs.OnEdit = [this](TQ7NPorts&) {
@@ -200,7 +204,7 @@ TEST_F(EditPortsTest, AServiceThatIsNotRunningIsNotAskedAbout) {
 
 TEST_F(EditPortsTest, AnUnreadableFileIsAnnouncedAndKeptWhenTheEditIsSaved) {
     {
-        std::ofstream Broken(FConfigurator->FPortsFile, std::ios::binary);
+        std::ofstream Broken(FConfigurator->PortsFile(), std::ios::binary);
         Broken << "<config><Q7NPorts><Item><IP>1.2.3.4</IP>"; // cut off
     }
     FDialogs.OnEdit = [this](TQ7NPorts& Ports) {
@@ -211,7 +215,7 @@ TEST_F(EditPortsTest, AnUnreadableFileIsAnnouncedAndKeptWhenTheEditIsSaved) {
     FConfigurator->EditPorts();
     ASSERT_EQ(FDialogs.Warnings.size(), 1u);
     const std::string& Warning = FDialogs.Warnings[0];
-    EXPECT_NE(Warning.find(FConfigurator->FPortsFile), std::string::npos);
+    EXPECT_NE(Warning.find(FConfigurator->PortsFile()), std::string::npos);
     EXPECT_NE(Warning.find("Q7NPorts.rejected.xml"), std::string::npos);
     EXPECT_NE(Warning.find("(строка 1, столбец 40)"), std::string::npos) << Warning;
     EXPECT_TRUE(fs::exists(FFolder.File("Q7NPorts.rejected.xml")));
@@ -221,7 +225,7 @@ TEST_F(EditPortsTest, AnUnreadableFileIsAnnouncedAndKeptWhenTheEditIsSaved) {
 TEST_F(EditPortsTest, TheWarningPlacesABadValueAndNamesAGoodBackupThatTheSaveKeeps) {
     const std::string Backup = FFolder.File("Q7NPorts.bak");
     std::ofstream(Backup, std::ios::binary) << "<config Application=\"\" Version=\"1\"/>";
-    std::ofstream(FConfigurator->FPortsFile, std::ios::binary)
+    std::ofstream(FConfigurator->PortsFile(), std::ios::binary)
         << "<config Application=\"\" Version=\"1\"><Q7NPorts><Item/><Item/><Item>"
            "<COMPort>COM3</COMPort></Item></Q7NPorts></config>";
     FDialogs.OnEdit = AddOnePort;
@@ -235,8 +239,8 @@ TEST_F(EditPortsTest, TheWarningPlacesABadValueAndNamesAGoodBackupThatTheSaveKee
 }
 
 TEST_F(EditPortsTest, AFailedSaveIsShownAndNeitherRecordedNorFollowedByARestart) {
+    MakeConfigurator(FFolder.File("missing folder/Q7NPorts.xml"));
     SeeService(4);
-    FConfigurator->FPortsFile = FFolder.File("missing folder/Q7NPorts.xml");
     FDialogs.OnEdit = AddOnePort;
     int WritesBefore = Writes();
     FConfigurator->EditPorts();
@@ -248,7 +252,7 @@ TEST_F(EditPortsTest, AFailedSaveIsShownAndNeitherRecordedNorFollowedByARestart)
 
 TEST_F(EditPortsTest, AChangeSavedWhileTheEditorWasOpenIsOverwrittenOnlyWhenTheUserSaysSo) {
     SeeService(4);
-    const std::string Path = FConfigurator->FPortsFile;
+    const std::string Path = FConfigurator->PortsFile();
     // Another program (q7nctl, another window) saves its mapping while the editor is open.
     FDialogs.OnEdit = [&](TQ7NPorts& Ports) {
         TQ7NDocument Other;
@@ -278,7 +282,7 @@ TEST_F(EditPortsTest, AChangeSavedWhileTheEditorWasOpenIsOverwrittenOnlyWhenTheU
 }
 
 TEST_F(EditPortsTest, WhileAnotherProgramHoldsTheFileTheUserMayWaitOrGiveUp) {
-    const std::string Path = FConfigurator->FPortsFile;
+    const std::string Path = FConfigurator->PortsFile();
     platform::TFileLock Other;
     FDialogs.OnEdit = [&](TQ7NPorts& Ports) {
         if (!Other)

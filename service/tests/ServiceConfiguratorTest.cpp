@@ -1,7 +1,7 @@
 #include "service/ServiceConfigurator.h"
 
-#include "service/tests/ManualTiming.h"
 #include "service/testsupport/FakeServiceControlManager.h"
+#include "service/testsupport/ManualTiming.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -16,11 +16,13 @@ namespace {
 class TRecordingWindow final : public IServiceConfigDlgInterface {
 public:
     explicit TRecordingWindow(const TManualTimer& Timer) : FTimer(Timer) {}
-    void ServiceStateChanged() override {
+    void ServiceStateChanged(TServiceState State) override {
         ++Notifications;
+        LastState = State;
         TimerOffDuringTick = TimerOffDuringTick && !FTimer.Enabled();
     }
     int Notifications = 0;
+    int LastState = -1;
     bool TimerOffDuringTick = true;
 
 private:
@@ -33,10 +35,9 @@ protected:
         auto Timer = std::make_unique<TManualTimer>();
         FTimer = Timer.get();
         FWindow = std::make_unique<TRecordingWindow>(*FTimer);
-        FConfigurator = std::make_unique<TServiceConfigurator>(FPlatform, FClock, std::move(Timer));
-        FConfigurator->FDlg = FWindow.get();
-        FConfigurator->FServiceName = "Q7NSrv";
-        FConfigurator->FServicePath = "/srv/Install/Q7NService.exe";
+        FConfigurator = std::make_unique<TServiceConfigurator>(
+            "Q7NSrv", TServiceFiles{"/srv/Install/Q7NService.exe", "/srv/Q7NPorts.xml"},
+            FWindow.get(), nullptr, FPlatform, FClock, std::move(Timer));
     }
 
     void Start() {
@@ -102,6 +103,7 @@ TEST_F(ServiceConfiguratorTest, FirstPollComesMoreThan500msAfterCreation) {
     EXPECT_EQ(TickCalls(1), Calls{"QueryState"});
     EXPECT_EQ(FWindow->Notifications, 1);
     EXPECT_EQ(FConfigurator->State(), 4);
+    EXPECT_EQ(FWindow->LastState, 4); // told with the notice
     EXPECT_TRUE(FWindow->TimerOffDuringTick);
     EXPECT_TRUE(FTimer->Enabled());
 
@@ -135,14 +137,14 @@ TEST_F(ServiceConfiguratorTest, RestartWaitsMoreThan2000msThenStartsTheStoppedSe
     Start();
     FConfigurator->RequestRestart();
     EXPECT_EQ(TickCalls(), Calls{"ControlStop"});
-    EXPECT_EQ(FConfigurator->RestartStage(), 1);
+    EXPECT_EQ(FConfigurator->RestartStage(), TRestartStage::rsWaitingToStart);
     FPlatform.States["Q7NSrv"] = 1; // it stops quickly
 
     // Requests made during the wait stay pending.
     FConfigurator->RequestStop();
     EXPECT_EQ(PollsDuringTheWait(), 3);
     EXPECT_EQ(TickCalls(1), Calls{"StartService"}); // 2001 ms: the polls saw it stopped
-    EXPECT_EQ(FConfigurator->RestartStage(), 0);
+    EXPECT_EQ(FConfigurator->RestartStage(), TRestartStage::rsIdle);
     EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // the stop pressed meanwhile
 }
 
@@ -189,7 +191,7 @@ TEST_F(ServiceConfiguratorTest, ARefusedStopLeavesOnlyTheWaitBeforeTheStart) {
     FConfigurator->RequestInstall();
     EXPECT_EQ(PollsDuringTheWait(), 3);
     EXPECT_EQ(TickCalls(1), Calls{"StartService"}); // fails, and is not retried
-    EXPECT_EQ(FConfigurator->RestartStage(), 0);
+    EXPECT_EQ(FConfigurator->RestartStage(), TRestartStage::rsIdle);
     EXPECT_EQ(TickCalls(), Calls{"CreateService Q7NSrv /srv/Install/Q7NService.exe"});
 }
 
@@ -203,7 +205,7 @@ TEST_F(ServiceConfiguratorTest, RestartDuringTheWaitRestartsAgainAfterward) {
         TickCalls();
     EXPECT_EQ(TickCalls(), Calls{"StartService"});
     EXPECT_EQ(TickCalls(), Calls{"ControlStop"}); // the second restart
-    EXPECT_EQ(FConfigurator->RestartStage(), 1);
+    EXPECT_EQ(FConfigurator->RestartStage(), TRestartStage::rsWaitingToStart);
 }
 
 TEST_F(ServiceConfiguratorTest, WithoutRightsEveryPollShowsUnknown) {
@@ -216,5 +218,5 @@ TEST_F(ServiceConfiguratorTest, WithoutRightsEveryPollShowsUnknown) {
     TickCalls(1000);
     EXPECT_EQ(FConfigurator->State(), 0);
     EXPECT_EQ(FWindow->Notifications, 1);
-    EXPECT_STREQ(ServiceStateCaptions[FConfigurator->State()], "Неизвестно");
+    EXPECT_EQ(FWindow->LastState, 0);
 }

@@ -1,7 +1,9 @@
 #include "windowing/win32/Dialog.h"
 
-#include "windowing/win32/EventHandler.h"
+#include "base/Exceptions.h"
 #include "windowing/win32/ScreenPlacement.h"
+
+#include <exception>
 
 namespace q7n::win32 {
 
@@ -23,6 +25,18 @@ bool TDialog::CreateIndirect(const DLGTEMPLATE* Template, HWND Parent) {
 void TDialog::Destroy() {
     if (FWindow)
         DestroyWindow(FWindow); // WM_NCDESTROY forgets the handle
+}
+
+bool TDialog::RunHandler(HWND Window, const std::function<void()>& Handler) {
+    try {
+        Handler();
+        return true;
+    } catch (const EAbort&) {
+        // the silent abort: the operation simply ends
+    } catch (const std::exception& Error) {
+        ReportError(Error.what(), Window);
+    }
+    return false;
 }
 
 bool TDialog::OnCommand(int /*Code*/, int Id, HWND /*Control*/) {
@@ -68,7 +82,7 @@ INT_PTR CALLBACK TDialog::DialogProc(HWND Window, UINT Message, WPARAM W, LPARAM
 
 INT_PTR TDialog::Dispatch(UINT Message, WPARAM W, LPARAM L) {
     INT_PTR Result = FALSE;
-    RunEventHandler(FWindow, [&] {
+    RunHandler(FWindow, [&] {
         switch (Message) {
         case WM_INITDIALOG:
             Result = OnInit();

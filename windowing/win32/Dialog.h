@@ -3,13 +3,15 @@
 #include "windowing/win32/Window.h"
 
 #include <commctrl.h>
+#include <functional>
+#include <string_view>
 
 namespace q7n::win32 {
 
 // A dialog over the dialog manager: made from a dialog resource or a template in memory, its
 // messages go to the virtual handlers below. An error that a handler raises ends that handler and
-// is shown in the error box over the dialog, which stays open (EAbort ends it silently): C++
-// errors must not cross the system's callbacks.
+// is told through ReportError, the dialog staying open (EAbort ends it silently): C++ errors must
+// not cross the system's callbacks.
 class TDialog : public TWindow {
 public:
     TDialog() = default;
@@ -22,6 +24,12 @@ public:
     bool Create(LPCWSTR Resource, HWND Parent, HINSTANCE Instance = nullptr);
     bool CreateIndirect(const DLGTEMPLATE* Template, HWND Parent);
     void Destroy();
+
+    // How an error that a handler of Window raised is told: in the error box over Window, which
+    // ErrorBox.cpp makes the default, so that this class needs no box of its own.
+    static void (*ReportError)(std::string_view Message, HWND Window);
+    // Runs a handler of Window as the dialogs run theirs; true when it ran to its end.
+    static bool RunHandler(HWND Window, const std::function<void()>& Handler);
 
 protected:
     // WM_INITDIALOG; true lets the dialog manager focus the first control.

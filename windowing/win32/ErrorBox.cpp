@@ -2,6 +2,7 @@
 
 #include "windowing/ApplicationIdentity.h"
 #include "windowing/ErrorBoxText.h"
+#include "windowing/win32/Dialog.h"
 #include "windowing/win32/MessageDialog.h"
 
 namespace q7n::win32 {
@@ -12,5 +13,7 @@ void ShowErrorBox(std::string_view Message, HWND Owner) {
                        {{IDOK, std::string(ErrorBoxOkCaption)}}, IDOK);
     Box.Show(Owner);
 }
+
+void (*TDialog::ReportError)(std::string_view Message, HWND Window) = ShowErrorBox;
 
 } // namespace q7n::win32

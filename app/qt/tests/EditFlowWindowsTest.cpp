@@ -77,12 +77,20 @@ private slots:
         FOptions.reset(CreateServiceOptions(nullptr, *FRegistry));
         FPlatform.States["Q7NSrv"] = 4;
         FPortsEdit = std::make_unique<TPortsEditFlow>(FWindows, *FOptions);
-        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(&FPlatform, FPortsEdit.get());
-        FWindows.SetParent(FWindow.get());
-        FWindow->Configurator()->FPortsFile = FFolder.File("Q7NPorts.xml");
-        FWindow->show();
+        OpenWindowIn(FFolder.Path());
         QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
         QTRY_COMPARE_WITH_TIMEOUT(FWindow->Configurator()->State(), TServiceState(4), 2000);
+    }
+
+    // The window takes the ports file in the current folder: Folder's.
+    void OpenWindowIn(const std::filesystem::path& Folder) {
+        FWindow.reset();
+        const std::filesystem::path Previous = std::filesystem::current_path();
+        std::filesystem::current_path(Folder);
+        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(&FPlatform, FPortsEdit.get());
+        std::filesystem::current_path(Previous);
+        FWindows.SetParent(FWindow.get());
+        FWindow->show();
     }
 
     void cleanup() {
@@ -146,8 +154,8 @@ private slots:
         for (int I = 0; I < 4; ++I)
             Folder /= "Папка с длинным-предлинным именем " + std::to_string(I);
         std::filesystem::create_directories(Folder);
-        const std::string Path = (Folder / "Q7NPorts.xml").string();
-        FWindow->Configurator()->FPortsFile = Path;
+        OpenWindowIn(Folder);
+        const std::string Path = FWindow->Configurator()->PortsFile();
         {
             std::ofstream Broken(Path);
             Broken << "not xml";
@@ -177,7 +185,7 @@ private slots:
     }
 
     void aChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton() {
-        const std::string Path = FWindow->Configurator()->FPortsFile;
+        const std::string Path = FWindow->Configurator()->PortsFile();
         // Another program (q7nctl, another window) adds a mapping while the editor is open.
         auto SaveElsewhere = [&] {
             TQ7NDocument Other;

@@ -3,6 +3,7 @@
 #include "app/qt/QtTimer.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
 #include "base/testsupport/TemporaryFolder.h"
+#include "platform/testsupport/TestRegistry.h"
 #include "service/PortsEditFlowInterface.h"
 #include "service/ServiceState.h"
 #include "service/testsupport/FakeServiceControlManager.h"
@@ -46,6 +47,7 @@ QColor TextColour(const QLabel* Label) {
 
 const QColor Green(0x40, 0xC2, 0x3D);
 const QColor Red(0xFF, 0x00, 0x00);
+const QColor Amber(0xF1, 0xB3, 0x0E);
 
 } // namespace
 
@@ -76,8 +78,8 @@ private slots:
 
     void takesItsPathsFromTheCurrentFolder() {
         const std::string Folder = std::filesystem::canonical(FFolder->Path()).string();
-        QCOMPARE(FWindow->Configurator()->FServicePath, Folder + "/Install/Q7NService.exe");
-        QCOMPARE(FWindow->Configurator()->FPortsFile, Folder + "/Q7NPorts.xml");
+        QCOMPARE(FWindow->Configurator()->ServicePath(), Folder + "/Install/Q7NService.exe");
+        QCOMPARE(FWindow->Configurator()->PortsFile(), Folder + "/Q7NPorts.xml");
     }
 
     void aCurrentFolderThatIsGoneIsReportedAndNoWindowOpens() {
@@ -93,7 +95,9 @@ private slots:
             QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
             testing::PressKey(Box, Qt::Key_Return);
         });
-        QVERIFY(!qt::CreateMainWindow(FPlatform.get(), FDialogs.get()));
+        testing::TTestRegistry Store(ServiceOptionsKeyPath);
+        app::TConfiguratorProgram Program(&Store.Backend);
+        QVERIFY(!qt::CreateMainWindow(Program, FPlatform.get()));
         QVERIFY(Script.Finished());
         QVERIFY2(Shown.contains("current", Qt::CaseInsensitive), qPrintable(Shown));
     }
@@ -146,6 +150,8 @@ private slots:
                 FPlatform->States.erase("Q7NSrv");
             const QString Caption = QString::fromUtf8(ServiceStateCaptions[Code]);
             QTRY_COMPARE_WITH_TIMEOUT(State->text(), Caption, 2000);
+            // Only running is green, only unknown and stopped are red, the rest amber.
+            QCOMPARE(TextColour(State), Code == 4 ? Green : Code <= 1 ? Red : Amber);
             // Not under the button, not cut off, and in the size of "Статус:" on its line.
             QVERIFY2(State->geometry().right() < FWindow->Button1->x(), qPrintable(Caption));
             QCOMPARE(State->width(), State->sizeHint().width());
@@ -170,16 +176,17 @@ private slots:
         };
         // The program below the current folder, as the installer registers it.
         PressAndWaitFor(FWindow->Button5,
-                        "CreateService Q7NSrv " + FWindow->Configurator()->FServicePath);
+                        "CreateService Q7NSrv " + FWindow->Configurator()->ServicePath());
         PressAndWaitFor(FWindow->Button1, "StartService");
         FPlatform->States["Q7NSrv"] = 4;
         PressAndWaitFor(FWindow->Button2, "ControlStop");
         FPlatform->States["Q7NSrv"] = 4;
         PressAndWaitFor(FWindow->Button3, "ControlStop");
-        QCOMPARE(FWindow->Configurator()->RestartStage(), 1);
+        QCOMPARE(FWindow->Configurator()->RestartStage(), TRestartStage::rsWaitingToStart);
         // Stopped at last: the restart's start follows the first poll that sees it, after the wait.
         FPlatform->States["Q7NSrv"] = 1;
-        QTRY_COMPARE_WITH_TIMEOUT(FWindow->Configurator()->RestartStage(), 0, 4000);
+        QTRY_COMPARE_WITH_TIMEOUT(FWindow->Configurator()->RestartStage(), TRestartStage::rsIdle,
+                                  4000);
         PressAndWaitFor(FWindow->btn1, "DeleteService");
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QCOMPARE(FDialogs->Edits, 1);

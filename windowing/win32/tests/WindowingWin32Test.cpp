@@ -9,6 +9,7 @@
 #include "windowing/win32/MessageTimer.h"
 #include "windowing/win32/testsupport/WindowScript.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 #include <stdexcept>
 #include <vector>
@@ -170,33 +171,53 @@ TEST(GdiHandles, EachOwnerFreesItsObject) {
     EXPECT_FALSE(GetIconInfo(Icon, &Info));
 }
 
-TEST(MessageTimer, TicksInsideABoxAndAFullIntervalAfterTheHandlerEnded) {
+TEST(MessageTimer, TicksInsideABoxFromItsOwnLoopAFullIntervalAfterTheHandlerEnded) {
     TMessageTimer Timer;
     std::vector<ULONGLONG> Starts, Ends;
+    size_t TicksInTheBox = 0;
     Timer.SetInterval(100);
     Timer.SetHandler([&] {
         Timer.SetEnabled(false);
         Starts.push_back(GetTickCount64());
+        TicksInTheBox += test::FindThreadWindow("Confirm") != nullptr;
         Sleep(40);
         Ends.push_back(GetTickCount64());
         Timer.SetEnabled(true);
     });
     Timer.SetEnabled(true);
-    size_t TicksBeforeAnswer = 0;
+    // Nothing but the box's own loop delivers messages while it is open.
     TWindowScript Script;
     Script
-        .Then("Confirm",
-              [&](HWND Box) {
-                  PumpMessagesFor(700); // the box stays open meanwhile
-                  TicksBeforeAnswer = Starts.size();
-                  PressKey(Box, VK_ESCAPE);
-              })
+        .ThenWhen(
+            "Confirm", [&] { return TicksInTheBox >= 4; },
+            [](HWND Box) { PressKey(Box, VK_ESCAPE); })
         .Start();
     EXPECT_EQ(ShowConfirmationBox("Delete items?"), TConfirmAnswer::caNo);
     Timer.SetEnabled(false);
-    EXPECT_GE(TicksBeforeAnswer, 4u);
+    EXPECT_TRUE(Script.Finished());
+    EXPECT_GE(TicksInTheBox, 4u);
     for (size_t Tick = 1; Tick < Starts.size(); ++Tick)
         EXPECT_GE(Starts[Tick] - Ends[Tick - 1], 95u) << "tick " << Tick;
+}
+
+// A loop that drops every timer message, as a broken modal loop would: the script's own timer
+// never ticks in it, and only its watchdog ends the wait, failing the test.
+TEST(WindowScript, AStepThatNeverComesFailsAlsoInALoopThatDeliversNoTimers) {
+    const HWND Stuck = CreateWindowExW(0, L"STATIC", L"Stuck", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const ULONGLONG Begin = GetTickCount64();
+    EXPECT_NONFATAL_FAILURE(
+        {
+            TWindowScript Script(300);
+            Script.Then("Never", [](HWND) {}).Start();
+            MSG Msg;
+            while (IsWindow(Stuck) && GetMessageW(&Msg, nullptr, 0, 0) > 0)
+                if (Msg.message != WM_TIMER)
+                    DispatchMessageW(&Msg);
+        },
+        "no window \"Never\"");
+    EXPECT_FALSE(IsWindow(Stuck)); // closed by the watchdog
+    EXPECT_LT(GetTickCount64() - Begin, 5000u);
 }
 
 } // namespace

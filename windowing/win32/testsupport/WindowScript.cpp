@@ -30,33 +30,63 @@ BOOL CALLBACK CloseWindow(HWND Window, LPARAM) {
 
 } // namespace
 
+TWindowScript::TWindowScript(int TimeLimitMs)
+    : FTimeLimit(TimeLimitMs), FThread(GetCurrentThreadId()),
+      FWatchdog([this](const std::stop_token& Stop) { Watch(Stop); }) {}
+
+TWindowScript::~TWindowScript() {
+    FWatchdog.request_stop();
+    FWatchdog.join();
+    if (FTimedOut)
+        ADD_FAILURE() << "no window \"" << (FSteps.empty() ? "" : FSteps.front().Title)
+                      << "\" ready within " << FTimeLimit << " ms";
+}
+
 TWindowScript& TWindowScript::Then(std::string Title, std::function<void(HWND)> Action) {
-    FSteps.push_back({std::move(Title), std::move(Action)});
+    return ThenWhen(std::move(Title), nullptr, std::move(Action));
+}
+
+TWindowScript& TWindowScript::ThenWhen(std::string Title, std::function<bool()> Ready,
+                                       std::function<void(HWND)> Action) {
+    FSteps.push_back({std::move(Title), std::move(Ready), std::move(Action)});
     return *this;
 }
 
 void TWindowScript::Start() {
-    FStepStart = GetTickCount64();
+    FStepStart = FSteps.empty() ? 0 : GetTickCount64();
     FTimer.SetInterval(20);
     FTimer.SetHandler([this] { Tick(); });
     FTimer.SetEnabled(true);
 }
 
+bool TWindowScript::Finished() const {
+    return FSteps.empty() && !FTimedOut;
+}
+
 void TWindowScript::Tick() {
-    if (FSteps.empty()) {
+    if (FSteps.empty() || FTimedOut) {
         FTimer.SetEnabled(false);
         return;
     }
-    if (HWND Window = FindThreadWindow(FSteps.front().Title)) {
-        TStep Step = std::move(FSteps.front());
-        FSteps.pop_front();
-        FStepStart = GetTickCount64();
-        Step.Action(Window);
-    } else if (GetTickCount64() - FStepStart > ULONGLONG(FTimeLimit)) {
-        ADD_FAILURE() << "no window \"" << FSteps.front().Title << "\" within " << FTimeLimit
-                      << " ms";
-        FSteps.clear();
-        EnumThreadWindows(GetCurrentThreadId(), CloseWindow, 0);
+    HWND Window = FindThreadWindow(FSteps.front().Title);
+    if (!Window || (FSteps.front().Ready && !FSteps.front().Ready()))
+        return;
+    TStep Step = std::move(FSteps.front());
+    FSteps.pop_front();
+    FStepStart = FSteps.empty() ? 0 : GetTickCount64();
+    Step.Action(Window);
+}
+
+// Outside every message loop of the test's thread: once a step is past its time limit, the
+// thread's windows are closed, now and whenever another opens, which ends their modal loops.
+void TWindowScript::Watch(const std::stop_token& Stop) {
+    while (!Stop.stop_requested()) {
+        const ULONGLONG Started = FStepStart;
+        if (Started && GetTickCount64() - Started > ULONGLONG(FTimeLimit))
+            FTimedOut = true;
+        if (FTimedOut)
+            EnumThreadWindows(FThread, CloseWindow, 0);
+        Sleep(50);
     }
 }
 

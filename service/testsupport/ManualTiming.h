@@ -1,7 +1,7 @@
 #pragma once
 
-#include "service/Clock.h"
-#include "service/Timer.h"
+#include "base/Clock.h"
+#include "base/Timer.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,0 +1,47 @@
+#include "app/ConfiguratorProgram.h"
+
+#include "service/ServicePaths.h"
+
+namespace q7n::app {
+
+std::unique_ptr<TServiceConfigurator>
+CreateServiceConfigurator(IServiceConfigDlgInterface* Dlg, IPortsEditFlow* PortsEdit,
+                          platform::IServiceControlManager& Platform, IMonotonicClock& Clock,
+                          std::unique_ptr<ITimer> Timer) {
+    return std::make_unique<TServiceConfigurator>(ServiceName, ServiceFilesInCurrentDirectory(),
+                                                  Dlg, PortsEdit, Platform, Clock,
+                                                  std::move(Timer));
+}
+
+TConfiguratorProgram::TConfiguratorProgram(platform::IRegistry* Registry)
+    : FOptions(Registry ? CreateServiceOptions(nullptr, *Registry) : CreateServiceOptions(nullptr)),
+      FPortsEdit(FDialogs, *FOptions) {}
+
+TConfiguratorProgram::~TConfiguratorProgram() = default;
+
+void TConfiguratorProgram::Adopt(std::unique_ptr<TMainWindowLogic> Window) {
+    FMainWindow = std::move(Window);
+    FMainWindow->OnEndSession = [this] {
+        FOptions->DataContainer->Save();
+    };
+}
+
+// Without its windows (none are made before the main window) the edit cannot open any.
+bool TConfiguratorProgram::TDialogsRelay::ExecutePortList(TQ7NPorts& Ports) {
+    return FTarget && FTarget->ExecutePortList(Ports);
+}
+
+bool TConfiguratorProgram::TDialogsRelay::Confirm(const std::string& Text) {
+    return FTarget && FTarget->Confirm(Text);
+}
+
+bool TConfiguratorProgram::TDialogsRelay::ConfirmOverwrite(const std::string& Text) {
+    return FTarget && FTarget->ConfirmOverwrite(Text);
+}
+
+void TConfiguratorProgram::TDialogsRelay::Warn(const std::string& Text) {
+    if (FTarget)
+        FTarget->Warn(Text);
+}
+
+} // namespace q7n::app
