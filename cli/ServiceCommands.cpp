@@ -288,7 +288,7 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
         Target = tgInstalled;
     } else if (Command == "uninstall") {
         // As the configurator does: a stop first, then the wrapper's own stop and the deletion.
-        Scm.StopService(ServiceName);
+        static_cast<void>(Scm.StopService(ServiceName)); // a stopped service refuses it
         if (!Scm.UninstallService(ServiceName))
             Fail("uninstall", Session.LastError());
         Out << ServiceName << " uninstalled\n";

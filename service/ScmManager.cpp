@@ -28,7 +28,7 @@ void TScmManager::SetActive(bool Value) {
     if (Value == FActive)
         return;
     if (Value)
-        Open();
+        static_cast<void>(Open());
     else
         Close();
 }

@@ -17,20 +17,20 @@ class TScmManager : public TComponent {
 public:
     TScmManager(TComponent* Owner, platform::IServiceControlManager& Platform);
 
-    bool Open();
+    [[nodiscard]] bool Open();
     bool Close();
     bool Active() const { return FActive; }
     void SetActive(bool Value);
 
     // Registers an own-process service that starts automatically. A path with a blank is
     // quoted, so that Windows cannot run a prefix of it as the service.
-    bool InstallService(const std::string& Name, const std::string& Path);
+    [[nodiscard]] bool InstallService(const std::string& Name, const std::string& Path);
     // Sends the stop control and, without waiting, asks for the deletion.
-    bool UninstallService(const std::string& Name);
-    bool StartService(const std::string& Name);
-    bool StopService(const std::string& Name);
+    [[nodiscard]] bool UninstallService(const std::string& Name);
+    [[nodiscard]] bool StartService(const std::string& Name);
+    [[nodiscard]] bool StopService(const std::string& Name);
     // State is 0 unless a state was obtained.
-    bool GetServiceState(const std::string& Name, TServiceState& State);
+    [[nodiscard]] bool GetServiceState(const std::string& Name, TServiceState& State);
 
 private:
     // Opens the service, runs Action on its handle and closes it; false when it cannot be opened.

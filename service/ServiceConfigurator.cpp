@@ -24,7 +24,7 @@ TServiceConfigurator::~TServiceConfigurator() {
 }
 
 void TServiceConfigurator::Start() {
-    FScm->Open();
+    static_cast<void>(FScm->Open()); // without a connection every poll shows "Неизвестно"
     FTimer->SetEnabled(true);
     FTimerOn = true;
 }
@@ -81,7 +81,7 @@ void TServiceConfigurator::ProcessTick() {
 void TServiceConfigurator::ProcessRestartWait() {
     if (MoreThan(FStopIssuedAt, RestartWait) &&
         (!FStopAccepted || FStopSeen || MoreThan(FStopIssuedAt, RestartGiveUp))) {
-        FScm->StartService(FServiceName);
+        static_cast<void>(FScm->StartService(FServiceName));
         FRestartStage = TRestartStage::rsIdle;
         return;
     }

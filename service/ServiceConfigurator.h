@@ -77,13 +77,14 @@ private:
     void RefreshState();
     bool MoreThan(std::int64_t Since, std::int64_t Milliseconds);
 
-    void DoInstall() { FScm->InstallService(FServiceName, FServicePath); }
+    // What the service manager answers is not looked at: the polls show what became of a request.
+    void DoInstall() { static_cast<void>(FScm->InstallService(FServiceName, FServicePath)); }
     void DoUninstall() {
-        FScm->StopService(FServiceName);
-        FScm->UninstallService(FServiceName);
+        static_cast<void>(FScm->StopService(FServiceName));
+        static_cast<void>(FScm->UninstallService(FServiceName));
     }
-    void DoStart() { FScm->StartService(FServiceName); }
-    void DoStop() { FScm->StopService(FServiceName); }
+    void DoStart() { static_cast<void>(FScm->StartService(FServiceName)); }
+    void DoStop() { static_cast<void>(FScm->StopService(FServiceName)); }
 
     IMonotonicClock& FClock;
     IServiceConfigDlgInterface* FDlg; // not owned

@@ -45,8 +45,8 @@ TEST(ScmManager, EachOperationOpensActsAndCloses) {
 TEST(ScmManager, PathWithBlanksIsRegisteredQuoted) {
     q7n::testing::TFakeServiceControlManager Platform;
     TScmManager Scm(nullptr, Platform);
-    Scm.Open();
-    Scm.InstallService("Q7NSrv", "C:\\Program Files\\Q7N\\Install\\Q7NService.exe");
+    ASSERT_TRUE(Scm.Open());
+    EXPECT_TRUE(Scm.InstallService("Q7NSrv", "C:\\Program Files\\Q7N\\Install\\Q7NService.exe"));
     EXPECT_EQ(Platform.Paths["Q7NSrv"], "\"C:\\Program Files\\Q7N\\Install\\Q7NService.exe\"");
 }
 
