@@ -3,6 +3,7 @@
 #include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "ports/Q7NDocument.h"
+#include "ports/testsupport/PortsFileByHand.h"
 #include "service/PortsEditFlow.h"
 #include "service/PortsFileMessages.h"
 #include "service/ServiceConfigurator.h"
@@ -110,11 +111,7 @@ protected:
         return std::find(Calls.begin(), Calls.end(), "ControlStop") != Calls.end();
     }
 
-    int PortsInFile() {
-        TQ7NDocument Document;
-        Document.Load(FConfigurator->PortsFile());
-        return Document.Options()->Q7NPorts()->Count();
-    }
+    int PortsInFile() { return q7n::testing::MappingsIn(FConfigurator->PortsFile()); }
 
     static bool AddOnePort(TQ7NPorts& Ports) {
         TQ7NPort* Port = Ports.Add();
@@ -255,10 +252,7 @@ TEST_F(EditPortsTest, AChangeSavedWhileTheEditorWasOpenIsOverwrittenOnlyWhenTheU
     const std::string Path = FConfigurator->PortsFile();
     // Another program (q7nctl, another window) saves its mapping while the editor is open.
     FDialogs.OnEdit = [&](TQ7NPorts& Ports) {
-        TQ7NDocument Other;
-        Other.Load(Path);
-        AddOnePort(*Other.Options()->Q7NPorts());
-        EXPECT_TRUE(Other.Save(Path));
+        q7n::testing::AddMappingElsewhere(Path, "10.0.0.7");
         Ports.Add()->SetIP("10.9.9.9");
         return true;
     };

@@ -5,6 +5,7 @@
 #include "app/qt/ServiceConfiguratorDialog.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
 #include "ports/Q7NDocument.h"
+#include "ports/testsupport/PortsFileByHand.h"
 #include "service/PortsEditFlow.h"
 #include "service/testsupport/FakeServiceControlManager.h"
 #include "settings/ServiceOptions.h"
@@ -188,15 +189,7 @@ private slots:
         const std::string Path = FWindow->Configurator()->PortsFile();
         // Another program (q7nctl, another window) adds a mapping while the editor is open.
         auto SaveElsewhere = [&] {
-            TQ7NDocument Other;
-            Other.Load(Path);
-            Other.Options()->Q7NPorts()->Add()->SetIP("10.0.0.7");
-            QVERIFY(Other.Save(Path));
-        };
-        auto PortsInFile = [&] {
-            TQ7NDocument Saved;
-            Saved.Load(Path);
-            return Saved.Options()->Q7NPorts()->Count();
+            testing::AddMappingElsewhere(Path, "10.0.0.7");
         };
         QString Buttons;
         auto Keep = std::make_unique<testing::TModalScript>();
@@ -217,7 +210,7 @@ private slots:
         QVERIFY(Keep->Finished());
         Keep.reset();
         QCOMPARE(Buttons, QString("&Перезаписать;&Оставить файл;&Оставить файл"));
-        QCOMPARE(PortsInFile(), 1);
+        QCOMPARE(testing::MappingsIn(Path), 1);
         QVERIFY(FRegistry->CallsOf("WriteValue").empty());
         QVERIFY(!FWindow->Configurator()->Busy());
 
@@ -231,7 +224,7 @@ private slots:
             [](QMessageBox& Box) { testing::PressKey(Box, Qt::Key_Escape); });
         QTest::mouseClick(FWindow->btnEdit, Qt::LeftButton);
         QVERIFY(Overwrite.Finished());
-        QCOMPARE(PortsInFile(), 1);
+        QCOMPARE(testing::MappingsIn(Path), 1);
     }
 
 private:

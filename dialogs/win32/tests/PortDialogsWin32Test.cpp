@@ -6,6 +6,7 @@
 #include "platform/testsupport/TestRegistry.h"
 #include "platform/win32/Win32Text.h"
 #include "ports/Q7NDocument.h"
+#include "ports/testsupport/PortsFileByHand.h"
 #include "service/PortsEditFlow.h"
 #include "settings/ServiceOptions.h"
 #include "windowing/ApplicationIdentity.h"
@@ -370,15 +371,7 @@ TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton)
     const std::string Path = Folder.File("Q7NPorts.xml");
     // Another program (q7nctl, another window) adds a mapping while the editor is open.
     auto SaveElsewhere = [&] {
-        TQ7NDocument Other;
-        Other.Load(Path);
-        Other.Options()->Q7NPorts()->Add()->SetIP("10.0.0.7");
-        EXPECT_TRUE(Other.Save(Path));
-    };
-    auto PortsInFile = [&] {
-        TQ7NDocument Saved;
-        Saved.Load(Path);
-        return Saved.Options()->Q7NPorts()->Count();
+        testing::AddMappingElsewhere(Path, "10.0.0.7");
     };
     auto Stopped = [] {
         return TServiceState(1);
@@ -402,7 +395,7 @@ TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton)
     EXPECT_FALSE(Flow.Run(Path, Stopped));
     EXPECT_TRUE(Keep.Finished());
     EXPECT_NE(Asked.find("изменила другая программа"), std::string::npos) << Asked;
-    EXPECT_EQ(PortsInFile(), 1);
+    EXPECT_EQ(testing::MappingsIn(Path), 1);
 
     TWindowScript Overwrite;
     Overwrite
@@ -415,7 +408,7 @@ TEST(PortsEditWin32, AChangeSavedMeanwhileIsOverwrittenOnlyOnTheOverwriteButton)
         .Start();
     EXPECT_FALSE(Flow.Run(Path, Stopped)); // saved; a stopped service is not restarted
     EXPECT_TRUE(Overwrite.Finished());
-    EXPECT_EQ(PortsInFile(), 1);
+    EXPECT_EQ(testing::MappingsIn(Path), 1);
 }
 
 } // namespace
