@@ -21,7 +21,7 @@ void TRemoveFileTraits::Close(const std::string& Path) const {
 
 void CopyFileDurably(const std::string& From, const std::string& To) {
     TTemporaryFile Temporary(To);
-    Temporary.Write(RetryWhileHeld([&] { return ReadWholeFile(From); }));
+    Temporary.Write(ReadWholeFileWhenFree(From));
     Temporary.MoveTo(To, false);
     FlushFolderOf(To);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <algorithm>
 #include <chrono>
 #include <system_error>
@@ -36,6 +38,11 @@ decltype(auto) RetryWhileHeld(TStep&& Step,
             Pause = std::min(Pause * 2, milliseconds{250});
         }
     }
+}
+
+// The whole content of the file at Path, waiting a moment for another program that holds it.
+inline std::string ReadWholeFileWhenFree(const std::string& Path) {
+    return RetryWhileHeld([&] { return ReadWholeFile(Path); });
 }
 
 } // namespace q7n::platform

@@ -38,7 +38,7 @@ std::optional<TFileStamp> TFileStamp::OfFile(const std::string& Path) {
     if (!platform::FileExists(Path))
         return Missing();
     try {
-        return OfContent(platform::RetryWhileHeld([&] { return platform::ReadWholeFile(Path); }));
+        return OfContent(platform::ReadWholeFileWhenFree(Path));
     } catch (const std::exception&) {
         return std::nullopt;
     }

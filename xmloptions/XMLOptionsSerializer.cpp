@@ -75,11 +75,6 @@ private:
     bool FTooDeep = false;
 };
 
-// The whole file, waiting a moment for a program that holds it open without sharing it.
-std::string ReadWhenFree(const std::string& Path) {
-    return platform::RetryWhileHeld([&] { return platform::ReadWholeFile(Path); });
-}
-
 void LocateOffset(const std::string& Content, std::ptrdiff_t Offset, int& Line, int& Column) {
     Line = 1;
     Column = 1;
@@ -180,7 +175,7 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     if (Size && *Size > MaxFileSize)
         throw TRejection{"The file is larger than " + std::to_string(MaxFileSize / (1024 * 1024)) +
                          " MiB"};
-    std::string Content = ReadWhenFree(XMLFilePath);
+    std::string Content = platform::ReadWholeFileWhenFree(XMLFilePath);
     FStamp = TFileStamp::OfContent(Content);
     if (Content.size() > MaxFileSize)
         throw TRejection{"The file is too large"};
@@ -192,7 +187,8 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     if (!Parsed) {
         TRejection Rejection{std::string("XML parse error: ") + Parsed.description()};
         // The parser has rewritten the buffer; count lines in the file as it stands.
-        LocateOffset(ReadWhenFree(XMLFilePath), Parsed.offset, Rejection.Line, Rejection.Column);
+        LocateOffset(platform::ReadWholeFileWhenFree(XMLFilePath), Parsed.offset, Rejection.Line,
+                     Rejection.Column);
         throw Rejection;
     }
     int RootElements = 0;
@@ -215,8 +211,8 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
                              "> holds a character that XML 1.0 does not allow"};
         Rejection.Element = Probe.BadElement.name();
         Rejection.Item = ItemNumberOf(Probe.BadElement, ItemNodeCaption);
-        LocateOffset(ReadWhenFree(XMLFilePath), Probe.BadNode.offset_debug(), Rejection.Line,
-                     Rejection.Column);
+        LocateOffset(platform::ReadWholeFileWhenFree(XMLFilePath), Probe.BadNode.offset_debug(),
+                     Rejection.Line, Rejection.Column);
         throw Rejection;
     }
 
