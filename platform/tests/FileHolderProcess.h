@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/testsupport/HostProgramPath.h"
+
 #include <stdexcept>
 #include <string>
 
@@ -32,11 +34,7 @@ public:
         Startup.cb = sizeof Startup;
         Startup.dwFlags = STARTF_USESTDHANDLES;
         Startup.hStdOutput = Write;
-        // Built on the Linux side: Wine shows the Linux root as drive Z.
-        std::wstring Host = L"Z:" + platform::Utf8ToWide(Program);
-        for (wchar_t& Character : Host)
-            if (Character == L'/')
-                Character = L'\\';
+        const std::wstring Host = platform::Utf8ToWide(HostProgramPath(Program));
         std::wstring CommandLine = L"\"" + Host + L"\" " + platform::Utf8ToWide(Mode) + L" \"" +
                                    platform::Utf8ToWide(Path) + L"\" " + std::to_wstring(Ms);
         const BOOL Started = CreateProcessW(nullptr, CommandLine.data(), nullptr, nullptr, TRUE, 0,

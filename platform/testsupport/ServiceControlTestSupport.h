@@ -3,6 +3,7 @@
 #include "base/testsupport/TemporaryFolder.h"
 #include "platform/ScmHandle.h"
 #include "platform/ServiceControlManager.h"
+#include "platform/testsupport/HostProgramPath.h"
 
 #include <chrono>
 #include <filesystem>
@@ -20,17 +21,7 @@ namespace q7n::testing {
 
 // The fixture service program, as a path of the host.
 inline std::string FixtureServicePath() {
-    std::string Path = Q7N_FIXTURE_SERVICE;
-#ifdef _WIN32
-    // Built on the Linux side: Wine shows the Linux root as drive Z.
-    if (!Path.empty() && Path[0] == '/') {
-        for (char& Character : Path)
-            if (Character == '/')
-                Character = '\\';
-        Path = "Z:" + Path;
-    }
-#endif
-    return Path;
+    return HostProgramPath(Q7N_FIXTURE_SERVICE);
 }
 
 // The fixture's command line, quoted, with the option that makes it tell when it is ready.

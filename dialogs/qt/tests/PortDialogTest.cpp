@@ -63,6 +63,13 @@ void AnswerErrorBox(TModalScript& Script, const QString& Text) {
     });
 }
 
+// One row of OKTakesTheFieldsOver: the texts typed, and the record's values after OK.
+void FieldsRow(const char* Name, const char* IP, const char* RemoutePort, const char* LocalPort,
+               const char* Stored) {
+    QTest::newRow(Name) << QString(IP) << QString(RemoutePort) << QString(LocalPort)
+                        << QString(Stored);
+}
+
 } // namespace
 
 class PortDialogTest : public QObject {
@@ -143,34 +150,13 @@ void PortDialogTest::OKTakesTheFieldsOver_data() {
     QTest::addColumn<QString>("RemoutePort");
     QTest::addColumn<QString>("LocalPort");
     QTest::addColumn<QString>("Stored");
-    QTest::newRow("plain") << "192.168.0.10"
-                           << "8081"
-                           << "9001"
-                           << "192.168.0.10 8081 9001";
-    QTest::newRow("leading blank, sign") << "h"
-                                         << " 8080"
-                                         << "+7"
-                                         << "h 8080 7";
-    QTest::newRow("hexadecimal") << "h"
-                                 << "$1F90"
-                                 << "0x10"
-                                 << "h 8080 16";
-    QTest::newRow("no range check") << "h"
-                                    << "0"
-                                    << "-1"
-                                    << "h 0 -1";
-    QTest::newRow("above 65535") << "h"
-                                 << "70000"
-                                 << "2147483647"
-                                 << "h 70000 2147483647";
-    QTest::newRow("empty and odd IP texts") << ""
-                                            << "1"
-                                            << "2"
-                                            << " 1 2";
-    QTest::newRow("IP kept as typed") << "not an address "
-                                      << "1"
-                                      << "2"
-                                      << "not an address  1 2";
+    FieldsRow("plain", "192.168.0.10", "8081", "9001", "192.168.0.10 8081 9001");
+    FieldsRow("leading blank, sign", "h", " 8080", "+7", "h 8080 7");
+    FieldsRow("hexadecimal", "h", "$1F90", "0x10", "h 8080 16");
+    FieldsRow("no range check", "h", "0", "-1", "h 0 -1");
+    FieldsRow("above 65535", "h", "70000", "2147483647", "h 70000 2147483647");
+    FieldsRow("empty and odd IP texts", "", "1", "2", " 1 2");
+    FieldsRow("IP kept as typed", "not an address ", "1", "2", "not an address  1 2");
 }
 
 void PortDialogTest::OKTakesTheFieldsOver() {
@@ -201,18 +187,12 @@ void PortDialogTest::OKTakesTheFieldsOver() {
 void PortDialogTest::FieldThatDoesNotConvertKeepsTheDialogOpen_data() {
     QTest::addColumn<QString>("Field");
     QTest::addColumn<QString>("Text");
-    QTest::newRow("letters, remote port") << "edtRPort"
-                                          << "abc";
-    QTest::newRow("letters, local port") << "edtLPort"
-                                         << "abc";
-    QTest::newRow("trailing blank") << "edtRPort"
-                                    << "8080 ";
-    QTest::newRow("empty") << "edtLPort"
-                           << "";
-    QTest::newRow("beyond 32 bits") << "edtRPort"
-                                    << "2147483648";
-    QTest::newRow("Cyrillic") << "edtLPort"
-                              << "порт";
+    QTest::newRow("letters, remote port") << QStringLiteral("edtRPort") << QStringLiteral("abc");
+    QTest::newRow("letters, local port") << QStringLiteral("edtLPort") << QStringLiteral("abc");
+    QTest::newRow("trailing blank") << QStringLiteral("edtRPort") << QStringLiteral("8080 ");
+    QTest::newRow("empty") << QStringLiteral("edtLPort") << QStringLiteral("");
+    QTest::newRow("beyond 32 bits") << QStringLiteral("edtRPort") << QStringLiteral("2147483648");
+    QTest::newRow("Cyrillic") << QStringLiteral("edtLPort") << QStringLiteral("порт");
 }
 
 void PortDialogTest::FieldThatDoesNotConvertKeepsTheDialogOpen() {
