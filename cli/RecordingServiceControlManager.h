@@ -40,6 +40,10 @@ public:
     std::uint32_t QueryState(platform::TScmHandle Service, std::uint32_t& CurrentState) override {
         return Keep(FHost.QueryState(Service, CurrentState));
     }
+    std::uint32_t QueryStatus(platform::TScmHandle Service,
+                              platform::TServiceStatus& Status) override {
+        return Keep(FHost.QueryStatus(Service, Status));
+    }
     std::uint32_t QueryCommandLine(platform::TScmHandle Service,
                                    std::string& CommandLine) override {
         return Keep(FHost.QueryCommandLine(Service, CommandLine));

@@ -28,6 +28,8 @@ inline constexpr std::uint32_t ErrorServiceDoesNotExist = 1060;
 inline constexpr std::uint32_t ErrorServiceCannotAcceptCtrl = 1061;
 inline constexpr std::uint32_t ErrorServiceNotActive = 1062;
 inline constexpr std::uint32_t ErrorDatabaseDoesNotExist = 1065;
+inline constexpr std::uint32_t ErrorServiceSpecificError = 1066;
+inline constexpr std::uint32_t ErrorProcessAborted = 1067;
 inline constexpr std::uint32_t ErrorServiceMarkedForDelete = 1072;
 inline constexpr std::uint32_t ErrorServiceExists = 1073;
 
@@ -58,6 +60,18 @@ struct TServiceRegistration {
     std::string BinaryPathName; // the command line the manager runs
 };
 
+// What the manager knows of a service now.
+struct TServiceStatus {
+    std::uint32_t CurrentState = ServiceStopped;
+    // The service's process while it has one; 0 when it is stopped.
+    std::uint32_t ProcessId = 0;
+    // How its last run ended: 0 for a clean stop; ErrorServiceSpecificError when the service
+    // gave a code of its own in ServiceSpecificExitCode; ErrorProcessAborted when its process
+    // ended without stopping as a service does (killed, or crashed).
+    std::uint32_t Win32ExitCode = 0;
+    std::uint32_t ServiceSpecificExitCode = 0;
+};
+
 class IServiceControlManager {
 public:
     // Connects to the local machine's manager.
@@ -74,6 +88,8 @@ public:
     // The service's current state (1 stopped to 7 paused, as Windows numbers them).
     [[nodiscard]] virtual std::uint32_t QueryState(TScmHandle Service,
                                                    std::uint32_t& CurrentState) = 0;
+    // The state, process and last exit codes, as QueryServiceStatusEx tells them.
+    [[nodiscard]] virtual std::uint32_t QueryStatus(TScmHandle Service, TServiceStatus& Status) = 0;
     // The command line the service is registered with, as it was registered.
     [[nodiscard]] virtual std::uint32_t QueryCommandLine(TScmHandle Service,
                                                          std::string& CommandLine) = 0;

@@ -318,6 +318,16 @@ std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
     });
 }
 
+std::uint32_t TPosixServiceControlManager::QueryStatus(TScmHandle Service, TServiceStatus& Status) {
+    return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
+        Status = {};
+        Status.CurrentState = Record ? StateOf(*Record) : ServiceStopped;
+        if (Status.CurrentState != ServiceStopped)
+            Status.ProcessId = static_cast<std::uint32_t>(Record->Process.Pid);
+        return ErrorSuccess;
+    });
+}
+
 std::uint32_t TPosixServiceControlManager::QueryCommandLine(TScmHandle Service,
                                                             std::string& CommandLine) {
     return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {

@@ -41,6 +41,7 @@ public:
     std::uint32_t ControlStop(TScmHandle Service) override;
     std::uint32_t Delete(TScmHandle Service) override;
     std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) override;
+    std::uint32_t QueryStatus(TScmHandle Service, TServiceStatus& Status) override;
     std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) override;
     void CloseHandle(TScmHandle Handle) override;
 

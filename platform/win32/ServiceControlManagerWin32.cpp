@@ -96,6 +96,19 @@ public:
         return ErrorSuccess;
     }
 
+    std::uint32_t QueryStatus(TScmHandle Service, TServiceStatus& Status) override {
+        SERVICE_STATUS_PROCESS Native{};
+        DWORD Needed = 0;
+        if (!::QueryServiceStatusEx(ToNative(Service), SC_STATUS_PROCESS_INFO,
+                                    reinterpret_cast<BYTE*>(&Native), sizeof Native, &Needed))
+            return LastError();
+        Status.CurrentState = Native.dwCurrentState;
+        Status.ProcessId = Native.dwProcessId;
+        Status.Win32ExitCode = Native.dwWin32ExitCode;
+        Status.ServiceSpecificExitCode = Native.dwServiceSpecificExitCode;
+        return ErrorSuccess;
+    }
+
     std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) override {
         // Asked for its size first; the configuration may grow between the calls, so the
         // second call is repeated with the size it asks for then.

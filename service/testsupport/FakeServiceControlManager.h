@@ -85,6 +85,16 @@ public:
         CurrentState = Found->second;
         return platform::ErrorSuccess;
     }
+    std::uint32_t QueryStatus(platform::TScmHandle Service,
+                              platform::TServiceStatus& Status) override {
+        Calls.push_back("QueryStatus");
+        auto Found = States.find(FNames[Service]);
+        if (Found == States.end())
+            return platform::ErrorServiceMarkedForDelete;
+        Status = {};
+        Status.CurrentState = Found->second;
+        return platform::ErrorSuccess;
+    }
     std::uint32_t QueryCommandLine(platform::TScmHandle Service,
                                    std::string& CommandLine) override {
         Calls.push_back("QueryCommandLine");
