@@ -2,6 +2,7 @@
 
 #include "platform/testsupport/HostProgramPath.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -10,6 +11,7 @@
 
 #include <windows.h>
 #else
+#include <cerrno>
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,8 +20,9 @@
 namespace q7n::testing {
 
 // The holder fixture (q7n_file_holder) in a process of its own, which holds Path as Mode says
-// ("lock" or "open") from construction, once it said so, until it ends by itself after Ms (never
-// when Ms is negative) or is killed. The object kills it when it goes.
+// ("lock" or "open"; "listen" with a port as Path) from construction, once it said so, until it
+// ends by itself after Ms (never when Ms is negative) or is killed. The object kills it when it
+// goes.
 class TFileHolderProcess {
 public:
     TFileHolderProcess(const std::string& Mode, const std::string& Path, int Ms) {
@@ -44,11 +47,11 @@ public:
             CloseHandle(Read);
             throw std::runtime_error("cannot start " + Program);
         }
-        char Said[8] = {};
-        DWORD Got = 0;
-        ReadFile(Read, Said, 4, &Got, nullptr); // "held", or nothing when it ended first
+        const std::string Said = ReadLine([Read](char& Character) {
+            DWORD Got = 0;
+            return ReadFile(Read, &Character, 1, &Got, nullptr) && Got == 1;
+        });
         CloseHandle(Read);
-        FHeld = std::string(Said, Got) == "held";
 #else
         int Pipe[2];
         if (::pipe(Pipe) != 0)
@@ -64,18 +67,37 @@ public:
             ::_exit(127);
         }
         ::close(Pipe[1]);
-        char Said[8] = {};
-        ssize_t Got = ::read(Pipe[0], Said, 4); // "held", or nothing when it ended first
+        const std::string Said = ReadLine([&Pipe](char& Character) {
+            ssize_t Got = 0;
+            while ((Got = ::read(Pipe[0], &Character, 1)) < 0 && errno == EINTR) {
+            }
+            return Got == 1;
+        });
         ::close(Pipe[0]);
-        FHeld = Got == 4 && std::string(Said, 4) == "held";
 #endif
-        if (!FHeld)
+        // "held", "held PORT" when it listens, or nothing when it ended first.
+        if (Said.rfind("held", 0) != 0)
             throw std::runtime_error("the holder did not take " + Path);
+        if (Said.size() > 5)
+            FPort = std::stoi(Said.substr(5));
     }
     TFileHolderProcess(const TFileHolderProcess&) = delete;
     TFileHolderProcess& operator=(const TFileHolderProcess&) = delete;
     ~TFileHolderProcess() {
         Kill();
+    }
+
+    // The port it listens on; 0 unless it listens.
+    int Port() const {
+        return FPort;
+    }
+
+    std::uint32_t ProcessId() const {
+#ifdef _WIN32
+        return FProcess.dwProcessId;
+#else
+        return std::uint32_t(FProcess);
+#endif
     }
 
     // Ends it at once, as a crash would, and waits until it is gone.
@@ -98,7 +120,18 @@ public:
     }
 
 private:
-    bool FHeld = false;
+    // The holder's first line, without its end; the pipe ends with the holder, so this ends too.
+    template <class TReadOne> static std::string ReadLine(TReadOne ReadOne) {
+        std::string Line;
+        char Character = 0;
+        while (Line.size() < 32 && ReadOne(Character) && Character != '\n')
+            Line += Character;
+        if (!Line.empty() && Line.back() == '\r')
+            Line.pop_back();
+        return Line;
+    }
+
+    int FPort = 0;
 #ifdef _WIN32
     PROCESS_INFORMATION FProcess{};
 #else
