@@ -1,0 +1,109 @@
+// What the host's TCP table tells on every host: /proc on Linux, GetExtendedTcpTable on Windows
+// (under Wine in the tests), seen through a listener of our own in another process.
+#include "platform/NetworkState.h"
+
+#include "platform/tests/FileHolderProcess.h"
+#include "platform/tests/LoopbackConnection.h"
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <optional>
+#include <thread>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+using namespace q7n::platform;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::uint32_t OwnProcessId() {
+#ifdef _WIN32
+    return ::GetCurrentProcessId();
+#else
+    return std::uint32_t(::getpid());
+#endif
+}
+
+// Wine's own ntdll exports its version; Windows' does not.
+bool RunningUnderWine() {
+#ifdef _WIN32
+    const HMODULE Ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return Ntdll && ::GetProcAddress(Ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
+std::optional<TTcpSocket> Find(const std::vector<TTcpSocket>& Sockets, TTcpSocketState State,
+                               int LocalPort, int RemotePort = 0) {
+    const auto Found = std::find_if(Sockets.begin(), Sockets.end(), [&](const TTcpSocket& Socket) {
+        return Socket.State == State && Socket.LocalPort == LocalPort &&
+               Socket.RemotePort == RemotePort;
+    });
+    if (Found == Sockets.end())
+        return std::nullopt;
+    return *Found;
+}
+
+bool IsListed(const std::vector<TTcpSocket>& Sockets, int LocalPort) {
+    return std::any_of(Sockets.begin(), Sockets.end(),
+                       [&](const TTcpSocket& Socket) { return Socket.LocalPort == LocalPort; });
+}
+
+TEST(NetworkStateTest, AListenerAndAConnectionToItAreSeenWithTheirProcessesUntilTheListenerDies) {
+    const std::unique_ptr<INetworkState> Host = CreateHostNetworkState();
+    q7n::testing::TFileHolderProcess Listener("listen", "0", -1);
+    const int Port = Listener.Port();
+    ASSERT_GT(Port, 0);
+
+    const std::optional<TTcpSocket> Listening =
+        Find(Host->TcpSockets(), TTcpSocketState::tssListening, Port);
+    ASSERT_TRUE(Listening) << "port " << Port;
+    // Wine 8 finds a socket's owner among the Unix descriptors that its Windows processes hold,
+    // and a socket that was only bound and set listening is held by wineserver alone: Wine
+    // answers 0 for it, but never another process.
+    if (RunningUnderWine())
+        EXPECT_TRUE(Listening->ProcessId == 0 || Listening->ProcessId == Listener.ProcessId())
+            << Listening->ProcessId;
+    else
+        EXPECT_EQ(Listening->ProcessId, Listener.ProcessId());
+    EXPECT_EQ(Listening->RemoteAddress, "");
+    const std::string Program = Host->ProgramOfProcess(Listener.ProcessId());
+    EXPECT_TRUE(fs::path(Program).is_absolute()) << Program;
+    EXPECT_EQ(fs::path(Program).filename().string(), fs::path(Q7N_FILE_HOLDER).filename().string())
+        << Program;
+    EXPECT_EQ(Host->ProgramOfProcess(0), "");
+
+    // Both ends, though the listener never accepts: ours with this process, and the listener's
+    // waiting in its backlog. Sending makes a process under Wine take its socket's descriptor
+    // from wineserver, so that Wine too can tell whose it is.
+    q7n::testing::TLoopbackConnection Client(Port);
+    Client.Send("x");
+    const std::vector<TTcpSocket> Connected = Host->TcpSockets();
+    const std::optional<TTcpSocket> Ours =
+        Find(Connected, TTcpSocketState::tssConnected, Client.LocalPort(), Port);
+    ASSERT_TRUE(Ours) << "port " << Client.LocalPort() << " to " << Port;
+    EXPECT_EQ(Ours->RemoteAddress, "127.0.0.1");
+    EXPECT_EQ(Ours->ProcessId, OwnProcessId());
+    const std::optional<TTcpSocket> Theirs =
+        Find(Connected, TTcpSocketState::tssConnected, Port, Client.LocalPort());
+    ASSERT_TRUE(Theirs) << "port " << Port << " to " << Client.LocalPort();
+    EXPECT_EQ(Theirs->RemoteAddress, "127.0.0.1");
+
+    // The killed listener's sockets go as the host tears them down, which need not be done when
+    // the process is.
+    Listener.Kill();
+    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (IsListed(Host->TcpSockets(), Port) && std::chrono::steady_clock::now() < Deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_FALSE(IsListed(Host->TcpSockets(), Port));
+}
+
+} // namespace
