@@ -1,6 +1,7 @@
 // What the service manager layer promises on every host, run against the Windows Service Control
 // Manager (under Wine in the tests) and against the POSIX stand-in alike. A user without rights
 // is tried on the stand-in only: Wine gives every user full access to its manager.
+#include "platform/testsupport/LocalTcp.h"
 #include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <filesystem>
@@ -78,6 +79,16 @@ protected:
 
     bool Reaches(const TScmHandleOwner& Service, std::uint32_t State) {
         return WaitFor([&] { return StateOf(Service) == State; });
+    }
+
+    // Writes the ports file in the test's folder, with mappings of these local ports.
+    void WritePortsFile(const std::vector<int>& LocalPorts) {
+        std::string Items;
+        for (int Port : LocalPorts)
+            Items += "<Item><LocalPort>" + std::to_string(Port) + "</LocalPort></Item>";
+        std::ofstream(fs::u8path(FManager.Folder().File("Q7NPorts.xml")), std::ios::binary)
+            << "<config Application=\"\" Version=\"1\"><Q7NPorts>" << Items
+            << "</Q7NPorts></config>";
     }
 
     TTestServiceManager FManager;
@@ -206,4 +217,30 @@ TEST_F(ServiceControlConformance, AMissingProgramDoesNotStart) {
     TScmHandleOwner Service = OpenService(Name);
     EXPECT_EQ(FManager->Start(Service.Get()), ErrorFileNotFound);
     EXPECT_EQ(StateOf(Service), ServiceStopped);
+}
+
+TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFileWhileItRuns) {
+    TLocalTcp Tcp;
+    // A port that another program holds is skipped; the others still listen. Ports outside 1 to
+    // 65535 and a port named twice do no harm.
+    std::uint16_t Held = Tcp.Listen(0), Free = Tcp.FreePort();
+    ASSERT_NE(Held, 0);
+    ASSERT_NE(Free, 0);
+    WritePortsFile({Held, Free, 0, 70000, Free});
+    // The ports file is found where the service's is: in the folder above the program's.
+    fs::path Program = FManager.Folder().Path() / "Install" /
+                       ("Q7NService" + fs::path(FixtureServicePath()).extension().string());
+    fs::create_directories(Program.parent_path());
+    fs::copy_file(fs::u8path(FixtureServicePath()), Program);
+    std::string Name = UniqueServiceName();
+    ASSERT_EQ(Install(Name, "\"" + Program.string() + "\" --record \"" + ReadyFile() + "\""),
+              ErrorSuccess);
+    TScmHandleOwner Service = OpenService(Name);
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(ReachesRunning(Service));
+    EXPECT_TRUE(Tcp.Connects(Free));
+
+    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    EXPECT_FALSE(Tcp.Connects(Free));
 }
