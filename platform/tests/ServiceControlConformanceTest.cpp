@@ -81,6 +81,12 @@ protected:
         return WaitFor([&] { return StateOf(Service) == State; });
     }
 
+    TServiceStatus StatusOf(const TScmHandleOwner& Service) {
+        TServiceStatus Status;
+        EXPECT_EQ(FManager->QueryStatus(Service.Get(), Status), ErrorSuccess);
+        return Status;
+    }
+
     // Writes the ports file in the test's folder, with mappings of these local ports.
     void WritePortsFile(const std::vector<int>& LocalPorts) {
         std::string Items;
@@ -243,4 +249,65 @@ TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFile
     ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
     EXPECT_FALSE(Tcp.Connects(Free));
+}
+
+TEST_F(ServiceControlConformance, AServiceThatEndsWithACodeOfItsOwnShowsItOnceStopped) {
+    // The fixture's own codes: a ports file that is missing, one that is not a ports file, and
+    // the end that --exit-after brings.
+    std::string Unreadable = FManager.Folder().File("unreadable.xml");
+    std::ofstream(fs::u8path(Unreadable)) << "not xml";
+    struct TCase {
+        std::string Options;
+        std::uint32_t Code;
+    };
+    for (const TCase& Case :
+         {TCase{"--ports \"" + FManager.Folder().File("missing.xml") + "\"", 2},
+          TCase{"--ports \"" + Unreadable + "\"", 13}, TCase{"--exit-after 100", 3}}) {
+        SCOPED_TRACE(Case.Options);
+        std::string Name = UniqueServiceName();
+        ASSERT_EQ(Install(Name, "\"" + FixtureServicePath() + "\" " + Case.Options), ErrorSuccess);
+        TScmHandleOwner Service = OpenService(Name);
+        ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+        ASSERT_TRUE(Reaches(Service, ServiceStopped));
+        TServiceStatus Status = StatusOf(Service);
+        EXPECT_EQ(Status.ProcessId, 0u);
+        EXPECT_EQ(Status.Win32ExitCode, ErrorServiceSpecificError);
+        EXPECT_EQ(Status.ServiceSpecificExitCode, Case.Code);
+        // A stop that finds it stopped leaves them.
+        EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+        EXPECT_EQ(StatusOf(Service).ServiceSpecificExitCode, Case.Code);
+    }
+}
+
+TEST_F(ServiceControlConformance, ARunShowsItsOwnProcessAndClearsTheCodesOfTheLastOne) {
+    std::string Ports = FManager.Folder().File("Q7NPorts.xml");
+    std::string Pid = FManager.Folder().File("pid.txt");
+    std::string Name = UniqueServiceName();
+    ASSERT_EQ(Install(Name, FixtureCommandLine(ReadyFile()) + " --pid-file \"" + Pid +
+                                "\" --ports \"" + Ports + "\""),
+              ErrorSuccess);
+    TScmHandleOwner Service = OpenService(Name);
+    // No ports file yet: the first run ends at its start.
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    ASSERT_EQ(StatusOf(Service).ServiceSpecificExitCode, 2u);
+
+    WritePortsFile({});
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(ReachesRunning(Service));
+    TServiceStatus Status = StatusOf(Service);
+    std::ifstream PidText(fs::u8path(Pid));
+    std::uint32_t ServicePid = 0;
+    PidText >> ServicePid;
+    EXPECT_NE(ServicePid, 0u);
+    EXPECT_EQ(Status.ProcessId, ServicePid);
+    EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess);
+    EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+
+    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    Status = StatusOf(Service);
+    EXPECT_EQ(Status.ProcessId, 0u);
+    EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess);
+    EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
 }
