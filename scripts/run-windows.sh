@@ -2,7 +2,8 @@
 # Builds the Windows program q7nconfig.exe (64-bit) and runs it under Wine, in build/demo-windows
 # with a Wine prefix of its own, where the Windows fixture service waits as
 # Install\Q7NService.exe, so that "Install", "Старт" and the rest really install and start a
-# service in Wine's service manager. On a machine without a display it runs on a virtual one
+# service in Wine's service manager; it listens on the local ports of the ports file there (two
+# mappings at first). On a machine without a display it runs on a virtual one
 # (Xvfb) and saves a screenshot of it as build/demo-windows/main-window.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +14,7 @@ cmake --preset win64 >/dev/null
 cmake --build --preset win64 -j "$(nproc)" --target q7nconfig q7n_fixture_service
 build=$PWD/build/win64
 demo=$PWD/build/demo-windows
-scripts/stage-service.sh "$build/platform/q7n_fixture_service.exe" "$demo"
+scripts/stage-service.sh "$build/platform/q7n_fixture_service.exe" "$demo" scripts/demo/Q7NPorts.xml
 cp "$build/app/win32/q7nconfig.exe" "$demo/"
 cd "$demo"
 

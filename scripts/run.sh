@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the configurator and runs it.
 # It runs in build/demo, where a stand-in service program waits as Install/Q7NService.exe, so that
-# "Install", "Старт" and the rest really install and start a service; the ports file is written
-# there too. On a machine without a display it runs on a virtual one (Xvfb) and saves a
-# screenshot of it.
+# "Install", "Старт" and the rest really install and start a service; the ports file is there too
+# (two mappings at first), and the service listens on its local ports while it runs. On a machine
+# without a display it runs on a virtual one (Xvfb) and saves a screenshot of it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,7 +11,7 @@ scripts/install-deps.sh build
 cmake --preset programs >/dev/null
 cmake --build --preset programs -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
 build=$PWD/build/programs
-scripts/stage-service.sh "$build/platform/q7n_fixture_service" build/demo
+scripts/stage-service.sh "$build/platform/q7n_fixture_service" build/demo scripts/demo/Q7NPorts.xml
 cd build/demo
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then

@@ -3,6 +3,8 @@
 #include "platform/CommandLine.h"
 
 #include <cerrno>
+#include <csignal>
+#include <filesystem>
 #include <sqlite3.h>
 
 namespace q7n::platform {
@@ -46,6 +48,19 @@ std::uint32_t LaunchError(int Error) {
         return ErrorBadExeFormat;
     default:
         return ErrorServiceNoThread;
+    }
+}
+
+// How a run's end reads in Windows' codes: a code of the program's own is a service-specific
+// error, and a signal other than the stop that was asked for is an abort.
+void SetExitCodes(const TProcessEnd& End, bool StopRequested, TServiceStatus& Status) {
+    if (End.Exited) {
+        if (End.Status != 0) {
+            Status.Win32ExitCode = ErrorServiceSpecificError;
+            Status.ServiceSpecificExitCode = static_cast<std::uint32_t>(End.Status);
+        }
+    } else if (!(StopRequested && End.Status == SIGTERM)) {
+        Status.Win32ExitCode = ErrorProcessAborted;
     }
 }
 
@@ -125,10 +140,39 @@ TPosixServiceControlManager::LoadByName(const std::string& Name) {
     return LoadById(Query.ColumnInt64(0));
 }
 
-std::uint32_t TPosixServiceControlManager::StateOf(const TServiceRecord& Service) {
-    if (Service.Process.Pid == 0 || !IsRunning(Service.Process))
+std::uint32_t TPosixServiceControlManager::StateOf(const TServiceRecord& Service) const {
+    if (Service.Process.Pid == 0)
         return ServiceStopped;
+    switch (PhaseOf(Service.Process)) {
+    case TProcessPhase::ppGone:
+        return ServiceStopped;
+    case TProcessPhase::ppEnded:
+        // Its watcher is recording how it ended: stopped once that can be read.
+        if (RecordedEnd(Service))
+            return ServiceStopped;
+        break;
+    case TProcessPhase::ppRunning:
+        break;
+    }
     return Service.StopRequested ? ServiceStopPending : ServiceRunning;
+}
+
+std::string TPosixServiceControlManager::EndRecordPath(std::int64_t Id) const {
+    return FStore.Path() + ".service-ends/" + std::to_string(Id) + ".end";
+}
+
+std::optional<TProcessEnd>
+TPosixServiceControlManager::RecordedEnd(const TServiceRecord& Service) const {
+    std::optional<TProcessEnd> End = ReadProcessEnd(EndRecordPath(Service.Id));
+    // A record of an earlier run, written late by its watcher, is not this run's.
+    if (!End || End->Pid != Service.Process.Pid)
+        return std::nullopt;
+    return End;
+}
+
+void TPosixServiceControlManager::ForgetEnd(std::int64_t Id) const {
+    std::error_code Ignored;
+    std::filesystem::remove(EndRecordPath(Id), Ignored);
 }
 
 bool TPosixServiceControlManager::IsGone(const TServiceRecord& Service) const {
@@ -143,8 +187,10 @@ void TPosixServiceControlManager::Purge(std::int64_t Id) {
     Db().WriteTransaction([&] {
         // Look again under the lock: another process may have started or removed it meanwhile.
         std::optional<TServiceRecord> Service = LoadById(Id);
-        if (Service && IsGone(*Service))
+        if (Service && IsGone(*Service)) {
             TSqlStatement(Db().Handle(), "DELETE FROM services WHERE id = ?1").Bind(1, Id).Run();
+            ForgetEnd(Id);
+        }
     });
 }
 
@@ -187,6 +233,7 @@ std::uint32_t TPosixServiceControlManager::Register(TScmHandle Manager,
                 TSqlStatement(Db().Handle(), "DELETE FROM services WHERE id = ?1")
                     .Bind(1, Existing->Id)
                     .Run();
+                ForgetEnd(Existing->Id);
             }
             TSqlStatement Insert(Db().Handle(),
                                  "INSERT INTO services (name, display_name, service_type, "
@@ -258,7 +305,14 @@ std::uint32_t TPosixServiceControlManager::Start(TScmHandle Service) {
             return ErrorServiceMarkedForDelete;
         if (StateOf(*Record) != ServiceStopped)
             return ErrorServiceAlreadyRunning;
-        TLaunchResult Launch = LaunchDetached(SplitWindowsCommandLine(Record->CommandLine));
+        // A new run clears the codes of the last one.
+        std::string EndRecord = EndRecordPath(Record->Id);
+        std::error_code Ignored;
+        std::filesystem::create_directories(std::filesystem::path(EndRecord).parent_path(),
+                                            Ignored);
+        ForgetEnd(Record->Id);
+        TLaunchResult Launch =
+            LaunchDetached(SplitWindowsCommandLine(Record->CommandLine), EndRecord);
         if (Launch.Error)
             return LaunchError(Launch.Error);
         Launched = Launch.Process;
@@ -279,11 +333,10 @@ std::uint32_t TPosixServiceControlManager::ControlStop(TScmHandle Service) {
         std::uint32_t State = StateOf(*Record);
         if (State == ServiceStopPending)
             return ErrorServiceCannotAcceptCtrl;
+        // A stopped service keeps its process's record: it tells how its last run ended.
         int Error = State == ServiceStopped ? ESRCH : RequestTermination(Record->Process);
-        if (Error == ESRCH) {
-            Update(Record->Id, "pid = NULL, start_time = NULL, stop_requested = 0");
+        if (Error == ESRCH)
             return ErrorServiceNotActive;
-        }
         if (Error)
             return ErrorAccessDenied;
         Update(Record->Id, "stop_requested = 1");
@@ -324,6 +377,8 @@ std::uint32_t TPosixServiceControlManager::QueryStatus(TScmHandle Service, TServ
         Status.CurrentState = Record ? StateOf(*Record) : ServiceStopped;
         if (Status.CurrentState != ServiceStopped)
             Status.ProcessId = static_cast<std::uint32_t>(Record->Process.Pid);
+        else if (std::optional<TProcessEnd> End = Record ? RecordedEnd(*Record) : std::nullopt)
+            SetExitCodes(*End, Record->StopRequested, Status);
         return ErrorSuccess;
     });
 }

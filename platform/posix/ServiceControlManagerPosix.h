@@ -3,6 +3,7 @@
 #include "platform/ServiceControlManager.h"
 #include "platform/posix/MachineStore.h"
 #include "platform/posix/PosixProcess.h"
+#include "platform/posix/ProcessEnd.h"
 
 #include <map>
 #include <memory>
@@ -14,7 +15,9 @@ namespace q7n::platform {
 // machine sees the same services. A service is a registered command line; starting it launches
 // that program detached, with no shell, its command line split as Windows splits one; stopping
 // sends SIGTERM. Its state is read off the real process each time: running while it lives, stop
-// pending from the stop until it ends, stopped once it is gone, whatever ended it. A service that
+// pending from the stop until it ends, stopped once it is gone, whatever ended it. How its last
+// run ended is recorded by the process that watches it, in a file per service beside the
+// database (its record's id names it), which the manager of any process reads. A service that
 // is deleted while it runs or while a handle to it is open in this process stays until it has
 // stopped and that handle is closed (handles of other processes are not counted).
 class TPosixServiceControlManager final : public IServiceControlManager {
@@ -72,7 +75,12 @@ private:
 
     std::optional<TServiceRecord> LoadById(std::int64_t Id);
     std::optional<TServiceRecord> LoadByName(const std::string& Name);
-    static std::uint32_t StateOf(const TServiceRecord& Service);
+    std::uint32_t StateOf(const TServiceRecord& Service) const;
+    // Where the end of the service's runs is recorded.
+    std::string EndRecordPath(std::int64_t Id) const;
+    // How the service's current run ended, once its watcher has recorded it.
+    std::optional<TProcessEnd> RecordedEnd(const TServiceRecord& Service) const;
+    void ForgetEnd(std::int64_t Id) const;
     // Deleted, stopped and no longer held by a handle of this process: as good as absent.
     bool IsGone(const TServiceRecord& Service) const;
     void Purge(std::int64_t Id);

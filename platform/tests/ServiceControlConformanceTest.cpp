@@ -1,6 +1,7 @@
 // What the service manager layer promises on every host, run against the Windows Service Control
 // Manager (under Wine in the tests) and against the POSIX stand-in alike. A user without rights
 // is tried on the stand-in only: Wine gives every user full access to its manager.
+#include "platform/testsupport/LocalTcp.h"
 #include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <filesystem>
@@ -78,6 +79,22 @@ protected:
 
     bool Reaches(const TScmHandleOwner& Service, std::uint32_t State) {
         return WaitFor([&] { return StateOf(Service) == State; });
+    }
+
+    TServiceStatus StatusOf(const TScmHandleOwner& Service) {
+        TServiceStatus Status;
+        EXPECT_EQ(FManager->QueryStatus(Service.Get(), Status), ErrorSuccess);
+        return Status;
+    }
+
+    // Writes the ports file in the test's folder, with mappings of these local ports.
+    void WritePortsFile(const std::vector<int>& LocalPorts) {
+        std::string Items;
+        for (int Port : LocalPorts)
+            Items += "<Item><LocalPort>" + std::to_string(Port) + "</LocalPort></Item>";
+        std::ofstream(fs::u8path(FManager.Folder().File("Q7NPorts.xml")), std::ios::binary)
+            << "<config Application=\"\" Version=\"1\"><Q7NPorts>" << Items
+            << "</Q7NPorts></config>";
     }
 
     TTestServiceManager FManager;
@@ -206,4 +223,91 @@ TEST_F(ServiceControlConformance, AMissingProgramDoesNotStart) {
     TScmHandleOwner Service = OpenService(Name);
     EXPECT_EQ(FManager->Start(Service.Get()), ErrorFileNotFound);
     EXPECT_EQ(StateOf(Service), ServiceStopped);
+}
+
+TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFileWhileItRuns) {
+    TLocalTcp Tcp;
+    // A port that another program holds is skipped; the others still listen. Ports outside 1 to
+    // 65535 and a port named twice do no harm.
+    std::uint16_t Held = Tcp.Listen(0), Free = Tcp.FreePort();
+    ASSERT_NE(Held, 0);
+    ASSERT_NE(Free, 0);
+    WritePortsFile({Held, Free, 0, 70000, Free});
+    // The ports file is found where the service's is: in the folder above the program's.
+    fs::path Program = FManager.Folder().Path() / "Install" /
+                       ("Q7NService" + fs::path(FixtureServicePath()).extension().string());
+    fs::create_directories(Program.parent_path());
+    fs::copy_file(fs::u8path(FixtureServicePath()), Program);
+    std::string Name = UniqueServiceName();
+    ASSERT_EQ(Install(Name, "\"" + Program.string() + "\" --record \"" + ReadyFile() + "\""),
+              ErrorSuccess);
+    TScmHandleOwner Service = OpenService(Name);
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(ReachesRunning(Service));
+    EXPECT_TRUE(Tcp.Connects(Free));
+
+    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    EXPECT_FALSE(Tcp.Connects(Free));
+}
+
+TEST_F(ServiceControlConformance, AServiceThatEndsWithACodeOfItsOwnShowsItOnceStopped) {
+    // The fixture's own codes: a ports file that is missing, one that is not a ports file, and
+    // the end that --exit-after brings.
+    std::string Unreadable = FManager.Folder().File("unreadable.xml");
+    std::ofstream(fs::u8path(Unreadable)) << "not xml";
+    struct TCase {
+        std::string Options;
+        std::uint32_t Code;
+    };
+    for (const TCase& Case :
+         {TCase{"--ports \"" + FManager.Folder().File("missing.xml") + "\"", 2},
+          TCase{"--ports \"" + Unreadable + "\"", 13}, TCase{"--exit-after 100", 3}}) {
+        SCOPED_TRACE(Case.Options);
+        std::string Name = UniqueServiceName();
+        ASSERT_EQ(Install(Name, "\"" + FixtureServicePath() + "\" " + Case.Options), ErrorSuccess);
+        TScmHandleOwner Service = OpenService(Name);
+        ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+        ASSERT_TRUE(Reaches(Service, ServiceStopped));
+        TServiceStatus Status = StatusOf(Service);
+        EXPECT_EQ(Status.ProcessId, 0u);
+        EXPECT_EQ(Status.Win32ExitCode, ErrorServiceSpecificError);
+        EXPECT_EQ(Status.ServiceSpecificExitCode, Case.Code);
+        // A stop that finds it stopped leaves them.
+        EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+        EXPECT_EQ(StatusOf(Service).ServiceSpecificExitCode, Case.Code);
+    }
+}
+
+TEST_F(ServiceControlConformance, ARunShowsItsOwnProcessAndClearsTheCodesOfTheLastOne) {
+    std::string Ports = FManager.Folder().File("Q7NPorts.xml");
+    std::string Pid = FManager.Folder().File("pid.txt");
+    std::string Name = UniqueServiceName();
+    ASSERT_EQ(Install(Name, FixtureCommandLine(ReadyFile()) + " --pid-file \"" + Pid +
+                                "\" --ports \"" + Ports + "\""),
+              ErrorSuccess);
+    TScmHandleOwner Service = OpenService(Name);
+    // No ports file yet: the first run ends at its start.
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    ASSERT_EQ(StatusOf(Service).ServiceSpecificExitCode, 2u);
+
+    WritePortsFile({});
+    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(ReachesRunning(Service));
+    TServiceStatus Status = StatusOf(Service);
+    std::ifstream PidText(fs::u8path(Pid));
+    std::uint32_t ServicePid = 0;
+    PidText >> ServicePid;
+    EXPECT_NE(ServicePid, 0u);
+    EXPECT_EQ(Status.ProcessId, ServicePid);
+    EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess);
+    EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+
+    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_TRUE(Reaches(Service, ServiceStopped));
+    Status = StatusOf(Service);
+    EXPECT_EQ(Status.ProcessId, 0u);
+    EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess);
+    EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
 }

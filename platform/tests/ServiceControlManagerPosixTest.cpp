@@ -1,7 +1,8 @@
 // The POSIX stand-in's own promises: the rights of a user who cannot write the machine database,
-// several processes sharing it, and states that always come from the real process.
+// several processes sharing it, and states and exit codes that always come from the real process.
 #include "platform/testsupport/ServiceControlTestSupport.h"
 
+#include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -152,4 +153,43 @@ TEST(PosixServiceControlManager, TheCommandLineReachesNoShell) {
     EXPECT_EQ(Backend->ControlStop(Service.Get()), ErrorSuccess);
     EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Service) == ServiceStopped; }));
     EXPECT_FALSE(std::filesystem::exists(Marker));
+}
+
+TEST(PosixServiceControlManager, ASignalEndsARunCleanlyOnlyWhenItIsTheStopAskedFor) {
+    TTestServiceManager Backend;
+    TScmHandleOwner Manager = OpenManager(*Backend);
+    // sleep has no handler of its own: SIGTERM ends it by the signal.
+    std::string Name = UniqueServiceName();
+    TScmHandleOwner Service = Register(*Backend, Manager.Get(), Name, "/bin/sleep 60");
+    struct TCase {
+        int Signal; // sent to the process; 0: the stop control
+        std::uint32_t Win32ExitCode;
+    };
+    for (TCase Case : {TCase{SIGKILL, ErrorProcessAborted}, TCase{0, ErrorSuccess},
+                       TCase{SIGTERM, ErrorProcessAborted}}) {
+        SCOPED_TRACE(Case.Signal);
+        ASSERT_EQ(Backend->Start(Service.Get()), ErrorSuccess);
+        TServiceStatus Status;
+        ASSERT_EQ(Backend->QueryStatus(Service.Get(), Status), ErrorSuccess);
+        EXPECT_EQ(Status.CurrentState, ServiceRunning);
+        EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess) << "a new run clears the last codes";
+        // The process id is the program's own: the signal ends the service.
+        if (Case.Signal)
+            ASSERT_EQ(::kill(static_cast<pid_t>(Status.ProcessId), Case.Signal), 0);
+        else
+            ASSERT_EQ(Backend->ControlStop(Service.Get()), ErrorSuccess);
+        ASSERT_TRUE(WaitFor([&] { return StateOf(*Backend, Service) == ServiceStopped; }));
+
+        // Another process's manager reads the same.
+        TPosixServiceControlManager Other(Backend.DatabasePath());
+        TScmHandleOwner OtherManager = OpenManager(Other);
+        TScmHandle Handle = 0;
+        ASSERT_EQ(Other.Open(OtherManager.Get(), Name, ServiceQueryStatus, Handle), ErrorSuccess);
+        TScmHandleOwner Seen(Handle, Other);
+        ASSERT_EQ(Other.QueryStatus(Seen.Get(), Status), ErrorSuccess);
+        EXPECT_EQ(Status.CurrentState, ServiceStopped);
+        EXPECT_EQ(Status.ProcessId, 0u);
+        EXPECT_EQ(Status.Win32ExitCode, Case.Win32ExitCode);
+        EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+    }
 }
