@@ -5,7 +5,7 @@
 #include "platform/FileLock.h"
 #include "platform/HeldFileRetry.h"
 #include "platform/TemporaryFile.h"
-#include "platform/tests/FileHolderProcess.h"
+#include "platform/testsupport/FileHolderProcess.h"
 
 #include <algorithm>
 #include <chrono>

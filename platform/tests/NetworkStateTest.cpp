@@ -2,8 +2,9 @@
 // (under Wine in the tests), seen through a listener of our own in another process.
 #include "platform/NetworkState.h"
 
-#include "platform/tests/FileHolderProcess.h"
-#include "platform/tests/LoopbackConnection.h"
+#include "platform/testsupport/FileHolderProcess.h"
+#include "platform/testsupport/LocalTcp.h"
+#include "platform/testsupport/RunningUnderWine.h"
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +20,7 @@
 #endif
 
 using namespace q7n::platform;
+using q7n::testing::RunningUnderWine;
 namespace fs = std::filesystem;
 
 namespace {
@@ -28,16 +30,6 @@ std::uint32_t OwnProcessId() {
     return ::GetCurrentProcessId();
 #else
     return std::uint32_t(::getpid());
-#endif
-}
-
-// Wine's own ntdll exports its version; Windows' does not.
-bool RunningUnderWine() {
-#ifdef _WIN32
-    const HMODULE Ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return Ntdll && ::GetProcAddress(Ntdll, "wine_get_version") != nullptr;
-#else
-    return false;
 #endif
 }
 
@@ -84,17 +76,18 @@ TEST(NetworkStateTest, AListenerAndAConnectionToItAreSeenWithTheirProcessesUntil
     // Both ends, though the listener never accepts: ours with this process, and the listener's
     // waiting in its backlog. Sending makes a process under Wine take its socket's descriptor
     // from wineserver, so that Wine too can tell whose it is.
-    q7n::testing::TLoopbackConnection Client(Port);
-    Client.Send("x");
+    q7n::testing::TLocalTcp Client;
+    const int ClientPort = Client.Connect(std::uint16_t(Port), "x");
+    ASSERT_NE(ClientPort, 0);
     const std::vector<TTcpSocket> Connected = Host->TcpSockets();
     const std::optional<TTcpSocket> Ours =
-        Find(Connected, TTcpSocketState::tssConnected, Client.LocalPort(), Port);
-    ASSERT_TRUE(Ours) << "port " << Client.LocalPort() << " to " << Port;
+        Find(Connected, TTcpSocketState::tssConnected, ClientPort, Port);
+    ASSERT_TRUE(Ours) << "port " << ClientPort << " to " << Port;
     EXPECT_EQ(Ours->RemoteAddress, "127.0.0.1");
     EXPECT_EQ(Ours->ProcessId, OwnProcessId());
     const std::optional<TTcpSocket> Theirs =
-        Find(Connected, TTcpSocketState::tssConnected, Port, Client.LocalPort());
-    ASSERT_TRUE(Theirs) << "port " << Port << " to " << Client.LocalPort();
+        Find(Connected, TTcpSocketState::tssConnected, Port, ClientPort);
+    ASSERT_TRUE(Theirs) << "port " << Port << " to " << ClientPort;
     EXPECT_EQ(Theirs->RemoteAddress, "127.0.0.1");
 
     // The killed listener's sockets go as the host tears them down, which need not be done when

@@ -1,16 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include "platform/testsupport/LoopbackSocket.h"
 
-#ifdef _WIN32
-#include <winsock2.h>
-#else
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-#endif
+#include <cstdint>
+#include <string>
+#include <vector>
 
 namespace q7n::testing {
 
@@ -19,27 +13,20 @@ namespace q7n::testing {
 // a client's connection completes in the system's queue, which is all a connection test needs.
 class TLocalTcp {
 public:
-    TLocalTcp() {
-#ifdef _WIN32
-        WSADATA Data;
-        FStarted = ::WSAStartup(MAKEWORD(2, 2), &Data) == 0;
-#endif
-    }
+    TLocalTcp() : FStarted(StartSockets()) {}
     TLocalTcp(const TLocalTcp&) = delete;
     TLocalTcp& operator=(const TLocalTcp&) = delete;
     ~TLocalTcp() {
         for (TSocket Socket : FHeld)
-            Close(Socket);
-#ifdef _WIN32
+            CloseSocket(Socket);
         if (FStarted)
-            ::WSACleanup();
-#endif
+            StopSockets();
     }
 
     // Listens on Port of all the host's IPv4 addresses (0: a port that the system picks); answers
     // the port, 0 when it cannot be bound (another program has it, or it needs rights).
     std::uint16_t Listen(std::uint16_t Port) {
-        TSocket Socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        TSocket Socket = OpenTcpSocket();
         if (Socket == NoSocket)
             return 0;
 #ifndef _WIN32
@@ -49,23 +36,26 @@ public:
         int Reuse = 1;
         ::setsockopt(Socket, SOL_SOCKET, SO_REUSEADDR, &Reuse, sizeof Reuse);
 #endif
-        sockaddr_in Address = AddressOf(INADDR_ANY, Port);
-        TAddressSize Size = sizeof Address;
-        if (::bind(Socket, reinterpret_cast<sockaddr*>(&Address), Size) != 0 ||
-            ::listen(Socket, SOMAXCONN) != 0 ||
-            ::getsockname(Socket, reinterpret_cast<sockaddr*>(&Address), &Size) != 0) {
-            Close(Socket);
+        sockaddr_in Address = LoopbackAddress(Port);
+        Address.sin_addr.s_addr = htonl(INADDR_ANY);
+        const int Bound =
+            ::bind(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0 &&
+                    ::listen(Socket, SOMAXCONN) == 0
+                ? LocalPortOf(Socket)
+                : 0;
+        if (!Bound) {
+            CloseSocket(Socket);
             return 0;
         }
         FHeld.push_back(Socket);
-        return ntohs(Address.sin_port);
+        return static_cast<std::uint16_t>(Bound);
     }
 
     // A port that was free a moment ago: listened on as Listen(0) does, and let go.
     std::uint16_t FreePort() {
         std::uint16_t Port = Listen(0);
         if (Port) {
-            Close(FHeld.back());
+            CloseSocket(FHeld.back());
             FHeld.pop_back();
         }
         return Port;
@@ -73,42 +63,41 @@ public:
 
     // Whether a program takes connections on Port of the loopback address.
     bool Connects(std::uint16_t Port) {
-        TSocket Socket = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        TSocket Socket = ConnectTo(Port);
         if (Socket == NoSocket)
             return false;
-        sockaddr_in Address = AddressOf(INADDR_LOOPBACK, Port);
-        bool Connected =
-            ::connect(Socket, reinterpret_cast<sockaddr*>(&Address), sizeof Address) == 0;
-        Close(Socket);
-        return Connected;
+        CloseSocket(Socket);
+        return true;
+    }
+
+    // Connects to Port of the loopback address and holds the connection while the object lives,
+    // with Text sent on it (under Wine a process owns a socket only once it used it itself);
+    // answers the port of our end, 0 when nobody took the connection.
+    std::uint16_t Connect(std::uint16_t Port, const std::string& Text = {}) {
+        TSocket Socket = ConnectTo(Port);
+        if (Socket == NoSocket)
+            return 0;
+        FHeld.push_back(Socket);
+        if (!Text.empty() && ::send(Socket, Text.data(), int(Text.size()), 0) != int(Text.size()))
+            return 0;
+        return static_cast<std::uint16_t>(LocalPortOf(Socket));
     }
 
 private:
-#ifdef _WIN32
-    using TSocket = SOCKET;
-    using TAddressSize = int;
-    static constexpr TSocket NoSocket = INVALID_SOCKET;
-    static void Close(TSocket Socket) {
-        ::closesocket(Socket);
-    }
-    bool FStarted = false;
-#else
-    using TSocket = int;
-    using TAddressSize = socklen_t;
-    static constexpr TSocket NoSocket = -1;
-    static void Close(TSocket Socket) {
-        ::close(Socket);
-    }
-#endif
-
-    static sockaddr_in AddressOf(std::uint32_t Host, std::uint16_t Port) {
-        sockaddr_in Address{};
-        Address.sin_family = AF_INET;
-        Address.sin_addr.s_addr = htonl(Host);
-        Address.sin_port = htons(Port);
-        return Address;
+    // A loopback connect is answered at once, by the listener's backlog or a refusal.
+    static TSocket ConnectTo(std::uint16_t Port) {
+        TSocket Socket = OpenTcpSocket();
+        if (Socket == NoSocket)
+            return NoSocket;
+        const sockaddr_in Address = LoopbackAddress(Port);
+        if (::connect(Socket, reinterpret_cast<const sockaddr*>(&Address), sizeof Address) != 0) {
+            CloseSocket(Socket);
+            return NoSocket;
+        }
+        return Socket;
     }
 
+    bool FStarted;
     std::vector<TSocket> FHeld;
 };
 
