@@ -14,10 +14,23 @@ CreateServiceConfigurator(IServiceConfigDlgInterface* Dlg, IPortsEditFlow* Ports
 }
 
 TConfiguratorProgram::TConfiguratorProgram(platform::IRegistry* Registry)
-    : FOptions(Registry ? CreateServiceOptions(nullptr, *Registry) : CreateServiceOptions(nullptr)),
-      FPortsEdit(FDialogs, *FOptions) {}
+    : FRegistry(Registry ? *Registry : platform::DefaultRegistry()),
+      FOptions(CreateServiceOptions(nullptr, FRegistry)), FPortsEdit(FDialogs, *FOptions) {}
 
 TConfiguratorProgram::~TConfiguratorProgram() = default;
+
+platform::IServiceControlManager*
+TConfiguratorProgram::LookAtTheMachineThrough(platform::IServiceControlManager* Platform) {
+    if (!Platform) {
+        FOwnServices = platform::CreateHostServiceControlManager();
+        Platform = FOwnServices.get();
+    }
+    FNetwork = platform::CreateHostNetworkState();
+    FDoctor = std::make_unique<TMachineDoctor>(
+        ServiceName, ServiceFilesInCurrentDirectory().ServicePath, *Platform, FRegistry, *FNetwork);
+    FPortsEdit.SetMachineCheck(FDoctor.get());
+    return Platform;
+}
 
 void TConfiguratorProgram::Adopt(std::unique_ptr<TMainWindowLogic> Window) {
     FMainWindow = std::move(Window);
@@ -27,8 +40,9 @@ void TConfiguratorProgram::Adopt(std::unique_ptr<TMainWindowLogic> Window) {
 }
 
 // Without its windows (none are made before the main window) the edit cannot open any.
-bool TConfiguratorProgram::TDialogsRelay::ExecutePortList(TQ7NPorts& Ports) {
-    return FTarget && FTarget->ExecutePortList(Ports);
+bool TConfiguratorProgram::TDialogsRelay::ExecutePortList(TQ7NPorts& Ports,
+                                                          IMachineCheck* Machine) {
+    return FTarget && FTarget->ExecutePortList(Ports, Machine);
 }
 
 bool TConfiguratorProgram::TDialogsRelay::Confirm(const std::string& Text) {

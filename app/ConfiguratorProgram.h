@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/MainWindowLogic.h"
+#include "platform/NetworkState.h"
 #include "platform/Registry.h"
+#include "service/MachineDoctor.h"
 #include "service/PortsEditDialogs.h"
 #include "service/PortsEditFlow.h"
 #include "settings/ServiceOptions.h"
@@ -32,9 +34,11 @@ public:
     ~TConfiguratorProgram();
 
     // Makes the main window, a TWindow over Platform (the host's service manager when null), the
-    // ports edit and Rest; raises what its creation raises.
+    // ports edit and Rest; raises what its creation raises. The list editor's marks look at the
+    // machine through the same service manager.
     template <class TWindow, class... TRest>
     TWindow& CreateMainWindow(platform::IServiceControlManager* Platform, TRest&&... Rest) {
+        Platform = LookAtTheMachineThrough(Platform);
         auto Window =
             std::make_unique<TWindow>(Platform, &FPortsEdit, std::forward<TRest>(Rest)...);
         TWindow& Made = *Window;
@@ -52,7 +56,7 @@ private:
     // Hands the edit's questions to the windows that the frontend made after the main window.
     class TDialogsRelay final : public IPortsEditDialogs {
     public:
-        bool ExecutePortList(TQ7NPorts& Ports) override;
+        bool ExecutePortList(TQ7NPorts& Ports, IMachineCheck* Machine) override;
         bool Confirm(const std::string& Text) override;
         bool ConfirmOverwrite(const std::string& Text) override;
         void Warn(const std::string& Text) override;
@@ -60,8 +64,16 @@ private:
     };
 
     void Adopt(std::unique_ptr<TMainWindowLogic> Window);
+    // Makes the doctor of the list editor's marks over Platform (the host's when null, made here)
+    // and answers the service manager it uses.
+    platform::IServiceControlManager*
+    LookAtTheMachineThrough(platform::IServiceControlManager* Platform);
 
+    platform::IRegistry& FRegistry;
     std::unique_ptr<TdmServiceOptions> FOptions;
+    std::unique_ptr<platform::IServiceControlManager> FOwnServices;
+    std::unique_ptr<platform::INetworkState> FNetwork;
+    std::unique_ptr<TMachineDoctor> FDoctor;
     TDialogsRelay FDialogs;
     TPortsEditFlow FPortsEdit;
     std::unique_ptr<TMainWindowLogic> FMainWindow;

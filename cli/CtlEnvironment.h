@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Clock.h"
+#include "platform/NetworkState.h"
 #include "platform/Registry.h"
 #include "platform/ServiceControlManager.h"
 
@@ -17,6 +18,7 @@ struct TCtlEnvironment {
     std::string FolderError; // why it cannot be read
     platform::IServiceControlManager* ServiceManager = nullptr;
     platform::IRegistry* Registry = nullptr;
+    platform::INetworkState* Network = nullptr;
     IMonotonicClock* Clock = nullptr;
     std::function<void(std::int64_t Milliseconds)> Sleep;
 

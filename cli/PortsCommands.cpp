@@ -8,6 +8,7 @@
 #include "cli/PrintableText.h"
 #include "ports/PortConflicts.h"
 #include "ports/Q7NDocument.h"
+#include "service/MachineDoctor.h"
 #include "service/PortsFileMessages.h"
 #include "service/ServicePaths.h"
 
@@ -250,7 +251,67 @@ void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
     Out << Text;
 }
 
-int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out) {
+// The machine's findings after the file's: one line each, or their fields in the JSON array.
+void AppendMachineFindings(std::string& Text, const TMachineReport& Report, bool Json, bool First) {
+    for (const TMachineFinding& Finding : Report.Findings) {
+        if (!Json) {
+            Text += Finding.Row ? "row " + std::to_string(Finding.Row) + ": " : "service: ";
+            Text += Printable(Finding.Text);
+            Text += '\n';
+            continue;
+        }
+        Text += First ? "{\"row\":" : ",{\"row\":";
+        First = false;
+        if (Finding.Row)
+            AppendJsonNumber(Text, Finding.Row);
+        else
+            Text += "null";
+        Text += ",\"kind\":\"";
+        Text += MachineFindingKindName(Finding.Kind);
+        Text += "\",\"otherRow\":null,\"text\":";
+        AppendJsonString(Text, Finding.Text);
+        Text += ",\"other\":";
+        if (Finding.Other.empty())
+            Text += "null";
+        else
+            AppendJsonString(Text, Finding.Other);
+        Text += '}';
+    }
+}
+
+// Who is connected to the mapped ports, after the findings.
+void AppendConnections(std::string& Text, const TMachineReport& Report, bool Json) {
+    if (Json)
+        Text += ",\"connections\":[";
+    for (std::size_t I = 0; I < Report.Connections.size(); ++I) {
+        const TPortConnections& Port = Report.Connections[I];
+        if (Json) {
+            Text += I ? ",{\"localPort\":" : "{\"localPort\":";
+            AppendJsonNumber(Text, Port.LocalPort);
+            Text += ",\"peers\":[";
+        } else {
+            Text += "local port " + std::to_string(Port.LocalPort) + ": " +
+                    std::to_string(Port.Peers.size()) +
+                    (Port.Peers.size() == 1 ? " connection, from " : " connections, from ");
+        }
+        for (std::size_t P = 0; P < Port.Peers.size(); ++P) {
+            if (P)
+                Text += Json ? "," : ", ";
+            if (Json)
+                AppendJsonString(Text, Port.Peers[P]);
+            else
+                Text += Printable(Port.Peers[P]);
+        }
+        Text += Json ? "]}" : "\n";
+    }
+    if (Json)
+        Text += "]";
+}
+
+// The file's findings and, for the doctor, the machine's (Machine), as lines or one JSON
+// document. Exit 6 when anything was found.
+int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out,
+          const TMachineReport* Machine = nullptr) {
     TPortCheckResult Result = CheckPorts(Ports);
     const auto& Findings = Result.Findings();
     std::string Text;
@@ -275,19 +336,34 @@ int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
             Scratch.clear();
             AppendPortFindingText(Scratch, Finding, Ports);
             AppendJsonString(Text, Scratch);
-            Text += '}';
+            Text += Machine ? ",\"other\":null}" : "}";
         }
-        Text += "]}\n";
+        if (Machine)
+            AppendMachineFindings(Text, *Machine, true, Findings.empty());
+        Text += "]";
+        if (Machine)
+            AppendConnections(Text, *Machine, true);
+        Text += "}\n";
     } else {
         Text.reserve(Findings.size() * 48);
         for (const TPortFinding& Finding : Findings)
             AppendFindingLine(Text, Finding, Ports);
+        if (Machine) {
+            AppendMachineFindings(Text, *Machine, false, true);
+            AppendConnections(Text, *Machine, false);
+        }
     }
     Out << Text;
-    if (Result.Empty())
+    const std::size_t MachineCount = Machine ? Machine->Findings.size() : 0;
+    if (Result.Empty() && MachineCount == 0)
         return ecDone;
-    const char* Noun = Findings.size() == 1 ? " finding in " : " findings in ";
-    throw ECommandError(ecPortsFile, std::to_string(Findings.size()) + Noun +
+    const std::size_t Count = Findings.size() + MachineCount;
+    const char* Noun = Count == 1 ? " finding" : " findings";
+    if (Machine)
+        throw ECommandError(ecPortsFile, std::to_string(Count) + Noun + " (" +
+                                             std::to_string(Findings.size()) + " in the file, " +
+                                             std::to_string(MachineCount) + " on the machine)");
+    throw ECommandError(ecPortsFile, std::to_string(Findings.size()) + Noun + " in " +
                                          std::to_string(Result.RowsWithFindings()) + " of " +
                                          std::to_string(Ports.Count()) +
                                          " mappings; correct them with 'q7nctl ports set' or "
@@ -364,6 +440,23 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
             << "; the list has " << Ports.Count() << "\n";
     }
     return ecDone;
+}
+
+int RunDoctorCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
+                     std::ostream& Out, std::ostream& Err) {
+    TArguments Arguments(Words, {{"--file", true}, {"--wait", true}, {"--json", false}});
+    if (!Arguments.Positional().empty())
+        throw ECommandError(ecBadArguments, "'doctor' takes no words; see q7nctl --help");
+    if (!Environment.ServiceManager || !Environment.Registry || !Environment.Network)
+        throw ECommandError(ecFailed, "the doctor cannot look at this machine");
+    TPortsFile File(Arguments, Environment, false);
+    File.RequireReadable(false, false);
+    TMachineDoctor Doctor(ServiceName, ServiceExecutablePath(Environment.RequireFolder()),
+                          *Environment.ServiceManager, *Environment.Registry, *Environment.Network);
+    const TMachineReport Report = Doctor.Examine(File.Ports());
+    for (const std::string& Unseen : Report.Unseen)
+        Err << "q7nctl: warning: cannot look at " << Printable(Unseen) << "\n";
+    return Check(File.Ports(), File.Path(), Arguments.Has("--json"), Out, &Report);
 }
 
 } // namespace q7n::cli

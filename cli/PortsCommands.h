@@ -13,4 +13,9 @@ namespace q7n::cli {
 int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
                     std::ostream& Out, std::ostream& Err);
 
+// doctor [--json] [--file PATH] [--wait SECONDS]: the ports file's checks and what the machine
+// says against its mappings and the service, with who is connected to the mapped ports.
+int RunDoctorCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
+                     std::ostream& Out, std::ostream& Err);
+
 } // namespace q7n::cli

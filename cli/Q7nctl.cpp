@@ -41,6 +41,17 @@ Ports file (--file PATH names another file than ./Q7NPorts.xml):
   10 seconds or --wait SECONDS (exit 5 when it runs out). A file that another program changed
   while a command was changing it is not overwritten (exit 1).
 
+Why a mapping does not work:
+  doctor [--json]           the checks of 'ports check', and what this machine says against
+                            the mappings and the service, read only (no COM port is opened):
+                            comPortMissing       the COM port is not present on this machine
+                            localPortTaken       another program listens on the local port
+                            notListening         the service runs, yet nothing listens there
+                            registeredElsewhere  the service runs another folder's program
+                            programMissing       Install/Q7NService.exe is missing here
+                            stoppedWithError     the service stopped with an error code
+                            and, for information, who is connected to each local port
+
 Settings:
   settings export FILE.reg [--for-32-bit-windows]
                             the configurator's registry key as a file for the registry editor
@@ -52,7 +63,7 @@ Exit codes:
   3  the service is not installed
   4  access denied (run as an administrator)
   5  timed out (--wait), or the ports file stayed locked by another program
-  6  the ports file cannot be read, or 'ports check' found problems
+  6  the ports file cannot be read, or 'ports check' or 'doctor' found problems
 )";
 
 namespace {
@@ -71,6 +82,8 @@ int Dispatch(const std::vector<std::string>& Arguments, const TCtlEnvironment& E
         return RunServiceCommand(Command, Rest, Environment, Out, Err);
     if (Command == "ports")
         return RunPortsCommand(Rest, Environment, Out, Err);
+    if (Command == "doctor")
+        return RunDoctorCommand(Rest, Environment, Out, Err);
     if (Command == "settings")
         return RunSettingsCommand(Rest, Environment, Out);
     throw ECommandError(ecBadArguments, "unknown command '" + Command + "'; see q7nctl --help");

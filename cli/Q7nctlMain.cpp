@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
     }
     Environment.ServiceManager = ServiceManager.get();
     Environment.Registry = &platform::DefaultRegistry();
+    std::unique_ptr<platform::INetworkState> Network = platform::CreateHostNetworkState();
+    Environment.Network = Network.get();
     Environment.Clock = &Clock;
     Environment.Sleep = [](std::int64_t Milliseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(Milliseconds));

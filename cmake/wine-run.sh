@@ -28,6 +28,12 @@ setup)
     # Windows are drawn by Wine's null graphics driver: the tests need no X server.
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f \
         >>"$prefix.log" 2>&1 </dev/null || { cat "$prefix.log"; exit 1; }
+    # A serial port, COM9 over /dev/null, that Wine's mount manager lists at its next start in
+    # HARDWARE\DEVICEMAP\SERIALCOMM as Windows' serial drivers list theirs.
+    "$wine" reg add 'HKLM\Software\Wine\Ports' /v COM9 /d /dev/null /f \
+        >>"$prefix.log" 2>&1 </dev/null || { cat "$prefix.log"; exit 1; }
+    "$wineserver" -k 2>/dev/null
+    "$wineserver" -w 2>/dev/null
     [ $# -ge 1 ] || exit 0
     # The service manager starts Wine's own services after boot and refuses other starts
     # (ERROR_SERVICE_DATABASE_LOCKED) until it is done: wait until a probe service starts.

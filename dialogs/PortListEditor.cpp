@@ -57,7 +57,7 @@ TPortListEditor::TPortListEditor() : FPorts(TXMLClass::Create<TQ7NPorts>(nullptr
 
 bool TPortListEditor::Execute(TQ7NPorts* Ports, const std::function<bool()>& ShowModal) {
     return ExecuteOnPrivateCopy(*FPorts, Ports, [&] {
-        FMarks.Update(FPorts.get());
+        FMarks.Update(FPorts.get(), FMachine);
         return ShowModal();
     });
 }
@@ -67,7 +67,7 @@ void TPortListEditor::Load(const TQ7NPorts* Ports) {
         FPorts->CopyFrom(Ports);
     else
         FPorts->SetDefaults();
-    FMarks.Update(FPorts.get());
+    FMarks.Update(FPorts.get(), FMachine);
 }
 
 std::string TPortListEditor::CellText(int Row, TPortColumn Column) const {
@@ -81,7 +81,7 @@ int TPortListEditor::UpdateItem(int Index, const TQ7NPort& Port) {
     } else {
         FPorts->Items(Index)->CopyFrom(&Port); // nothing when Port is the row's own record
     }
-    FMarks.Update(FPorts.get()); // a change of one row can mark or clear others
+    FMarks.Update(FPorts.get(), FMachine); // a change of one row can mark or clear others
     return Index;
 }
 
@@ -109,7 +109,7 @@ void TPortListEditor::DeleteRows(std::vector<int> Rows) {
     if (Rows.empty())
         return;
     FPorts->Delete(std::move(Rows));
-    FMarks.Update(FPorts.get());
+    FMarks.Update(FPorts.get(), FMachine);
 }
 
 } // namespace q7n

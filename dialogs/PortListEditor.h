@@ -52,6 +52,10 @@ public:
     // Takes a copy of Ports (none: an empty list) as the working list, as Execute does first.
     void Load(const TQ7NPorts* Ports);
 
+    // What the marks ask of the machine besides the file's own checks (none: the file's checks
+    // alone): once when the editor opens and once after each change of the list.
+    void SetMachineCheck(IMachineCheck* Machine) { FMachine = Machine; }
+
     const TQ7NPorts& Ports() const { return *FPorts; }
     int Count() const { return FPorts->Count(); }
     // The record of Row; raises EListError outside the rows.
@@ -81,6 +85,7 @@ public:
 private:
     std::unique_ptr<TQ7NPorts> FPorts;
     TPortRowMarks FMarks;
+    IMachineCheck* FMachine = nullptr;
 };
 
 } // namespace q7n

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the optimised configuration and runs the benchmarks, printing their figures: the ports
-# file, q7nctl's "ports check" and "ports list --json", and the service manager polls on the POSIX
-# stand-in and, under Wine, on the Win32 backend.
+# file, q7nctl's "ports check", "ports list --json" and "doctor", and the service manager polls
+# on the POSIX stand-in and, under Wine, on the Win32 backend.
 #   scripts/bench.sh [ARGUMENTS FOR THE PORTS FILE BENCHMARK...]
 # The windows: the main window's first paint, and the port list editor at 10,000 and 100,000
 # mappings (open, delete half, close with OK), on Qt and, under Wine, the native one; the Win32
@@ -15,6 +15,8 @@ build/release/bench/q7n_bench_ports_file "$@"
 
 echo "=== q7nctl over 100,000 mappings"
 build/release/bench/q7n_bench_ports_commands
+echo "=== q7nctl doctor, POSIX stand-in and /proc"
+build/release/bench/q7n_bench_doctor
 
 echo "=== windows"
 build/release/app/qt/q7n_bench_main_window
@@ -26,8 +28,8 @@ build/release/bench/q7n_bench_service_poll
 echo "=== service manager, Win32 backend under Wine"
 # The test build: the time goes into the calls to Wine's service manager, not into our code.
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$(nproc)" --target q7n_bench_service_poll q7n_fixture_service \
-    q7n_bench_main_window_win32 q7nconfig
+cmake --build --preset win64 -j "$(nproc)" --target q7n_bench_service_poll q7n_bench_doctor \
+    q7n_fixture_service q7n_bench_main_window_win32 q7nconfig
 wine_script=cmake/wine-run.sh
 prefix=build/win64/bench-wineprefix
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
@@ -37,6 +39,9 @@ sh "$wine_script" setup "$PWD/$prefix" "$wine" "$wineserver" \
 status=0
 sh "$wine_script" run "$PWD/$prefix" "$wine" "$wineserver" \
     build/win64/bench/q7n_bench_service_poll.exe || status=$?
+echo "=== q7nctl doctor under Wine"
+sh "$wine_script" run "$PWD/$prefix" "$wine" "$wineserver" \
+    build/win64/bench/q7n_bench_doctor.exe || status=$?
 echo "=== the Win32 main window under Wine (null graphics driver)"
 sh "$wine_script" run "$PWD/$prefix" "$wine" "$wineserver" \
     build/win64/app/win32/q7n_bench_main_window_win32.exe || status=$?

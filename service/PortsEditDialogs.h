@@ -4,6 +4,7 @@
 
 namespace q7n {
 
+class IMachineCheck;
 class TQ7NPorts;
 
 // The windows that the ports edit flow opens, behind an interface so that the flow itself runs
@@ -11,8 +12,9 @@ class TQ7NPorts;
 class IPortsEditDialogs {
 public:
     // The port list editor: edits a private copy of Ports and, when the user confirms with OK,
-    // copies it back and answers true.
-    virtual bool ExecutePortList(TQ7NPorts& Ports) = 0;
+    // copies it back and answers true. Machine (none: the file's checks alone) marks the rows
+    // that the machine stands in the way of.
+    virtual bool ExecutePortList(TQ7NPorts& Ports, IMachineCheck* Machine) = 0;
     // The confirmation box; true only for Yes.
     virtual bool Confirm(const std::string& Text) = 0;
     // The box that asks, before anything is saved, whether to overwrite a file that another

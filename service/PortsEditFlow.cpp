@@ -36,7 +36,7 @@ bool TPortsEditFlow::Run(const std::string& PortsFile,
         // An existing file that could not be read would be replaced by the edit: say so first.
         if (Document->LastLoad().Status == lsRejected)
             FDialogs.Warn(UnreadableFileWarning(Document->LastLoad()));
-        if (!FDialogs.ExecutePortList(*Document->Options()->Q7NPorts()))
+        if (!FDialogs.ExecutePortList(*Document->Options()->Q7NPorts(), FMachine))
             return false;
         if (!SaveUnderLock(*Document, PortsFile))
             return false;

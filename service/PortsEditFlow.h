@@ -23,6 +23,10 @@ public:
                    std::chrono::milliseconds LockWait = DefaultLockWait)
         : FDialogs(Dialogs), FSettings(Settings), FLockWait(LockWait) {}
 
+    // What the list editor asks of the machine to mark the rows it stands in the way of (none:
+    // the file's checks alone); it must outlive the flow.
+    void SetMachineCheck(IMachineCheck* Machine) { FMachine = Machine; }
+
     bool Run(const std::string& PortsFile,
              const std::function<TServiceState()>& LastState) override;
 
@@ -35,6 +39,7 @@ private:
     IPortsEditDialogs& FDialogs;
     TdmServiceOptions& FSettings;
     std::chrono::milliseconds FLockWait;
+    IMachineCheck* FMachine = nullptr;
 };
 
 } // namespace q7n

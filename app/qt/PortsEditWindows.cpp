@@ -12,8 +12,9 @@
 
 namespace q7n::qt {
 
-bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
+bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports, IMachineCheck* Machine) {
     TdlgQ7NPorts Editor(PortListEditorOverItsCaller ? FParent : nullptr);
+    Editor.SetMachineCheck(Machine);
     return Editor.Execute(&Ports);
 }
 

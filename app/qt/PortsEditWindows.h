@@ -13,7 +13,7 @@ public:
     // The window over which the boxes are modal.
     void SetParent(QWidget* Parent) { FParent = Parent; }
 
-    bool ExecutePortList(TQ7NPorts& Ports) override;
+    bool ExecutePortList(TQ7NPorts& Ports, IMachineCheck* Machine) override;
     bool Confirm(const std::string& Text) override;
     bool ConfirmOverwrite(const std::string& Text) override;
     void Warn(const std::string& Text) override;

@@ -26,7 +26,7 @@ protected:
 
 class TCountingDialogs final : public IPortsEditDialogs {
 public:
-    bool ExecutePortList(TQ7NPorts&) override { return ++Lists, false; }
+    bool ExecutePortList(TQ7NPorts&, IMachineCheck*) override { return ++Lists, false; }
     bool Confirm(const std::string&) override { return false; }
     bool ConfirmOverwrite(const std::string&) override { return false; }
     void Warn(const std::string&) override {}

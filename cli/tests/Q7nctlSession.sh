@@ -155,7 +155,15 @@ ctl 0 status --json
 out_has ",\"registeredCommandLine\":\"$registered\"}"
 ctl 0 status
 out_has "registered command line: "
+# The doctor of another folder: its program is missing and the service runs another one.
+ctl 6 doctor --file ../Q7NPorts.xml
+out_has "service: the service's program is missing"
+out_has "service: the service is registered with the program of another folder"
 cd "$folder" || exit 1
+# Most of the mappings' COM ports are not on this machine; the connections follow the findings.
+ctl 6 doctor --json
+out_has '"kind":"comPortMissing","otherRow":null,"text":"COM20 is not present on this machine"'
+out_has '],"connections":['
 # The fixture takes 300 ms to stop.
 ctl 5 stop --wait 0
 err_has "did not stop within 0 s"
@@ -197,6 +205,8 @@ fi
 ctl 0 uninstall --wait 30
 ctl 3 status
 out_has "not installed"
+ctl 0 doctor --file none.xml
+out_is ""
 
 if [ "$failures" != 0 ]; then
     echo "$failures failures"

@@ -21,6 +21,9 @@ public:
     explicit TdlgQ7NPorts(QWidget* Parent = nullptr);
     ~TdlgQ7NPorts() override;
 
+    // Marks the rows that Machine finds in the way (none: the file's checks alone).
+    void SetMachineCheck(IMachineCheck* Machine) { FEditor.SetMachineCheck(Machine); }
+
     // Edits a copy of Ports (an empty list when Ports is none) and copies the result back into
     // Ports when the user closes the dialog with OK. True only for OK.
     bool Execute(TQ7NPorts* Ports);

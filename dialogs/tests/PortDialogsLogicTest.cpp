@@ -179,3 +179,42 @@ TEST(PortRowMarks, MarkTheFlaggedRowsAndFollowTheList) {
     Marks.Update(nullptr);
     EXPECT_FALSE(Marks.Marked(0));
 }
+
+// Finds every mapping on COM9 missing, and counts how often it was asked.
+struct TComNineMissing final : IMachineCheck {
+    int Calls = 0;
+    std::vector<TMachineFinding> CheckRows(const TQ7NPorts& Ports) override {
+        ++Calls;
+        std::vector<TMachineFinding> Found;
+        for (int Row = Ports.Count(); Row >= 1; --Row) // out of order: the marks sort them
+            if (Ports.Items(Row - 1)->COMPort() == 9)
+                Found.push_back({Row, mfComPortMissing, "COM9 is not present on this machine", ""});
+        return Found;
+    }
+};
+
+TEST(PortListEditor, AsksTheMachineWhenItOpensAndAfterEachChangeNeverToDraw) {
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    Ports->Add()->SetCOMPort(9);
+    Ports->Add()->SetCOMPort(2);
+    Ports->Items(1)->SetLocalPort(4001);
+    TComNineMissing Machine;
+    TPortListEditor Editor;
+    Editor.SetMachineCheck(&Machine);
+    Editor.Execute(Ports.get(), [&] {
+        EXPECT_EQ(Machine.Calls, 1);
+        for (int Draw = 0; Draw < 3; ++Draw)
+            EXPECT_TRUE(Editor.Marked(0) && !Editor.Marked(1));
+        EXPECT_EQ(Editor.Tip(0), "Row 1:\nCOM9 is not present on this machine");
+
+        auto Added = TXMLClass::Create<TQ7NPort>(nullptr);
+        Added->SetCOMPort(9); // as row 1: the file's findings and the machine's in one tip
+        Editor.UpdateItem(-1, *Added);
+        EXPECT_EQ(Editor.Tip(2), "Row 3:\nlocal port 8080 is also used by row 1\n"
+                                 "COM9 is also used by row 1\nCOM9 is not present on this machine");
+        Editor.DeleteRows({0});
+        EXPECT_TRUE(!Editor.Marked(0) && Editor.Marked(1));
+        EXPECT_EQ(Machine.Calls, 3);
+        return false;
+    });
+}

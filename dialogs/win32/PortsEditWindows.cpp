@@ -42,8 +42,9 @@ std::string BreakForMessageBox(const std::string& Text) {
 
 } // namespace
 
-bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports) {
+bool TPortsEditWindows::ExecutePortList(TQ7NPorts& Ports, IMachineCheck* Machine) {
     TdlgQ7NPorts Editor;
+    Editor.SetMachineCheck(Machine);
     return Editor.Execute(&Ports, PortListEditorOverItsCaller ? FParent : nullptr);
 }
 

@@ -11,7 +11,7 @@ class TPortsEditWindows final : public IPortsEditDialogs {
 public:
     explicit TPortsEditWindows(HWND Parent = nullptr) : FParent(Parent) {}
 
-    bool ExecutePortList(TQ7NPorts& Ports) override;
+    bool ExecutePortList(TQ7NPorts& Ports, IMachineCheck* Machine) override;
     bool Confirm(const std::string& Text) override;
     bool ConfirmOverwrite(const std::string& Text) override;
     void Warn(const std::string& Text) override;

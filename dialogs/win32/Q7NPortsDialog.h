@@ -19,6 +19,9 @@ public:
     TdlgQ7NPorts();
     ~TdlgQ7NPorts() override;
 
+    // Marks the rows that Machine finds in the way (none: the file's checks alone).
+    void SetMachineCheck(IMachineCheck* Machine) { FEditor.SetMachineCheck(Machine); }
+
     // Edits a copy of Ports (an empty list when Ports is none) modally over Parent and copies the
     // result back into Ports when the user closes the dialog with OK. True only for OK.
     bool Execute(TQ7NPorts* Ports, HWND Parent);

@@ -50,7 +50,7 @@ public:
     std::vector<std::string> Warnings;
     int Edits = 0;
 
-    bool ExecutePortList(TQ7NPorts& Ports) override {
+    bool ExecutePortList(TQ7NPorts& Ports, IMachineCheck*) override {
         ++Edits;
         return OnEdit(Ports);
     }

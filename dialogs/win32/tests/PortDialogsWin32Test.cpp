@@ -200,7 +200,7 @@ TEST(PortListEditorWin32, AddsEditsAndDeletesOnACopy) {
                   Click(Editor, IDC_BTNCANCEL);
               })
         .Start();
-    EXPECT_FALSE(TPortsEditWindows().ExecutePortList(*Ports));
+    EXPECT_FALSE(TPortsEditWindows().ExecutePortList(*Ports, nullptr));
     EXPECT_TRUE(Script.Finished());
     ASSERT_EQ(Ports->Count(), 5);
     EXPECT_EQ(Ports->Items(0)->LocalPort(), 10);
