@@ -9,8 +9,11 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh build
 cmake --preset programs >/dev/null
-cmake --build --preset programs -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service
+cmake --build --preset programs -j "$(nproc)" --target q7nconfig q7n_screenshot q7n_fixture_service \
+    q7n_serial_ports_stand_in
 build=$PWD/build/programs
+# The machine's serial devices where the configurator looks for COM ports, as Windows lists them.
+"$build/tools/q7n_serial_ports_stand_in"
 scripts/stage-service.sh "$build/platform/q7n_fixture_service" build/demo scripts/demo/Q7NPorts.xml
 cd build/demo
 
