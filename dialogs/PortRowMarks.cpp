@@ -1,6 +1,7 @@
 #include "dialogs/PortRowMarks.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace q7n {
 
@@ -15,11 +16,14 @@ bool ByRow(const TMachineFinding& A, const TMachineFinding& B) {
 void TPortRowMarks::Update(const TQ7NPorts* Ports, IMachineCheck* Machine) {
     FPorts = Ports;
     FResult = Ports ? CheckPorts(*Ports) : TPortCheckResult();
-    FMachineFindings =
-        Ports && Machine ? Machine->CheckRows(*Ports) : std::vector<TMachineFinding>();
-    std::stable_sort(
-        FMachineFindings.begin(), FMachineFindings.end(),
-        [](const TMachineFinding& A, const TMachineFinding& B) { return A.Row < B.Row; });
+    FMachineFindings.clear();
+    try {
+        if (Ports && Machine)
+            FMachineFindings = Machine->CheckRows(*Ports);
+    } catch (const std::exception&) {
+        // The machine's findings only help; the file's marks stand without them.
+    }
+    std::stable_sort(FMachineFindings.begin(), FMachineFindings.end(), ByRow);
 }
 
 std::span<const TMachineFinding> TPortRowMarks::MachineFindings(int Row) const {

@@ -26,11 +26,15 @@ protected:
 
 class TCountingDialogs final : public IPortsEditDialogs {
 public:
-    bool ExecutePortList(TQ7NPorts&, IMachineCheck*) override { return ++Lists, false; }
+    bool ExecutePortList(TQ7NPorts&, IMachineCheck* Machine) override {
+        LastMachine = Machine;
+        return ++Lists, false;
+    }
     bool Confirm(const std::string&) override { return false; }
     bool ConfirmOverwrite(const std::string&) override { return false; }
     void Warn(const std::string&) override {}
     int Lists = 0;
+    IMachineCheck* LastMachine = nullptr;
 };
 
 TEST(ConfiguratorProgram, GivesTheEditItsWindowsAndWritesTheSettingsAtTheSessionEnd) {
@@ -47,6 +51,11 @@ TEST(ConfiguratorProgram, GivesTheEditItsWindowsAndWritesTheSettingsAtTheSession
     Program.SetPortsEditDialogs(Dialogs);
     Window.Press(TMainCommand::mcEditPorts);
     EXPECT_EQ(Dialogs.Lists, 1);
+    // The list editor's marks look at the machine, which has no COM200.
+    ASSERT_NE(Dialogs.LastMachine, nullptr);
+    auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
+    Ports->Add()->SetCOMPort(200);
+    EXPECT_EQ(Dialogs.LastMachine->CheckRows(*Ports).at(0).Kind, mfComPortMissing);
 
     const std::string PortsFile = Window.Configurator()->PortsFile();
     EXPECT_EQ(PortsFile, Folder.File("Q7NPorts.xml"));
