@@ -109,6 +109,26 @@ INT_PTR TDialog::Dispatch(UINT Message, WPARAM W, LPARAM L) {
     return Result;
 }
 
+namespace {
+
+// A dialog has no icon of its own, so a sizable one would show the system's default in its title
+// bar and on the task bar: it shows the program's, the first its owners have.
+void TakeOwnersIcon(HWND Dialog) {
+    for (HWND Owner = GetWindow(Dialog, GW_OWNER); Owner; Owner = GetWindow(Owner, GW_OWNER)) {
+        for (WPARAM Size : {ICON_BIG, ICON_SMALL}) {
+            auto Icon = HICON(SendMessageW(Owner, WM_GETICON, Size, 0));
+            if (!Icon)
+                Icon = HICON(GetClassLongPtrW(Owner, Size == ICON_BIG ? GCLP_HICON : GCLP_HICONSM));
+            if (Icon)
+                SendMessageW(Dialog, WM_SETICON, Size, LPARAM(Icon));
+        }
+        if (SendMessageW(Dialog, WM_GETICON, ICON_BIG, 0))
+            return;
+    }
+}
+
+} // namespace
+
 INT_PTR TModalDialog::Execute(LPCWSTR Resource, HWND Parent, HINSTANCE Instance) {
     FEnded = false;
     FResult = IDCANCEL;
@@ -130,6 +150,7 @@ void TModalDialog::End(INT_PTR Result) {
 
 bool TModalDialog::OnInit() {
     CentreOnScreen(FWindow);
+    TakeOwnersIcon(FWindow);
     return true;
 }
 

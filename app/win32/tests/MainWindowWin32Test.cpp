@@ -253,6 +253,9 @@ TEST_F(MainWindowWin32, WhileThePortsEditRunsItNeitherClosesNorLetsTheSessionEnd
               })
         .Then("Q7N ports",
               [&](HWND Editor) { // the next tick: the posted close is handled by now
+                  // The program's icon, as its other windows have it.
+                  EXPECT_EQ(std::uintptr_t(SendMessageW(Editor, WM_GETICON, ICON_BIG, 0)),
+                            std::uintptr_t(GetClassLongPtrW(Application.Handle(), GCLP_HICON)));
                   EXPECT_TRUE(IsWindow(Window));
                   EXPECT_EQ(SendMessageW(Window, WM_QUERYENDSESSION, 0, 0), FALSE);
                   PostMessageW(GetDlgItem(Editor, IDC_BTNOK), BM_CLICK, 0, 0);
