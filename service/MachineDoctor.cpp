@@ -141,8 +141,8 @@ TMachineReport TMachineDoctor::Examine(const TQ7NPorts& Ports) {
         const std::vector<std::string> Words = SplitWindowsCommandLine(Service.CommandLine);
         if (Words.empty() || !SameProgram(Words.front(), FServiceProgram))
             Add(0, mfRegisteredElsewhere,
-                "the service is registered with the program of another folder, not with " +
-                    FServiceProgram,
+                "the service is registered with the program of another folder: " +
+                    Service.CommandLine + " (not " + FServiceProgram + ")",
                 Service.CommandLine);
         if (Service.Status.CurrentState == ServiceStopped && Service.Status.Win32ExitCode != 0)
             Add(0, mfStoppedWithError, StoppedText(Service.Status));
