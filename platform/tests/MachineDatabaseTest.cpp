@@ -1,11 +1,12 @@
 #include "platform/posix/MachineDatabase.h"
 
+#include "platform/testsupport/ForkedProcesses.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace q7n::platform;
@@ -192,35 +193,20 @@ TEST_F(MachineDatabaseTest, ConcurrentWritersLoseNoUpdate) {
     std::string Path = PathOf("machine.sqlite");
     constexpr int Writers = 4;
     constexpr int Increments = 50;
-    std::vector<pid_t> Children;
-    for (int W = 0; W < Writers; ++W) {
-        pid_t Child = ::fork();
-        ASSERT_GE(Child, 0);
-        if (Child == 0) {
-            int Status = 0;
-            try {
-                TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Path);
-                Db.EnsureSchema("counter", 1, CreateCounter);
-                for (int I = 0; I < Increments; ++I)
-                    Db.WriteTransaction([&] {
-                        TSqlStatement Read(Db.Handle(), "SELECT value FROM counter");
-                        Read.Step();
-                        std::int64_t Value = Read.ColumnInt64(0);
-                        TSqlStatement Write(Db.Handle(), "UPDATE counter SET value = ?1");
-                        Write.Bind(1, Value + 1).Run();
-                    });
-            } catch (...) {
-                Status = 1;
-            }
-            ::_exit(Status);
-        }
-        Children.push_back(Child);
-    }
-    for (pid_t Child : Children) {
-        int Status = -1;
-        ::waitpid(Child, &Status, 0);
-        EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
-    }
+    const std::vector<int> Codes = q7n::testing::RunInForkedProcesses(Writers, [&](int) {
+        TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Path);
+        Db.EnsureSchema("counter", 1, CreateCounter);
+        for (int I = 0; I < Increments; ++I)
+            Db.WriteTransaction([&] {
+                TSqlStatement Read(Db.Handle(), "SELECT value FROM counter");
+                Read.Step();
+                std::int64_t Value = Read.ColumnInt64(0);
+                TSqlStatement Write(Db.Handle(), "UPDATE counter SET value = ?1");
+                Write.Bind(1, Value + 1).Run();
+            });
+        return 0;
+    });
+    EXPECT_EQ(Codes, std::vector<int>(Writers, 0));
     TMachineDatabase Db(TMachineDatabaseMode::mdmReadOnly, Path);
     TSqlStatement Read(Db.Handle(), "SELECT value FROM counter");
     ASSERT_TRUE(Read.Step());

@@ -4,12 +4,12 @@
 #include "platform/FileSystem.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
+#include "platform/testsupport/ForkedProcesses.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace q7n::platform;
 namespace fs = std::filesystem;
@@ -106,34 +106,21 @@ TEST(RegistryPosix, ConcurrentProcessesShareTheHive) {
     std::string Path = Folder.File("machine.sqlite");
     constexpr int Writers = 4;
     constexpr int Values = 25;
-    std::vector<pid_t> Children;
-    for (int W = 0; W < Writers; ++W) {
-        pid_t Child = ::fork();
-        ASSERT_GE(Child, 0);
-        if (Child == 0) {
-            TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
-            TRegKey Key(Registry);
-            std::uint32_t Disposition = 0;
-            int Status = Key.Create(Hklm, "Software\\Shared\\Key", KeyAllAccess, &Disposition)
-                             ? 2
-                             : (Disposition == RegCreatedNewKey ? 10 : 0);
-            for (int V = 0; V < Values && Status != 2; ++V)
-                if (Key.WriteValue("w" + std::to_string(W) + "-" + std::to_string(V), RegDword,
-                                   RegDwordData(static_cast<std::uint32_t>(V))) != ErrorSuccess)
-                    Status = 2;
-            ::_exit(Status);
-        }
-        Children.push_back(Child);
-    }
-    int New = 0;
-    for (pid_t Child : Children) {
-        int Status = -1;
-        ::waitpid(Child, &Status, 0);
-        ASSERT_TRUE(WIFEXITED(Status));
-        ASSERT_NE(WEXITSTATUS(Status), 2);
-        New += WEXITSTATUS(Status) == 10;
-    }
-    EXPECT_EQ(New, 1);
+    // Each answers 10 when it made the key, 0 when it found it, 2 when a call failed.
+    std::vector<int> Codes = q7n::testing::RunInForkedProcesses(Writers, [&](int W) {
+        TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
+        TRegKey Key(Registry);
+        std::uint32_t Disposition = 0;
+        if (Key.Create(Hklm, "Software\\Shared\\Key", KeyAllAccess, &Disposition))
+            return 2;
+        for (int V = 0; V < Values; ++V)
+            if (Key.WriteValue("w" + std::to_string(W) + "-" + std::to_string(V), RegDword,
+                               RegDwordData(static_cast<std::uint32_t>(V))) != ErrorSuccess)
+                return 2;
+        return Disposition == RegCreatedNewKey ? 10 : 0;
+    });
+    std::sort(Codes.begin(), Codes.end());
+    EXPECT_EQ(Codes, (std::vector<int>{0, 0, 0, 10}));
     TPosixRegistry Registry(TMachineDatabaseMode::mdmReadOnly, Path);
     TRegKey Key(Registry);
     ASSERT_EQ(Key.Open(Hklm, "Software\\Shared\\Key", KeyRead), ErrorSuccess);

@@ -283,18 +283,12 @@ TEST_F(DataContainerTest, DataOfTheWrongShapeIsNotTaken) {
     FContainer->Load();
     EXPECT_EQ(Number->Value(), 0);
     EXPECT_EQ(When->Value(), 0.0); // after the first failure nothing is read
-    {
-        TRegKey Key = WritableKey();
-        Key.WriteValue("Number", RegDword, RegDwordData(1));
-    }
+    WritableKey().WriteValue("Number", RegDword, RegDwordData(1));
     FContainer->Load();
     EXPECT_EQ(Number->Value(), 1);
     EXPECT_EQ(Ratio->Value(), 0.0);
     EXPECT_EQ(When->Value(), 0.0);
-    {
-        TRegKey Key = WritableKey();
-        Key.WriteValue("Ratio", RegBinary, RegDoubleData(2.5));
-    }
+    WritableKey().WriteValue("Ratio", RegBinary, RegDoubleData(2.5));
     FContainer->Load();
     EXPECT_EQ(Ratio->Value(), 2.5);
     EXPECT_EQ(When->Value(), 0.25);
