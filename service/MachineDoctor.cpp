@@ -1,5 +1,6 @@
 #include "service/MachineDoctor.h"
 
+#include "base/TextCompare.h"
 #include "platform/CommandLine.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
@@ -65,8 +66,7 @@ std::set<int> PresentComPorts(IRegistry& Registry, std::vector<std::string>& Uns
             if (Key.ReadValue(Name, Type, Data) != ErrorSuccess || !IsRegTextType(Type))
                 continue;
             const std::string Port = RegDataText(Data);
-            if (Port.size() > 3 &&
-                (Port.compare(0, 3, "COM") == 0 || Port.compare(0, 3, "com") == 0))
+            if (Port.size() > 3 && SameText(std::string_view(Port).substr(0, 3), "COM"))
                 try {
                     std::size_t Used = 0;
                     const int Number = std::stoi(Port.substr(3), &Used);
@@ -93,13 +93,7 @@ bool SameProgram(const std::string& A, const std::string& B) {
     std::string Left = fs::path(A).lexically_normal().generic_string();
     std::string Right = fs::path(B).lexically_normal().generic_string();
 #ifdef _WIN32
-    auto Lower = [](std::string Text) {
-        for (char& Character : Text)
-            if (Character >= 'A' && Character <= 'Z')
-                Character = static_cast<char>(Character - 'A' + 'a');
-        return Text;
-    };
-    return Lower(Left) == Lower(Right);
+    return SameText(Left, Right);
 #else
     return Left == Right;
 #endif
