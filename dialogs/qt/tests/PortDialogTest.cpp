@@ -120,8 +120,7 @@ void PortDialogTest::OpensOnTheDefaultsWithoutARecord() {
         ClickButton(Dialog, "btnOK");
     });
     TdlgQ7NPort Dialog(&Corner);
-    QVERIFY(Dialog.Execute(nullptr));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(Dialog.Execute(nullptr)), QStringLiteral("accepted"));
     QCOMPARE(Values(Dialog.Port()), QStringLiteral("192.168.1.6 8080 8080 1 9600"));
 }
 
@@ -139,9 +138,7 @@ void PortDialogTest::ShowsTheHighestCOMPortAndRate() {
         ReplaceText(Dialog, "edtLPort", "1"); // changed, then cancelled
         ClickButton(Dialog, "btnCancel");
     });
-    TdlgQ7NPort Dialog;
-    QVERIFY(!Dialog.Execute(Port.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("rejected"));
     QCOMPARE(Values(*Port), QStringLiteral("10.1.2.3 502 4001 256 115200"));
 }
 
@@ -178,9 +175,7 @@ void PortDialogTest::OKTakesTheFieldsOver() {
         QTest::keyClick(Rate, Qt::Key_End); // br115200
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPort Dialog;
-    QVERIFY(Dialog.Execute(Port.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("accepted"));
     QCOMPARE(Values(*Port), Stored + QStringLiteral(" 8 115200"));
 }
 
@@ -214,9 +209,7 @@ void PortDialogTest::FieldThatDoesNotConvertKeepsTheDialogOpen() {
         ClickButton(Dialog, "btnCancel");
     });
     AnswerErrorBox(Script, QStringLiteral("'%1' is not a valid integer value.").arg(Text));
-    TdlgQ7NPort Dialog;
-    QVERIFY(!Dialog.Execute(Port.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("rejected"));
     QCOMPARE(Values(*Port), QStringLiteral("10.1.2.3 502 4001 7 19200"));
 }
 
@@ -239,9 +232,7 @@ void PortDialogTest::RateNotOfferedMustBeChosen() {
         QCOMPARE(Rate->currentText(), QStringLiteral("br110"));
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPort Dialog;
-    QVERIFY(Dialog.Execute(Port.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("accepted"));
     QCOMPARE(Values(*Port), QStringLiteral("10.1.2.3 502 4001 7 110"));
 }
 
@@ -257,9 +248,7 @@ void PortDialogTest::TabGoesThroughTheFieldsThenTheButtons() {
                                      "cbbCOMPort", "cbbRate", "edtIP"}));
         ClickButton(Dialog, "btnCancel");
     });
-    TdlgQ7NPort Dialog;
-    QVERIFY(!Dialog.Execute(nullptr));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(nullptr)), QStringLiteral("rejected"));
 }
 
 void PortDialogTest::EnterPressesTheFocusedButton() {
@@ -279,12 +268,9 @@ void PortDialogTest::EnterPressesTheFocusedButton() {
         PressKey(Dialog, Qt::Key_Tab);
         PressKey(Dialog, Qt::Key_Enter, Qt::KeypadModifier);
     });
-    TdlgQ7NPort Cancelled;
-    QVERIFY(!Cancelled.Execute(Port.get()));
+    QVERIFY(!TdlgQ7NPort().Execute(Port.get()));
     QCOMPARE(Port->RemoutePort(), 502);
-    TdlgQ7NPort Confirmed;
-    QVERIFY(Confirmed.Execute(Port.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("accepted"));
     QCOMPARE(Port->RemoutePort(), 2);
 }
 
@@ -299,9 +285,7 @@ void PortDialogTest::OnlyTheButtonsAndTheTitleBarClose() {
         QVERIFY(Dialog.isVisible());
         Dialog.close(); // the title bar's close button
     });
-    TdlgQ7NPort Dialog;
-    QVERIFY(!Dialog.Execute(Port.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("rejected"));
     QCOMPARE(Port->RemoutePort(), 502);
 }
 

@@ -147,9 +147,7 @@ void PortsDialogTest::EmptyListStaysEmptyOnOK() {
         QVERIFY(Dialog.isVisible());
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QCOMPARE(Ports->Count(), 0);
 }
 
@@ -181,9 +179,7 @@ void PortsDialogTest::CancelDropsAdditionsEditsAndDeletions() {
         QCOMPARE(Table(Dialog).model()->rowCount(), 3);
         ClickButton(Dialog, "btnCancel");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(!Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("rejected"));
     QCOMPARE(Describe(*Ports), Before);
     QCOMPARE(Ports->Items(0), FirstRecord);
 }
@@ -207,9 +203,7 @@ void PortsDialogTest::AddedMappingIsTheLastRecord() {
         QCOMPARE(Column(Dialog, 3), (QStringList{"COM1", "COM1", "COM1"}));
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QCOMPARE(Describe(*Ports),
              QStringLiteral("192.168.1.6:1:1 192.168.1.6:2:1 192.168.7.7:8080:1"));
 }
@@ -240,9 +234,7 @@ void PortsDialogTest::EditChangesTheSelectedRecordOnly() {
         QCOMPARE(Column(Dialog, 0), (QStringList{"192.168.1.6", "192.168.1.6", "10.3.3.3"}));
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QCOMPARE(Describe(*Ports), QStringLiteral("192.168.1.6:1:1 192.168.1.6:2:1 10.3.3.3:3:1"));
 }
 
@@ -268,9 +260,7 @@ void PortsDialogTest::EditNeedsExactlyOneSelectedRow() {
         QCOMPARE(SelectedRowCount(Dialog), Selected.size());
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QCOMPARE(Describe(*Ports), Describe(*NumberedPorts(3)));
 }
 
@@ -301,9 +291,7 @@ void PortsDialogTest::DeleteRemovesTheSelectedRowsOnYes() {
         QCOMPARE(Column(Dialog, 2), LocalPortsLeft);
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QStringList Saved;
     for (int I = 0; I < Ports->Count(); ++I)
         Saved << QString::number(Ports->Items(I)->LocalPort());
@@ -322,9 +310,7 @@ void PortsDialogTest::DeleteWithNothingSelectedStillAsks() {
         QCOMPARE(Column(Dialog, 2), (QStringList{"1", "2"}));
         Dialog.close(); // the title bar: Cancel
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(!Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("rejected"));
 }
 
 void PortsDialogTest::AddedConflictIsMarked() {
@@ -352,9 +338,7 @@ void PortsDialogTest::AddedConflictIsMarked() {
                                 "IP \"<b>plc</b>\" is neither an IPv4 address nor a host name"));
         ClickButton(Dialog, "btnOK");
     });
-    TdlgQ7NPorts Dialog;
-    QVERIFY(Dialog.Execute(Ports.get()));
-    QVERIFY(Script.Finished());
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QCOMPARE(Ports->Count(), 2);
 }
 

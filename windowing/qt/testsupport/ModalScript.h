@@ -37,6 +37,13 @@ public:
     // All steps have run.
     bool Finished() const { return FSteps.empty(); }
 
+    // How a modal run under the script went, for one comparison: "accepted" or "rejected" as the
+    // run answered, or "steps left" while a step has not run.
+    QString Outcome(bool Accepted) const {
+        return !Finished() ? QStringLiteral("steps left")
+                           : QString::fromLatin1(Accepted ? "accepted" : "rejected");
+    }
+
 private:
     struct TStep {
         const QMetaObject* Class;
