@@ -9,6 +9,7 @@
 #include "base/testsupport/TemporaryFolder.h"
 #include "dialogs/win32/PortDialogIds.h"
 #include "dialogs/win32/PortsEditWindows.h"
+#include "platform/testsupport/HostProgramPath.h"
 #include "platform/testsupport/TestRegistry.h"
 #include "service/ServicePaths.h"
 #include "service/ServiceState.h"
@@ -77,10 +78,8 @@ class MainWindowWin32 : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directory(FFolder.Path() / "Install");
-        std::string Fixture = Q7N_FIXTURE_SERVICE;
-        if (Fixture.front() == '/') // built on the Linux side: Wine shows its root as drive Z
-            Fixture = "Z:" + Fixture;
-        std::filesystem::copy_file(Fixture, FFolder.Path() / "Install" / "Q7NService.exe");
+        std::filesystem::copy_file(testing::HostProgramPath(Q7N_FIXTURE_SERVICE),
+                                   FFolder.Path() / "Install" / "Q7NService.exe");
         FOldFolder = std::filesystem::current_path();
         std::filesystem::current_path(FFolder.Path());
     }

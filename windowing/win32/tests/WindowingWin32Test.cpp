@@ -152,6 +152,7 @@ TEST(GdiHandles, EachOwnerFreesItsObject) {
     HPEN Pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
     HDC Memory = CreateCompatibleDC(Screen);
     HICON Icon = CopyIcon(LoadIconW(nullptr, IDI_APPLICATION));
+    const HGDIOBJ Objects[] = {Font, Bitmap, Brush, Pen, Memory};
     {
         TWindowDC Owned(Screen);
         TFontHandle OwnedFont(Font);
@@ -160,12 +161,10 @@ TEST(GdiHandles, EachOwnerFreesItsObject) {
         TPenHandle OwnedPen(Pen);
         TMemoryDC OwnedMemory(Memory);
         TIconHandle OwnedIcon(Icon);
-        for (HGDIOBJ Object :
-             {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen), HGDIOBJ(Memory)})
+        for (HGDIOBJ Object : Objects)
             ASSERT_NE(GetObjectType(Object), 0u);
     }
-    for (HGDIOBJ Object :
-         {HGDIOBJ(Font), HGDIOBJ(Bitmap), HGDIOBJ(Brush), HGDIOBJ(Pen), HGDIOBJ(Memory)})
+    for (HGDIOBJ Object : Objects)
         EXPECT_EQ(GetObjectType(Object), 0u);
     ICONINFO Info{};
     EXPECT_FALSE(GetIconInfo(Icon, &Info));
