@@ -24,19 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The path of the ports file as stored in the registry, or "" when there is none.
-std::string StoredPortsFile(IRegistry& Registry) {
-    TRegKeyHandle Key = 0;
-    if (Registry.OpenKey(TRegRoot::rrLocalMachine, ServiceOptionsKeyPath, KeyRead, Key))
-        return "";
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    Registry.ReadValue(Key, "rgCfgFile", Type, Data);
-    Registry.CloseKey(Key);
-    std::string Text(Data.begin(), Data.end());
-    return Text.substr(0, Text.find('\0'));
-}
-
 // Windows that answer as the test says and remember what they were asked and told.
 class TScriptedDialogs final : public IPortsEditDialogs {
 public:
@@ -161,7 +148,8 @@ TEST_F(EditPortsTest, ConfirmingSavesRecordsThePathOnceAndOffersARestartOfARunni
     FConfigurator->EditPorts();
     EXPECT_EQ(PortsInFile(), 1);
     EXPECT_EQ(Writes(), WritesBefore + 1);
-    EXPECT_EQ(StoredPortsFile(FStore.Backend), FConfigurator->PortsFile());
+    EXPECT_EQ(q7n::testing::ReadRegistryText(FStore.Backend, ServiceOptionsKeyPath, "rgCfgFile"),
+              FConfigurator->PortsFile());
     EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{"Перезапустить сервис?"});
     EXPECT_TRUE(NextTickStops()); // the restart is served like a button press
 
