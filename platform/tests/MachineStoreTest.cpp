@@ -6,14 +6,13 @@
 #include "platform/ScmHandle.h"
 #include "platform/posix/RegistryPosix.h"
 #include "platform/posix/ServiceControlManagerPosix.h"
+#include "platform/testsupport/ServiceControlTestSupport.h"
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace q7n::platform;
@@ -48,15 +47,10 @@ Codes WithoutWriteRights(const q7n::testing::TTemporaryFolder& Folder, const std
                                                                                                : 3);
         }
         ::close(Pipe[1]);
-        auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         int Status = 0;
-        while (::waitpid(Child, &Status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > Deadline) {
-                ::kill(Child, SIGKILL);
-                ::waitpid(Child, &Status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!q7n::testing::WaitFor([&] { return ::waitpid(Child, &Status, WNOHANG) != 0; }, 30)) {
+            ::kill(Child, SIGKILL);
+            ::waitpid(Child, &Status, 0);
         }
         EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
         std::uint32_t Code = 0;
@@ -84,10 +78,9 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
         TScmHandle Handle = 0;
         ASSERT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
         TScmHandleOwner Connection(Handle, Manager);
-        TServiceRegistration Registration;
-        Registration.Name = Service;
-        Registration.BinaryPathName = "/bin/true";
-        ASSERT_EQ(Manager.Register(Connection.Get(), Registration, Handle), ErrorSuccess);
+        ASSERT_EQ(Manager.Register(Connection.Get(),
+                                   q7n::testing::RegistrationOf(Service, "/bin/true"), Handle),
+                  ErrorSuccess);
         Manager.CloseHandle(Handle);
     }
 
