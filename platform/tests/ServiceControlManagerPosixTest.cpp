@@ -188,8 +188,6 @@ TEST(PosixServiceControlManager, ASignalEndsARunCleanlyOnlyWhenItIsTheStopAskedF
         TScmHandleOwner Seen(Handle, Other);
         ASSERT_EQ(Other.QueryStatus(Seen.Get(), Status), ErrorSuccess);
         EXPECT_EQ(Status.CurrentState, ServiceStopped);
-        EXPECT_EQ(Status.ProcessId, 0u);
-        EXPECT_EQ(Status.Win32ExitCode, Case.Win32ExitCode);
-        EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+        EXPECT_EQ(CodesOf(Status), (TStatusCodes{0, Case.Win32ExitCode, 0}));
     }
 }
