@@ -196,17 +196,12 @@ TEST_F(FileSystemTest, FailuresRaiseAndNameThePath) {
 TEST_F(FileSystemTest, ALockKeepsOthersOutUntilItGoesOrItsProcessDies) {
     const std::string LockFile = PathOf("ports.lock");
     const std::chrono::milliseconds Briefly{50};
-    {
-        TFileLock Reader = TFileLock::Acquire(LockFile, lmShared, Briefly);
-        ASSERT_TRUE(Reader);
-        EXPECT_TRUE(TFileLock::Acquire(LockFile, lmShared, Briefly));
-        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
-    }
-    {
-        TFileLock Writer = TFileLock::Acquire(LockFile, lmExclusive, Briefly);
-        ASSERT_TRUE(Writer);
-        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmShared, Briefly));
-        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
+    // Readers share the file with other readers alone; a writer shares it with nobody.
+    for (TLockMode Held : {lmShared, lmExclusive}) {
+        TFileLock Holder = TFileLock::Acquire(LockFile, Held, Briefly);
+        ASSERT_TRUE(Holder) << Held;
+        EXPECT_EQ(bool(TFileLock::Acquire(LockFile, lmShared, Briefly)), Held == lmShared) << Held;
+        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly)) << Held;
     }
     q7n::testing::TFileHolderProcess Killed("lock", LockFile, -1);
     EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
