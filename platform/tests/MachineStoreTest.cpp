@@ -6,7 +6,7 @@
 #include "platform/ScmHandle.h"
 #include "platform/posix/RegistryPosix.h"
 #include "platform/posix/ServiceControlManagerPosix.h"
-#include "platform/testsupport/ServiceControlTestSupport.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 
 #include <csignal>
 #include <filesystem>
@@ -75,13 +75,8 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
         ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
         ASSERT_EQ(Key.WriteValue("v", RegSz, RegTextData("stored")), ErrorSuccess);
         TPosixServiceControlManager Manager(Path);
-        TScmHandle Handle = 0;
-        ASSERT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-        TScmHandleOwner Connection(Handle, Manager);
-        ASSERT_EQ(Manager.Register(Connection.Get(),
-                                   q7n::testing::RegistrationOf(Service, "/bin/true"), Handle),
-                  ErrorSuccess);
-        Manager.CloseHandle(Handle);
+        TScmHandleOwner Connection = q7n::testing::OpenManager(Manager);
+        q7n::testing::Register(Manager, Connection.Get(), Service, "/bin/true");
     }
 
     // Both are asked for everything, as the configurator asks; neither is told it may only read.

@@ -2,7 +2,7 @@
 // Manager (under Wine in the tests) and against the POSIX stand-in alike. A user without rights
 // is tried on the stand-in only: Wine gives every user full access to its manager.
 #include "platform/testsupport/LocalTcp.h"
-#include "platform/testsupport/ServiceControlTestSupport.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,10 +18,8 @@ namespace {
 class ServiceControlConformance : public ::testing::Test {
 protected:
     void SetUp() override {
-        TScmHandle Handle = 0;
-        ASSERT_EQ(FManager->OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-        ASSERT_NE(Handle, 0u);
-        FHandle = TScmHandleOwner(Handle, *FManager);
+        FHandle = OpenManager(*FManager);
+        ASSERT_TRUE(FHandle);
     }
 
     void TearDown() override {
@@ -86,14 +84,8 @@ protected:
         return TScmHandleOwner(Result == ErrorSuccess ? Handle : 0, *FManager);
     }
 
-    std::uint32_t StateOf(const TScmHandleOwner& Service) {
-        std::uint32_t State = 0;
-        EXPECT_EQ(FManager->QueryState(Service.Get(), State), ErrorSuccess);
-        return State;
-    }
-
     bool Reaches(const TScmHandleOwner& Service, std::uint32_t State) {
-        return WaitFor([&] { return StateOf(Service) == State; });
+        return WaitFor([&] { return StateOf(*FManager, Service) == State; });
     }
 
     TServiceStatus StatusOf(const TScmHandleOwner& Service) {
@@ -130,7 +122,7 @@ TEST_F(ServiceControlConformance, RegistersOnceAndKnowsOnlyWhatIsRegistered) {
 
     TScmHandleOwner Service = OpenService(Name, &Error);
     ASSERT_TRUE(Service);
-    EXPECT_EQ(StateOf(Service), ServiceStopped);
+    EXPECT_EQ(StateOf(*FManager, Service), ServiceStopped);
 }
 
 TEST_F(ServiceControlConformance, GivesBackTheCommandLineAsRegistered) {
@@ -169,7 +161,7 @@ TEST_F(ServiceControlConformance, StartsRunsAndStopsThroughStopPending) {
 
     ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
     // The fixture takes 300 ms to stop: the state right after the control is stop pending.
-    EXPECT_EQ(StateOf(Service), ServiceStopPending);
+    EXPECT_EQ(StateOf(*FManager, Service), ServiceStopPending);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
     EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
 
@@ -229,7 +221,7 @@ TEST_F(ServiceControlConformance, AMissingProgramDoesNotStart) {
     fs::path Missing = FManager.Folder().Path() / "missing.exe";
     TScmHandleOwner Service = InstallAndOpen("\"" + Missing.string() + "\"");
     EXPECT_EQ(FManager->Start(Service.Get()), ErrorFileNotFound);
-    EXPECT_EQ(StateOf(Service), ServiceStopped);
+    EXPECT_EQ(StateOf(*FManager, Service), ServiceStopped);
 }
 
 TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFileWhileItRuns) {

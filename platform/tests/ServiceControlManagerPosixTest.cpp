@@ -1,6 +1,7 @@
 // The POSIX stand-in's own promises: the rights of a user who cannot write the machine database,
 // several processes sharing it, and states and exit codes that always come from the real process.
-#include "platform/testsupport/ServiceControlTestSupport.h"
+#include "platform/FileSystem.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 
 #include <csignal>
 #include <fstream>
@@ -10,31 +11,6 @@
 
 using namespace q7n::platform;
 using namespace q7n::testing;
-
-namespace {
-
-// Registers Name with CommandLine through Manager; answers the new service's handle.
-TScmHandleOwner Register(IServiceControlManager& Manager, TScmHandle ManagerHandle,
-                         const std::string& Name, const std::string& CommandLine) {
-    TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.Register(ManagerHandle, RegistrationOf(Name, CommandLine), Handle),
-              ErrorSuccess);
-    return TScmHandleOwner(Handle, Manager);
-}
-
-std::uint32_t StateOf(IServiceControlManager& Manager, const TScmHandleOwner& Service) {
-    std::uint32_t State = 0;
-    EXPECT_EQ(Manager.QueryState(Service.Get(), State), ErrorSuccess);
-    return State;
-}
-
-TScmHandleOwner OpenManager(IServiceControlManager& Manager) {
-    TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-    return TScmHandleOwner(Handle, Manager);
-}
-
-} // namespace
 
 TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
     TTestServiceManager Admin;
@@ -76,16 +52,11 @@ TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
 
 TEST(PosixServiceControlManager, ADamagedDatabaseIsAnErrorAndIsLeftAlone) {
     TTestServiceManager Backend;
-    {
-        std::ofstream Damaged(Backend.DatabasePath(), std::ios::binary);
-        Damaged << "not a database, but the user's file all the same";
-    }
+    const std::string Damaged = "not a database, but the user's file all the same";
+    std::ofstream(Backend.DatabasePath(), std::ios::binary) << Damaged;
     TScmHandle Manager = 0;
     EXPECT_EQ(Backend->OpenManager(ScManagerAllAccess, Manager), ErrorDatabaseDoesNotExist);
-    std::ifstream Kept(Backend.DatabasePath());
-    std::string Text;
-    std::getline(Kept, Text);
-    EXPECT_EQ(Text, "not a database, but the user's file all the same");
+    EXPECT_EQ(ReadWholeFile(Backend.DatabasePath()), Damaged);
 }
 
 TEST(PosixServiceControlManager, EveryProcessSeesTheSameServicesAndTheirStates) {
