@@ -1,12 +1,12 @@
 // The POSIX stand-in's own promises: the rights of a user who cannot write the machine database,
 // several processes sharing it, and states and exit codes that always come from the real process.
 #include "platform/FileSystem.h"
+#include "platform/posix/MachineDatabase.h"
 #include "platform/testsupport/ServiceControlCalls.h"
 
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace q7n::platform;
@@ -37,10 +37,8 @@ TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
 TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
     TTestServiceManager Admin;
     { TScmHandleOwner Created = OpenManager(*Admin); } // makes the file, without tables of ours
-    sqlite3* Db = nullptr;
-    ASSERT_EQ(sqlite3_open(Admin.DatabasePath().c_str(), &Db), SQLITE_OK);
-    sqlite3_exec(Db, "DROP TABLE services; DELETE FROM q7n_schema", nullptr, nullptr, nullptr);
-    sqlite3_close(Db);
+    TMachineDatabase(TMachineDatabaseMode::mdmReadWrite, Admin.DatabasePath())
+        .Execute("DROP TABLE services; DELETE FROM q7n_schema");
 
     TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
     TScmHandle Manager = 0;
@@ -96,12 +94,9 @@ TEST(PosixServiceControlManager, StatesComeFromTheRealProcess) {
     std::string Name = UniqueServiceName();
     std::string Ready = Backend.Folder().File("ready");
     TScmHandleOwner Reused = Register(*Backend, Manager.Get(), Name, FixtureCommandLine(Ready));
-    sqlite3* Db = nullptr;
-    ASSERT_EQ(sqlite3_open(Backend.DatabasePath().c_str(), &Db), SQLITE_OK);
-    std::string Sql = "UPDATE services SET pid = " + std::to_string(::getpid()) +
-                      ", start_time = 1 WHERE name = '" + Name + "'";
-    ASSERT_EQ(sqlite3_exec(Db, Sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(Db);
+    TMachineDatabase(TMachineDatabaseMode::mdmReadWrite, Backend.DatabasePath())
+        .Execute("UPDATE services SET pid = " + std::to_string(::getpid()) +
+                 ", start_time = 1 WHERE name = '" + Name + "'");
     EXPECT_EQ(StateOf(*Backend, Reused), ServiceStopped);
     EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorServiceNotActive);
     ASSERT_EQ(Backend->Start(Reused.Get()), ErrorSuccess);
