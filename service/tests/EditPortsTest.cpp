@@ -54,11 +54,6 @@ public:
     void Warn(const std::string& Text) override { Warnings.push_back(Text); }
 };
 
-class TNoWindow final : public IServiceConfigDlgInterface {
-public:
-    void ServiceStateChanged(TServiceState) override {}
-};
-
 class EditPortsTest : public ::testing::Test {
 protected:
     EditPortsTest() {
@@ -68,13 +63,13 @@ protected:
         MakeConfigurator(FFolder.File("Q7NPorts.xml"));
     }
 
-    // A configurator, started, for the ports file at PortsFile.
+    // A configurator without a window, started, for the ports file at PortsFile.
     void MakeConfigurator(const std::string& PortsFile) {
         FConfigurator.reset();
         auto Timer = std::make_unique<q7n::testing::TManualTimer>();
         FTimer = Timer.get();
         FConfigurator = std::make_unique<TServiceConfigurator>(
-            "Q7NSrv", TServiceFiles{"", PortsFile}, &FWindow, FPortsEdit.get(), FPlatform, FClock,
+            "Q7NSrv", TServiceFiles{"", PortsFile}, nullptr, FPortsEdit.get(), FPlatform, FClock,
             std::move(Timer));
         FConfigurator->Start();
     }
@@ -116,7 +111,6 @@ protected:
     q7n::testing::TFakeServiceControlManager FPlatform;
     q7n::testing::TFakeClock FClock;
     q7n::testing::TManualTimer* FTimer = nullptr;
-    TNoWindow FWindow;
     TScriptedDialogs FDialogs;
     std::unique_ptr<TPortsEditFlow> FPortsEdit;
     std::unique_ptr<TServiceConfigurator> FConfigurator;
