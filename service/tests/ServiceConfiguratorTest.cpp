@@ -3,8 +3,8 @@
 #include "service/testsupport/FakeServiceControlManager.h"
 #include "service/testsupport/ManualTiming.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace q7n;
 using q7n::testing::TFakeClock;
@@ -56,12 +56,9 @@ protected:
     Calls TickCalls(std::int64_t Milliseconds = 100) {
         Tick(Milliseconds);
         Calls Taken = FPlatform.TakeCalls();
-        Taken.erase(std::remove_if(Taken.begin(), Taken.end(),
-                                   [](const std::string& Call) {
-                                       return Call.rfind("OpenService", 0) == 0 ||
-                                              Call == "CloseHandle";
-                                   }),
-                    Taken.end());
+        std::erase_if(Taken, [](const std::string& Call) {
+            return Call.rfind("OpenService", 0) == 0 || Call == "CloseHandle";
+        });
         return Taken;
     }
 
