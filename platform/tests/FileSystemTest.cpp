@@ -50,6 +50,9 @@ protected:
 
     q7n::testing::TTemporaryFolder FTemporary;
     const fs::path& FFolder = FTemporary.Path();
+    // The file that the tests replace, and the backup its replacement keeps.
+    const std::string FTarget = FTemporary.File("ports.xml");
+    const std::string FBackup = FTemporary.File("ports.bak");
 };
 
 } // namespace
@@ -86,82 +89,75 @@ TEST_F(FileSystemTest, RenameNeverReplaces) {
 }
 
 TEST_F(FileSystemTest, DurableReplacementKeepsPermissionsAndLeavesOnlyTheFile) {
-    std::string Target = PathOf("ports.xml");
-    ReplaceFileDurably(Target, "first", PathOf("ports.bak"));
-    EXPECT_EQ(ReadWholeFile(Target), "first");
+    ReplaceFileDurably(FTarget, "first", FBackup);
+    EXPECT_EQ(ReadWholeFile(FTarget), "first");
 #ifndef _WIN32
-    fs::permissions(Target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::permissions(FTarget,
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 #endif
 
-    TReplaceOutcome Outcome =
-        ReplaceFileDurably(Target, std::string("new\0data", 8), PathOf("ports.bak"));
-    EXPECT_EQ(ReadWholeFile(Target), std::string("new\0data", 8));
+    TReplaceOutcome Outcome = ReplaceFileDurably(FTarget, std::string("new\0data", 8), FBackup);
+    EXPECT_EQ(ReadWholeFile(FTarget), std::string("new\0data", 8));
     EXPECT_TRUE(Outcome.Remark.empty()) << Outcome.Remark;
 #ifndef _WIN32
     // Windows has no permission bits: a file's access rules come from its folder, and the
     // read-only attribute is all that std::filesystem shows of them.
-    EXPECT_EQ(fs::status(Target).permissions() & fs::perms::all,
+    EXPECT_EQ(fs::status(FTarget).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 #endif
     EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"});
 }
 
 TEST_F(FileSystemTest, AStepThatFailsBeforeTheMoveLeavesThePreviousFileWhole) {
-    std::string Target = PathOf("ports.xml");
     for (TReplaceStep Failing : {rsWriteTemporary, rsKeepBackup, rsMoveIntoPlace}) {
-        Write(Target, "old");
-        EXPECT_THROW(ReplaceFileDurably(Target, "new", PathOf("ports.bak"), FailAt(Failing)),
+        Write(FTarget, "old");
+        EXPECT_THROW(ReplaceFileDurably(FTarget, "new", FBackup, FailAt(Failing)),
                      std::runtime_error)
             << Failing;
-        EXPECT_EQ(ReadWholeFile(Target), "old") << Failing;
+        EXPECT_EQ(ReadWholeFile(FTarget), "old") << Failing;
         EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"}) << Failing;
     }
 }
 
 TEST_F(FileSystemTest, AStepThatFailsAfterTheMoveIsARemarkOnANewFile) {
-    std::string Target = PathOf("ports.xml");
-    Write(Target, "old");
-    TReplaceOutcome Outcome =
-        ReplaceFileDurably(Target, "new", PathOf("ports.bak"), FailAt(rsFlushFolder));
+    Write(FTarget, "old");
+    TReplaceOutcome Outcome = ReplaceFileDurably(FTarget, "new", FBackup, FailAt(rsFlushFolder));
     EXPECT_NE(Outcome.Remark.find("injected"), std::string::npos);
-    EXPECT_EQ(ReadWholeFile(Target), "new");
+    EXPECT_EQ(ReadWholeFile(FTarget), "new");
     EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"}); // its backup is gone all the same
 
-    Outcome = ReplaceFileDurably(Target, "newer", PathOf("ports.bak"), FailAt(rsRemoveBackup));
+    Outcome = ReplaceFileDurably(FTarget, "newer", FBackup, FailAt(rsRemoveBackup));
     EXPECT_NE(Outcome.Remark.find("injected"), std::string::npos);
-    EXPECT_EQ(ReadWholeFile(Target), "newer");
+    EXPECT_EQ(ReadWholeFile(FTarget), "newer");
 }
 
 TEST_F(FileSystemTest, ABackupTheReplacementDidNotMakeIsKept) {
-    std::string Target = PathOf("ports.xml");
-    Write(PathOf("ports.bak"), "earlier good content");
-    ReplaceFileDurably(Target, "new", PathOf("ports.bak")); // no file yet
-    Write(Target, "broken");
-    ReplaceFileDurably(Target, "newer", PathOf("ports.bak"));
-    EXPECT_EQ(ReadWholeFile(Target), "newer");
-    EXPECT_EQ(ReadWholeFile(PathOf("ports.bak")), "earlier good content");
+    Write(FBackup, "earlier good content");
+    ReplaceFileDurably(FTarget, "new", FBackup); // no file yet
+    Write(FTarget, "broken");
+    ReplaceFileDurably(FTarget, "newer", FBackup);
+    EXPECT_EQ(ReadWholeFile(FTarget), "newer");
+    EXPECT_EQ(ReadWholeFile(FBackup), "earlier good content");
 }
 
 TEST_F(FileSystemTest, StaleTemporariesGoButOneBeingWrittenStays) {
-    std::string Target = PathOf("ports.xml");
     Write(PathOf("ports.xml.tmp-dead01"), "left by a save that was killed");
     Write(PathOf("other.xml.tmp-dead02"), "another file's");
     {
         // A save in progress, as another process would hold it: its own open, its own lock.
-        TTemporaryFile Live(Target);
+        TTemporaryFile Live(FTarget);
         Live.Write("being written");
-        TReplaceOutcome Outcome = ReplaceFileDurably(Target, "new", PathOf("ports.bak"));
+        TReplaceOutcome Outcome = ReplaceFileDurably(FTarget, "new", FBackup);
         EXPECT_EQ(Outcome.StaleTemporariesRemoved, 1);
         EXPECT_TRUE(FileExists(Live.Path()));
-        Live.MoveTo(Target, true);
+        Live.MoveTo(FTarget, true);
     }
-    EXPECT_EQ(ReadWholeFile(Target), "being written");
+    EXPECT_EQ(ReadWholeFile(FTarget), "being written");
     EXPECT_EQ(Names(), (std::vector<std::string>{"other.xml.tmp-dead02", "ports.xml"}));
 }
 
 #ifndef _WIN32
 TEST_F(FileSystemTest, SavesKilledPartWayLeaveNoTemporariesBehindTheNextSave) {
-    std::string Target = PathOf("ports.xml");
     const std::string Big(256 * 1024, 'x');
     std::mt19937 Random(7);
     for (int Kill = 0; Kill < 40; ++Kill) {
@@ -169,14 +165,14 @@ TEST_F(FileSystemTest, SavesKilledPartWayLeaveNoTemporariesBehindTheNextSave) {
         ASSERT_GE(Child, 0);
         if (Child == 0) {
             for (;;)
-                ReplaceFileDurably(Target, Big, PathOf("ports.bak"));
+                ReplaceFileDurably(FTarget, Big, FBackup);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(Random() % 3000));
         ::kill(Child, SIGKILL);
         ::waitpid(Child, nullptr, 0);
     }
-    ReplaceFileDurably(Target, "last", PathOf("ports.bak"));
-    EXPECT_EQ(ReadWholeFile(Target), "last");
+    ReplaceFileDurably(FTarget, "last", FBackup);
+    EXPECT_EQ(ReadWholeFile(FTarget), "last");
     for (const std::string& Name : Names())
         EXPECT_EQ(Name.find(".tmp-"), std::string::npos) << Name;
 }
@@ -196,17 +192,12 @@ TEST_F(FileSystemTest, FailuresRaiseAndNameThePath) {
 TEST_F(FileSystemTest, ALockKeepsOthersOutUntilItGoesOrItsProcessDies) {
     const std::string LockFile = PathOf("ports.lock");
     const std::chrono::milliseconds Briefly{50};
-    {
-        TFileLock Reader = TFileLock::Acquire(LockFile, lmShared, Briefly);
-        ASSERT_TRUE(Reader);
-        EXPECT_TRUE(TFileLock::Acquire(LockFile, lmShared, Briefly));
-        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
-    }
-    {
-        TFileLock Writer = TFileLock::Acquire(LockFile, lmExclusive, Briefly);
-        ASSERT_TRUE(Writer);
-        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmShared, Briefly));
-        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
+    // Readers share the file with other readers alone; a writer shares it with nobody.
+    for (TLockMode Held : {lmShared, lmExclusive}) {
+        TFileLock Holder = TFileLock::Acquire(LockFile, Held, Briefly);
+        ASSERT_TRUE(Holder) << Held;
+        EXPECT_EQ(bool(TFileLock::Acquire(LockFile, lmShared, Briefly)), Held == lmShared) << Held;
+        EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly)) << Held;
     }
     q7n::testing::TFileHolderProcess Killed("lock", LockFile, -1);
     EXPECT_FALSE(TFileLock::Acquire(LockFile, lmExclusive, Briefly));
@@ -220,17 +211,16 @@ TEST_F(FileSystemTest, ALockKeepsOthersOutUntilItGoesOrItsProcessDies) {
 
 #ifdef _WIN32
 TEST_F(FileSystemTest, AFileHeldByAnotherProgramIsWaitedForThenRefusedWithTheSystemsReason) {
-    const std::string Target = PathOf("ports.xml"), Backup = PathOf("ports.bak");
-    Write(Target, "old");
+    Write(FTarget, "old");
     {
-        q7n::testing::TFileHolderProcess Holder("open", Target, 300);
-        ReplaceFileDurably(Target, "new", Backup);
+        q7n::testing::TFileHolderProcess Holder("open", FTarget, 300);
+        ReplaceFileDurably(FTarget, "new", FBackup);
     }
-    EXPECT_EQ(ReadWholeFile(Target), "new");
+    EXPECT_EQ(ReadWholeFile(FTarget), "new");
 
-    q7n::testing::TFileHolderProcess Holder("open", Target, -1);
+    q7n::testing::TFileHolderProcess Holder("open", FTarget, -1);
     try {
-        ReplaceFileDurably(Target, "newer", Backup);
+        ReplaceFileDurably(FTarget, "newer", FBackup);
         ADD_FAILURE() << "a file held for good was replaced";
     } catch (const std::system_error& Error) {
         EXPECT_TRUE(IsHeldByAnotherProgram(Error.code())) << Error.what();
@@ -238,11 +228,11 @@ TEST_F(FileSystemTest, AFileHeldByAnotherProgramIsWaitedForThenRefusedWithTheSys
         const std::string Reason = Error.code().message();
         EXPECT_EQ(Error.code().category(), Win32Category());
         EXPECT_EQ(Reason.find("Windows error"), std::string::npos) << Reason;
-        EXPECT_NE(std::string(Error.what()).find(Backup + "': " + Reason), std::string::npos)
+        EXPECT_NE(std::string(Error.what()).find(FBackup + "': " + Reason), std::string::npos)
             << Error.what();
     }
     Holder.Kill();
-    EXPECT_EQ(ReadWholeFile(Target), "new");
+    EXPECT_EQ(ReadWholeFile(FTarget), "new");
     EXPECT_EQ(Names(), std::vector<std::string>{"ports.xml"});
 }
 #endif

@@ -1,5 +1,7 @@
 #include "platform/posix/MachineDatabase.h"
 
+#include "base/testsupport/TemporaryFolder.h"
+#include "platform/FileSystem.h"
 #include "platform/testsupport/ForkedProcesses.h"
 
 #include <cstdlib>
@@ -7,7 +9,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 using namespace q7n::platform;
 namespace fs = std::filesystem;
@@ -16,22 +17,14 @@ namespace {
 
 class MachineDatabaseTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        FFolder = fs::temp_directory_path() /
-                  ("q7n-db-" + std::to_string(::getpid()) + "-" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(FFolder);
-    }
-    void TearDown() override { fs::remove_all(FFolder); }
-
-    std::string PathOf(const std::string& Name) const { return (FFolder / Name).string(); }
+    std::string PathOf(const std::string& Name) const { return FFolder.File(Name); }
 
     static void CreateCounter(TMachineDatabase& Db) {
         Db.Execute("CREATE TABLE counter (id INTEGER PRIMARY KEY, value INTEGER NOT NULL)");
         Db.Execute("INSERT INTO counter VALUES (1, 0)");
     }
 
-    fs::path FFolder;
+    q7n::testing::TTemporaryFolder FFolder;
 };
 
 // Restores an environment variable when the test ends.
@@ -145,7 +138,6 @@ TEST_F(MachineDatabaseTest, UnknownSchemaAndForeignFilesAreRefusedAndKept) {
 }
 
 TEST_F(MachineDatabaseTest, GarbageFileIsAClearErrorAndIsNotReplaced) {
-    fs::create_directories(FFolder);
     std::string Path = PathOf("machine.sqlite");
     std::string Garbage(8192, 'x');
     std::ofstream(Path, std::ios::binary) << Garbage;
@@ -158,9 +150,7 @@ TEST_F(MachineDatabaseTest, GarbageFileIsAClearErrorAndIsNotReplaced) {
             EXPECT_NE(std::string(E.what()).find("damaged"), std::string::npos) << E.what();
         }
     }
-    std::ifstream In(Path, std::ios::binary);
-    std::string Content((std::istreambuf_iterator<char>(In)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(Content, Garbage);
+    EXPECT_EQ(ReadWholeFile(Path), Garbage);
 }
 
 TEST_F(MachineDatabaseTest, ReadOnlyReadsButNeverWrites) {

@@ -6,14 +6,13 @@
 #include "platform/ScmHandle.h"
 #include "platform/posix/RegistryPosix.h"
 #include "platform/posix/ServiceControlManagerPosix.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace q7n::platform;
@@ -48,15 +47,10 @@ Codes WithoutWriteRights(const q7n::testing::TTemporaryFolder& Folder, const std
                                                                                                : 3);
         }
         ::close(Pipe[1]);
-        auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         int Status = 0;
-        while (::waitpid(Child, &Status, WNOHANG) == 0) {
-            if (std::chrono::steady_clock::now() > Deadline) {
-                ::kill(Child, SIGKILL);
-                ::waitpid(Child, &Status, 0);
-                break;
-            }
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (!q7n::testing::WaitFor([&] { return ::waitpid(Child, &Status, WNOHANG) != 0; }, 30)) {
+            ::kill(Child, SIGKILL);
+            ::waitpid(Child, &Status, 0);
         }
         EXPECT_TRUE(WIFEXITED(Status) && WEXITSTATUS(Status) == 0);
         std::uint32_t Code = 0;
@@ -81,14 +75,8 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
         ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
         ASSERT_EQ(Key.WriteValue("v", RegSz, RegTextData("stored")), ErrorSuccess);
         TPosixServiceControlManager Manager(Path);
-        TScmHandle Handle = 0;
-        ASSERT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-        TScmHandleOwner Connection(Handle, Manager);
-        TServiceRegistration Registration;
-        Registration.Name = Service;
-        Registration.BinaryPathName = "/bin/true";
-        ASSERT_EQ(Manager.Register(Connection.Get(), Registration, Handle), ErrorSuccess);
-        Manager.CloseHandle(Handle);
+        TScmHandleOwner Connection = q7n::testing::OpenManager(Manager);
+        q7n::testing::Register(Manager, Connection.Get(), Service, "/bin/true");
     }
 
     // Both are asked for everything, as the configurator asks; neither is told it may only read.

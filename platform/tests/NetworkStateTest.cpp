@@ -5,13 +5,12 @@
 #include "platform/testsupport/FileHolderProcess.h"
 #include "platform/testsupport/LocalTcp.h"
 #include "platform/testsupport/RunningUnderWine.h"
+#include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
-#include <thread>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -93,10 +92,7 @@ TEST(NetworkStateTest, AListenerAndAConnectionToItAreSeenWithTheirProcessesUntil
     // The killed listener's sockets go as the host tears them down, which need not be done when
     // the process is.
     Listener.Kill();
-    const auto Deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (IsListed(Host->TcpSockets(), Port) && std::chrono::steady_clock::now() < Deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    EXPECT_FALSE(IsListed(Host->TcpSockets(), Port));
+    EXPECT_TRUE(q7n::testing::WaitFor([&] { return !IsListed(Host->TcpSockets(), Port); }, 5));
 }
 
 } // namespace

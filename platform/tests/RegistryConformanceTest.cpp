@@ -12,6 +12,8 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
+constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
+
 class RegistryConformance : public ::testing::Test {
 protected:
     // The key of this test, which it creates and deletes.
@@ -21,16 +23,14 @@ protected:
     IRegistry& FRegistry = FTest.Backend;
 
     void TearDown() override {
-        EXPECT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase), ErrorSuccess);
+        EXPECT_EQ(FRegistry.DeleteKeyTree(Hklm, FBase), ErrorSuccess);
         TRegKey Gone(FRegistry);
-        EXPECT_EQ(Gone.Open(TRegRoot::rrLocalMachine, FBase, KeyRead), ErrorFileNotFound);
+        EXPECT_EQ(Gone.Open(Hklm, FBase, KeyRead), ErrorFileNotFound);
     }
 
     TRegKey Create(const std::string& Path, std::uint32_t* Disposition = nullptr) {
         TRegKey Key(FRegistry);
-        EXPECT_EQ(Key.Create(TRegRoot::rrLocalMachine, Path, KeyAllAccess, Disposition),
-                  ErrorSuccess)
-            << Path;
+        EXPECT_EQ(Key.Create(Hklm, Path, KeyAllAccess, Disposition), ErrorSuccess) << Path;
         return Key;
     }
 
@@ -62,7 +62,7 @@ TEST_F(RegistryConformance, NestedPathIsCreatedInOneCallThenFound) {
     EXPECT_EQ(Disposition, RegOpenedExistingKey);
     // Every key on the way was made, and a key below an existing one is new.
     TRegKey Middle(FRegistry);
-    EXPECT_EQ(Middle.Open(TRegRoot::rrLocalMachine, FBase + "\\One\\Two", KeyRead), ErrorSuccess);
+    EXPECT_EQ(Middle.Open(Hklm, FBase + "\\One\\Two", KeyRead), ErrorSuccess);
     Create(FBase + "\\One\\Two\\Other", &Disposition);
     EXPECT_EQ(Disposition, RegCreatedNewKey);
 
@@ -80,8 +80,7 @@ TEST_F(RegistryConformance, LeadingBackslashIsTakenByCreationOnly) {
     EXPECT_EQ(ReadBack(Slashed, "v").second, RegTextData("plain"));
 
     TRegKey Opened(FRegistry);
-    EXPECT_EQ(Opened.Open(TRegRoot::rrLocalMachine, "\\" + FBase + "\\Key", KeyRead),
-              ErrorBadPathname);
+    EXPECT_EQ(Opened.Open(Hklm, "\\" + FBase + "\\Key", KeyRead), ErrorBadPathname);
     EXPECT_FALSE(Opened.IsOpen());
 }
 
@@ -91,8 +90,7 @@ TEST_F(RegistryConformance, NamesMatchInAnyLetterCase) {
     ASSERT_EQ(Key.WriteValue("Значение", RegSz, RegTextData("второе")), ErrorSuccess);
 
     TRegKey Upper(FRegistry);
-    ASSERT_EQ(Upper.Open(TRegRoot::rrLocalMachine, FBase + "\\MIXEDCASE\\КЛЮЧ", KeyAllAccess),
-              ErrorSuccess);
+    ASSERT_EQ(Upper.Open(Hklm, FBase + "\\MIXEDCASE\\КЛЮЧ", KeyAllAccess), ErrorSuccess);
     EXPECT_EQ(ReadBack(Upper, "VALUENAME").second, RegTextData("first"));
     EXPECT_EQ(ReadBack(Upper, "зНАЧЕНИЕ").second, RegTextData("второе"));
 
@@ -169,27 +167,24 @@ TEST_F(RegistryConformance, AbsentValuesAndKeysAreNotFound) {
     EXPECT_EQ(Key.QueryValue("", Type, Size), ErrorFileNotFound); // no default value either
 
     TRegKey Missing(FRegistry);
-    EXPECT_EQ(Missing.Open(TRegRoot::rrLocalMachine, FBase + "\\Absent", KeyRead),
-              ErrorFileNotFound);
-    EXPECT_EQ(Missing.Open(TRegRoot::rrLocalMachine, FBase + "\\Absent\\Deeper", KeyRead),
-              ErrorFileNotFound);
+    EXPECT_EQ(Missing.Open(Hklm, FBase + "\\Absent", KeyRead), ErrorFileNotFound);
+    EXPECT_EQ(Missing.Open(Hklm, FBase + "\\Absent\\Deeper", KeyRead), ErrorFileNotFound);
     EXPECT_FALSE(Missing.IsOpen());
     EXPECT_EQ(Missing.QueryValue("x", Type, Size), ErrorInvalidHandle);
-    EXPECT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase + "\\Absent"),
-              ErrorFileNotFound);
+    EXPECT_EQ(FRegistry.DeleteKeyTree(Hklm, FBase + "\\Absent"), ErrorFileNotFound);
 }
 
 TEST_F(RegistryConformance, KeyOpenedForReadingRefusesWrites) {
     Create(FBase).WriteValue("v", RegSz, RegTextData("kept"));
     TRegKey Reading(FRegistry);
-    ASSERT_EQ(Reading.Open(TRegRoot::rrLocalMachine, FBase, KeyRead), ErrorSuccess);
+    ASSERT_EQ(Reading.Open(Hklm, FBase, KeyRead), ErrorSuccess);
     EXPECT_EQ(Reading.WriteValue("v", RegSz, RegTextData("changed")), ErrorAccessDenied);
     EXPECT_EQ(Reading.WriteValue("new", RegDword, RegDwordData(1)), ErrorAccessDenied);
     EXPECT_EQ(ReadBack(Reading, "v").second, RegTextData("kept"));
 
     // A key opened for writing only cannot be read.
     TRegKey Writing(FRegistry);
-    ASSERT_EQ(Writing.Open(TRegRoot::rrLocalMachine, FBase, KeySetValue), ErrorSuccess);
+    ASSERT_EQ(Writing.Open(Hklm, FBase, KeySetValue), ErrorSuccess);
     std::uint32_t Type = 0;
     std::uint32_t Size = 0;
     EXPECT_EQ(Writing.QueryValue("v", Type, Size), ErrorAccessDenied);
@@ -216,8 +211,7 @@ TEST_F(RegistryConformance, TextThatIsNotUtf8IsRefused) {
     // The bytes of binary data are anything.
     EXPECT_EQ(Key.WriteValue("v", RegBinary, Text(Bad)), ErrorSuccess);
     TRegKey Other(FRegistry);
-    EXPECT_EQ(Other.Create(TRegRoot::rrLocalMachine, FBase + "\\" + Bad, KeyAllAccess),
-              ErrorNoUnicodeTranslation);
+    EXPECT_EQ(Other.Create(Hklm, FBase + "\\" + Bad, KeyAllAccess), ErrorNoUnicodeTranslation);
     // A name ends at its end, not at a zero inside it.
     EXPECT_EQ(Key.WriteValue(std::string("a\0b", 3), RegDword, RegDwordData(1)),
               ErrorInvalidParameter);
@@ -239,7 +233,7 @@ TEST_F(RegistryConformance, ValueNamesListEveryValueOnce) {
 TEST_F(RegistryConformance, DeletedKeyIsGoneForItsOpenHandles) {
     TRegKey Key = Create(FBase + "\\Doomed\\Child");
     ASSERT_EQ(Key.WriteValue("v", RegDword, RegDwordData(1)), ErrorSuccess);
-    ASSERT_EQ(FRegistry.DeleteKeyTree(TRegRoot::rrLocalMachine, FBase + "\\Doomed"), ErrorSuccess);
+    ASSERT_EQ(FRegistry.DeleteKeyTree(Hklm, FBase + "\\Doomed"), ErrorSuccess);
     std::uint32_t Type = 0;
     std::uint32_t Size = 0;
     EXPECT_EQ(Key.QueryValue("v", Type, Size), ErrorKeyDeleted);

@@ -5,6 +5,7 @@
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
 #include "platform/testsupport/ForkedProcesses.h"
+#include "platform/testsupport/TestRegistry.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -14,22 +15,7 @@
 using namespace q7n::platform;
 namespace fs = std::filesystem;
 
-namespace {
-
 constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
-
-std::string ReadText(IRegistry& Registry, const std::string& Path, const std::string& Name) {
-    TRegKey Key(Registry);
-    if (Key.Open(Hklm, Path, KeyRead) != ErrorSuccess)
-        return "<no key>";
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    if (Key.ReadValue(Name, Type, Data) != ErrorSuccess)
-        return "<no value>";
-    return RegDataText(Data);
-}
-
-} // namespace
 
 TEST(RegistryPosix, ReadingNeverCreatesTheDatabase) {
     q7n::testing::TTemporaryFolder Folder;
@@ -59,7 +45,7 @@ TEST(RegistryPosix, WithoutWriteAccessOpeningForWritingIsDenied) {
     EXPECT_EQ(Key.Create(Hklm, "Software\\Other", KeyAllAccess), ErrorAccessDenied);
     EXPECT_EQ(Key.Open(Hklm, "Software\\TAVO", KeyAllAccess), ErrorAccessDenied);
     EXPECT_EQ(User.DeleteKeyTree(Hklm, "Software\\TAVO"), ErrorAccessDenied);
-    EXPECT_EQ(ReadText(User, "Software\\TAVO", "v"), "stored");
+    EXPECT_EQ(q7n::testing::ReadRegistryText(User, "Software\\TAVO", "v"), "stored");
 
     // Nor can such a user make the database, or the registry's tables in it.
     TPosixRegistry Nobody(TMachineDatabaseMode::mdmReadOnly, Folder.File("absent.sqlite"));

@@ -2,7 +2,7 @@
 // Manager (under Wine in the tests) and against the POSIX stand-in alike. A user without rights
 // is tried on the stand-in only: Wine gives every user full access to its manager.
 #include "platform/testsupport/LocalTcp.h"
-#include "platform/testsupport/ServiceControlTestSupport.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 
 #include <filesystem>
 #include <fstream>
@@ -18,10 +18,8 @@ namespace {
 class ServiceControlConformance : public ::testing::Test {
 protected:
     void SetUp() override {
-        TScmHandle Handle = 0;
-        ASSERT_EQ(FManager->OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-        ASSERT_NE(Handle, 0u);
-        FHandle = TScmHandleOwner(Handle, *FManager);
+        FHandle = OpenManager(*FManager);
+        ASSERT_TRUE(FHandle);
     }
 
     void TearDown() override {
@@ -56,6 +54,21 @@ protected:
         return Name;
     }
 
+    // Registers CommandLine under a name of its own and opens the service.
+    TScmHandleOwner InstallAndOpen(const std::string& CommandLine) {
+        std::string Name = UniqueServiceName();
+        EXPECT_EQ(Install(Name, CommandLine), ErrorSuccess);
+        return OpenService(Name);
+    }
+
+    // A copy of the fixture program in Folder, named Stem with the fixture's extension.
+    fs::path CopyOfFixture(const fs::path& Folder, const std::string& Stem) {
+        fs::create_directories(Folder);
+        fs::path Program = Folder / (Stem + fs::path(FixtureServicePath()).extension().string());
+        fs::copy_file(fs::u8path(FixtureServicePath()), Program);
+        return Program;
+    }
+
     std::string ReadyFile() const { return FManager.Folder().File("ready.txt"); }
 
     // Running, and far enough in its own start to see a stop coming.
@@ -71,14 +84,8 @@ protected:
         return TScmHandleOwner(Result == ErrorSuccess ? Handle : 0, *FManager);
     }
 
-    std::uint32_t StateOf(const TScmHandleOwner& Service) {
-        std::uint32_t State = 0;
-        EXPECT_EQ(FManager->QueryState(Service.Get(), State), ErrorSuccess);
-        return State;
-    }
-
     bool Reaches(const TScmHandleOwner& Service, std::uint32_t State) {
-        return WaitFor([&] { return StateOf(Service) == State; });
+        return WaitFor([&] { return StateOf(*FManager, Service) == State; });
     }
 
     TServiceStatus StatusOf(const TScmHandleOwner& Service) {
@@ -115,7 +122,7 @@ TEST_F(ServiceControlConformance, RegistersOnceAndKnowsOnlyWhatIsRegistered) {
 
     TScmHandleOwner Service = OpenService(Name, &Error);
     ASSERT_TRUE(Service);
-    EXPECT_EQ(StateOf(Service), ServiceStopped);
+    EXPECT_EQ(StateOf(*FManager, Service), ServiceStopped);
 }
 
 TEST_F(ServiceControlConformance, GivesBackTheCommandLineAsRegistered) {
@@ -154,7 +161,7 @@ TEST_F(ServiceControlConformance, StartsRunsAndStopsThroughStopPending) {
 
     ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
     // The fixture takes 300 ms to stop: the state right after the control is stop pending.
-    EXPECT_EQ(StateOf(Service), ServiceStopPending);
+    EXPECT_EQ(StateOf(*FManager, Service), ServiceStopPending);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
     EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
 
@@ -190,18 +197,12 @@ TEST_F(ServiceControlConformance, DeletesARunningServiceOnceItHasStopped) {
 }
 
 TEST_F(ServiceControlConformance, RunsAProgramWhosePathHoldsBlanksWithItsArguments) {
-    fs::path Folder = FManager.Folder().Path() / "Program Files" / "Q7N Service";
-    fs::create_directories(Folder);
-    fs::path Program =
-        Folder / ("fixture service" + fs::path(FixtureServicePath()).extension().string());
-    fs::copy_file(fs::u8path(FixtureServicePath()), Program);
+    fs::path Program = CopyOfFixture(FManager.Folder().Path() / "Program Files" / "Q7N Service",
+                                     "fixture service");
     fs::path Record = FManager.Folder().Path() / "arguments.txt";
 
-    std::string Name = UniqueServiceName();
-    ASSERT_EQ(Install(Name, "\"" + Program.string() + "\" --record \"" + Record.string() +
-                                "\" plain \"two words\""),
-              ErrorSuccess);
-    TScmHandleOwner Service = OpenService(Name);
+    TScmHandleOwner Service = InstallAndOpen("\"" + Program.string() + "\" --record \"" +
+                                             Record.string() + "\" plain \"two words\"");
     ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceRunning));
     ASSERT_TRUE(WaitFor([&] { return fs::exists(Record); }));
@@ -217,12 +218,10 @@ TEST_F(ServiceControlConformance, RunsAProgramWhosePathHoldsBlanksWithItsArgumen
 }
 
 TEST_F(ServiceControlConformance, AMissingProgramDoesNotStart) {
-    std::string Name = UniqueServiceName();
     fs::path Missing = FManager.Folder().Path() / "missing.exe";
-    ASSERT_EQ(Install(Name, "\"" + Missing.string() + "\""), ErrorSuccess);
-    TScmHandleOwner Service = OpenService(Name);
+    TScmHandleOwner Service = InstallAndOpen("\"" + Missing.string() + "\"");
     EXPECT_EQ(FManager->Start(Service.Get()), ErrorFileNotFound);
-    EXPECT_EQ(StateOf(Service), ServiceStopped);
+    EXPECT_EQ(StateOf(*FManager, Service), ServiceStopped);
 }
 
 TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFileWhileItRuns) {
@@ -234,14 +233,9 @@ TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFile
     ASSERT_NE(Free, 0);
     WritePortsFile({Held, Free, 0, 70000, Free});
     // The ports file is found where the service's is: in the folder above the program's.
-    fs::path Program = FManager.Folder().Path() / "Install" /
-                       ("Q7NService" + fs::path(FixtureServicePath()).extension().string());
-    fs::create_directories(Program.parent_path());
-    fs::copy_file(fs::u8path(FixtureServicePath()), Program);
-    std::string Name = UniqueServiceName();
-    ASSERT_EQ(Install(Name, "\"" + Program.string() + "\" --record \"" + ReadyFile() + "\""),
-              ErrorSuccess);
-    TScmHandleOwner Service = OpenService(Name);
+    fs::path Program = CopyOfFixture(FManager.Folder().Path() / "Install", "Q7NService");
+    TScmHandleOwner Service =
+        InstallAndOpen("\"" + Program.string() + "\" --record \"" + ReadyFile() + "\"");
     ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
     ASSERT_TRUE(ReachesRunning(Service));
     EXPECT_TRUE(Tcp.Connects(Free));
@@ -264,15 +258,12 @@ TEST_F(ServiceControlConformance, AServiceThatEndsWithACodeOfItsOwnShowsItOnceSt
          {TCase{"--ports \"" + FManager.Folder().File("missing.xml") + "\"", 2},
           TCase{"--ports \"" + Unreadable + "\"", 13}, TCase{"--exit-after 100", 3}}) {
         SCOPED_TRACE(Case.Options);
-        std::string Name = UniqueServiceName();
-        ASSERT_EQ(Install(Name, "\"" + FixtureServicePath() + "\" " + Case.Options), ErrorSuccess);
-        TScmHandleOwner Service = OpenService(Name);
+        TScmHandleOwner Service =
+            InstallAndOpen("\"" + FixtureServicePath() + "\" " + Case.Options);
         ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
         ASSERT_TRUE(Reaches(Service, ServiceStopped));
-        TServiceStatus Status = StatusOf(Service);
-        EXPECT_EQ(Status.ProcessId, 0u);
-        EXPECT_EQ(Status.Win32ExitCode, ErrorServiceSpecificError);
-        EXPECT_EQ(Status.ServiceSpecificExitCode, Case.Code);
+        EXPECT_EQ(CodesOf(StatusOf(Service)),
+                  (TStatusCodes{0, ErrorServiceSpecificError, Case.Code}));
         // A stop that finds it stopped leaves them.
         EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
         EXPECT_EQ(StatusOf(Service).ServiceSpecificExitCode, Case.Code);
@@ -282,11 +273,8 @@ TEST_F(ServiceControlConformance, AServiceThatEndsWithACodeOfItsOwnShowsItOnceSt
 TEST_F(ServiceControlConformance, ARunShowsItsOwnProcessAndClearsTheCodesOfTheLastOne) {
     std::string Ports = FManager.Folder().File("Q7NPorts.xml");
     std::string Pid = FManager.Folder().File("pid.txt");
-    std::string Name = UniqueServiceName();
-    ASSERT_EQ(Install(Name, FixtureCommandLine(ReadyFile()) + " --pid-file \"" + Pid +
-                                "\" --ports \"" + Ports + "\""),
-              ErrorSuccess);
-    TScmHandleOwner Service = OpenService(Name);
+    TScmHandleOwner Service = InstallAndOpen(FixtureCommandLine(ReadyFile()) + " --pid-file \"" +
+                                             Pid + "\" --ports \"" + Ports + "\"");
     // No ports file yet: the first run ends at its start.
     ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
@@ -295,19 +283,14 @@ TEST_F(ServiceControlConformance, ARunShowsItsOwnProcessAndClearsTheCodesOfTheLa
     WritePortsFile({});
     ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
     ASSERT_TRUE(ReachesRunning(Service));
-    TServiceStatus Status = StatusOf(Service);
+    TStatusCodes Running = CodesOf(StatusOf(Service));
     std::ifstream PidText(fs::u8path(Pid));
     std::uint32_t ServicePid = 0;
     PidText >> ServicePid;
     EXPECT_NE(ServicePid, 0u);
-    EXPECT_EQ(Status.ProcessId, ServicePid);
-    EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess);
-    EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+    EXPECT_EQ(Running, (TStatusCodes{ServicePid, ErrorSuccess, 0}));
 
     ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
-    Status = StatusOf(Service);
-    EXPECT_EQ(Status.ProcessId, 0u);
-    EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess);
-    EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+    EXPECT_EQ(CodesOf(StatusOf(Service)), (TStatusCodes{0, ErrorSuccess, 0}));
 }

@@ -1,40 +1,16 @@
 // The POSIX stand-in's own promises: the rights of a user who cannot write the machine database,
 // several processes sharing it, and states and exit codes that always come from the real process.
-#include "platform/testsupport/ServiceControlTestSupport.h"
+#include "platform/FileSystem.h"
+#include "platform/posix/MachineDatabase.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 
 #include <csignal>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 using namespace q7n::platform;
 using namespace q7n::testing;
-
-namespace {
-
-// Registers Name with CommandLine through Manager; answers the new service's handle.
-TScmHandleOwner Register(IServiceControlManager& Manager, TScmHandle ManagerHandle,
-                         const std::string& Name, const std::string& CommandLine) {
-    TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.Register(ManagerHandle, RegistrationOf(Name, CommandLine), Handle),
-              ErrorSuccess);
-    return TScmHandleOwner(Handle, Manager);
-}
-
-std::uint32_t StateOf(IServiceControlManager& Manager, const TScmHandleOwner& Service) {
-    std::uint32_t State = 0;
-    EXPECT_EQ(Manager.QueryState(Service.Get(), State), ErrorSuccess);
-    return State;
-}
-
-TScmHandleOwner OpenManager(IServiceControlManager& Manager) {
-    TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-    return TScmHandleOwner(Handle, Manager);
-}
-
-} // namespace
 
 TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
     TTestServiceManager Admin;
@@ -61,10 +37,8 @@ TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
 TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
     TTestServiceManager Admin;
     { TScmHandleOwner Created = OpenManager(*Admin); } // makes the file, without tables of ours
-    sqlite3* Db = nullptr;
-    ASSERT_EQ(sqlite3_open(Admin.DatabasePath().c_str(), &Db), SQLITE_OK);
-    sqlite3_exec(Db, "DROP TABLE services; DELETE FROM q7n_schema", nullptr, nullptr, nullptr);
-    sqlite3_close(Db);
+    TMachineDatabase(TMachineDatabaseMode::mdmReadWrite, Admin.DatabasePath())
+        .Execute("DROP TABLE services; DELETE FROM q7n_schema");
 
     TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
     TScmHandle Manager = 0;
@@ -76,16 +50,11 @@ TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
 
 TEST(PosixServiceControlManager, ADamagedDatabaseIsAnErrorAndIsLeftAlone) {
     TTestServiceManager Backend;
-    {
-        std::ofstream Damaged(Backend.DatabasePath(), std::ios::binary);
-        Damaged << "not a database, but the user's file all the same";
-    }
+    const std::string Damaged = "not a database, but the user's file all the same";
+    std::ofstream(Backend.DatabasePath(), std::ios::binary) << Damaged;
     TScmHandle Manager = 0;
     EXPECT_EQ(Backend->OpenManager(ScManagerAllAccess, Manager), ErrorDatabaseDoesNotExist);
-    std::ifstream Kept(Backend.DatabasePath());
-    std::string Text;
-    std::getline(Kept, Text);
-    EXPECT_EQ(Text, "not a database, but the user's file all the same");
+    EXPECT_EQ(ReadWholeFile(Backend.DatabasePath()), Damaged);
 }
 
 TEST(PosixServiceControlManager, EveryProcessSeesTheSameServicesAndTheirStates) {
@@ -125,12 +94,9 @@ TEST(PosixServiceControlManager, StatesComeFromTheRealProcess) {
     std::string Name = UniqueServiceName();
     std::string Ready = Backend.Folder().File("ready");
     TScmHandleOwner Reused = Register(*Backend, Manager.Get(), Name, FixtureCommandLine(Ready));
-    sqlite3* Db = nullptr;
-    ASSERT_EQ(sqlite3_open(Backend.DatabasePath().c_str(), &Db), SQLITE_OK);
-    std::string Sql = "UPDATE services SET pid = " + std::to_string(::getpid()) +
-                      ", start_time = 1 WHERE name = '" + Name + "'";
-    ASSERT_EQ(sqlite3_exec(Db, Sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(Db);
+    TMachineDatabase(TMachineDatabaseMode::mdmReadWrite, Backend.DatabasePath())
+        .Execute("UPDATE services SET pid = " + std::to_string(::getpid()) +
+                 ", start_time = 1 WHERE name = '" + Name + "'");
     EXPECT_EQ(StateOf(*Backend, Reused), ServiceStopped);
     EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorServiceNotActive);
     ASSERT_EQ(Backend->Start(Reused.Get()), ErrorSuccess);
@@ -188,8 +154,6 @@ TEST(PosixServiceControlManager, ASignalEndsARunCleanlyOnlyWhenItIsTheStopAskedF
         TScmHandleOwner Seen(Handle, Other);
         ASSERT_EQ(Other.QueryStatus(Seen.Get(), Status), ErrorSuccess);
         EXPECT_EQ(Status.CurrentState, ServiceStopped);
-        EXPECT_EQ(Status.ProcessId, 0u);
-        EXPECT_EQ(Status.Win32ExitCode, Case.Win32ExitCode);
-        EXPECT_EQ(Status.ServiceSpecificExitCode, 0u);
+        EXPECT_EQ(CodesOf(Status), (TStatusCodes{0, Case.Win32ExitCode, 0}));
     }
 }

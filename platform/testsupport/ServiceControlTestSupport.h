@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #ifndef _WIN32
 #include "platform/posix/ServiceControlManagerPosix.h"
@@ -37,6 +38,13 @@ inline platform::TServiceRegistration RegistrationOf(const std::string& Name,
     Registration.DisplayName = Name;
     Registration.BinaryPathName = CommandLine;
     return Registration;
+}
+
+// A status's process and the codes its last run ended with (Win32, then the service's own), to
+// compare in one go.
+using TStatusCodes = std::tuple<std::uint32_t, std::uint32_t, std::uint32_t>;
+inline TStatusCodes CodesOf(const platform::TServiceStatus& Status) {
+    return {Status.ProcessId, Status.Win32ExitCode, Status.ServiceSpecificExitCode};
 }
 
 // A service name no other test uses, so that tests leave each other alone.

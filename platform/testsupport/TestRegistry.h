@@ -1,6 +1,8 @@
 #pragma once
 
 #include "platform/Registry.h"
+#include "platform/RegistryData.h"
+#include "platform/RegistryKey.h"
 
 #include <string>
 
@@ -35,5 +37,19 @@ public:
 private:
     std::string FScratchKey;
 };
+
+// The text of value Name of HKEY_LOCAL_MACHINE\Path, or "<no key>" or "<no value>".
+inline std::string ReadRegistryText(platform::IRegistry& Registry, const std::string& Path,
+                                    const std::string& Name) {
+    platform::TRegKey Key(Registry);
+    if (Key.Open(platform::TRegRoot::rrLocalMachine, Path, platform::KeyRead) !=
+        platform::ErrorSuccess)
+        return "<no key>";
+    std::uint32_t Type = 0;
+    std::vector<std::uint8_t> Data;
+    if (Key.ReadValue(Name, Type, Data) != platform::ErrorSuccess)
+        return "<no value>";
+    return platform::RegDataText(Data);
+}
 
 } // namespace q7n::testing

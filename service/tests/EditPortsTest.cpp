@@ -24,19 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The path of the ports file as stored in the registry, or "" when there is none.
-std::string StoredPortsFile(IRegistry& Registry) {
-    TRegKeyHandle Key = 0;
-    if (Registry.OpenKey(TRegRoot::rrLocalMachine, ServiceOptionsKeyPath, KeyRead, Key))
-        return "";
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    Registry.ReadValue(Key, "rgCfgFile", Type, Data);
-    Registry.CloseKey(Key);
-    std::string Text(Data.begin(), Data.end());
-    return Text.substr(0, Text.find('\0'));
-}
-
 // Windows that answer as the test says and remember what they were asked and told.
 class TScriptedDialogs final : public IPortsEditDialogs {
 public:
@@ -67,11 +54,6 @@ public:
     void Warn(const std::string& Text) override { Warnings.push_back(Text); }
 };
 
-class TNoWindow final : public IServiceConfigDlgInterface {
-public:
-    void ServiceStateChanged(TServiceState) override {}
-};
-
 class EditPortsTest : public ::testing::Test {
 protected:
     EditPortsTest() {
@@ -81,13 +63,13 @@ protected:
         MakeConfigurator(FFolder.File("Q7NPorts.xml"));
     }
 
-    // A configurator, started, for the ports file at PortsFile.
+    // A configurator without a window, started, for the ports file at PortsFile.
     void MakeConfigurator(const std::string& PortsFile) {
         FConfigurator.reset();
         auto Timer = std::make_unique<q7n::testing::TManualTimer>();
         FTimer = Timer.get();
         FConfigurator = std::make_unique<TServiceConfigurator>(
-            "Q7NSrv", TServiceFiles{"", PortsFile}, &FWindow, FPortsEdit.get(), FPlatform, FClock,
+            "Q7NSrv", TServiceFiles{"", PortsFile}, nullptr, FPortsEdit.get(), FPlatform, FClock,
             std::move(Timer));
         FConfigurator->Start();
     }
@@ -129,7 +111,6 @@ protected:
     q7n::testing::TFakeServiceControlManager FPlatform;
     q7n::testing::TFakeClock FClock;
     q7n::testing::TManualTimer* FTimer = nullptr;
-    TNoWindow FWindow;
     TScriptedDialogs FDialogs;
     std::unique_ptr<TPortsEditFlow> FPortsEdit;
     std::unique_ptr<TServiceConfigurator> FConfigurator;
@@ -161,7 +142,8 @@ TEST_F(EditPortsTest, ConfirmingSavesRecordsThePathOnceAndOffersARestartOfARunni
     FConfigurator->EditPorts();
     EXPECT_EQ(PortsInFile(), 1);
     EXPECT_EQ(Writes(), WritesBefore + 1);
-    EXPECT_EQ(StoredPortsFile(FStore.Backend), FConfigurator->PortsFile());
+    EXPECT_EQ(q7n::testing::ReadRegistryText(FStore.Backend, ServiceOptionsKeyPath, "rgCfgFile"),
+              FConfigurator->PortsFile());
     EXPECT_EQ(FDialogs.Questions, std::vector<std::string>{"Перезапустить сервис?"});
     EXPECT_TRUE(NextTickStops()); // the restart is served like a button press
 

@@ -8,7 +8,7 @@
 #include "platform/testsupport/FileHolderProcess.h"
 #include "platform/testsupport/LocalTcp.h"
 #include "platform/testsupport/RunningUnderWine.h"
-#include "platform/testsupport/ServiceControlTestSupport.h"
+#include "platform/testsupport/ServiceControlCalls.h"
 #include "platform/testsupport/TestRegistry.h"
 #include "ports/Q7NDocument.h"
 #include "service/ServicePaths.h"
@@ -118,18 +118,12 @@ TEST_F(MachineDoctor, TellsWhatTheServiceRunsWhereItListensAndHowItEnded) {
         Document.Options()->Q7NPorts()->Add()->SetLocalPort(Served);
         ASSERT_TRUE(Document.Save(PortsFile));
     }
-    TScmHandle Handle = 0;
-    ASSERT_EQ(Services->OpenManager(ScManagerAllAccess, Handle), ErrorSuccess);
-    TScmHandleOwner Manager(Handle, *Services);
+    TScmHandleOwner Manager = OpenManager(*Services);
     const std::string CommandLine =
         "\"" + FixtureServicePath() + "\" --ports \"" + PortsFile + "\" --stop-delay 0";
-    ASSERT_EQ(Services->Register(Manager.Get(), RegistrationOf(Name, CommandLine), Handle),
-              ErrorSuccess);
-    TScmHandleOwner Service(Handle, *Services);
+    TScmHandleOwner Service = Register(*Services, Manager.Get(), Name, CommandLine);
     auto Stopped = [&] {
-        std::uint32_t State = 0;
-        return Services->QueryState(Service.Get(), State) == ErrorSuccess &&
-               State == ServiceStopped;
+        return StateOf(*Services, Service) == ServiceStopped;
     };
 
     // Registered from the build's folder, not this one's: the file edited here is not its own.

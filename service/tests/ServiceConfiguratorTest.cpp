@@ -3,8 +3,8 @@
 #include "service/testsupport/FakeServiceControlManager.h"
 #include "service/testsupport/ManualTiming.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace q7n;
 using q7n::testing::TFakeClock;
@@ -56,20 +56,17 @@ protected:
     Calls TickCalls(std::int64_t Milliseconds = 100) {
         Tick(Milliseconds);
         Calls Taken = FPlatform.TakeCalls();
-        Taken.erase(std::remove_if(Taken.begin(), Taken.end(),
-                                   [](const std::string& Call) {
-                                       return Call.rfind("OpenService", 0) == 0 ||
-                                              Call == "CloseHandle";
-                                   }),
-                    Taken.end());
+        std::erase_if(Taken, [](const std::string& Call) {
+            return Call.rfind("OpenService", 0) == 0 || Call == "CloseHandle";
+        });
         return Taken;
     }
 
-    // The ticks of a restart's wait, up to exactly 2000 ms after its stop: each either polls or
-    // does nothing. Answers the number of polls.
-    int PollsDuringTheWait() {
+    // Ticks times a tick, by default those of a restart's wait up to exactly 2000 ms after its
+    // stop: each either polls or does nothing. Answers the number of polls.
+    int PollsDuringTheWait(int Ticks = 20) {
         int Polls = 0;
-        for (int I = 0; I < 20; ++I) {
+        for (int I = 0; I < Ticks; ++I) {
             Calls Tick = TickCalls();
             EXPECT_TRUE(Tick.empty() || Tick == Calls{"QueryState"}) << "tick " << I;
             Polls += !Tick.empty();
@@ -153,13 +150,8 @@ TEST_F(ServiceConfiguratorTest, RestartOfASlowStoppingServiceWaitsForTheStopAtTh
     Start();
     FConfigurator->RequestRestart();
     TickCalls(); // the stop; the service stays in stop pending
-    int Polls = 0;
-    for (int I = 0; I < 50; ++I) { // 5 s
-        Calls Tick = TickCalls();
-        Polls += Tick == Calls{"QueryState"};
-        EXPECT_TRUE(Tick.empty() || Tick == Calls{"QueryState"}) << "tick " << I;
-    }
-    EXPECT_EQ(Polls, 8); // every 600 ms, as when idle
+    // 5 s of it, with a poll every 600 ms, as when idle.
+    EXPECT_EQ(PollsDuringTheWait(50), 8);
     FPlatform.States["Q7NSrv"] = 1;
     EXPECT_EQ(TickCalls(), Calls{});
     EXPECT_EQ(TickCalls(), Calls{});
@@ -173,7 +165,7 @@ TEST_F(ServiceConfiguratorTest, RestartOfASlowStoppingServiceWaitsForTheStopAtTh
     TickCalls();
     Calls Last;
     int Ticks = 0;
-    Polls = 0;
+    int Polls = 0;
     while ((Last = TickCalls()) != Calls{"StartService"} && Ticks < 1000) {
         ++Ticks;
         Polls += Last == Calls{"QueryState"};
