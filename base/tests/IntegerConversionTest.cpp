@@ -17,11 +17,8 @@ TEST(IntegerConversion, AcceptsDecimalWithLeadingBlanksAndSign) {
 }
 
 TEST(IntegerConversion, AcceptsEveryHexPrefix) {
-    EXPECT_EQ(StrToInt("$1F90"), 8080);
-    EXPECT_EQ(StrToInt("x1f90"), 8080);
-    EXPECT_EQ(StrToInt("X1F90"), 8080);
-    EXPECT_EQ(StrToInt("0x1F90"), 8080);
-    EXPECT_EQ(StrToInt("0X1f90"), 8080);
+    for (const char* Text : {"$1F90", "x1f90", "X1F90", "0x1F90", "0X1f90"})
+        EXPECT_EQ(StrToInt(Text), 8080) << Text;
     EXPECT_EQ(StrToInt("-$10"), -16);
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
     EXPECT_EQ(StrToInt("$7FFFFFFF"), INT32_MAX);
