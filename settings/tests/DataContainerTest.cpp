@@ -4,7 +4,7 @@
 #include "platform/RegistryKey.h"
 #include "settings/DCAppInfo.h"
 #include "settings/RegistryValues.h"
-#include "settings/testsupport/RecordingRegistry.h"
+#include "settings/testsupport/RegistryKeyTest.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
-#include "settings/testsupport/RecordingRegistry.h"
+#include "settings/testsupport/RegistryKeyTest.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
