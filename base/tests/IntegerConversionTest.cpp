@@ -6,7 +6,7 @@
 
 using namespace q7n;
 
-TEST(IntegerConversion, AcceptsDecimalWithLeadingBlanksAndSign) {
+TEST(IntegerConversion, AcceptsDecimalWithLeadingBlanksAndSignAndEveryHexPrefix) {
     EXPECT_EQ(StrToInt("8080"), 8080);
     EXPECT_EQ(StrToInt(" 8080"), 8080);
     EXPECT_EQ(StrToInt("   -1"), -1);
@@ -14,29 +14,22 @@ TEST(IntegerConversion, AcceptsDecimalWithLeadingBlanksAndSign) {
     EXPECT_EQ(StrToInt("007"), 7);
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), INT32_MIN);
-}
 
-TEST(IntegerConversion, AcceptsEveryHexPrefix) {
-    EXPECT_EQ(StrToInt("$1F90"), 8080);
-    EXPECT_EQ(StrToInt("x1f90"), 8080);
-    EXPECT_EQ(StrToInt("X1F90"), 8080);
-    EXPECT_EQ(StrToInt("0x1F90"), 8080);
-    EXPECT_EQ(StrToInt("0X1f90"), 8080);
+    for (const char* Text : {"$1F90", "x1f90", "X1F90", "0x1F90", "0X1f90"})
+        EXPECT_EQ(StrToInt(Text), 8080) << Text;
     EXPECT_EQ(StrToInt("-$10"), -16);
     EXPECT_EQ(StrToInt("$FFFFFFFF"), -1);
     EXPECT_EQ(StrToInt("$7FFFFFFF"), INT32_MAX);
 }
 
-TEST(IntegerConversion, RejectsMalformedAndOutOfRangeText) {
+TEST(IntegerConversion, RejectsMalformedAndOutOfRangeTextWithAnErrorThatNamesIt) {
     for (const char* Bad :
          {"",           " ",   "-",          "+",           "$",
           "0x",         "x",   "abc",        "12a",         "8080 ",
           "1 2",        "--1", "2147483648", "-2147483649", "99999999999999999999",
           "$100000000", "\t1", "1.5",        "0x-1",        "$ 1"})
         EXPECT_FALSE(TryStrToInt(Bad).has_value()) << "'" << Bad << "'";
-}
 
-TEST(IntegerConversion, ErrorNamesTheText) {
     try {
         StrToInt("abc");
         FAIL() << "no error raised";

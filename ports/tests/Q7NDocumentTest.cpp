@@ -2,6 +2,7 @@
 
 #include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
+#include "ports/testsupport/PortsFileByHand.h"
 #include "xmloptions/testsupport/StrictXML.h"
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace q7n;
+using q7n::testing::PortText;
 namespace fs = std::filesystem;
 
 namespace {
@@ -82,16 +84,9 @@ TEST_F(Q7NDocumentTest, LoadAppliesDefaultsAndWriteRules) {
     Document.Load(FPath);
     TQ7NPorts* Ports = Document.Options()->Q7NPorts();
     ASSERT_EQ(Ports->Count(), 3);
-    EXPECT_EQ(Ports->Items(0)->COMPort(), 1);
-    EXPECT_EQ(Ports->Items(0)->CpRate(), 9600);
-    EXPECT_EQ(Ports->Items(0)->LocalPort(), 8080);
-    EXPECT_EQ(Ports->Items(0)->IP(), "10.1.1.1");
-    EXPECT_EQ(Ports->Items(1)->CpRate(), 250000);
-    EXPECT_EQ(Ports->Items(1)->COMPort(), 1);
-    EXPECT_EQ(Ports->Items(1)->LocalPort(), -1);
-    EXPECT_EQ(Ports->Items(1)->RemoutePort(), 70000);
-    EXPECT_EQ(Ports->Items(2)->IP(), "адрес");
-    EXPECT_EQ(Ports->Items(2)->COMPort(), 256);
+    EXPECT_EQ(PortText(*Ports->Items(0)), "10.1.1.1:8080 -> 8080, COM1 at 9600");
+    EXPECT_EQ(PortText(*Ports->Items(1)), "192.168.1.6:70000 -> -1, COM1 at 250000");
+    EXPECT_EQ(PortText(*Ports->Items(2)), "адрес:8080 -> 8080, COM256 at 9600");
 }
 
 TEST_F(Q7NDocumentTest, UnacceptableFilesLoadAsAnEmptyList) {
@@ -138,8 +133,8 @@ TEST_F(Q7NDocumentTest, LoadThenSaveKeepsTheMappingsAndLoadsDoNotAccumulate) {
     Document.Load(FPath);
     Document.Load(FPath);
     ASSERT_EQ(Document.Options()->Q7NPorts()->Count(), 4);
-    EXPECT_EQ(Document.Options()->Q7NPorts()->Items(3)->IP(), "10.0.0.3");
-    EXPECT_EQ(Document.Options()->Q7NPorts()->Items(3)->RemoutePort(), 4003);
+    EXPECT_EQ(PortText(*Document.Options()->Q7NPorts()->Items(3)),
+              "10.0.0.3:4003 -> 8080, COM4 at 9600");
     ASSERT_TRUE(Document.Save(FPath));
     EXPECT_EQ(Read(), First);
 }

@@ -1,16 +1,15 @@
 #include "ports/Q7NPort.h"
 
+#include "ports/testsupport/PortsFileByHand.h"
+
 #include <gtest/gtest.h>
 
 using namespace q7n;
+using q7n::testing::PortText;
 
 TEST(Q7NPort, StartsWithTheDefaults) {
     auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
-    EXPECT_EQ(Port->IP(), "192.168.1.6");
-    EXPECT_EQ(Port->RemoutePort(), 8080);
-    EXPECT_EQ(Port->LocalPort(), 8080);
-    EXPECT_EQ(Port->COMPort(), 1);
-    EXPECT_EQ(Port->CpRate(), 9600);
+    EXPECT_EQ(PortText(*Port), "192.168.1.6:8080 -> 8080, COM1 at 9600");
 
     TQ7NPorts List(nullptr);
     TQ7NPort* Item = List.Add();
@@ -39,9 +38,7 @@ TEST(Q7NPort, WriteRulesGuardComPortAndRate) {
     Port->SetRemoutePort(-1);
     Port->SetLocalPort(70000);
     Port->SetIP("");
-    EXPECT_EQ(Port->RemoutePort(), -1);
-    EXPECT_EQ(Port->LocalPort(), 70000);
-    EXPECT_EQ(Port->IP(), "");
+    EXPECT_EQ(PortText(*Port), ":-1 -> 70000, COM1 at 250000");
     Port->SetIP("not an address");
     EXPECT_EQ(Port->IP(), "not an address");
 }
@@ -69,8 +66,7 @@ TEST(Q7NPorts, CopyReplacesTheTargetRecords) {
 
     auto Single = TXMLClass::Create<TQ7NPort>(nullptr);
     Single->CopyFrom(Source.Items(2));
-    EXPECT_EQ(Single->IP(), "10.0.0.2");
-    EXPECT_EQ(Single->COMPort(), 4);
+    EXPECT_EQ(PortText(*Single), "10.0.0.2:8080 -> 8080, COM4 at 115200");
 }
 
 TEST(Q7NOptions, OwnsOneListThatResetEmpties) {

@@ -17,6 +17,13 @@ inline void AddMappingElsewhere(const std::string& Path, const std::string& IP) 
         throw std::runtime_error("cannot save " + Path + ": " + Saved.Reason);
 }
 
+// A mapping as one line, for comparing all of it at once: "IP:remote -> local, COMn at rate".
+inline std::string PortText(const TQ7NPort& Port) {
+    return Port.IP() + ":" + std::to_string(Port.RemoutePort()) + " -> " +
+           std::to_string(Port.LocalPort()) + ", COM" + std::to_string(Port.COMPort()) + " at " +
+           std::to_string(Port.CpRate());
+}
+
 // How many mappings the ports file at Path holds.
 inline int MappingsIn(const std::string& Path) {
     TQ7NDocument Document;

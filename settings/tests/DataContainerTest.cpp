@@ -4,7 +4,7 @@
 #include "platform/RegistryKey.h"
 #include "settings/DCAppInfo.h"
 #include "settings/RegistryValues.h"
-#include "settings/testsupport/RecordingRegistry.h"
+#include "settings/testsupport/RegistryKeyTest.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,10 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
-
-class DataContainerTest : public ::testing::Test {
+class DataContainerTest : public q7n::testing::TRegistryKeyTest {
 protected:
-    q7n::testing::TTestRegistry FRegistry{q7n::testing::TestKeyPath};
-    q7n::testing::TRecordingRegistry FRecorder{FRegistry.Backend};
-    std::string FKey = q7n::testing::TestKeyPath + "\\Container";
+    DataContainerTest() : TRegistryKeyTest(q7n::testing::TestKeyPath + "\\Container") {}
+
     std::unique_ptr<TComponent> FOwner = std::make_unique<TComponent>(nullptr);
     TDataContainer* FContainer = NewContainer(FOwner.get());
 
@@ -33,29 +30,6 @@ protected:
         auto* Setting = new T(Owner ? Owner : FOwner.get());
         Setting->SetName(Name);
         return Setting;
-    }
-
-    TRegKey WritableKey() {
-        TRegKey Key(FRegistry.Backend);
-        EXPECT_EQ(Key.Create(Hklm, FKey, KeyAllAccess), ErrorSuccess);
-        return Key;
-    }
-    std::pair<std::uint32_t, std::vector<std::uint8_t>> Stored(const std::string& Name) {
-        TRegKey Key(FRegistry.Backend);
-        std::uint32_t Type = 0;
-        std::vector<std::uint8_t> Data;
-        if (Key.Open(Hklm, FKey, KeyRead) != ErrorSuccess ||
-            Key.ReadValue(Name, Type, Data) != ErrorSuccess)
-            return {0xFFFFFFFF, {}};
-        return {Type, Data};
-    }
-    std::vector<std::string> StoredNames() {
-        TRegKey Key(FRegistry.Backend);
-        std::vector<std::string> Names;
-        if (Key.Open(Hklm, FKey, KeyRead) == ErrorSuccess)
-            Key.ValueNames(Names);
-        std::sort(Names.begin(), Names.end());
-        return Names;
     }
 };
 
@@ -244,13 +218,10 @@ TEST_F(DataContainerTest, WrongTypeStopsTheLoadAtThatSetting) {
     auto* Wrong = Add<TRegInteger>("Wrong");
     auto* After = Add<TRegString>("After");
     auto* Missing = Add<TRegString>("Missing");
-    {
-        TRegKey Key = WritableKey();
-        Key.WriteValue("Before", RegDword, RegDwordData(42));
-        Key.WriteValue("Wrong", RegSz, RegTextData("7"));
-        Key.WriteValue("After", RegSz, RegTextData("never read"));
-        Key.WriteValue("Unknown", RegSz, RegTextData("left alone"));
-    }
+    Store("Before", RegDword, RegDwordData(42));
+    Store("Wrong", RegSz, RegTextData("7"));
+    Store("After", RegSz, RegTextData("never read"));
+    Store("Unknown", RegSz, RegTextData("left alone"));
     Wrong->SetValue(3); // before collection: no flag
     FContainer->CollectItems();
     FContainer->Load();
@@ -273,22 +244,19 @@ TEST_F(DataContainerTest, DataOfTheWrongShapeIsNotTaken) {
     auto* Number = Add<TRegInteger>("Number");
     auto* Ratio = Add<TRegFloat>("Ratio");
     auto* When = Add<TRegTime>("When");
-    {
-        TRegKey Key = WritableKey();
-        Key.WriteValue("Number", RegDword, std::vector<std::uint8_t>{1, 0}); // two bytes
-        Key.WriteValue("Ratio", RegBinary, std::vector<std::uint8_t>(7, 0));
-        Key.WriteValue("When", RegBinary, RegDoubleData(0.25));
-    }
+    Store("Number", RegDword, std::vector<std::uint8_t>{1, 0}); // two bytes
+    Store("Ratio", RegBinary, std::vector<std::uint8_t>(7, 0));
+    Store("When", RegBinary, RegDoubleData(0.25));
     FContainer->CollectItems();
     FContainer->Load();
     EXPECT_EQ(Number->Value(), 0);
     EXPECT_EQ(When->Value(), 0.0); // after the first failure nothing is read
-    WritableKey().WriteValue("Number", RegDword, RegDwordData(1));
+    Store("Number", RegDword, RegDwordData(1));
     FContainer->Load();
     EXPECT_EQ(Number->Value(), 1);
     EXPECT_EQ(Ratio->Value(), 0.0);
     EXPECT_EQ(When->Value(), 0.0);
-    WritableKey().WriteValue("Ratio", RegBinary, RegDoubleData(2.5));
+    Store("Ratio", RegBinary, RegDoubleData(2.5));
     FContainer->Load();
     EXPECT_EQ(Ratio->Value(), 2.5);
     EXPECT_EQ(When->Value(), 0.25);
@@ -302,14 +270,11 @@ TEST_F(DataContainerTest, StoredTextAndNumbersAreReadAsTheirKinds) {
     auto* Folder = Add<TRegFolder>("Folder");
     Ranged->SetMinValue(1);
     Ranged->SetMaxValue(10);
-    {
-        TRegKey Key = WritableKey();
-        Key.WriteValue("Expandable", RegExpandSz, RegTextData("%TEMP%\\x"));
-        Key.WriteValue("NoData", RegSz, std::vector<std::uint8_t>{});
-        Key.WriteValue("Flag", RegDword, RegDwordData(7));
-        Key.WriteValue("Ranged", RegDword, RegDwordData(11));
-        Key.WriteValue("Folder", RegSz, RegTextData("D:\\NoSlash"));
-    }
+    Store("Expandable", RegExpandSz, RegTextData("%TEMP%\\x"));
+    Store("NoData", RegSz, std::vector<std::uint8_t>{});
+    Store("Flag", RegDword, RegDwordData(7));
+    Store("Ranged", RegDword, RegDwordData(11));
+    Store("Folder", RegSz, RegTextData("D:\\NoSlash"));
     FContainer->CollectItems();
     NoData->SetValue("replaced");
     FContainer->Load();

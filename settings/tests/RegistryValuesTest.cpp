@@ -55,9 +55,11 @@ TEST(RegistryValues, IdentityContainerAndDialogIgnoreEmptyAndNonPositiveValues) 
     EXPECT_EQ(Dialog->MaxInstrumentalWidth(), 1);
 }
 
-TEST(RegistryValues, ChangesCountOnlyWhileTheContainerIsIdle) {
+TEST(RegistryValues, ChangesCountOnlyWhileTheContainerIsIdleAndTheValueDiffers) {
     TCollectedOwner Owner;
     auto* Text = Owner.Add<TRegString>("Text");
+    auto* Flag = Owner.Add<TRegBoolean>("Flag");
+    auto* When = Owner.Add<TRegDateTime>("When");
     Text->SetValue("design value"); // before collection: the owner's design data
     EXPECT_FALSE(Text->Modified());
     Owner.Collect();
@@ -71,6 +73,16 @@ TEST(RegistryValues, ChangesCountOnlyWhileTheContainerIsIdle) {
     EXPECT_EQ(Text->Value(), "Design Value");
     Text->SetValue("Design Value");
     EXPECT_TRUE(Text->Modified()); // an equal value does not clear the flag either
+
+    // The other kinds compare their values too.
+    Flag->SetValue(false);
+    When->SetValue(0.0);
+    EXPECT_FALSE(Flag->Modified());
+    EXPECT_FALSE(When->Modified());
+    Flag->SetValue(true);
+    When->SetValue(45000.25);
+    EXPECT_TRUE(Flag->Modified());
+    EXPECT_TRUE(When->Modified());
 
     // Values assigned while a pass runs are no changes.
     Owner.Container->Save();
@@ -88,24 +100,10 @@ TEST(RegistryValues, ChangesCountOnlyWhileTheContainerIsIdle) {
     EXPECT_EQ(Owner.Container->State(), dcsIdle);
 }
 
-TEST(RegistryValues, OtherKindsCompareTheirValues) {
-    TCollectedOwner Owner;
-    auto* Flag = Owner.Add<TRegBoolean>("Flag");
-    auto* When = Owner.Add<TRegDateTime>("When");
-    Owner.Collect();
-    Flag->SetValue(false);
-    When->SetValue(0.0);
-    EXPECT_FALSE(Flag->Modified());
-    EXPECT_FALSE(When->Modified());
-    Flag->SetValue(true);
-    When->SetValue(45000.25);
-    EXPECT_TRUE(Flag->Modified());
-    EXPECT_TRUE(When->Modified());
-}
-
-TEST(RegistryValues, RangeIsTestedBeforeTheHandler) {
+TEST(RegistryValues, RangeIsTestedBeforeTheHandlerAndARefusalLeavesValueAndFlag) {
     TCollectedOwner Owner;
     auto* Number = Owner.Add<TRegInteger>("Number");
+    auto* Ratio = Owner.Add<TRegFloat>("Ratio");
     Owner.Collect();
     Number->SetMinValue(1);
     Number->SetMaxValue(10);
@@ -129,12 +127,8 @@ TEST(RegistryValues, RangeIsTestedBeforeTheHandler) {
     Number->SetValue(-1000);
     EXPECT_EQ(Number->Value(), -1000);
     EXPECT_EQ(Consulted.back(), -1000);
-}
 
-TEST(RegistryValues, RefusingHandlerLeavesValueAndFlag) {
-    TCollectedOwner Owner;
-    auto* Ratio = Owner.Add<TRegFloat>("Ratio");
-    Owner.Collect();
+    // A refusing handler leaves the value and the flag as they were.
     Ratio->SetOnCheckValue([](double Value, bool& Accept) { Accept = Value != 2.5; });
     Ratio->SetValue(2.5);
     EXPECT_EQ(Ratio->Value(), 0.0);

@@ -2,7 +2,7 @@
 
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
-#include "settings/testsupport/RecordingRegistry.h"
+#include "settings/testsupport/RegistryKeyTest.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -13,10 +13,10 @@ using Calls = std::vector<std::string>;
 
 namespace {
 
-constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
-
-class ServiceOptionsTest : public ::testing::Test {
+class ServiceOptionsTest : public q7n::testing::TRegistryKeyTest {
 protected:
+    ServiceOptionsTest() : TRegistryKeyTest(ServiceOptionsKeyPath) {}
+
     void SetUp() override {
         // Never touch a configuration that is really there (a Windows machine's own).
         TRegKey Existing(FRegistry.Backend);
@@ -29,24 +29,6 @@ protected:
             FRegistry.Backend.DeleteKeyTree(Hklm, "Software\\TAVO\\Q7NService");
     }
 
-    std::pair<std::uint32_t, std::vector<std::uint8_t>> Stored() {
-        TRegKey Key(FRegistry.Backend);
-        std::uint32_t Type = 0;
-        std::vector<std::uint8_t> Data;
-        if (Key.Open(Hklm, ServiceOptionsKeyPath, KeyRead) != ErrorSuccess)
-            return {0xFFFFFFFF, {}};
-        if (Key.ReadValue("rgCfgFile", Type, Data) != ErrorSuccess)
-            return {0xFFFFFFFE, {}};
-        return {Type, Data};
-    }
-    void Store(std::uint32_t Type, const std::vector<std::uint8_t>& Data) {
-        TRegKey Key(FRegistry.Backend);
-        ASSERT_EQ(Key.Create(Hklm, ServiceOptionsKeyPath, KeyAllAccess), ErrorSuccess);
-        ASSERT_EQ(Key.WriteValue("rgCfgFile", Type, Data), ErrorSuccess);
-    }
-
-    q7n::testing::TTestRegistry FRegistry{q7n::testing::TestKeyPath};
-    q7n::testing::TRecordingRegistry FRecorder{FRegistry.Backend};
     bool FClean = false;
 };
 
@@ -73,9 +55,9 @@ TEST_F(ServiceOptionsTest, FirstRunWithoutEditWritesAnEmptyPathAtExit) {
     {
         TdmServiceOptions Module(nullptr, FRecorder);
         EXPECT_TRUE(Module.rgCfgFile->Modified());
-        EXPECT_EQ(Stored().first, 0xFFFFFFFF); // nothing is created at start-up
+        EXPECT_EQ(Stored("rgCfgFile").first, 0xFFFFFFFF); // nothing is created at start-up
     }
-    EXPECT_EQ(Stored(), std::make_pair(RegSz, std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegSz, std::vector<std::uint8_t>{0}));
 
     // The next run finds it and writes nothing at exit.
     FRecorder.TakeCalls();
@@ -93,7 +75,7 @@ TEST_F(ServiceOptionsTest, EditIsWrittenOnceRightAfterThePortsFile) {
         Module.rgCfgFile->SetValue(Ports);
         Module.DataContainer->Save();
         EXPECT_EQ(FRecorder.CallsOf("WriteValue"), Calls{"WriteValue rgCfgFile"});
-        EXPECT_EQ(Stored(), std::make_pair(RegSz, RegTextData(Ports)));
+        EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegSz, RegTextData(Ports)));
         FRecorder.TakeCalls();
     }
     EXPECT_EQ(FRecorder.Calls,
@@ -110,18 +92,18 @@ TEST_F(ServiceOptionsTest, EditIsWrittenOnceRightAfterThePortsFile) {
 }
 
 TEST_F(ServiceOptionsTest, StoredNumberIsLeftAloneUntilTheNextEdit) {
-    Store(RegDword, RegDwordData(5));
+    Store("rgCfgFile", RegDword, RegDwordData(5));
     {
         TdmServiceOptions Module(nullptr, FRecorder);
         EXPECT_EQ(Module.rgCfgFile->Value(), "");
         EXPECT_FALSE(Module.rgCfgFile->Modified());
     }
-    EXPECT_EQ(Stored(), std::make_pair(RegDword, RegDwordData(5)));
+    EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegDword, RegDwordData(5)));
 
     TdmServiceOptions Module(nullptr, FRecorder);
     Module.rgCfgFile->SetValue("C:\\Q7N\\Q7NPorts.xml");
     Module.DataContainer->Save();
-    EXPECT_EQ(Stored(), std::make_pair(RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")));
+    EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")));
 }
 
 TEST_F(ServiceOptionsTest, FailedWriteIsNotTriedAgainAtExit) {
@@ -145,7 +127,7 @@ TEST_F(ServiceOptionsTest, GlobalModuleClearsItselfWhenFreed) {
     EXPECT_EQ(Module->Owner(), &Application);
     delete Module;
     EXPECT_EQ(dmServiceOptions, nullptr);
-    EXPECT_EQ(Stored(), std::make_pair(RegSz, std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegSz, std::vector<std::uint8_t>{0}));
 }
 
 #ifndef _WIN32
@@ -161,7 +143,7 @@ TEST_F(ServiceOptionsTest, WithoutRightsNothingIsStoredAndNothingFails) {
         EXPECT_FALSE(Module.rgCfgFile->Modified());
     }
     EXPECT_EQ(Recorder.CallsOf("WriteValue").size(), 0u); // the key does not open for writing
-    EXPECT_EQ(Stored(), std::make_pair(RegSz, std::vector<std::uint8_t>{0}));
+    EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegSz, std::vector<std::uint8_t>{0}));
 }
 #endif
 
@@ -180,5 +162,5 @@ TEST_F(ServiceOptionsTest, ModuleOfTheProgramUsesTheDefaultRegistry) {
 #ifndef _WIN32
     ::unsetenv("Q7N_MACHINE_DB");
 #endif
-    EXPECT_EQ(Stored(), std::make_pair(RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")));
+    EXPECT_EQ(Stored("rgCfgFile"), std::make_pair(RegSz, RegTextData("C:\\Q7N\\Q7NPorts.xml")));
 }

@@ -4,7 +4,6 @@
 #include "xmloptions/XMLErrors.h"
 #include "xmloptions/tests/AllKindsOptions.h"
 
-#include <cfloat>
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -33,6 +32,14 @@ std::string ChildText(const std::string& Xml, const char* Path) {
     pugi::xml_document Document;
     Document.load_string(Xml.c_str());
     return Document.document_element().first_element_by_path(Path).text().get();
+}
+
+// The captions of a list of leaves, each followed by ";".
+std::string Captions(const TXMLClassList& List) {
+    std::string All;
+    for (int I = 0; I < List.Count(); ++I)
+        All += static_cast<TLeaf*>(List.Items(I))->Caption + ";";
+    return All;
 }
 
 } // namespace
@@ -134,10 +141,8 @@ TEST(XMLClass, LoadFailsOnMalformedOrOutOfRangeValues) {
     };
     for (const TCase& Case : Cases) {
         auto Object = TXMLClass::Create<TAllKinds>(nullptr);
-        pugi::xml_document Document;
-        ASSERT_TRUE(Document.load_string(Case.Xml)) << Case.Xml;
         try {
-            Object->LoadFromNode(Document.document_element(), "Item");
+            LoadXml(*Object, Case.Xml);
             ADD_FAILURE() << "no error for " << Case.Xml;
         } catch (const Exception& E) {
             EXPECT_NE(std::string(E.what()).find(Case.Message), std::string::npos)
@@ -163,32 +168,27 @@ TEST(XMLClass, BooleansReadWordsInAnyCaseAndNumbers) {
 TEST(XMLClass, PlainListReadsFromTheFirstItemElementOn) {
     auto Object = TXMLClass::Create<TAllKinds>(nullptr);
     TLeafList& Leaves = *Object->LeavesObject();
-    auto Captions = [&] {
-        std::string All;
-        for (int I = 0; I < Leaves.Count(); ++I)
-            All += static_cast<TLeaf*>(Leaves.Items(I))->Caption + ";";
-        return All;
-    };
-
     Leaves.Add();
     LoadXml(*Object, "<r><Leaves/></r>");
     EXPECT_EQ(Leaves.Count(), 1) << "an element with no child nodes leaves the list unchanged";
 
     LoadXml(*Object, "<r><Leaves><Item><Caption>a</Caption></Item><Item><Caption>b</Caption>"
                      "</Item></Leaves></r>");
-    EXPECT_EQ(Captions(), "a;b;");
+    EXPECT_EQ(Captions(Leaves), "a;b;");
 
     LoadXml(*Object, "<r><Leaves><First><Caption>x</Caption></First><Item><Caption>a</Caption>"
                      "</Item><Other><Caption>b</Caption></Other></Leaves></r>");
-    EXPECT_EQ(Captions(), "a;b;") << "children before the first Item are skipped, later ones read";
+    EXPECT_EQ(Captions(Leaves), "a;b;")
+        << "children before the first Item are skipped, later ones read";
 
     LoadXml(*Object, "<r><Leaves><Other><Caption>x</Caption></Other></Leaves></r>");
-    EXPECT_EQ(Captions(), "leaf;") << "no Item at all gives one item with its defaults";
+    EXPECT_EQ(Captions(Leaves), "leaf;") << "no Item at all gives one item with its defaults";
 
     LoadXml(*Object, "<r><Leaves><Item><Caption>a</Caption></Item>stray<Item/>tail</Leaves></r>");
-    EXPECT_EQ(Captions(), "a;leaf;") << "text between items is no item";
+    EXPECT_EQ(Captions(Leaves), "a;leaf;") << "text between items is no item";
     LoadXml(*Object, "<r><Leaves>stray</Leaves></r>");
-    EXPECT_EQ(Captions(), "a;leaf;") << "an element with text only is like one with no children";
+    EXPECT_EQ(Captions(Leaves), "a;leaf;")
+        << "an element with text only is like one with no children";
 }
 
 TEST(XMLClass, MixedListNamesItemsByClass) {
@@ -301,25 +301,19 @@ TEST(XMLClassList, IndexErrorsAndOwnership) {
 
 TEST(XMLClassList, DeletingManyKeepsTheRestInOrder) {
     TLeafList List(nullptr);
-    auto Captions = [&List] {
-        std::string Text;
-        for (int I = 0; I < List.Count(); ++I)
-            Text += static_cast<TLeaf*>(List.Items(I))->Caption;
-        return Text;
-    };
     for (const char* Caption : {"a", "b", "c", "d", "e", "f"})
         static_cast<TLeaf*>(List.Add())->Caption = Caption;
 
     // A bad index anywhere in the set changes nothing.
     EXPECT_THROW(List.Delete(std::vector<int>{1, 6}), EListError);
     EXPECT_THROW(List.Delete(std::vector<int>{-1, 2}), EListError);
-    EXPECT_EQ(Captions(), "abcdef");
+    EXPECT_EQ(Captions(List), "a;b;c;d;e;f;");
 
     List.Delete(std::vector<int>{4, 0, 4, 1});
-    EXPECT_EQ(Captions(), "cdf");
+    EXPECT_EQ(Captions(List), "c;d;f;");
     List.Delete(std::vector<int>{});
     List.Delete(std::vector<int>{2});
-    EXPECT_EQ(Captions(), "cd");
+    EXPECT_EQ(Captions(List), "c;d;");
 }
 
 TEST(XMLClassListIterator, PoolOwnsItsCursors) {

@@ -22,19 +22,27 @@ namespace {
 class XMLOptionsSerializerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FPath = (FFolder / "options.xml").string();
-        FRoot = TXMLClass::Create<TAllKinds>(nullptr);
         FSerializer.RootObject = FRoot.get();
         FSerializer.XMLFilePath = FPath;
     }
 
-    void Write(const std::string& Text, const std::string& Path = {}) {
-        std::ofstream(Path.empty() ? FPath : Path, std::ios::binary) << Text;
+    // Writes and reads the file of that name in the test's folder.
+    void Write(const std::string& Text, const std::string& Name = "options.xml") {
+        std::ofstream(FTemporary.File(Name), std::ios::binary) << Text;
     }
-    std::string Read(const std::string& Path = {}) {
-        return platform::ReadWholeFile(Path.empty() ? FPath : Path);
+    std::string Read(const std::string& Name = "options.xml") {
+        return platform::ReadWholeFile(FTemporary.File(Name));
+    }
+    // Writes Text as the options file and loads it.
+    const TXMLLoadResult& Load(const std::string& Text) {
+        Write(Text);
+        return FSerializer.LoadFromFile();
     }
     std::vector<std::string> Files() const { return FTemporary.Names(); }
+    // An options file of this application with Body in its root element.
+    static std::string Config(const std::string& Body) {
+        return "<config Application=\"\" Version=\"1\">" + Body + "</config>";
+    }
     // Changes the tree away from its defaults.
     void Change() {
         FRoot->Count = 77;
@@ -43,9 +51,8 @@ protected:
     bool AtDefaults() const { return FRoot->Count == 5 && FRoot->LeavesObject()->Count() == 0; }
 
     TTemporaryFolder FTemporary;
-    const fs::path& FFolder = FTemporary.Path();
-    std::string FPath;
-    std::unique_ptr<TAllKinds> FRoot;
+    std::string FPath = FTemporary.File("options.xml");
+    std::unique_ptr<TAllKinds> FRoot = TXMLClass::Create<TAllKinds>(nullptr);
     TXMLOptionsSerializer FSerializer{nullptr};
 };
 
@@ -126,10 +133,9 @@ TEST_F(XMLOptionsSerializerTest, HeaderChecksRejectForeignFiles) {
         {"<a/><config Application=\"\" Version=\"1\"/>", false},
     };
     for (const TCase& Case : Cases) {
-        Write(Case.Xml);
         Change();
         FSerializer.UseVersionControl = true;
-        FSerializer.LoadFromFile();
+        Load(Case.Xml);
         EXPECT_TRUE(AtDefaults()) << Case.Xml;
         EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected) << Case.Xml;
         EXPECT_FALSE(FSerializer.LastLoad().Reason.empty());
@@ -141,19 +147,16 @@ TEST_F(XMLOptionsSerializerTest, HeaderChecksRejectForeignFiles) {
 }
 
 TEST_F(XMLOptionsSerializerTest, VersionIsReadAsItsLowEightBits) {
-    Write("<config Application=\"\" Version=\"7\"/>");
-    FSerializer.LoadFromFile();
+    Load("<config Application=\"\" Version=\"7\"/>");
     EXPECT_EQ(FSerializer.Version, 7);
     FSerializer.SaveToFile();
     EXPECT_NE(Read().find("Version=\"7\""), std::string::npos);
 
-    Write("<config Application=\"\" Version=\"300\"/>");
-    FSerializer.LoadFromFile();
+    Load("<config Application=\"\" Version=\"300\"/>");
     EXPECT_EQ(FSerializer.Version, 44);
 
     // The version is taken before the content is found bad, and kept.
-    Write("<config Application=\"\" Version=\"9\"><Count>x</Count></config>");
-    FSerializer.LoadFromFile();
+    Load("<config Application=\"\" Version=\"9\"><Count>x</Count></config>");
     EXPECT_EQ(FSerializer.Version, 9);
     EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
 }
@@ -178,43 +181,36 @@ TEST_F(XMLOptionsSerializerTest, MissingFileOrRootLeavesEverythingAlone) {
 }
 
 TEST_F(XMLOptionsSerializerTest, LenientReadingOfRealWorldFiles) {
-    Write("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
-          "<!-- edited by hand -->\r\n"
-          "<config Extra=\"x\" Version=\"1\" Application=\"\">\r\n"
-          "  <Unknown><Deep>1</Deep></Unknown>\r\n"
-          "  <Title attr=\"1\">Порт №1</Title>\r\n"
-          "  <!-- a comment between elements -->\r\n"
-          "  <Count>2147483647</Count>\r\n"
-          "  <Leaves>\r\n    <Item><Caption>a</Caption></Item>\r\n"
-          "    <!-- between items -->\r\n    <Item><Caption>b</Caption></Item>\r\n  </Leaves>\r\n"
-          "</config>\r\n");
-    FSerializer.LoadFromFile();
+    Load("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+         "<!-- edited by hand -->\r\n"
+         "<config Extra=\"x\" Version=\"1\" Application=\"\">\r\n"
+         "  <Unknown><Deep>1</Deep></Unknown>\r\n"
+         "  <Title attr=\"1\">Порт №1</Title>\r\n"
+         "  <!-- a comment between elements -->\r\n"
+         "  <Count>2147483647</Count>\r\n"
+         "  <Leaves>\r\n    <Item><Caption>a</Caption></Item>\r\n"
+         "    <!-- between items -->\r\n    <Item><Caption>b</Caption></Item>\r\n  </Leaves>\r\n"
+         "</config>\r\n");
     ASSERT_EQ(FSerializer.LastLoad().Status, lsRead) << FSerializer.LastLoad().Reason;
     EXPECT_EQ(FRoot->Title, "Порт №1");
     EXPECT_EQ(FRoot->Count, 2147483647);
     EXPECT_EQ(FRoot->LeavesObject()->Count(), 2);
 
-    Write("<config Application=\"\" Version=\"1\"><Count>2147483648</Count></config>");
-    FSerializer.LoadFromFile();
-    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(Load(Config("<Count>2147483648</Count>")).Status, lsRejected);
 }
 
 TEST_F(XMLOptionsSerializerTest, ParseErrorsAndOversizedInputAreRejectedWithAReason) {
-    Write("<config Application=\"\" Version=\"1\">\r\n  <Count>1</Count>\r\n  <Oops></config>");
-    FSerializer.LoadFromFile();
-    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(Load(Config("\r\n  <Count>1</Count>\r\n  <Oops>")).Status, lsRejected);
     EXPECT_EQ(FSerializer.LastLoad().Line, 3);
     EXPECT_GT(FSerializer.LastLoad().Column, 1);
     EXPECT_NE(FSerializer.LastLoad().Reason.find("parse"), std::string::npos);
 
-    std::string Deep = "<config Application=\"\" Version=\"1\">";
+    std::string Deep;
     for (int I = 0; I < 10000; ++I)
         Deep += "<a>";
     for (int I = 0; I < 10000; ++I)
         Deep += "</a>";
-    Write(Deep + "</config>");
-    FSerializer.LoadFromFile();
-    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(Load(Config(Deep)).Status, lsRejected);
     EXPECT_NE(FSerializer.LastLoad().Reason.find("nested"), std::string::npos);
 
     Write("<config Application=\"\" Version=\"1\"/>");
@@ -233,14 +229,14 @@ TEST_F(XMLOptionsSerializerTest, SaveLeavesOnlyTheNewFile) {
     EXPECT_NE(Read().find("<Count>77</Count>"), std::string::npos);
 
     // A backup the save did not make may be the last good content: it is kept.
-    Write("earlier", (FFolder / "options.bak").string());
+    Write("earlier", "options.bak");
     FSerializer.SaveToFile();
     EXPECT_EQ(Files(), (std::vector<std::string>{"options.bak", "options.xml"}));
-    EXPECT_EQ(Read((FFolder / "options.bak").string()), "earlier");
+    EXPECT_EQ(Read("options.bak"), "earlier");
 }
 
 TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheValue) {
-    Write("<config Application=\"\" Version=\"1\"><Count>1</Count></config>");
+    Write(Config("<Count>1</Count>"));
     const std::string Previous = Read();
     struct TCase {
         std::string Title;
@@ -265,22 +261,18 @@ TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheVa
     EXPECT_TRUE(IsStrictXML(FPath));
 
     // A file that holds such a value is refused on loading, with where it stands.
-    Write("<config Application=\"\" Version=\"1\">\r\n  <Title>Порт&#1;</Title>\r\n</config>");
-    FSerializer.LoadFromFile();
-    EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    EXPECT_EQ(Load(Config("\r\n  <Title>Порт&#1;</Title>\r\n")).Status, lsRejected);
     EXPECT_EQ(FSerializer.LastLoad().Element, "Title");
     EXPECT_EQ(FSerializer.LastLoad().Line, 2);
     EXPECT_EQ(FSerializer.LastLoad().Column, 10); // counted in characters
     EXPECT_NE(FSerializer.LastLoad().Reason.find("Порт\\x01"), std::string::npos);
-    Write("<config Application=\"\" Version=\"1\"><Leaves><Item/><Item><Caption>\x02</Caption>"
-          "</Item></Leaves></config>");
-    FSerializer.LoadFromFile();
+    Load(Config("<Leaves><Item/><Item><Caption>\x02</Caption></Item></Leaves>"));
     EXPECT_EQ(FSerializer.LastLoad().Item, 2);
     EXPECT_EQ(FSerializer.LastLoad().Element, "Caption");
 }
 
 TEST_F(XMLOptionsSerializerTest, AFailedFinalMovePutsThePreviousFileBack) {
-    Write("<config Application=\"\" Version=\"1\"><Count>1</Count></config>");
+    Write(Config("<Count>1</Count>"));
     const std::string Previous = Read();
     Change();
     FSerializer.ReplaceFault = [](platform::TReplaceStep Step) {
@@ -305,7 +297,7 @@ TEST_F(XMLOptionsSerializerTest, AFailedFinalMovePutsThePreviousFileBack) {
 }
 
 TEST_F(XMLOptionsSerializerTest, FailedWriteKeepsThePreviousFile) {
-    Write("<config Application=\"\" Version=\"1\"><Count>1</Count></config>");
+    Write(Config("<Count>1</Count>"));
     const std::string Previous = Read();
     for (int I = 0; I < 2000; ++I)
         FRoot->LeavesObject()->Add();
@@ -335,8 +327,7 @@ TEST_F(XMLOptionsSerializerTest, FailedWriteKeepsThePreviousFile) {
 }
 
 TEST_F(XMLOptionsSerializerTest, BackupWithoutItsFileIsRecovered) {
-    const std::string Backup = (FFolder / "options.bak").string();
-    Write("<config Application=\"\" Version=\"1\"><Count>3</Count></config>", Backup);
+    Write(Config("<Count>3</Count>"), "options.bak");
     FSerializer.LoadFromFile();
     EXPECT_EQ(FSerializer.LastLoad().Status, lsRead);
     EXPECT_TRUE(FSerializer.LastLoad().RecoveredFromBackup);
@@ -344,36 +335,30 @@ TEST_F(XMLOptionsSerializerTest, BackupWithoutItsFileIsRecovered) {
     EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
 
     // A backup that appeared after the load is not this save's to replace: it is kept.
-    fs::rename(FPath, Backup);
+    fs::rename(FPath, FTemporary.File("options.bak"));
     FSerializer.SaveToFile();
     EXPECT_EQ(Files(), (std::vector<std::string>{"options.bak", "options.xml"}));
-    EXPECT_NE(Read(Backup).find("<Count>3</Count>"), std::string::npos);
+    EXPECT_NE(Read("options.bak").find("<Count>3</Count>"), std::string::npos);
 }
 
 TEST_F(XMLOptionsSerializerTest, AValueThatFailsIsPlacedByItsItemAndElement) {
-    Write("<config Application=\"\" Version=\"1\"><Mixed><TLeaf/><TBigLeaf/><TBigLeaf>"
-          "<Size>x</Size></TBigLeaf></Mixed></config>");
-    FSerializer.LoadFromFile();
+    Load(Config("<Mixed><TLeaf/><TBigLeaf/><TBigLeaf><Size>x</Size></TBigLeaf></Mixed>"));
     EXPECT_EQ(FSerializer.LastLoad().Status, lsRejected);
     EXPECT_EQ(FSerializer.LastLoad().Item, 3);
     EXPECT_EQ(FSerializer.LastLoad().Element, "Size");
 
-    Write("<config Application=\"\" Version=\"1\"><Count>x</Count></config>");
-    FSerializer.LoadFromFile();
-    EXPECT_EQ(FSerializer.LastLoad().Item, 0);
+    EXPECT_EQ(Load(Config("<Count>x</Count>")).Item, 0);
     EXPECT_EQ(FSerializer.LastLoad().Element, "Count");
 }
 
 TEST_F(XMLOptionsSerializerTest, RejectedFileIsKeptBeforeItIsReplaced) {
-    const std::string Broken = "<config Application=\"\" Version=\"1\"><Count>1O</Count></config>";
-    Write(Broken);
-    FSerializer.LoadFromFile();
-    ASSERT_EQ(FSerializer.LastLoad().Status, lsRejected);
+    const std::string Broken = Config("<Count>1O</Count>");
+    ASSERT_EQ(Load(Broken).Status, lsRejected);
     EXPECT_EQ(TXMLOptionsSerializer::RejectedCopyPath(FPath),
-              (FFolder / "options.rejected.xml").string());
+              FTemporary.File("options.rejected.xml"));
     FSerializer.SaveToFile();
-    EXPECT_EQ(FSerializer.LastSave().KeptRejectedPath, (FFolder / "options.rejected.xml").string());
-    EXPECT_EQ(Read((FFolder / "options.rejected.xml").string()), Broken);
+    EXPECT_EQ(FSerializer.LastSave().KeptRejectedPath, FTemporary.File("options.rejected.xml"));
+    EXPECT_EQ(Read("options.rejected.xml"), Broken);
     EXPECT_NE(Read().find("<Count>5</Count>"), std::string::npos);
 
     // Saving again keeps nothing more: the file is ours now.
@@ -381,13 +366,11 @@ TEST_F(XMLOptionsSerializerTest, RejectedFileIsKeptBeforeItIsReplaced) {
     EXPECT_EQ(Files(), (std::vector<std::string>{"options.rejected.xml", "options.xml"}));
 
     // A second rejected file never overwrites the first kept copy.
-    Write("not xml");
-    FSerializer.LoadFromFile();
+    Load("not xml");
     FSerializer.SaveToFile();
-    EXPECT_EQ(FSerializer.LastSave().KeptRejectedPath,
-              (FFolder / "options.rejected-2.xml").string());
-    EXPECT_EQ(Read((FFolder / "options.rejected.xml").string()), Broken);
-    EXPECT_EQ(Read((FFolder / "options.rejected-2.xml").string()), "not xml");
+    EXPECT_EQ(FSerializer.LastSave().KeptRejectedPath, FTemporary.File("options.rejected-2.xml"));
+    EXPECT_EQ(Read("options.rejected.xml"), Broken);
+    EXPECT_EQ(Read("options.rejected-2.xml"), "not xml");
 
     // A file that loaded is replaced without a copy.
     FSerializer.LoadFromFile();
