@@ -16,15 +16,27 @@
 namespace q7n::testing {
 
 // The registry of this build for one test: the stand-in on a database of the test's own, or the
-// Windows registry. The test's scratch key is deleted before and after it.
+// Windows registry. The test's scratch key is deleted before it; afterwards the registry is left
+// as it was found: the scratch key goes, with the keys on its way that were not there before
+// (the Windows tests share one registry, where an empty parent left behind looks like a real
+// configuration to the next test).
 class TTestRegistry {
 public:
-    explicit TTestRegistry(std::string ScratchKey) : FScratchKey(std::move(ScratchKey)) {
-        Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FScratchKey);
+    explicit TTestRegistry(std::string ScratchKey) : FOwnKey(std::move(ScratchKey)) {
+        Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FOwnKey);
+        for (std::size_t End = FOwnKey.find('\\'); End != std::string::npos;
+             End = FOwnKey.find('\\', End + 1)) {
+            platform::TRegKey Parent(Backend);
+            if (Parent.Open(platform::TRegRoot::rrLocalMachine, FOwnKey.substr(0, End),
+                            platform::KeyRead) != platform::ErrorSuccess) {
+                FOwnKey.resize(End);
+                break;
+            }
+        }
     }
     TTestRegistry(const TTestRegistry&) = delete;
     TTestRegistry& operator=(const TTestRegistry&) = delete;
-    ~TTestRegistry() { Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FScratchKey); }
+    ~TTestRegistry() { Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FOwnKey); }
 
 #ifdef _WIN32
     platform::TWin32Registry Backend;
@@ -35,7 +47,7 @@ public:
 #endif
 
 private:
-    std::string FScratchKey;
+    std::string FOwnKey; // the scratch key, or the first key on its way that was missing
 };
 
 // The text of value Name of HKEY_LOCAL_MACHINE\Path, or "<no key>" or "<no value>".
