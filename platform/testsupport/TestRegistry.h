@@ -16,10 +16,9 @@
 namespace q7n::testing {
 
 // The registry of this build for one test: the stand-in on a database of the test's own, or the
-// Windows registry. The test's scratch key is deleted before it; afterwards the registry is left
-// as it was found: the scratch key goes, with the keys on its way that were not there before
-// (the Windows tests share one registry, where an empty parent left behind looks like a real
-// configuration to the next test).
+// Windows registry. The scratch key is deleted before the test; after it, so are the keys on its
+// way that were not there: in the registry the Windows tests share, a parent left behind looks
+// like a real configuration to the next test.
 class TTestRegistry {
 public:
     explicit TTestRegistry(std::string ScratchKey) : FOwnKey(std::move(ScratchKey)) {

@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -166,13 +167,10 @@ private slots:
         auto PressAndWaitFor = [this](QPushButton* Button, const std::string& Call) {
             FPlatform->TakeCalls();
             QTest::mouseClick(Button, Qt::LeftButton);
-            auto Seen = [&] {
-                for (const std::string& Made : FPlatform->Calls)
-                    if (Made.rfind(Call, 0) == 0)
-                        return true;
-                return false;
+            auto Raised = [&](const std::string& Made) {
+                return Made.rfind(Call, 0) == 0;
             };
-            QTRY_VERIFY_WITH_TIMEOUT(Seen(), 1000);
+            QTRY_VERIFY_WITH_TIMEOUT(std::ranges::any_of(FPlatform->Calls, Raised), 1000);
         };
         // The program below the current folder, as the installer registers it.
         PressAndWaitFor(FWindow->Button5,
