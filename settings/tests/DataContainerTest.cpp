@@ -33,40 +33,29 @@ protected:
     }
 };
 
-// One setting of each of the ten kinds.
+// One setting of each of the ten kinds, owned by Owner.
 struct TAllKinds {
-    TRegInteger* Integer;
-    TRegBoolean* Boolean;
-    TRegDateTime* DateTime;
-    TRegDate* Date;
-    TRegTime* Time;
-    TRegFloat* Float;
-    TRegString* String;
-    TRegFile* File;
-    TRegFolder* Folder;
-    TRegIP* IP;
+    TComponent* Owner;
+    TRegInteger* Integer = New<TRegInteger>("Integer");
+    TRegBoolean* Boolean = New<TRegBoolean>("Boolean");
+    TRegDateTime* DateTime = New<TRegDateTime>("DateTime");
+    TRegDate* Date = New<TRegDate>("Date");
+    TRegTime* Time = New<TRegTime>("Time");
+    TRegFloat* Float = New<TRegFloat>("Float");
+    TRegString* String = New<TRegString>("String");
+    TRegFile* File = New<TRegFile>("File");
+    TRegFolder* Folder = New<TRegFolder>("Folder");
+    TRegIP* IP = New<TRegIP>("IP");
 
-    template <class TAdd>
-    explicit TAllKinds(TAdd Add)
-        : Integer(Add.template operator()<TRegInteger>("Integer")),
-          Boolean(Add.template operator()<TRegBoolean>("Boolean")),
-          DateTime(Add.template operator()<TRegDateTime>("DateTime")),
-          Date(Add.template operator()<TRegDate>("Date")),
-          Time(Add.template operator()<TRegTime>("Time")),
-          Float(Add.template operator()<TRegFloat>("Float")),
-          String(Add.template operator()<TRegString>("String")),
-          File(Add.template operator()<TRegFile>("File")),
-          Folder(Add.template operator()<TRegFolder>("Folder")),
-          IP(Add.template operator()<TRegIP>("IP")) {}
-
-    std::vector<TRegistryValueShell*> All() const {
-        return {Integer, Boolean, DateTime, Date, Time, Float, String, File, Folder, IP};
+    template <class T> T* New(const std::string& Name) const {
+        auto* Setting = new T(Owner);
+        Setting->SetName(Name);
+        return Setting;
     }
     int Flagged() const {
-        int Count = 0;
-        for (TRegistryValueShell* Setting : All())
-            Count += Setting->Modified();
-        return Count;
+        return Integer->Modified() + Boolean->Modified() + DateTime->Modified() + Date->Modified() +
+               Time->Modified() + Float->Modified() + String->Modified() + File->Modified() +
+               Folder->Modified() + IP->Modified();
     }
 };
 
@@ -147,7 +136,7 @@ TEST_F(DataContainerTest, PathsWithAndWithoutLeadingBackslashAddressOneKey) {
 }
 
 TEST_F(DataContainerTest, FirstRunFlagsEverythingAndTheNextSaveWritesIt) {
-    TAllKinds Kinds([this]<class T>(const char* Name) { return Add<T>(Name); });
+    TAllKinds Kinds{FOwner.get()};
     Kinds.File->SetDefValue("C:\\Q7N\\Default.xml");
     FContainer->CollectItems();
     FContainer->Load();
@@ -186,7 +175,7 @@ TEST_F(DataContainerTest, FirstRunFlagsEverythingAndTheNextSaveWritesIt) {
 
     // Everything reads back, unflagged; the folder comes back as it was written.
     auto Reader = std::make_unique<TComponent>(nullptr);
-    TAllKinds Read([&]<class T>(const char* Name) { return Add<T>(Name, Reader.get()); });
+    TAllKinds Read{Reader.get()};
     TDataContainer* Other = NewContainer(Reader.get());
     Other->CollectItems();
     Other->Load();
