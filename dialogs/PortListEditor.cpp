@@ -74,6 +74,29 @@ std::string TPortListEditor::CellText(int Row, TPortColumn Column) const {
     return PortColumnText(Port(Row), Column);
 }
 
+std::string TPortListEditor::FindingsLine(const std::vector<int>& SelectedRows) const {
+    std::string Line;
+    int MoreRows = 0;
+    for (int Row : SelectedRows) {
+        if (!Marked(Row))
+            continue;
+        if (!Line.empty()) {
+            ++MoreRows;
+            continue;
+        }
+        // "Row 3:\nfirst\nsecond" becomes "Row 3: first; second".
+        Line = Tip(Row);
+        const std::size_t Colon = Line.find(":\n");
+        Line.replace(Colon, 2, ": ");
+        for (std::size_t Break; (Break = Line.find('\n')) != std::string::npos;)
+            Line.replace(Break, 1, "; ");
+    }
+    if (MoreRows > 0)
+        Line += " (" + std::to_string(MoreRows) + " more selected " +
+                (MoreRows == 1 ? "row has" : "rows have") + " findings)";
+    return Line;
+}
+
 int TPortListEditor::UpdateItem(int Index, const TQ7NPort& Port) {
     if (Index < 0) {
         FPorts->Add()->CopyFrom(&Port);

@@ -65,6 +65,10 @@ public:
     std::string CellText(int Row, TPortColumn Column) const;
     bool Marked(int Row) const { return FMarks.Marked(Row); }
     std::string Tip(int Row) const { return FMarks.Tip(Row); }
+    // The line under the table, which tells a flagged row's findings without a tooltip (for the
+    // keyboard, and where no tooltip is asked for): the findings of the first selected row that
+    // has any, on one line, and how many more selected rows have some; empty when none has.
+    std::string FindingsLine(const std::vector<int>& SelectedRows) const;
 
     // Port's values into the row at Index; a negative Index appends a record with them. Returns
     // the row. The marks of every row follow.

@@ -212,6 +212,14 @@ TEST(PortListEditor, AsksTheMachineWhenItOpensAndAfterEachChangeNeverToDraw) {
         Editor.UpdateItem(-1, *Added);
         EXPECT_EQ(Editor.Tip(2), "Row 3:\nlocal port 8080 is also used by row 1\n"
                                  "COM9 is also used by row 1\nCOM9 is not present on this machine");
+        EXPECT_EQ(Editor.FindingsLine({1, 2}),
+                  "Row 3: local port 8080 is also used by row 1; COM9 is also used by row 1; "
+                  "COM9 is not present on this machine");
+        EXPECT_EQ(Editor.FindingsLine({0, 1, 2}),
+                  "Row 1: local port 8080 is also used by row 3; COM9 is also used by row 3; "
+                  "COM9 is not present on this machine (1 more selected row has findings)");
+        EXPECT_EQ(Editor.FindingsLine({1}), "");
+        EXPECT_EQ(Editor.FindingsLine({}), "");
         Editor.DeleteRows({0});
         EXPECT_TRUE(!Editor.Marked(0) && Editor.Marked(1));
         EXPECT_EQ(Machine.Calls, 3);
