@@ -83,3 +83,14 @@ if(BUILD_TESTING AND Q7N_RUN_WINDOWS_TESTS)
                      --make ${CMAKE_BINARY_DIR})
     set_tests_properties(q7n_windows_package PROPERTIES LABELS wine)
 endif()
+
+# The shipped programs start on Windows 7: no DLL or function that came later is imported. Needs
+# only the toolchain's objdump, so it runs in every Windows build with tests, Wine or not; the
+# archive check applies the same script to the release's programs.
+if(BUILD_TESTING)
+    add_test(NAME q7n_windows_imports
+             COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP}
+                     bash ${PROJECT_SOURCE_DIR}/scripts/check-windows-imports.sh
+                     $<TARGET_FILE:q7nconfig> $<TARGET_FILE:q7nctl>
+                     $<TARGET_FILE:q7n_service_console>)
+endif()
