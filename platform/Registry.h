@@ -68,8 +68,11 @@ inline constexpr std::uint32_t RegOpenedExistingKey = 2;
 
 class IRegistry {
 public:
-    // Opens Path below Root, creating every missing key on the way (non-volatile). A leading
-    // backslash is tolerated here, as Windows does.
+    // Opens Path below Root, creating every missing key on the way (non-volatile). A path that
+    // begins with a backslash is ErrorBadPathname, here as in OpenKey, in every backend: Windows
+    // itself answers it in two ways (64-bit programs' RegCreateKeyExW takes it, 32-bit ones' on
+    // 64-bit Windows refuse it), so the backends decide it themselves, and a caller that wants
+    // the leading backslash of a key path taken drops it first (the registry saver does).
     [[nodiscard]] virtual std::uint32_t CreateKey(TRegRoot Root, const std::string& Path,
                                                   std::uint32_t Access, TRegKeyHandle& Key,
                                                   std::uint32_t& Disposition) = 0;

@@ -47,10 +47,9 @@ std::uint32_t CheckName(const std::string& Name) {
 }
 
 // The names of the keys along Path. Empty components (doubled or trailing backslashes) are
-// skipped; a leading backslash is tolerated only by the creation, as Windows does.
-std::uint32_t SplitKeyPath(const std::string& Path, bool Creating,
-                           std::vector<std::string>& Names) {
-    if (!Creating && !Path.empty() && Path.front() == '\\')
+// skipped; a leading backslash is refused (Registry.h).
+std::uint32_t SplitKeyPath(const std::string& Path, std::vector<std::string>& Names) {
+    if (!Path.empty() && Path.front() == '\\')
         return ErrorBadPathname;
     if (std::uint32_t Error = CheckName(Path); Error != ErrorSuccess)
         return Error;
@@ -149,7 +148,7 @@ std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
     Key = 0;
     return FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
-        if (std::uint32_t Error = SplitKeyPath(Path, true, Names); Error != ErrorSuccess)
+        if (std::uint32_t Error = SplitKeyPath(Path, Names); Error != ErrorSuccess)
             return Error;
         std::uint32_t Error = ErrorSuccess;
         TMachineDatabase* Db = Database(TUse::uWrite, Error);
@@ -186,7 +185,7 @@ std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, st
     Key = 0;
     return FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
-        if (std::uint32_t Error = SplitKeyPath(Path, false, Names); Error != ErrorSuccess)
+        if (std::uint32_t Error = SplitKeyPath(Path, Names); Error != ErrorSuccess)
             return Error;
         std::uint32_t Error = ErrorSuccess;
         TMachineDatabase* Db = Database(TUse::uRead, Error);
@@ -306,7 +305,7 @@ std::uint32_t TPosixRegistry::ValueNames(TRegKeyHandle Key, std::vector<std::str
 std::uint32_t TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Path) {
     return FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
-        if (std::uint32_t Error = SplitKeyPath(Path, false, Names); Error != ErrorSuccess)
+        if (std::uint32_t Error = SplitKeyPath(Path, Names); Error != ErrorSuccess)
             return Error;
         if (Names.empty())
             return ErrorInvalidParameter;

@@ -44,6 +44,14 @@ std::wstring WideName(const std::string& Name) {
     return Utf8ToWide(Name);
 }
 
+// A key path for the wide entry points. One that begins with a backslash is refused here, in
+// both builds: the 64-bit RegCreateKeyExW takes it, the 32-bit one on 64-bit Windows refuses it.
+std::wstring KeyPathName(const std::string& Path) {
+    if (!Path.empty() && Path.front() == '\\')
+        throw std::system_error(ERROR_BAD_PATHNAME, std::system_category());
+    return WideName(Path);
+}
+
 // Runs Body, turning conversion errors into their codes.
 template <class TBody> std::uint32_t Guarded(TBody Body) {
     try {
@@ -105,7 +113,7 @@ std::uint32_t TWin32Registry::CreateKey(TRegRoot Root, const std::string& Path,
     return Guarded([&] {
         TWin32Key Created;
         DWORD Found = 0;
-        LSTATUS Status = ::RegCreateKeyExW(RootKey(Root), WideName(Path).c_str(), 0, nullptr,
+        LSTATUS Status = ::RegCreateKeyExW(RootKey(Root), KeyPathName(Path).c_str(), 0, nullptr,
                                            REG_OPTION_NON_VOLATILE, Access | KEY_WOW64_32KEY,
                                            nullptr, Created.Address(), &Found);
         if (Status == ERROR_SUCCESS) {
@@ -121,7 +129,7 @@ std::uint32_t TWin32Registry::OpenKey(TRegRoot Root, const std::string& Path, st
     Key = 0;
     return Guarded([&] {
         TWin32Key Opened;
-        LSTATUS Status = ::RegOpenKeyExW(RootKey(Root), WideName(Path).c_str(), 0,
+        LSTATUS Status = ::RegOpenKeyExW(RootKey(Root), KeyPathName(Path).c_str(), 0,
                                          Access | KEY_WOW64_32KEY, Opened.Address());
         if (Status == ERROR_SUCCESS)
             Key = reinterpret_cast<TRegKeyHandle>(Opened.Release());
@@ -199,7 +207,7 @@ std::uint32_t TWin32Registry::ValueNames(TRegKeyHandle Key, std::vector<std::str
 
 std::uint32_t TWin32Registry::DeleteKeyTree(TRegRoot Root, const std::string& Path) {
     return Guarded([&] {
-        std::wstring Wide = WideName(Path);
+        std::wstring Wide = KeyPathName(Path);
         if (Wide.find_first_not_of(L'\\') == std::wstring::npos)
             return static_cast<LSTATUS>(ERROR_INVALID_PARAMETER); // never the root itself
         TWin32Key Key;
