@@ -10,11 +10,16 @@ set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 add_subdirectory(${Q7N_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL)
 
-# Only the 64-bit build is run: 32-bit programs need the 32-bit Wine, absent on these machines.
+# The 64-bit build runs under Wine's 64-bit loader, the 32-bit one under its 32-bit loader (Debian's
+# wine32, which only a machine that runs 32-bit programs can have), both in a 64-bit prefix and
+# with the one wineserver, as 32-bit programs run on 64-bit Windows. Without that loader the
+# 32-bit build is compiled only.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    find_program(Q7N_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
-    find_program(Q7N_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+    find_program(Q7N_WINE NAMES wine64 PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
+else()
+    find_program(Q7N_WINE NAMES wine PATHS /usr/lib/wine NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)
 endif()
+find_program(Q7N_WINESERVER NAMES wineserver PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 if(Q7N_WINE AND Q7N_WINESERVER)
     set(Q7N_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
     set(Q7N_WINE_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh)
