@@ -20,7 +20,8 @@ windows7_dlls=" advapi32.dll comctl32.dll comdlg32.dll crypt32.dll dbghelp.dll d
 # Functions that Windows 7's DLLs lack: those whose "Minimum supported client" in the Windows
 # API's documentation is Windows 8, 8.1 or 10 (and later), among the DLLs above. Mostly the
 # per-monitor DPI functions (user32: Windows 10 1607 and 1703), the pointer and touch input of
-# Windows 8, and kernel32's additions of Windows 8 and 10.
+# Windows 8, dwmapi's gestures of Windows 8 (dwmapi.dll itself is there since Vista), and
+# kernel32's additions of Windows 8 and 10.
 newer_functions="
 AdjustWindowRectExForDpi AreDpiAwarenessContextsEqual EnableNonClientDpiScaling
 GetAwarenessFromDpiAwarenessContext GetDpiForSystem GetDpiForWindow GetDpiFromDpiAwarenessContext
@@ -39,8 +40,12 @@ OfferVirtualMemory ReclaimVirtualMemory GetFirmwareType GetProcessMitigationPoli
 SetProcessMitigationPolicy SetThreadInformation GetThreadInformation GetProcessInformation
 SetProcessInformation SetThreadDescription GetThreadDescription IsWow64Process2
 GetMachineTypeAttributes GetCurrentPackageId GetCurrentPackageFullName GetPackageFullName
-CreateProcessAsUserW2 GetIntegratedDisplaySize
+CreateProcessAsUserW2 GetIntegratedDisplaySize InitializeSynchronizationBarrier
+EnterSynchronizationBarrier DeleteSynchronizationBarrier GetPointerDevices
+DwmRenderGesture DwmShowContact DwmTetherContact
+AddDllDirectory RemoveDllDirectory SetDefaultDllDirectories
 "
+# (The last three reached Windows 7 only with an update, KB2533623, that not every machine has.)
 
 # One blank between names, and one at each end, for the lookups below.
 # shellcheck disable=SC2086
