@@ -55,6 +55,8 @@ Why a mapping does not work:
 Settings:
   settings export FILE.reg [--for-32-bit-windows]
                             the configurator's registry key as a file for the registry editor
+                            of 64-bit Windows; --for-32-bit-windows: for that of 32-bit Windows
+                            (or SysWOW64\regedit.exe on 64-bit Windows)
 
 Exit codes:
   0  done

@@ -10,8 +10,10 @@ namespace q7n {
 // The configurator's settings key, read through Registry, as a registry export file that
 // Windows' registry editor imports. The file names the key as the registry editor of 64-bit
 // Windows reaches the 32-bit view it lives in (Software\WOW6432Node\...), or, with
-// For32BitWindows, as 32-bit Windows has it. Answers the registry's error code: ErrorSuccess, or
-// the code with Problem saying what and where when the key is not there or cannot be read.
+// For32BitWindows, as 32-bit Windows has it (which is also how the 32-bit registry editor of
+// 64-bit Windows, SysWOW64\regedit.exe, reaches the 32-bit view). Answers the registry's error
+// code: ErrorSuccess, or the code with Problem saying what and where when the key is not there or
+// cannot be read.
 std::uint32_t ExportServiceOptions(platform::IRegistry& Registry, bool For32BitWindows,
                                    std::string& File, std::string& Problem);
 

@@ -5,8 +5,9 @@
 //
 // The configurator keeps its key in the 32-bit registry view. The file names it as the registry
 // editor of 64-bit Windows reaches that view (Software\WOW6432Node\...); --for-32-bit-windows
-// names it as 32-bit Windows has it. Exit codes: 0 written, 1 the key is not there or cannot be
-// read, 2 wrong arguments.
+// names it as 32-bit Windows has it, which the 32-bit registry editor of 64-bit Windows
+// (SysWOW64\regedit.exe) also takes into the 32-bit view. Exit codes: 0 written, 1 the key is not
+// there or cannot be read, 2 wrong arguments.
 #include "platform/CommandLine.h"
 #include "platform/RegistryExport.h"
 #include "settings/SettingsExport.h"
