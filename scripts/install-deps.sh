@@ -103,9 +103,11 @@ fi
 # and the amd64 installs work as before. Tries are bounded to about two minutes in all.
 # Q7N_WINE32_PACKAGE and Q7N_WINE32_TRY_SECONDS change the package and the bound, so that a failed
 # try and its undoing can be tried (a package that does not exist, a few seconds).
+# The i386 packages that dpkg knows as more than not installed (half-installed and config-files
+# included: any of them keeps dpkg from taking the architecture away).
 i386_packages() {
     dpkg-query -W -f='${binary:Package} ${db:Status-Abbrev}\n' 2>/dev/null |
-        awk '$1 ~ /:i386$/ && $2 ~ /^[ih]/ { print $1 }'
+        awk '$1 ~ /:i386$/ && substr($2, 2, 1) != "n" { print $1 }'
 }
 install_wine32() {
     local deadline=$((SECONDS + ${Q7N_WINE32_TRY_SECONDS:-120})) added=
