@@ -102,12 +102,12 @@ void TdlgQ7NPorts::CreateControls() {
     // A long line is cut at the window's edge rather than widening the window.
     lblFindings->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     lblFindings->setContentsMargins(8, 0, 8, 0);
-    const auto ShowFindings = [this] {
-        ShowFindingsLine();
-    };
-    connect(lvPorts->selectionModel(), &QItemSelectionModel::selectionChanged, this, ShowFindings);
-    connect(FModel, &QAbstractItemModel::modelReset, this, ShowFindings);
-    connect(FModel, &QAbstractItemModel::dataChanged, this, ShowFindings);
+    // After every change of the selection and of the list (an add and an edit change the rows'
+    // data, a delete resets them).
+    connect(lvPorts->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TdlgQ7NPorts::ShowFindingsLine);
+    connect(FModel, &QAbstractItemModel::modelReset, this, &TdlgQ7NPorts::ShowFindingsLine);
+    connect(FModel, &QAbstractItemModel::dataChanged, this, &TdlgQ7NPorts::ShowFindingsLine);
 
     btnOK = NonDefaultButton(OKCaption, "btnOK");
     btnCancel = NonDefaultButton(CancelCaption, "btnCancel");
