@@ -9,3 +9,11 @@ function(q7n_add_qt_test name)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" LABELS qt)
 endfunction()
+
+# Registers the Qt Test program name once more with CTest, as name_suffix, run with the
+# environment entries that follow ("VARIABLE=value", on the offscreen platform as well).
+function(q7n_add_qt_test_run name suffix)
+    add_test(NAME ${name}_${suffix} COMMAND ${name})
+    set_tests_properties(${name}_${suffix} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${ARGN}" LABELS qt)
+endfunction()

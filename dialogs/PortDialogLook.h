@@ -18,8 +18,11 @@ constexpr const char* RemoutePortLabel = "Remoute port";
 constexpr const char* LocalPortLabel = "Local port";
 constexpr const char* COMPortLabel = "COM port";
 constexpr const char* RateLabel = "Baudrate";
+// The edit fields take free text: no mask, and no length limit of ours or of the toolkit's.
+constexpr bool PortFieldsUnlimited = true;
 
-// The port list editor: a sizable window of this opening size.
+// The port list editor: a sizable window that opens this large, frame and title bar included
+// (the client area is what is left of it).
 constexpr const char* PortListCaption = "Q7N ports";
 constexpr int PortListWidth = 758;
 constexpr int PortListHeight = 462;

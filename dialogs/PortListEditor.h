@@ -38,6 +38,9 @@ std::optional<TPortListCommand> PortListCommandOfKey(char Letter);
 
 constexpr const char* DeleteQuestion = "Delete items?";
 
+// A row that Add appends is scrolled into view, so that the user sees what was added.
+constexpr bool AddedRowScrolledIntoView = true;
+
 // The port list editor's state and decisions, whatever shows them: the working copy, one row per
 // record in list order, what each row shows (texts, mark, tip) and the rules of its commands. A
 // frontend shows what it says and forwards the user's commands. The caller's list is reached only

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Renders the configurator's three windows and its two message boxes to PNG under a virtual X
-# display (Xvfb), into docs/images (or the folder given), then the same five of the Windows
+# display (Xvfb), into docs/images (or the folder given), the main window and the port editor
+# also at 144 dpi (NAME-144.png), then the same five of the Windows
 # program under Wine (NAME-win32.png). The main windows show the stand-in service running,
 # installed and started beforehand.
 #   scripts/render-windows.sh [FOLDER]
@@ -22,6 +23,11 @@ export Q7N_MACHINE_DB="$scratch/machine.sqlite"
 cd "$scratch"
 printf 'install\nstart\n' | "$build/cli/q7n_service_console" >/dev/null
 xvfb-run -a -s "-screen 0 1280x1024x24" "$build/tools/q7n_render_windows" "$out"
+# The main window and the port editor as Qt scales them for 144 dpi.
+QT_SCALE_FACTOR=1.5 xvfb-run -a -s "-screen 0 1920x1536x24" \
+    "$build/tools/q7n_render_windows" "$scratch/144" >/dev/null
+cp "$scratch/144/main-window.png" "$out/main-window-144.png"
+cp "$scratch/144/port-editor.png" "$out/port-editor-144.png"
 printf 'uninstall\n' | "$build/cli/q7n_service_console" >/dev/null
 
 # The same main window and boxes of the Windows program, drawn by Wine on a virtual display, with

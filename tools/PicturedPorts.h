@@ -8,6 +8,10 @@ namespace q7n {
 
 // The few mappings that the pictures of the port list editor show, the same on every toolkit; the
 // last two share a COM port, so that the pictures show how the editor marks such rows.
+// The row that the pictures show selected: a marked one, so that the line under the table tells
+// its findings.
+constexpr int PicturedSelectedRow = 3;
+
 inline std::unique_ptr<TQ7NPorts> PicturedPorts() {
     auto Ports = TXMLClass::Create<TQ7NPorts>(nullptr);
     struct TRow {

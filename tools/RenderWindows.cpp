@@ -1,6 +1,6 @@
 // Draws the configurator's windows and boxes to PNG files for the README: the main window (after
 // its first poll), the port list editor with a few mappings, the port editor dialog, the
-// confirmation box and the error box.
+// confirmation box and the error box. The list editor shows a marked row selected.
 //   q7n_render_windows FOLDER
 #include "app/qt/FontFallbacks.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
@@ -12,9 +12,11 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTableView>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -33,14 +35,18 @@ void Save(QWidget& Window, const char* Name) {
     }
 }
 
-// Pictures the next modal window once it is up, then closes it.
-void PictureNextModal(const char* Name) {
-    QTimer::singleShot(400, [Name] {
+// Pictures the next modal window once it is up and Prepare has set it up, then closes it.
+void PictureNextModal(const char* Name, const std::function<void(QWidget&)>& Prepare = {}) {
+    QTimer::singleShot(400, [Name, Prepare] {
         QWidget* Modal = QApplication::activeModalWidget();
         if (!Modal) {
             std::fprintf(stderr, "no window to picture as %s\n", Name);
             Failed = true;
             return;
+        }
+        if (Prepare) {
+            Prepare(*Modal);
+            QApplication::processEvents();
         }
         Save(*Modal, Name);
         Modal->close();
@@ -65,7 +71,10 @@ int main(int Argc, char** Argv) {
         Save(Main, "main-window.png");
 
         auto Ports = q7n::PicturedPorts();
-        PictureNextModal("port-list-editor.png");
+        PictureNextModal("port-list-editor.png", [](QWidget& Editor) {
+            Editor.findChild<QTableView*>(QStringLiteral("lvPorts"))
+                ->selectRow(q7n::PicturedSelectedRow);
+        });
         q7n::qt::TdlgQ7NPorts(nullptr).Execute(Ports.get());
 
         PictureNextModal("port-editor.png");

@@ -13,4 +13,12 @@ inline constexpr std::string_view ConfirmationTitle = "Confirm";
 inline constexpr std::string_view ConfirmationYesCaption = "&Yes";
 inline constexpr std::string_view ConfirmationNoCaption = "&No";
 
+// The buttons from left to right, whatever order the desktop gives its own boxes' buttons.
+struct TConfirmButton {
+    TConfirmAnswer Answer;
+    std::string_view Caption;
+};
+inline constexpr TConfirmButton ConfirmationButtons[] = {
+    {TConfirmAnswer::caYes, ConfirmationYesCaption}, {TConfirmAnswer::caNo, ConfirmationNoCaption}};
+
 } // namespace q7n

@@ -10,7 +10,11 @@ namespace q7n {
 // not). Every byte of a multi-byte UTF-8 character sorts after ".", as the character does.
 std::string ErrorBoxText(std::string_view Message);
 
-// The error box's one button.
+// The one button of the error box, and of the warning box that has nothing to ask.
 inline constexpr std::string_view ErrorBoxOkCaption = "OK";
+
+// The error box sounds the system's error sound as it opens, as a box with an error icon does on
+// Windows.
+inline constexpr bool ErrorBoxBeeps = true;
 
 } // namespace q7n

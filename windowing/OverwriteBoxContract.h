@@ -11,4 +11,12 @@ namespace q7n {
 inline constexpr std::string_view OverwriteCaption = "&Перезаписать";
 inline constexpr std::string_view KeepFileCaption = "&Оставить файл";
 
+// The buttons from left to right, whatever order the desktop gives its own boxes' buttons.
+struct TOverwriteButton {
+    bool Overwrites;
+    std::string_view Caption;
+};
+inline constexpr TOverwriteButton OverwriteButtons[] = {{true, OverwriteCaption},
+                                                        {false, KeepFileCaption}};
+
 } // namespace q7n

@@ -2,12 +2,15 @@
 
 #include "dialogs/PortDialogLook.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
+#include "windowing/ErrorBoxText.h"
 #include "windowing/qt/ApplicationTitle.h"
 #include "windowing/qt/CentredMessageBox.h"
 #include "windowing/qt/ConfirmationBox.h"
 #include "windowing/qt/OverwriteBox.h"
 #include "windowing/qt/PathWrapping.h"
+#include "windowing/qt/QtConversions.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace q7n::qt {
@@ -30,6 +33,7 @@ void TPortsEditWindows::Warn(const std::string& Text) {
     TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(),
                            WrapPathsAtSeparators(QString::fromStdString(Text)), QMessageBox::Ok,
                            FParent);
+    Box.button(QMessageBox::Ok)->setText(ToQString(ErrorBoxOkCaption));
     Box.exec();
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/qt/PortIcons.h"
 
+#include "dialogs/PortDialogLook.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -8,9 +10,6 @@
 namespace q7n::qt {
 
 namespace {
-
-constexpr int ToolbarSize = 32;
-constexpr int RowSize = 36;
 
 QIcon Draw(int Size, const std::function<void(QPainter&)>& Paint) {
     QPixmap Picture(Size, Size);
@@ -24,7 +23,7 @@ QIcon Draw(int Size, const std::function<void(QPainter&)>& Paint) {
 
 // A filled disc with a white sign on it, drawn by Sign in a 32 x 32 square.
 QIcon SignOnDisc(const QColor& Disc, const std::function<void(QPainter&)>& Sign) {
-    return Draw(ToolbarSize, [&](QPainter& Painter) {
+    return Draw(ToolbarIconSize, [&](QPainter& Painter) {
         Painter.setPen(QPen(Disc.darker(140), 1.5));
         Painter.setBrush(Disc);
         Painter.drawEllipse(QRectF(2, 2, 28, 28));
@@ -62,7 +61,7 @@ QIcon AddPortIcon() {
 }
 
 QIcon EditPortIcon() {
-    return Draw(ToolbarSize, [](QPainter& Painter) {
+    return Draw(ToolbarIconSize, [](QPainter& Painter) {
         // A pencil lying from the lower left to the upper right.
         Painter.translate(16, 16);
         Painter.rotate(-45);
@@ -91,11 +90,11 @@ QIcon DeletePortIcon() {
 }
 
 QIcon PortRowIcon() {
-    return Draw(RowSize, PaintConnector);
+    return Draw(RowIconSize, PaintConnector);
 }
 
 QIcon MarkedPortRowIcon() {
-    return Draw(RowSize, [](QPainter& Painter) {
+    return Draw(RowIconSize, [](QPainter& Painter) {
         PaintConnector(Painter);
         // A warning triangle over the lower right corner.
         Painter.setPen(QPen(QColor(0x80, 0x50, 0x00), 1.2));

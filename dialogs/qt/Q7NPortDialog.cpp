@@ -5,6 +5,7 @@
 #include "dialogs/qt/ButtonStrip.h"
 #include "dialogs/qt/DialogFont.h"
 #include "windowing/qt/EventHandler.h"
+#include "windowing/qt/FontScaling.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace q7n::qt {
 
@@ -47,6 +49,9 @@ void TdlgQ7NPort::CreateControls() {
     cbbCOMPort = Named(new QComboBox, "cbbCOMPort");
     cbbRate = Named(new QComboBox, "cbbRate");
     FFieldControls = {edtIP, edtRPort, edtLPort, cbbCOMPort, cbbRate};
+    for (QLineEdit* Field : {edtIP, edtRPort, edtLPort})
+        if (PortFieldsUnlimited)
+            Field->setMaxLength(std::numeric_limits<int>::max()); // Qt's own limit is 32767
     btnOK = NonDefaultButton(OKCaption, "btnOK");
     btnCancel = NonDefaultButton(CancelCaption, "btnCancel");
 
@@ -63,15 +68,19 @@ void TdlgQ7NPort::CreateControls() {
     Fields->addWidget(cbbRate, 1, 3);
     Fields->setColumnStretch(1, 1);
     Fields->setColumnStretch(3, 1);
-    Fields->setColumnMinimumWidth(2, 80);
-    Fields->setContentsMargins(8, 0, 8, 0);
+    // The layout's figures are for 96 dpi: with a larger font they grow with it.
+    const auto Scaled = [this](int Pixels) {
+        return FollowFontDpi(*this, Pixels);
+    };
+    Fields->setColumnMinimumWidth(2, Scaled(80));
+    Fields->setContentsMargins(Scaled(8), 0, Scaled(8), 0);
 
     auto* Form = new QVBoxLayout(this);
-    Form->setContentsMargins(0, 8, 0, 6);
+    Form->setContentsMargins(0, Scaled(8), 0, Scaled(6));
     Form->addLayout(Fields);
     Form->addStretch();
     AddButtonStrip(*Form, *btnCancel, *btnOK);
-    setFixedSize(PortEditorWidth, PortEditorHeight);
+    setFixedSize(Scaled(PortEditorWidth), Scaled(PortEditorHeight));
 
     setTabOrder(edtIP, edtRPort);
     setTabOrder(edtRPort, edtLPort);

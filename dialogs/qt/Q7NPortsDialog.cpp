@@ -9,11 +9,15 @@
 #include "dialogs/qt/Q7NPortDialog.h"
 #include "windowing/qt/ConfirmationBox.h"
 #include "windowing/qt/EventHandler.h"
+#include "windowing/qt/FontScaling.h"
+#include "windowing/qt/ScreenPlacement.h"
 
 #include <QAction>
 #include <QEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTableView>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -50,7 +54,8 @@ void TdlgQ7NPorts::CreateControls() {
     setWindowTitle(QString::fromLatin1(PortListCaption));
     setFont(DialogFont(PortListFontPoints));
     setSizeGripEnabled(true);
-    resize(PortListWidth, PortListHeight);
+    // The opening size is the window's; showEvent gives the client what the frame leaves.
+    resize(OpeningSize());
 
     actAdd = CreateAction(plcAdd, "actAdd", AddPortIcon(), &TdlgQ7NPorts::actAddExecute);
     actEdit = CreateAction(plcEdit, "actEdit", EditPortIcon(), &TdlgQ7NPorts::actEditExecute);
@@ -87,8 +92,22 @@ void TdlgQ7NPorts::CreateControls() {
     Columns->setStretchLastSection(false);
     Columns->setHighlightSections(false);
     for (int Column = 0; Column < pcCount; ++Column)
-        Columns->resizeSection(Column, PortColumnLook(static_cast<TPortColumn>(Column)).Width);
+        Columns->resizeSection(
+            Column, FollowFontDpi(*this, PortColumnLook(static_cast<TPortColumn>(Column)).Width));
     lvPorts->viewport()->installEventFilter(this);
+
+    lblFindings = new QLabel;
+    lblFindings->setObjectName(QStringLiteral("lblFindings"));
+    lblFindings->setTextFormat(Qt::PlainText);
+    // A long line is cut at the window's edge rather than widening the window.
+    lblFindings->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblFindings->setContentsMargins(8, 0, 8, 0);
+    // After every change of the selection and of the list (an add and an edit change the rows'
+    // data, a delete resets them).
+    connect(lvPorts->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TdlgQ7NPorts::ShowFindingsLine);
+    connect(FModel, &QAbstractItemModel::modelReset, this, &TdlgQ7NPorts::ShowFindingsLine);
+    connect(FModel, &QAbstractItemModel::dataChanged, this, &TdlgQ7NPorts::ShowFindingsLine);
 
     btnOK = NonDefaultButton(OKCaption, "btnOK");
     btnCancel = NonDefaultButton(CancelCaption, "btnCancel");
@@ -100,6 +119,7 @@ void TdlgQ7NPorts::CreateControls() {
     Form->setSpacing(4);
     Form->addWidget(Toolbar);
     Form->addWidget(lvPorts, 1);
+    Form->addWidget(lblFindings);
     AddButtonStrip(*Form, *btnCancel, *btnOK);
 }
 
@@ -116,7 +136,26 @@ void TdlgQ7NPorts::RefreshList() {
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
-    return FModel->UpdateItem(Index, Port);
+    const int Row = FModel->UpdateItem(Index, Port);
+    if (Index < 0 && AddedRowScrolledIntoView)
+        lvPorts->scrollTo(FModel->index(Row, pcIP));
+    return Row;
+}
+
+QSize TdlgQ7NPorts::OpeningSize() const {
+    return {FollowFontDpi(*this, PortListWidth), FollowFontDpi(*this, PortListHeight)};
+}
+
+void TdlgQ7NPorts::ShowFindingsLine() {
+    lblFindings->setText(QString::fromStdString(FEditor.FindingsLine(SelectedRows())));
+}
+
+void TdlgQ7NPorts::showEvent(QShowEvent* Event) {
+    if (!Event->spontaneous() && !FOpened) {
+        FOpened = true;
+        ResizeFrameTo(*this, OpeningSize());
+    }
+    TModalDialog::showEvent(Event); // centres the window at its size
 }
 
 void TdlgQ7NPorts::actAddExecute() {

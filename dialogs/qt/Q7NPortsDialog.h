@@ -6,6 +6,7 @@
 #include <vector>
 
 class QAction;
+class QLabel;
 class QPushButton;
 class QTableView;
 
@@ -35,6 +36,7 @@ public:
 
 protected:
     bool eventFilter(QObject* Watched, QEvent* Event) override;
+    void showEvent(QShowEvent* Event) override;
 
 private:
     void CreateControls();
@@ -46,6 +48,10 @@ private:
     void lvPortsDblClick();
     // The rows selected in the table, in ascending order.
     std::vector<int> SelectedRows() const;
+    // The window's size when it opens, frame included.
+    QSize OpeningSize() const;
+    // The line under the table for the rows selected now.
+    void ShowFindingsLine();
 
     TPortListEditor FEditor;
     TPortListModel* FModel;
@@ -53,8 +59,10 @@ private:
     QAction* actEdit;
     QAction* actDelete;
     QTableView* lvPorts;
+    QLabel* lblFindings;
     QPushButton* btnOK;
     QPushButton* btnCancel;
+    bool FOpened = false;
 };
 
 } // namespace q7n::qt

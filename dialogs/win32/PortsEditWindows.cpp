@@ -4,6 +4,7 @@
 #include "dialogs/win32/Q7NPortsDialog.h"
 #include "platform/win32/Win32Text.h"
 #include "windowing/ApplicationIdentity.h"
+#include "windowing/ErrorBoxText.h"
 #include "windowing/PathWrapping.h"
 #include "windowing/win32/ConfirmationBox.h"
 #include "windowing/win32/GdiHandles.h"
@@ -58,7 +59,7 @@ bool TPortsEditWindows::ConfirmOverwrite(const std::string& Text) {
 
 void TPortsEditWindows::Warn(const std::string& Text) {
     TMessageDialog Box(std::string(ApplicationTitle), BreakForMessageBox(Text), IDI_WARNING,
-                       {{IDOK, "OK"}}, IDOK);
+                       {{IDOK, std::string(ErrorBoxOkCaption)}}, IDOK);
     Box.Show(FParent);
 }
 

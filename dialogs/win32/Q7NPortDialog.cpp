@@ -38,7 +38,8 @@ bool TdlgQ7NPort::OnInit() {
     Item(IDC_BTNCANCEL).SetText(CancelCaption);
     SetClientSize(FWindow, PortEditorWidth, PortEditorHeight);
     for (int Id : {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT})
-        Item(Id).Send(EM_SETLIMITTEXT, 0); // free text: no limit but the control's own
+        if (PortFieldsUnlimited)
+            Item(Id).Send(EM_SETLIMITTEXT, 0); // free text: no limit but the control's own
     FormCreate();
     PortToControls();
     TModalDialog::OnInit();

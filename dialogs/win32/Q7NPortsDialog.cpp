@@ -149,7 +149,8 @@ int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
         TWindow Table = Item(IDC_LVPORTS);
         FSelected.push_back(false);
         ListView_SetItemCountEx(Table, FEditor.Count(), LVSICF_NOSCROLL);
-        ListView_EnsureVisible(Table, Index, FALSE);
+        if (AddedRowScrolledIntoView)
+            ListView_EnsureVisible(Table, Index, FALSE);
     }
     MarksChanged();
     return Index;

@@ -7,10 +7,17 @@
 #include <QClipboard>
 #include <QGridLayout>
 #include <QKeyEvent>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QSpacerItem>
 
 namespace q7n::qt {
+
+QPushButton* TCentredMessageBox::AddButtonInOrder(const QString& Caption) {
+    // Every layout of the button row keeps the buttons of the action role in the order of
+    // adding; the box closes on any of its buttons all the same.
+    return addButton(Caption, QMessageBox::ActionRole);
+}
 
 void TCentredMessageBox::showEvent(QShowEvent* Event) {
     MakeRoomForTheTitle();

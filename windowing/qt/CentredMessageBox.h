@@ -11,6 +11,10 @@ class TCentredMessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 
+    // Adds a button with Caption to the right of those added before: the buttons stand in the
+    // order they are added, whatever order the desktop gives the roles of its own boxes' buttons.
+    QPushButton* AddButtonInOrder(const QString& Caption);
+
 protected:
     void showEvent(QShowEvent* Event) override;
     // Ctrl+C copies the box's text without the marks that keep paths whole.

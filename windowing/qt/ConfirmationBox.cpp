@@ -4,20 +4,21 @@
 #include "windowing/qt/CentredMessageBox.h"
 #include "windowing/qt/QtConversions.h"
 
-#include <QAbstractButton>
+#include <QPushButton>
 
 namespace q7n::qt {
 
 QMessageBox::StandardButton ShowConfirmationBox(const QString& Text, QWidget* Parent) {
     TCentredMessageBox Box(QMessageBox::Question, ToQString(ConfirmationTitle), Text,
-                           QMessageBox::Yes | QMessageBox::No, Parent);
-    // Fixed captions: the platform theme would otherwise choose (and translate) them.
-    QAbstractButton* Yes = Box.button(QMessageBox::Yes);
-    QAbstractButton* No = Box.button(QMessageBox::No);
-    Yes->setText(ToQString(ConfirmationYesCaption));
-    No->setText(ToQString(ConfirmationNoCaption));
-    Box.setDefaultButton(QMessageBox::Yes);
-    Box.setEscapeButton(QMessageBox::No);
+                           QMessageBox::NoButton, Parent);
+    // Fixed captions and order: the platform theme would otherwise choose (and translate) them.
+    QPushButton* Yes = nullptr;
+    QPushButton* No = nullptr;
+    for (const TConfirmButton& Shared : ConfirmationButtons)
+        (Shared.Answer == TConfirmAnswer::caYes ? Yes : No) =
+            Box.AddButtonInOrder(ToQString(Shared.Caption));
+    Box.setDefaultButton(Yes);
+    Box.setEscapeButton(No);
     Box.exec();
     return Box.clickedButton() == Yes ? QMessageBox::Yes : QMessageBox::No;
 }

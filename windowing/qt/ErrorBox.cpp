@@ -6,6 +6,7 @@
 #include "windowing/qt/QtConversions.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 
 namespace q7n::qt {
 
@@ -13,6 +14,8 @@ void ShowErrorBox(const QString& Message, QWidget* Parent) {
     TCentredMessageBox Box(QMessageBox::Critical, ApplicationTitle(),
                            ToQString(ErrorBoxText(Message.toStdString())), QMessageBox::Ok, Parent);
     Box.button(QMessageBox::Ok)->setText(ToQString(ErrorBoxOkCaption));
+    if (ErrorBoxBeeps)
+        QApplication::beep();
     Box.exec();
 }
 

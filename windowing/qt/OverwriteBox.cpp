@@ -13,8 +13,10 @@ namespace q7n::qt {
 bool ShowOverwriteBox(const QString& Text, QWidget* Parent) {
     TCentredMessageBox Box(QMessageBox::Warning, ApplicationTitle(), WrapPathsAtSeparators(Text),
                            QMessageBox::NoButton, Parent);
-    QPushButton* Overwrite = Box.addButton(ToQString(OverwriteCaption), QMessageBox::AcceptRole);
-    QPushButton* Keep = Box.addButton(ToQString(KeepFileCaption), QMessageBox::RejectRole);
+    QPushButton* Overwrite = nullptr;
+    QPushButton* Keep = nullptr;
+    for (const TOverwriteButton& Shared : OverwriteButtons)
+        (Shared.Overwrites ? Overwrite : Keep) = Box.AddButtonInOrder(ToQString(Shared.Caption));
     Box.setDefaultButton(Keep);
     Box.setEscapeButton(Keep);
     Box.exec();

@@ -14,4 +14,9 @@ void CentreOnScreen(QWidget& Window) {
     Window.move(Frame.topLeft());
 }
 
+void ResizeFrameTo(QWidget& Window, const QSize& Outer) {
+    const QSize Frame = Window.frameGeometry().size() - Window.size();
+    Window.resize(Outer - Frame);
+}
+
 } // namespace q7n::qt

@@ -8,7 +8,8 @@
 namespace q7n::win32 {
 
 void ShowErrorBox(std::string_view Message, HWND Owner) {
-    MessageBeep(MB_ICONHAND);
+    if (ErrorBoxBeeps)
+        MessageBeep(MB_ICONHAND);
     TMessageDialog Box(std::string(ApplicationTitle), ErrorBoxText(Message), IDI_ERROR,
                        {{IDOK, std::string(ErrorBoxOkCaption)}}, IDOK);
     Box.Show(Owner);

@@ -6,9 +6,11 @@
 namespace q7n::win32 {
 
 bool ShowOverwriteBox(std::string_view Text, HWND Owner) {
-    TMessageDialog Box(
-        std::string(ApplicationTitle), std::string(Text), IDI_WARNING,
-        {{IDYES, std::string(OverwriteCaption)}, {IDNO, std::string(KeepFileCaption)}}, IDNO, IDNO);
+    std::vector<TMessageDialog::TButton> Buttons;
+    for (const TOverwriteButton& Button : OverwriteButtons)
+        Buttons.push_back({Button.Overwrites ? IDYES : IDNO, std::string(Button.Caption)});
+    TMessageDialog Box(std::string(ApplicationTitle), std::string(Text), IDI_WARNING,
+                       std::move(Buttons), IDNO, IDNO);
     return Box.Show(Owner) == IDYES;
 }
 

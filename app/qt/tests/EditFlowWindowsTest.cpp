@@ -200,9 +200,8 @@ private slots:
         Keep->Then<QMessageBox>([&](QMessageBox& Box) {
             QCOMPARE(Box.windowTitle(), QString("TAVO BWX Service - Конфигуратор"));
             QVERIFY(Box.text().contains("изменила другая программа"));
-            for (QAbstractButton* Button : Box.buttons())
-                Buttons += Button->text() + ";";
-            Buttons += Box.defaultButton()->text();
+            Buttons =
+                testing::ButtonsLeftToRight(Box).join(';') + ';' + Box.defaultButton()->text();
             testing::PressKey(Box, Qt::Key_Return); // the default keeps the file
         });
         FRegistry->TakeCalls();

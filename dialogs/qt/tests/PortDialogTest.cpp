@@ -86,6 +86,7 @@ private slots:
     void TabGoesThroughTheFieldsThenTheButtons();
     void EnterPressesTheFocusedButton();
     void OnlyTheButtonsAndTheTitleBarClose();
+    void FieldsHaveNoLengthLimit();
 };
 
 void PortDialogTest::OpensOnTheDefaultsWithoutARecord() {
@@ -287,6 +288,21 @@ void PortDialogTest::OnlyTheButtonsAndTheTitleBarClose() {
     });
     QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("rejected"));
     QCOMPARE(Port->RemoutePort(), 502);
+}
+
+void PortDialogTest::FieldsHaveNoLengthLimit() {
+    auto Port = SampleRecord();
+    TModalScript Script;
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Dialog) {
+        QLineEdit* IP = Edit(Dialog, "edtIP");
+        IP->setText(QString(40000, u'a')); // beyond the 32767 characters of a line edit
+        IP->setFocus();
+        QTest::keyClick(IP, Qt::Key_End);
+        QTest::keyClick(IP, 'b');
+        ClickButton(Dialog, "btnOK");
+    });
+    QCOMPARE(Script.Outcome(TdlgQ7NPort().Execute(Port.get())), QStringLiteral("accepted"));
+    QCOMPARE(Port->IP(), std::string(40000, 'a') + 'b');
 }
 
 QTEST_MAIN(PortDialogTest)

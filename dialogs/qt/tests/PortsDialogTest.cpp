@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -126,6 +127,8 @@ private slots:
     void DeleteRemovesTheSelectedRowsOnYes();
     void DeleteWithNothingSelectedStillAsks();
     void AddedConflictIsMarked();
+    void AddedRowIsScrolledIntoView();
+    void LineUnderTheTableFollowsSelectionAndChanges();
 };
 
 void PortsDialogTest::EmptyListStaysEmptyOnOK() {
@@ -143,7 +146,8 @@ void PortsDialogTest::EmptyListStaysEmptyOnOK() {
         for (int Section = 0; Section < Header->count(); ++Section)
             Widths << Header->sectionSize(Section);
         QCOMPARE(Widths, (QList<int>{140, 100, 100, 80, 80}));
-        PressKey(Dialog, Qt::Key_Escape); // bound to no button
+        QCOMPARE(Dialog.frameGeometry().size(), QSize(758, 462)); // the window's, not the client's
+        PressKey(Dialog, Qt::Key_Escape);                         // bound to no button
         QVERIFY(Dialog.isVisible());
         ClickButton(Dialog, "btnOK");
     });
@@ -340,6 +344,55 @@ void PortsDialogTest::AddedConflictIsMarked() {
     });
     QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
     QCOMPARE(Ports->Count(), 2);
+}
+
+void PortsDialogTest::AddedRowIsScrolledIntoView() {
+    auto Ports = NumberedPorts(60);
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) { ClickTool(Dialog, "actAdd"); });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) { ClickButton(Editor, "btnOK"); });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QTableView& View = Table(Dialog);
+        const QRect Added = View.visualRect(View.model()->index(60, 0));
+        QVERIFY(View.viewport()->rect().contains(Added));
+        ClickButton(Dialog, "btnOK");
+    });
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("accepted"));
+}
+
+void PortsDialogTest::LineUnderTheTableFollowsSelectionAndChanges() {
+    auto Ports = NumberedPorts(3);
+    Ports->Items(2)->SetLocalPort(2); // rows 2 and 3 share a local port
+    Ports->Items(0)->SetCOMPort(5);
+    Ports->Items(1)->SetCOMPort(6);
+    q7n::TPortListEditor Expected;
+    Expected.Load(Ports.get());
+    const QString Row2 = QString::fromStdString(Expected.FindingsLine({1}));
+    QVERIFY(Row2.startsWith("Row 2: local port 2 is also used by row 3"));
+    TModalScript Script;
+    Script.Then<TdlgQ7NPorts>([&](TdlgQ7NPorts& Dialog) {
+        auto* Line = Dialog.findChild<QLabel*>(QStringLiteral("lblFindings"));
+        QVERIFY(Line && Line->isVisible());
+        QVERIFY(Table(Dialog).hasFocus()); // the keyboard alone from here
+        PressKey(Dialog, Qt::Key_Down);    // from the first row, which is current, to the second
+        QCOMPARE(SelectedRowCount(Dialog), 1);
+        QCOMPARE(Line->text(), Row2);
+        PressKey(Dialog, Qt::Key_Up);
+        QCOMPARE(Line->text(), QString()); // row 1 has no findings
+        PressKey(Dialog, Qt::Key_Down);
+        QCOMPARE(Line->text(), Row2);
+        PressKey(Dialog, Qt::Key_E, Qt::AltModifier); // edit row 2 out of the conflict
+    });
+    Script.Then<TdlgQ7NPort>([](TdlgQ7NPort& Editor) {
+        ReplaceText(Editor, "edtLPort", "9");
+        ClickButton(Editor, "btnOK");
+    });
+    Script.Then<TdlgQ7NPorts>([](TdlgQ7NPorts& Dialog) {
+        QCOMPARE(SelectedRowCount(Dialog), 1);
+        QCOMPARE(Dialog.findChild<QLabel*>(QStringLiteral("lblFindings"))->text(), QString());
+        ClickButton(Dialog, "btnCancel");
+    });
+    QCOMPARE(Script.Outcome(TdlgQ7NPorts().Execute(Ports.get())), QStringLiteral("rejected"));
 }
 
 QTEST_MAIN(PortsDialogTest)

@@ -3,14 +3,20 @@
 #include "windowing/qt/ConfirmationBox.h"
 #include "windowing/qt/ErrorBox.h"
 #include "windowing/qt/EventHandler.h"
+#include "windowing/qt/OverwriteBox.h"
 #include "windowing/qt/testsupport/ModalScript.h"
 #include "windowing/qt/testsupport/WidgetInput.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyleFactory>
 #include <QTest>
+#include <memory>
 
+using q7n::testing::ButtonsLeftToRight;
 using q7n::testing::PressKey;
 using q7n::testing::TModalScript;
 
@@ -39,6 +45,31 @@ QStringList ButtonTexts(const QMessageBox& Box) {
     return Texts;
 }
 
+// The style of a desktop whose own boxes put No left of Yes and Cancel left of OK.
+class TReversedButtonLayout final : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint Hint, const QStyleOption* Option, const QWidget* Widget,
+                  QStyleHintReturn* Return) const override {
+        if (Hint == SH_DialogButtonLayout)
+            return QDialogButtonBox::GnomeLayout;
+        return QProxyStyle::styleHint(Hint, Option, Widget, Return);
+    }
+};
+
+// The application on such a desktop while it lives.
+class TReversedButtonsDesktop {
+public:
+    TReversedButtonsDesktop() : FPrevious(QApplication::style()->name()) {
+        QApplication::setStyle(new TReversedButtonLayout(QStyleFactory::create(FPrevious)));
+    }
+    ~TReversedButtonsDesktop() { QApplication::setStyle(FPrevious); } // frees the proxy
+
+private:
+    QString FPrevious;
+};
+
 } // namespace
 
 class WindowingTest : public QObject {
@@ -49,6 +80,7 @@ private slots:
     void ConfirmationBoxAnswersByKey_data();
     void ConfirmationBoxAnswersByKey();
     void ConfirmationBoxClosedFromItsTitleBarAnswersNo();
+    void BoxesKeepTheirButtonOrderOnEveryDesktop();
     void HandlerErrorStopsTheHandlerAndIsShown();
     void AbortedHandlerShowsNothing();
 };
@@ -89,7 +121,7 @@ void WindowingTest::ConfirmationBoxAnswersByKey() {
         QCOMPARE(Box.windowTitle(), QStringLiteral("Confirm"));
         QCOMPARE(Box.text(), QStringLiteral("Delete items?"));
         QCOMPARE(Box.icon(), QMessageBox::Question);
-        QCOMPARE(ButtonTexts(Box), (QStringList{"&No", "&Yes"}));
+        QCOMPARE(ButtonsLeftToRight(Box), (QStringList{"&Yes", "&No"}));
         QCOMPARE(Box.defaultButton()->text(), QStringLiteral("&Yes"));
         QVERIFY(IsCentredOnScreen(Box));
         PressKey(Box, Key);
@@ -104,6 +136,27 @@ void WindowingTest::ConfirmationBoxClosedFromItsTitleBarAnswersNo() {
     Script.Then<QMessageBox>([](QMessageBox& Box) { Box.close(); });
     QCOMPARE(q7n::qt::ShowConfirmationBox("Перезапустить сервис?"), QMessageBox::No);
     QVERIFY(Script.Finished());
+}
+
+void WindowingTest::BoxesKeepTheirButtonOrderOnEveryDesktop() {
+    auto Desktop = std::make_unique<TReversedButtonsDesktop>();
+    TModalScript Script;
+    QStringList Confirmation;
+    QStringList Overwrite;
+    Script.Then<QMessageBox>([&](QMessageBox& Box) {
+        Confirmation = ButtonsLeftToRight(Box);
+        PressKey(Box, Qt::Key_Escape);
+    });
+    Script.Then<QMessageBox>([&](QMessageBox& Box) {
+        Overwrite = ButtonsLeftToRight(Box);
+        PressKey(Box, Qt::Key_Escape);
+    });
+    q7n::qt::ShowConfirmationBox("Delete items?");
+    QVERIFY(!q7n::qt::ShowOverwriteBox("Overwrite?"));
+    Desktop.reset();
+    QVERIFY(Script.Finished());
+    QCOMPARE(Confirmation, (QStringList{"&Yes", "&No"}));
+    QCOMPARE(Overwrite, (QStringList{"&Перезаписать", "&Оставить файл"}));
 }
 
 void WindowingTest::HandlerErrorStopsTheHandlerAndIsShown() {

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <algorithm>
 
 namespace q7n::testing {
 
@@ -15,6 +16,20 @@ void ClickButton(QWidget& Window, const char* ButtonName) {
     auto* Button = Window.findChild<QPushButton*>(QString::fromLatin1(ButtonName));
     QVERIFY2(Button, ButtonName);
     QTest::mouseClick(Button, Qt::LeftButton);
+}
+
+QStringList ButtonsLeftToRight(const QWidget& Window) {
+    QList<QPushButton*> Buttons;
+    for (QPushButton* Button : Window.findChildren<QPushButton*>())
+        if (Button->isVisibleTo(&Window))
+            Buttons << Button;
+    std::sort(Buttons.begin(), Buttons.end(), [&](QPushButton* Left, QPushButton* Right) {
+        return Left->mapTo(&Window, QPoint()).x() < Right->mapTo(&Window, QPoint()).x();
+    });
+    QStringList Captions;
+    for (QPushButton* Button : Buttons)
+        Captions << Button->text();
+    return Captions;
 }
 
 void ReplaceText(QWidget& Window, const char* EditName, const QString& Text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 class QWidget;
@@ -13,6 +14,9 @@ void PressKey(QWidget& Window, int Key, Qt::KeyboardModifiers Modifiers = Qt::No
 
 // Clicks the push button of that object name in Window with the left mouse button.
 void ClickButton(QWidget& Window, const char* ButtonName);
+
+// The captions of Window's visible push buttons, left to right as they stand.
+QStringList ButtonsLeftToRight(const QWidget& Window);
 
 // Replaces the text of the line edit of that object name in Window as a user would: focus, select
 // all, delete, type. Characters outside ASCII arrive as keys of another keyboard layout would,
