@@ -124,7 +124,6 @@ void TdlgQ7NPorts::ScaleForDpi() {
     const int ImageSize = ScaledByDpi(ToolbarIconSize, FDpi);
     Toolbar.Send(TB_SETBITMAPSIZE, 0, MAKELPARAM(ImageSize, ImageSize));
     Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages.Get()));
-    Toolbar.Send(TB_SETBUTTONSIZE, 0, MAKELPARAM(0, 0)); // measured anew from pictures and font
     Toolbar.Send(TB_AUTOSIZE);
 
     TWindow Table = Item(IDC_LVPORTS);

@@ -121,6 +121,26 @@ void ExpectWhole(HWND Window, const std::string& Name, int Dpi = RunDpi()) {
             EXPECT_GE(Place.right - Place.left, Needed.cx);
             EXPECT_GE(Place.bottom - Place.top, Needed.cy);
         }
+        if (Class == TOOLBARCLASSNAMEW) { // each button holds its picture and its caption
+            const int Buttons = int(SendMessageW(Control, TB_BUTTONCOUNT, 0, 0));
+            for (int Index = 0; Index < Buttons; ++Index) {
+                TBBUTTON Button{};
+                SendMessageW(Control, TB_GETBUTTON, WPARAM(Index), LPARAM(&Button));
+                if (Button.fsStyle & BTNS_SEP)
+                    continue;
+                wchar_t Caption[64] = L"";
+                SendMessageW(Control, TB_GETBUTTONTEXTW, WPARAM(Button.idCommand), LPARAM(Caption));
+                RECT Box{};
+                SendMessageW(Control, TB_GETITEMRECT, WPARAM(Index), LPARAM(&Box));
+                std::wstring Shown = Caption; // "&" marks the access key
+                std::erase(Shown, L'&');
+                const SIZE Needed = TextSize(Control, Shown);
+                EXPECT_GE(Box.right - Box.left, Needed.cx) << platform::WideToUtf8(Caption);
+                EXPECT_GE(Box.bottom - Box.top, Needed.cy + ScaledByDpi(ToolbarIconSize, Dpi))
+                    << platform::WideToUtf8(Caption);
+                EXPECT_LE(Box.bottom, Place.bottom - Place.top) << platform::WideToUtf8(Caption);
+            }
+        }
         if (Class == WC_LISTVIEWW) {
             HWND Header = ListView_GetHeader(Control);
             const int Padding = ScaledByDpi(12, Dpi);
