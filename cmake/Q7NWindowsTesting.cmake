@@ -39,3 +39,36 @@ if(Q7N_WINE AND Q7N_WINESERVER)
 else()
     set(Q7N_RUN_WINDOWS_TESTS OFF)
 endif()
+
+# The tests of the windows at several DPIs draw on a virtual display large enough for a window at
+# 192 dpi, with Wine's X11 driver (the null driver's screen is 1024 x 768 and would clamp them):
+# a prefix of their own, and a fixture that starts the display before them and stops it after.
+if(Q7N_RUN_WINDOWS_TESTS)
+    find_program(Q7N_XVFB NAMES Xvfb)
+endif()
+if(Q7N_RUN_WINDOWS_TESTS AND Q7N_XVFB)
+    set(Q7N_WINE_X11_PREFIX ${CMAKE_BINARY_DIR}/wineprefix-x11)
+    add_test(NAME wine_x11_setup
+             COMMAND sh ${Q7N_WINE_SCRIPT} setup-x11 ${Q7N_WINE_X11_PREFIX} ${Q7N_WINE}
+                     ${Q7N_WINESERVER})
+    add_test(NAME wine_x11_shutdown
+             COMMAND sh ${Q7N_WINE_SCRIPT} shutdown-x11 ${Q7N_WINE_X11_PREFIX} ${Q7N_WINE}
+                     ${Q7N_WINESERVER})
+    set_tests_properties(wine_x11_setup PROPERTIES FIXTURES_SETUP q7n_wine_x11 LABELS wine)
+    set_tests_properties(wine_x11_shutdown PROPERTIES FIXTURES_CLEANUP q7n_wine_x11 LABELS wine)
+endif()
+
+# Registers the GoogleTest program Name once per DPI on the virtual display: NAME_96dpi and so on,
+# one after the other, since they share the prefix's LogPixels.
+function(q7n_add_dpi_tests name)
+    if(NOT Q7N_WINE_X11_PREFIX)
+        return()
+    endif()
+    foreach(dpi 96 120 144 192)
+        add_test(NAME ${name}_${dpi}dpi
+                 COMMAND sh ${Q7N_WINE_SCRIPT} run-x11 ${Q7N_WINE_X11_PREFIX} ${Q7N_WINE}
+                         ${Q7N_WINESERVER} ${dpi} $<TARGET_FILE:${name}> --gtest_color=no)
+        set_tests_properties(${name}_${dpi}dpi PROPERTIES FIXTURES_REQUIRED q7n_wine_x11
+                             RESOURCE_LOCK q7n_wine_x11_display LABELS wine)
+    endforeach()
+endfunction()

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Renders the configurator's three windows and its two message boxes to PNG under a virtual X
 # display (Xvfb), into docs/images (or the folder given), the main window and the port editor
-# also at 144 dpi (NAME-144.png), then the same five of the Windows
-# program under Wine (NAME-win32.png). The main windows show the stand-in service running,
+# also at 144 dpi (NAME-144.png), then the same five of the Windows program under Wine
+# (NAME-win32.png), and its main window and port editor at 144 dpi (NAME-win32-144.png). The main
+# windows show the stand-in service running,
 # installed and started beforehand.
 #   scripts/render-windows.sh [FOLDER]
 set -euo pipefail
@@ -66,10 +67,25 @@ xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
     done || exit 1
     "$Q7N_WINE" sc stop Q7NSrv >/dev/null 2>&1'
 /usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
+# The main window and the port editor again at 144 dpi, as a prefix with LogPixels 144 shows them.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+/usr/lib/wine/wineserver -k 2>/dev/null || true
+/usr/lib/wine/wineserver -w 2>/dev/null || true
+xvfb-run -a -s "-screen 0 2560x1600x24" sh -c '
+    "$Q7N_WINE" sc start Q7NSrv >/dev/null 2>&1
+    "$Q7N_WINE" "$Q7N_RENDER" 144 | while read -r name left top width height; do
+        "$Q7N_SHOT" "$Q7N_OUT/$name.png" "$left" "$top" "$width" "$(echo "$height" | tr -d "\r")" ||
+            exit 1
+    done || exit 1
+    "$Q7N_WINE" sc stop Q7NSrv >/dev/null 2>&1'
+/usr/lib/wine/wineserver -k 2>/dev/null || true
 # Every window of the Windows program was pictured in this run.
-for name in main-window port-list-editor port-editor confirmation-box error-box; do
-    if [ ! "$out/$name-win32.png" -nt "$scratch/started" ]; then
-        echo "render-windows: no new picture $out/$name-win32.png" >&2
+for name in main-window port-list-editor port-editor confirmation-box error-box \
+    main-window-win32-144 port-editor-win32-144; do
+    case $name in *-144) ;; *) name=$name-win32 ;; esac
+    if [ ! "$out/$name.png" -nt "$scratch/started" ]; then
+        echo "render-windows: no new picture $out/$name.png" >&2
         exit 1
     fi
 done

@@ -1,8 +1,10 @@
 // Shows the Win32 main window, the two port dialogs and the two boxes one after the other, for
 // pictures of them: for
 // each it prints "NAME LEFT TOP WIDTH HEIGHT" (the frame on the screen) and keeps it open for a
-// few seconds, in which scripts/render-windows.sh grabs that part of the display.
-//   q7n_render_windows_win32
+// few seconds, in which scripts/render-windows.sh grabs that part of the display. With a DPI (the
+// one the prefix's LogPixels gives) it shows the main window and the port editor only, named
+// NAME-DPI.
+//   q7n_render_windows_win32 [DPI]
 #include "app/win32/ServiceConfiguratorDialog.h"
 #include "dialogs/PortDialogLook.h"
 #include "dialogs/win32/Q7NPortDialog.h"
@@ -57,22 +59,29 @@ private:
 
 } // namespace
 
-int main() try {
+int main(int Argc, char** Argv) try {
+    const std::string Dpi = Argc > 1 ? std::string("-") + Argv[1] : "";
+    auto Named = [&Dpi](const char* Name) {
+        return std::string(Name) + Dpi;
+    };
     INITCOMMONCONTROLSEX Controls{sizeof Controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&Controls);
     q7n::win32::TdlgServiceConfigurator Window;
     ShowWindow(Window.Handle(), SW_SHOW);
     q7n::win32::PumpMessagesFor(1500); // the first poll shows the service's state
-    Announce(Window.Handle(), "main-window-win32");
+    Announce(Window.Handle(), Named("main-window-win32").c_str());
     auto Ports = q7n::PicturedPorts();
-    {
+    if (Dpi.empty()) {
         TWindowCloser Closer(q7n::PortListCaption, "port-list-editor-win32");
         q7n::win32::TdlgQ7NPorts().Execute(Ports.get(), Window.Handle());
     }
     {
-        TWindowCloser Closer(q7n::PortEditorCaption, "port-editor-win32");
+        const std::string Name = Named("port-editor-win32");
+        TWindowCloser Closer(q7n::PortEditorCaption, Name.c_str());
         q7n::win32::TdlgQ7NPort().Execute(Ports->Items(1), Window.Handle());
     }
+    if (!Dpi.empty())
+        return 0;
     {
         TWindowCloser Closer(std::string(q7n::ConfirmationTitle), "confirmation-box-win32");
         q7n::win32::ShowConfirmationBox("Перезапустить сервис?", Window.Handle());

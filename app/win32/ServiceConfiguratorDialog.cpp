@@ -2,7 +2,9 @@
 
 #include "app/windows/Resources.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/DpiScale.h"
 #include "windowing/win32/DialogTemplate.h"
+#include "windowing/win32/DpiFunctions.h"
 #include "windowing/win32/MessageTimer.h"
 #include "windowing/win32/ScreenPlacement.h"
 
@@ -46,8 +48,17 @@ void ShadeHorizontally(HDC Context, const RECT& Rect, app::TColor From, app::TCo
     GradientFill(Context, Vertices, 2, &Span, 1, GRADIENT_FILL_RECT_H);
 }
 
+// Place (at 96 dpi) at Dpi.
+TDpiPlace PlaceAt(const app::TControlPlace& Place, int Dpi) {
+    return ScaledByDpi(TDpiPlace{Place.Left, Place.Top, Place.Width, Place.Height}, Dpi);
+}
+
+// The pictures at 96 dpi: the gears are drawn at their own proportions.
+constexpr SIZE GearsSize{50, 42};
+constexpr SIZE ComputerToolsSize{48, 48};
+
 // The rule's shading: from the end colour at both ends to the middle colour in the middle.
-void PaintRule(HDC Context, const app::TControlPlace& Place) {
+void PaintRule(HDC Context, const TDpiPlace& Place) {
     const int Middle = Place.Left + Place.Width / 2;
     const RECT Left{Place.Left, Place.Top, Middle, Place.Top + Place.Height};
     const RECT Right{Middle, Place.Top, Place.Left + Place.Width, Place.Top + Place.Height};
@@ -136,28 +147,15 @@ HFONT TdlgServiceConfigurator::FontFor(const app::TFontLook& Look) const {
 
 bool TdlgServiceConfigurator::OnInit() {
     SetText(app::MainWindowCaption);
-    RECT Frame{0, 0, app::ClientWidth, app::ClientHeight};
-    AdjustWindowRectEx(&Frame, WindowStyle, FALSE, WindowExtendedStyle);
-    SetWindowPos(FWindow, nullptr, 0, 0, Frame.right - Frame.left, Frame.bottom - Frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    CentreOnScreen(FWindow);
-    HINSTANCE Instance = GetModuleHandleW(nullptr);
-    FGears.Reset(HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_GEARS), IMAGE_ICON, 50, 42, 0)));
-    FComputerTools.Reset(
-        HICON(LoadImageW(Instance, MAKEINTRESOURCEW(IDI_COMPUTER_TOOLS), IMAGE_ICON, 48, 48, 0)));
+    KeepDialogLayoutOnDpiChange(FWindow);
+    FDpi = WindowDpi(FWindow);
     CreateControls();
+    Arrange();
+    CentreOnScreen(FWindow);
     return true;
 }
 
 void TdlgServiceConfigurator::CreateControls() {
-    const app::TFontLook Looks[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
-    for (size_t Index = 0; Index < FFonts.size(); ++Index)
-        FFonts[Index].Reset(CreateFontW(
-            -Looks[Index].PixelSize, 0, 0, 0, Looks[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-            FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-            DEFAULT_PITCH | FF_DONTCARE, platform::Utf8ToWide(Looks[Index].Face).c_str()));
-    SetFont(FFonts[0].Get());
-
     HINSTANCE Instance = GetModuleHandleW(nullptr);
     for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
         const app::TMainWindowControl& Entry = app::MainWindowControls[Index];
@@ -180,15 +178,47 @@ void TdlgServiceConfigurator::CreateControls() {
             Style |= BS_PUSHBUTTON | WS_TABSTOP;
             break;
         }
-        TWindow Control = CreateWindowExW(
-            0, Class, platform::Utf8ToWide(Entry.Caption).c_str(), Style, Entry.Place.Left,
-            Entry.Place.Top, Entry.Place.Width, Entry.Place.Height, FWindow,
-            HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
+        CreateWindowExW(0, Class, platform::Utf8ToWide(Entry.Caption).c_str(), Style, 0, 0, 0, 0,
+                        FWindow, HMENU(INT_PTR(FirstControlId + int(Index))), Instance, nullptr);
+    }
+}
+
+void TdlgServiceConfigurator::Arrange() {
+    SetClientSize(FWindow, ScaledByDpi(app::ClientWidth, FDpi),
+                  ScaledByDpi(app::ClientHeight, FDpi), FDpi);
+
+    const app::TFontLook Looks[] = {app::DefaultFont, app::HeadingFont, app::StateFont};
+    std::array<TFontHandle, 3> Old = std::move(FFonts); // in use until the controls have the new
+    for (size_t Index = 0; Index < FFonts.size(); ++Index)
+        FFonts[Index].Reset(CreateFontW(
+            -ScaledByDpi(Looks[Index].PixelSize, FDpi), 0, 0, 0,
+            Looks[Index].Bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+            platform::Utf8ToWide(Looks[Index].Face).c_str()));
+    SetFont(FFonts[0].Get());
+
+    // Each picture at the size nearest its place, from the larger images of its icon.
+    HINSTANCE Instance = GetModuleHandleW(nullptr);
+    auto LoadPicture = [&](int Id, SIZE Size) {
+        return HICON(LoadImageW(Instance, MAKEINTRESOURCEW(Id), IMAGE_ICON,
+                                ScaledByDpi(Size.cx, FDpi), ScaledByDpi(Size.cy, FDpi), 0));
+    };
+    FGears.Reset(LoadPicture(IDI_GEARS, GearsSize));
+    FComputerTools.Reset(LoadPicture(IDI_COMPUTER_TOOLS, ComputerToolsSize));
+
+    for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
+        const app::TMainWindowControl& Entry = app::MainWindowControls[Index];
+        TWindow Control = Item(FirstControlId + int(Index));
+        if (!Control)
+            continue; // a rule
+        const TDpiPlace Place = PlaceAt(Entry.Place, FDpi);
+        MoveWindow(Control, Place.Left, Place.Top, Place.Width, Place.Height, FALSE);
         Control.SetFont(FontFor(Entry.Font));
         if (Entry.Kind == app::TControlKind::ckLabel)
             SizeToText(Control, Control.TextExtent());
     }
     FitStateCaption();
+    InvalidateRect(FWindow, nullptr, TRUE);
 }
 
 void TdlgServiceConfigurator::FitStateCaption() {
@@ -196,9 +226,10 @@ void TdlgServiceConfigurator::FitStateCaption() {
     const std::wstring Text = platform::Utf8ToWide(Label.Text());
     const TWindowDC Context(GetDC(Label), {Label});
     HGDIOBJ Old = SelectObject(Context.Get(), FontFor(app::StateFont));
-    FStateFit = app::FitCaption(app::StateCaptionRoom, [&](const app::TCaptionFit& Fit) {
-        return int(SetFitted(Context.Get(), Text, Fit).cx);
-    });
+    FStateFit =
+        app::FitCaption(ScaledByDpi(app::StateCaptionRoom, FDpi), [&](const app::TCaptionFit& Fit) {
+            return int(SetFitted(Context.Get(), Text, Fit).cx);
+        });
     SizeToText(Label, SetFitted(Context.Get(), Text, FStateFit));
     SelectObject(Context.Get(), Old);
 }
@@ -281,9 +312,10 @@ bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PT
                       &At);
             SelectObject(Item.hDC, Old);
         } else if (Drawn.Picture == app::TPicture::pcGears)
-            DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), 50, 42);
+            DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), GearsSize.cx, GearsSize.cy);
         else
-            DrawPicture(Item.hDC, Item.rcItem, FComputerTools.Get(), 48, 48);
+            DrawPicture(Item.hDC, Item.rcItem, FComputerTools.Get(), ComputerToolsSize.cx,
+                        ComputerToolsSize.cy);
         Result = TRUE;
         return true;
     }
@@ -301,7 +333,7 @@ void TdlgServiceConfigurator::Paint() {
     HDC Context = BeginPaint(FWindow, &Paint);
     for (const app::TMainWindowControl& Entry : app::MainWindowControls)
         if (Entry.Kind == app::TControlKind::ckRule)
-            PaintRule(Context, Entry.Place);
+            PaintRule(Context, PlaceAt(Entry.Place, FDpi));
     EndPaint(FWindow, &Paint);
 }
 

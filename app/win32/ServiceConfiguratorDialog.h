@@ -2,6 +2,7 @@
 
 #include "app/CaptionFit.h"
 #include "app/MainWindowLogic.h"
+#include "windowing/DpiScale.h"
 #include "windowing/win32/Dialog.h"
 #include "windowing/win32/GdiHandles.h"
 
@@ -28,6 +29,8 @@ public:
     TWindow Control(std::string_view Name) const;
     // How the state label sets its caption to fit before the "Старт" button.
     const app::TCaptionFit& StateFit() const { return FStateFit; }
+    // The DPI the window is laid out for.
+    int Dpi() const { return FDpi; }
 
 protected:
     bool OnInit() override;
@@ -38,9 +41,16 @@ protected:
     void OnDestroy() override;
     bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) override;
     void ShowServiceState() override;
+    // Moved to a monitor of another DPI: laid out anew.
+    void OnDpiChanged(int Dpi) override {
+        FDpi = Dpi;
+        Arrange();
+    }
 
 private:
     void CreateControls();
+    // Sizes the window, its fonts, pictures and controls for FDpi.
+    void Arrange();
     void Paint();
     // Fits the state label's caption into its room and sizes the label to it.
     void FitStateCaption();
@@ -50,6 +60,7 @@ private:
     TIconHandle FGears;
     TIconHandle FComputerTools;
     app::TCaptionFit FStateFit;
+    int FDpi = DefaultDpi;
 };
 
 } // namespace q7n::win32

@@ -5,11 +5,9 @@
 
 namespace q7n::win32 {
 
-TFontHandle CreateDialogFont(int Points) {
-    const int Height =
-        -MulDiv(Points, GetDeviceCaps(TWindowDC(GetDC(nullptr)).Get(), LOGPIXELSY), 72);
+TFontHandle CreateDialogFont(int Points, int Dpi) {
     LOGFONTW Font{};
-    Font.lfHeight = Height;
+    Font.lfHeight = -MulDiv(Points, Dpi, 72);
     Font.lfWeight = FW_NORMAL;
     Font.lfCharSet = DEFAULT_CHARSET;
     Font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN; // a monospace stand-in where it is missing
@@ -18,12 +16,10 @@ TFontHandle CreateDialogFont(int Points) {
     return TFontHandle(CreateFontIndirectW(&Font));
 }
 
-void SetClientSize(HWND Dialog, int Width, int Height) {
-    RECT Frame{0, 0, Width, Height};
-    AdjustWindowRectEx(&Frame, DWORD(GetWindowLongPtrW(Dialog, GWL_STYLE)), FALSE,
-                       DWORD(GetWindowLongPtrW(Dialog, GWL_EXSTYLE)));
-    SetWindowPos(Dialog, nullptr, 0, 0, Frame.right - Frame.left, Frame.bottom - Frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void SetControlsFont(HWND Dialog, HFONT Font) {
+    for (HWND Control = GetWindow(Dialog, GW_CHILD); Control;
+         Control = GetWindow(Control, GW_HWNDNEXT))
+        SendMessageW(Control, WM_SETFONT, WPARAM(Font), TRUE);
 }
 
 } // namespace q7n::win32

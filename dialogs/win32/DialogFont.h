@@ -4,10 +4,10 @@
 
 namespace q7n::win32 {
 
-// The dialogs' monospace face at Points, for the screen.
-TFontHandle CreateDialogFont(int Points);
+// The dialogs' monospace face at Points, for a window at Dpi.
+TFontHandle CreateDialogFont(int Points, int Dpi);
 
-// Gives Dialog's client area Width x Height pixels, the frame around it as its style makes it.
-void SetClientSize(HWND Dialog, int Width, int Height);
+// Sets Font on every control of Dialog.
+void SetControlsFont(HWND Dialog, HFONT Font);
 
 } // namespace q7n::win32

@@ -5,7 +5,10 @@
 #include "dialogs/win32/DialogFont.h"
 #include "dialogs/win32/PortDialogIds.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/DpiScale.h"
+#include "windowing/win32/DpiFunctions.h"
 #include "windowing/win32/EventHandler.h"
+#include "windowing/win32/ScreenPlacement.h"
 
 namespace q7n::win32 {
 
@@ -14,6 +17,22 @@ namespace {
 // The controls of the fields, in the order of TPortField.
 constexpr int FieldControlIds[PortFieldCount] = {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT,
                                                  IDC_CBBCOMPORT, IDC_CBBRATE};
+
+// The places of the controls in pixels at 96 dpi (a drop-down list's with its list dropped down).
+// The right-aligned labels have room to spare: letters do not grow in step with the DPI.
+struct TControlPlace {
+    int Id;
+    TDpiPlace Place;
+};
+constexpr TControlPlace ControlPlaces[] = {
+    {IDC_LBLIP, {0, 14, 92, 18}},          {IDC_EDTIP, {98, 11, 126, 21}},
+    {IDC_LBLRPORT, {0, 42, 92, 18}},       {IDC_EDTRPORT, {98, 39, 126, 21}},
+    {IDC_LBLLPORT, {0, 70, 92, 18}},       {IDC_EDTLPORT, {98, 67, 126, 21}},
+    {IDC_SEPARATOR, {0, 102, 456, 2}},     {IDC_BTNOK, {361, 110, 88, 23}},
+    {IDC_BTNCANCEL, {266, 110, 88, 23}},   {IDC_LBLCOMPORT, {228, 14, 81, 18}},
+    {IDC_CBBCOMPORT, {315, 11, 133, 263}}, {IDC_LBLRATE, {228, 42, 81, 18}},
+    {IDC_CBBRATE, {315, 39, 133, 263}},
+};
 
 void AddEntry(TWindow List, const std::string& Text) {
     List.Send(CB_ADDSTRING, 0, LPARAM(platform::Utf8ToWide(Text).c_str()));
@@ -36,7 +55,9 @@ bool TdlgQ7NPort::OnInit() {
     Item(IDC_LBLRATE).SetText(RateLabel);
     Item(IDC_BTNOK).SetText(OKCaption);
     Item(IDC_BTNCANCEL).SetText(CancelCaption);
-    SetClientSize(FWindow, PortEditorWidth, PortEditorHeight);
+    KeepDialogLayoutOnDpiChange(FWindow);
+    FDpi = WindowDpi(FWindow);
+    Arrange();
     for (int Id : {IDC_EDTIP, IDC_EDTRPORT, IDC_EDTLPORT})
         if (PortFieldsUnlimited)
             Item(Id).Send(EM_SETLIMITTEXT, 0); // free text: no limit but the control's own
@@ -45,6 +66,20 @@ bool TdlgQ7NPort::OnInit() {
     TModalDialog::OnInit();
     SetFocus(Item(IDC_EDTIP));
     return false; // the focus is set
+}
+
+void TdlgQ7NPort::Arrange() {
+    TFontHandle OldFont = std::move(FFont); // in use until the controls have the new one
+    FFont = CreateDialogFont(PortEditorFontPoints, FDpi);
+    SetFont(FFont.Get());
+    SetControlsFont(FWindow, FFont.Get());
+    SetClientSize(FWindow, ScaledByDpi(PortEditorWidth, FDpi), ScaledByDpi(PortEditorHeight, FDpi),
+                  FDpi);
+    for (const TControlPlace& Control : ControlPlaces) {
+        const TDpiPlace Place = ScaledByDpi(Control.Place, FDpi);
+        MoveWindow(Item(Control.Id), Place.Left, Place.Top, Place.Width, Place.Height, FALSE);
+    }
+    InvalidateRect(FWindow, nullptr, TRUE);
 }
 
 void TdlgQ7NPort::FormCreate() {

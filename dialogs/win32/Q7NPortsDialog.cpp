@@ -6,7 +6,9 @@
 #include "dialogs/win32/PortImages.h"
 #include "dialogs/win32/Q7NPortDialog.h"
 #include "platform/win32/Win32Text.h"
+#include "windowing/DpiScale.h"
 #include "windowing/win32/ConfirmationBox.h"
+#include "windowing/win32/DpiFunctions.h"
 
 #include <algorithm>
 #include <optional>
@@ -15,10 +17,13 @@ namespace q7n::win32 {
 
 namespace {
 
+// Sizes in pixels at 96 dpi.
 constexpr int ButtonWidth = 75;
 constexpr int ButtonHeight = 25;
 constexpr int Margin = 6;
-constexpr int TipWidth = 600; // only a tooltip with a maximum width keeps the tip's line breaks
+constexpr int Gap = 4;            // around the toolbar and the line under the table
+constexpr int HeaderPadding = 12; // what a column header leaves of its width around its text
+constexpr int TipWidth = 600;     // only a tooltip with a maximum width keeps the tip's line breaks
 
 // The command of each toolbar button, in the order of TPortListCommand.
 constexpr int CommandIds[plcCount] = {IDC_ACTADD, IDC_ACTEDIT, IDC_ACTDELETE};
@@ -54,15 +59,17 @@ bool TdlgQ7NPorts::Execute(TQ7NPorts* Ports, HWND Parent) {
 
 bool TdlgQ7NPorts::OnInit() {
     SetText(PortListCaption);
+    KeepDialogLayoutOnDpiChange(FWindow);
     Item(IDC_BTNOK).SetText(OKCaption);
     Item(IDC_BTNCANCEL).SetText(CancelCaption);
+    FDpi = WindowDpi(FWindow);
     CreateToolbar();
     CreateColumns();
     for (int Id : {IDC_TOOLBAR, IDC_LVPORTS, IDC_BTNCANCEL, IDC_BTNOK})
         SetWindowSubclass(Item(Id), AccessKeyProc, 0, DWORD_PTR(FWindow));
-    SetWindowPos(FWindow, nullptr, 0, 0, PortListWidth, PortListHeight,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    Arrange();
+    SetWindowPos(FWindow, nullptr, 0, 0, ScaledByDpi(PortListWidth, FDpi),
+                 ScaledByDpi(PortListHeight, FDpi), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ScaleForDpi();
     RefreshList();
     TModalDialog::OnInit();
     SetFocus(Item(IDC_LVPORTS));
@@ -71,9 +78,7 @@ bool TdlgQ7NPorts::OnInit() {
 
 void TdlgQ7NPorts::CreateToolbar() {
     TWindow Toolbar = Item(IDC_TOOLBAR);
-    FToolbarImages = CreateToolbarImages();
     Toolbar.Send(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
-    Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages.Get()));
     std::vector<std::wstring> Captions;
     std::vector<TBBUTTON> Buttons;
     for (int Command = 0; Command < plcCount; ++Command) {
@@ -91,14 +96,8 @@ void TdlgQ7NPorts::CreateToolbar() {
 
 void TdlgQ7NPorts::CreateColumns() {
     TWindow Table = Item(IDC_LVPORTS);
-    FTableFont = CreateDialogFont(PortListTableFontPoints);
-    Table.SetFont(FTableFont.Get());
     ListView_SetExtendedListViewStyle(Table,
                                       LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
-    if (HWND Tips = ListView_GetToolTips(Table))
-        SendMessageW(Tips, TTM_SETMAXTIPWIDTH, 0, TipWidth);
-    // Without LVS_SHAREIMAGELISTS the list view frees the picture with itself.
-    ListView_SetImageList(Table, CreateRowImages().Release(), LVSIL_SMALL);
     for (int Column = 0; Column < pcCount; ++Column) {
         const TPortColumnLook& Look = PortColumnLook(TPortColumn(Column));
         std::wstring Caption = platform::Utf8ToWide(Look.Caption);
@@ -112,21 +111,85 @@ void TdlgQ7NPorts::CreateColumns() {
     }
 }
 
+void TdlgQ7NPorts::ScaleForDpi() {
+    // The old fonts and pictures are in use until the controls have the new ones.
+    TFontHandle OldFont = std::move(FFont), OldTableFont = std::move(FTableFont);
+    TImageListHandle OldToolbarImages = std::move(FToolbarImages);
+    FFont = CreateDialogFont(PortListFontPoints, FDpi);
+    SetFont(FFont.Get());
+    SetControlsFont(FWindow, FFont.Get());
+
+    TWindow Toolbar = Item(IDC_TOOLBAR);
+    FToolbarImages = CreateToolbarImages(FDpi);
+    const int ImageSize = ScaledByDpi(ToolbarIconSize, FDpi);
+    Toolbar.Send(TB_SETBITMAPSIZE, 0, MAKELPARAM(ImageSize, ImageSize));
+    Toolbar.Send(TB_SETIMAGELIST, 0, LPARAM(FToolbarImages.Get()));
+    Toolbar.Send(TB_AUTOSIZE);
+
+    TWindow Table = Item(IDC_LVPORTS);
+    FTableFont = CreateDialogFont(PortListTableFontPoints, FDpi);
+    Table.SetFont(FTableFont.Get());
+    TWindow(ListView_GetHeader(Table))
+        .SetFont(FTableFont.Get()); // not every list view passes it on
+    if (HWND Tips = ListView_GetToolTips(Table))
+        SendMessageW(Tips, TTM_SETMAXTIPWIDTH, 0, ScaledByDpi(TipWidth, FDpi));
+    // Without LVS_SHAREIMAGELISTS the list view frees the picture it had and, at the end, this one.
+    if (HIMAGELIST Old = ListView_SetImageList(Table, CreateRowImages(FDpi).Release(), LVSIL_SMALL))
+        ImageList_Destroy(Old);
+    // Each column as wide as its share at this DPI, and never narrower than its header's text.
+    const TWindowDC Context(GetDC(Table), {Table});
+    HGDIOBJ Before = SelectObject(Context.Get(), FTableFont.Get());
+    for (int Column = 0; Column < pcCount; ++Column) {
+        const std::wstring Caption =
+            platform::Utf8ToWide(PortColumnLook(TPortColumn(Column)).Caption);
+        SIZE Text{};
+        GetTextExtentPoint32W(Context.Get(), Caption.c_str(), int(Caption.size()), &Text);
+        ListView_SetColumnWidth(
+            Table, Column,
+            std::max(ScaledByDpi(PortColumnLook(TPortColumn(Column)).Width, FDpi),
+                     int(Text.cx) + ScaledByDpi(HeaderPadding, FDpi)));
+    }
+    SelectObject(Context.Get(), Before);
+    Arrange();
+}
+
 void TdlgQ7NPorts::Arrange() {
     const RECT Client = ClientRect();
     const int Width = Client.right, Height = Client.bottom;
+    auto Scaled = [this](int Pixels) {
+        return ScaledByDpi(Pixels, FDpi);
+    };
     const DWORD ButtonSize = DWORD(Item(IDC_TOOLBAR).Send(TB_GETBUTTONSIZE));
-    const int ToolbarHeight = HIWORD(ButtonSize) + 4;
-    const int ButtonTop = Height - Margin - ButtonHeight;
-    const int SeparatorTop = ButtonTop - Margin;
-    MoveWindow(Item(IDC_TOOLBAR), 0, 0, Width, ToolbarHeight, TRUE);
-    MoveWindow(Item(IDC_LVPORTS), 0, ToolbarHeight + 4, Width,
-               SeparatorTop - 4 - (ToolbarHeight + 4), TRUE);
-    MoveWindow(Item(IDC_SEPARATOR), 0, SeparatorTop, Width, 2, TRUE);
-    MoveWindow(Item(IDC_BTNOK), Width - Margin - ButtonWidth, ButtonTop, ButtonWidth, ButtonHeight,
-               TRUE);
-    MoveWindow(Item(IDC_BTNCANCEL), Width - 2 * (Margin + ButtonWidth), ButtonTop, ButtonWidth,
-               ButtonHeight, TRUE);
+    const int ToolbarHeight = HIWORD(ButtonSize) + Scaled(Gap);
+    const int ButtonTop = Height - Scaled(Margin) - Scaled(ButtonHeight);
+    const int SeparatorTop = ButtonTop - Scaled(Margin);
+    // The line under the table: one line of its font.
+    TEXTMETRICW Metrics{};
+    {
+        const TWindowDC Context(GetDC(FWindow), {FWindow});
+        HGDIOBJ Before = SelectObject(Context.Get(), FFont.Get());
+        GetTextMetricsW(Context.Get(), &Metrics);
+        SelectObject(Context.Get(), Before);
+    }
+    const int FindingsHeight = int(Metrics.tmHeight);
+    const int FindingsTop = SeparatorTop - Scaled(Gap) - FindingsHeight;
+    const int TableTop = ToolbarHeight + Scaled(Gap);
+    // Moved without drawing, then drawn at once: moved one by one with their own redraw, the
+    // buttons of a maximised window were left blank.
+    MoveWindow(Item(IDC_TOOLBAR), 0, 0, Width, ToolbarHeight, FALSE);
+    MoveWindow(Item(IDC_LVPORTS), 0, TableTop, Width, FindingsTop - Scaled(Gap) - TableTop, FALSE);
+    MoveWindow(Item(IDC_FINDINGS), Scaled(Margin), FindingsTop, Width - 2 * Scaled(Margin),
+               FindingsHeight, FALSE);
+    MoveWindow(Item(IDC_SEPARATOR), 0, SeparatorTop, Width, Scaled(2), FALSE);
+    MoveWindow(Item(IDC_BTNOK), Width - Scaled(Margin) - Scaled(ButtonWidth), ButtonTop,
+               Scaled(ButtonWidth), Scaled(ButtonHeight), FALSE);
+    MoveWindow(Item(IDC_BTNCANCEL), Width - 2 * (Scaled(Margin) + Scaled(ButtonWidth)), ButtonTop,
+               Scaled(ButtonWidth), Scaled(ButtonHeight), FALSE);
+    RedrawWindow(FWindow, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void TdlgQ7NPorts::ShowFindings() {
+    Item(IDC_FINDINGS).SetText(FEditor.FindingsLine(SelectedRows()));
 }
 
 void TdlgQ7NPorts::RefreshList() {
@@ -136,10 +199,12 @@ void TdlgQ7NPorts::RefreshList() {
     ListView_DeleteAllItems(Table);
     FSelected.assign(std::size_t(FEditor.Count()), false);
     ListView_SetItemCountEx(Table, FEditor.Count(), 0);
+    ShowFindings();
 }
 
 void TdlgQ7NPorts::MarksChanged() {
     InvalidateRect(Item(IDC_LVPORTS), nullptr, FALSE);
+    ShowFindings();
 }
 
 int TdlgQ7NPorts::UpdateItem(int Index, const TQ7NPort& Port) {
@@ -211,9 +276,14 @@ bool TdlgQ7NPorts::OnNotify(int Id, NMHDR* Header) {
 }
 
 bool TdlgQ7NPorts::OnMessage(UINT Message, WPARAM, LPARAM, INT_PTR&) {
-    if (Message == WM_SIZE && Item(IDC_LVPORTS))
+    if (Message == WM_SIZE && Item(IDC_LVPORTS) && FFont)
         Arrange();
     return false;
+}
+
+void TdlgQ7NPorts::OnDpiChanged(int Dpi) {
+    FDpi = Dpi;
+    ScaleForDpi();
 }
 
 void TdlgQ7NPorts::lvPortsGetDispInfo(NMLVDISPINFOW& Info) {
@@ -269,6 +339,7 @@ void TdlgQ7NPorts::SelectionChanged(int From, int To, UINT OldState, UINT NewSta
     const bool Selected = NewState & LVIS_SELECTED;
     if (From < 0) { // every row; the old state does not tell which rows were selected
         std::fill(FSelected.begin(), FSelected.end(), Selected);
+        ShowFindings();
         return;
     }
     if (!((OldState ^ NewState) & LVIS_SELECTED))
@@ -276,6 +347,7 @@ void TdlgQ7NPorts::SelectionChanged(int From, int To, UINT OldState, UINT NewSta
     To = std::min(To, int(FSelected.size()) - 1);
     for (int Row = From; Row <= To; ++Row)
         FSelected[std::size_t(Row)] = Selected;
+    ShowFindings();
 }
 
 std::vector<int> TdlgQ7NPorts::SelectedRows() const {

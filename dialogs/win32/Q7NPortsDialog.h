@@ -30,18 +30,28 @@ public:
     void RefreshList();
     // The editor's UpdateItem, shown: a negative Index appends a row. Returns the row.
     int UpdateItem(int Index, const TQ7NPort& Port);
+    // The DPI the dialog is laid out for.
+    int Dpi() const { return FDpi; }
 
 protected:
     bool OnInit() override;
     bool OnCommand(int Code, int Id, HWND Control) override;
     bool OnNotify(int Id, NMHDR* Header) override;
     bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) override;
+    // Moved to a monitor of another DPI: the size the system suggests, laid out anew.
+    void OnDpiChanged(int Dpi) override;
+    bool SizedBySystemOnDpiChange() const override { return true; }
     void OnOK() override {} // Enter presses no button
 
 private:
     void CreateToolbar();
     void CreateColumns();
+    // The fonts, pictures and column widths for FDpi, then the places.
+    void ScaleForDpi();
+    // Places the controls in the client area as it is.
     void Arrange();
+    // The line under the table: the findings of the selected rows.
+    void ShowFindings();
     void actAddExecute();
     void actEditExecute();
     void actDeleteExecute();
@@ -57,7 +67,9 @@ private:
 
     TPortListEditor FEditor;
     TImageListHandle FToolbarImages;
+    TFontHandle FFont;
     TFontHandle FTableFont;
+    int FDpi = 96;
     std::wstring FCellText; // the text last handed to the list view, which reads it later
     // The selection, row by row. A list view in virtual mode is asked for its selected rows one
     // call per row, each searching its selection: slow for tens of thousands of rows.

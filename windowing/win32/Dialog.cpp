@@ -1,6 +1,7 @@
 #include "windowing/win32/Dialog.h"
 
 #include "base/Exceptions.h"
+#include "windowing/win32/DpiFunctions.h"
 #include "windowing/win32/ScreenPlacement.h"
 
 #include <exception>
@@ -100,6 +101,10 @@ INT_PTR TDialog::Dispatch(UINT Message, WPARAM W, LPARAM L) {
             break;
         case WM_DESTROY:
             OnDestroy();
+            break;
+        case WM_DPICHANGED:
+            OnDpiChanged(FollowDpiChange(FWindow, W, L, SizedBySystemOnDpiChange()));
+            Result = TRUE;
             break;
         default:
             if (!OnMessage(Message, W, L, Result))

@@ -43,6 +43,10 @@ protected:
     // The close button of the title bar.
     virtual void OnClose() { OnCancel(); }
     virtual void OnDestroy() {}
+    // WM_DPICHANGED, after the dialog was moved to the place the system suggests (with the size
+    // it suggests when SizedBySystemOnDpiChange): lays the dialog out anew at Dpi.
+    virtual void OnDpiChanged(int /*Dpi*/) {}
+    virtual bool SizedBySystemOnDpiChange() const { return false; }
     // Every other message; Result is what the dialog procedure answers.
     virtual bool OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "windowing/win32/Dialog.h"
+#include "windowing/win32/GdiHandles.h"
 
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@ public:
     // their captions need.
     TMessageDialog(std::string Title, std::string Text, LPCWSTR Icon, std::vector<TButton> Buttons,
                    int EscapeId, int DefaultId = 0);
+    ~TMessageDialog() override;
 
     // Shows the box modally over Parent (may be null) and answers the id of the button pressed.
     int Show(HWND Parent);
@@ -31,14 +33,24 @@ protected:
     bool OnCommand(int Code, int Id, HWND Control) override;
     void OnCancel() override { End(FEscapeId); }
     bool EscapeCloses() const override { return true; }
+    void OnDpiChanged(int Dpi) override {
+        FDpi = Dpi;
+        Arrange();
+    }
 
 private:
+    // Sizes the box, its font, icon and controls for FDpi.
+    void Arrange();
+
     std::string FTitle;
     std::string FText;
     LPCWSTR FIcon;
     std::vector<TButton> FButtons;
     int FEscapeId;
     int FDefaultId;
+    int FDpi = 96;
+    TFontHandle FFont;
+    TIconHandle FIconImage;
 };
 
 } // namespace q7n::win32

@@ -49,8 +49,17 @@ TEST(Resources, VersionManifestAndIconAsWindowsReadsThem) {
               std::string::npos);
     EXPECT_NE(Xml.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(Xml.find("version=\"3.0.0.0\""), std::string::npos);
+    // Sharp at every DPI: per-monitor awareness, and the systems it was tested on.
+    EXPECT_NE(Xml.find(">PerMonitorV2</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(Xml.find(">true/pm</dpiAware>"), std::string::npos);
+    for (const char* Os :
+         {"35138b9a-5d96-4fbd-8e2d-a2440225f93a", "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38",
+          "1f676c76-80e1-4239-95bb-83d0f6d0da78", "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"})
+        EXPECT_NE(Xml.find(std::string("<supportedOS Id=\"{") + Os + "}\"/>"), std::string::npos)
+            << Os;
 
-    // The icon: 16, 24, 32 and 48 pixels, each in 256 colours and in 32-bit colour.
+    // The icon: 16 to 48 pixels and their larger sizes up to 2 times, each in 256 colours and in
+    // 32-bit colour.
     HRSRC Group = FindResourceW(Module, MAKEINTRESOURCEW(IDI_MAINICON), MAKEINTRESOURCEW(14));
     ASSERT_TRUE(Group);
 #pragma pack(push, 2)
@@ -70,9 +79,11 @@ TEST(Resources, VersionManifestAndIconAsWindowsReadsThem) {
     std::set<std::pair<int, int>> Images;
     for (WORD Index = 0; Index < Directory->Count; ++Index)
         Images.insert({Directory->Entries[Index].Width, Directory->Entries[Index].BitCount});
-    EXPECT_EQ(Images,
-              (std::set<std::pair<int, int>>{
-                  {16, 8}, {24, 8}, {32, 8}, {48, 8}, {16, 32}, {24, 32}, {32, 32}, {48, 32}}));
+    std::set<std::pair<int, int>> Expected;
+    for (int Bits : {8, 32})
+        for (int Width : {16, 24, 32, 48, 64, 72, 96})
+            Expected.insert({Width, Bits});
+    EXPECT_EQ(Images, Expected);
 }
 
 } // namespace
