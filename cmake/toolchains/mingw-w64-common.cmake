@@ -15,7 +15,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # Windows 7 and later: the headers then declare nothing newer, so a function that Windows 7 lacks
 # cannot be called by name by accident (a newer one is looked up with GetProcAddress where it is
-# wanted: windowing/win32/DpiFunctions.h). For every target of the build, third-party ones and the resource scripts included.
+# wanted: windowing/win32/DpiFunctions.h). For every target of the build, third-party ones and
+# the resource scripts included.
 set(Q7N_WINDOWS_VERSION_DEFINES "-D_WIN32_WINNT=0x0601 -DWINVER=0x0601")
 set(CMAKE_C_FLAGS_INIT "${Q7N_WINDOWS_VERSION_DEFINES}")
 set(CMAKE_CXX_FLAGS_INIT "${Q7N_WINDOWS_VERSION_DEFINES}")
