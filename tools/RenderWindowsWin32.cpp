@@ -7,6 +7,7 @@
 //   q7n_render_windows_win32 [DPI]
 #include "app/win32/ServiceConfiguratorDialog.h"
 #include "dialogs/PortDialogLook.h"
+#include "dialogs/win32/PortDialogIds.h"
 #include "dialogs/win32/Q7NPortDialog.h"
 #include "dialogs/win32/Q7NPortsDialog.h"
 #include "platform/win32/Win32Text.h"
@@ -20,7 +21,9 @@
 #include <commctrl.h>
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -35,15 +38,18 @@ void Announce(HWND Window, const char* Name) {
     q7n::win32::PumpMessagesFor(ShownFor);
 }
 
-// Announces the dialog or box titled Title once it is open, then closes it.
+// Announces the dialog or box titled Title once it is open, Prepare done first, then closes it.
 class TWindowCloser {
 public:
-    TWindowCloser(const std::string& Title, const char* Name)
-        : FTitle(q7n::platform::Utf8ToWide(Title)), FName(Name) {
+    TWindowCloser(const std::string& Title, const char* Name,
+                  std::function<void(HWND)> Prepare = nullptr)
+        : FTitle(q7n::platform::Utf8ToWide(Title)), FName(Name), FPrepare(std::move(Prepare)) {
         FTimer.SetInterval(100);
         FTimer.SetHandler([this] {
             if (HWND Box = FindWindowW(L"#32770", FTitle.c_str())) {
                 FTimer.SetEnabled(false);
+                if (FPrepare)
+                    FPrepare(Box);
                 Announce(Box, FName);
                 PostMessageW(Box, WM_CLOSE, 0, 0);
             }
@@ -55,7 +61,16 @@ private:
     q7n::win32::TMessageTimer FTimer;
     std::wstring FTitle;
     const char* FName;
+    std::function<void(HWND)> FPrepare;
 };
+
+// Selects the pictured row, so that the line under the table tells its findings.
+void SelectPicturedRow(HWND Dialog) {
+    HWND Table = GetDlgItem(Dialog, IDC_LVPORTS);
+    SetFocus(Table);
+    ListView_SetItemState(Table, q7n::PicturedSelectedRow, LVIS_SELECTED | LVIS_FOCUSED,
+                          LVIS_SELECTED | LVIS_FOCUSED);
+}
 
 } // namespace
 
@@ -72,7 +87,7 @@ int main(int Argc, char** Argv) try {
     Announce(Window.Handle(), Named("main-window-win32").c_str());
     auto Ports = q7n::PicturedPorts();
     if (Dpi.empty()) {
-        TWindowCloser Closer(q7n::PortListCaption, "port-list-editor-win32");
+        TWindowCloser Closer(q7n::PortListCaption, "port-list-editor-win32", SelectPicturedRow);
         q7n::win32::TdlgQ7NPorts().Execute(Ports.get(), Window.Handle());
     }
     {
