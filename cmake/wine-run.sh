@@ -21,6 +21,16 @@ export WINEPREFIX="$prefix" WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 
+# Runs a Windows program, its output gathered and then printed, and exits with its status.
+run_program() {
+    log=$(mktemp)
+    "$wine" "$@" >"$log" 2>&1 </dev/null
+    rc=$?
+    cat "$log"
+    rm -f "$log"
+    exit $rc
+}
+
 case "$action" in
 setup)
     "$wineserver" -k 2>/dev/null
@@ -63,12 +73,7 @@ setup)
     exit 0
     ;;
 run)
-    log=$(mktemp)
-    "$wine" "$@" >"$log" 2>&1 </dev/null
-    rc=$?
-    cat "$log"
-    rm -f "$log"
-    exit $rc
+    run_program "$@"
     ;;
 shutdown)
     "$wineserver" -k 2>/dev/null
@@ -108,12 +113,7 @@ run-x11)
     "$wineserver" -w 2>/dev/null
     "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f \
         >/dev/null 2>&1 </dev/null || exit 1
-    log=$(mktemp)
-    "$wine" "$@" >"$log" 2>&1 </dev/null
-    rc=$?
-    cat "$log"
-    rm -f "$log"
-    exit $rc
+    run_program "$@"
     ;;
 shutdown-x11)
     if [ -s "$prefix.display" ]; then
