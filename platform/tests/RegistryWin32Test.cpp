@@ -43,22 +43,41 @@ std::wstring RegistryEditor(bool ThirtyTwoBit) {
     return std::wstring(Windows) + (ThirtyTwoBit ? L"\\SysWOW64\\regedit.exe" : L"\\regedit.exe");
 }
 
-// Runs Editor on File without questions: its exit code, or the error of its start.
-DWORD ImportWithRegedit(const std::wstring& Editor, const std::wstring& File, bool& Started) {
+// How an editor's run went: whether it started, whether it ran as a 32-bit program on 64-bit
+// Windows, and its exit code or the error of its start.
+struct TEditorRun {
+    bool Started = false;
+    bool Wow64 = false;
+    DWORD Exit = WAIT_TIMEOUT;
+};
+
+// Runs Editor on File without questions. File-system redirection is off while it starts: Windows
+// never redirects the Windows folder, but Wine starts its 32-bit build of an editor there for a
+// 32-bit caller unless redirection is off.
+TEditorRun ImportWithRegedit(const std::wstring& Editor, const std::wstring& File) {
     std::wstring Command = L"\"" + Editor + L"\" /s \"" + File + L"\"";
     STARTUPINFOW Startup = {};
     Startup.cb = sizeof(Startup);
     PROCESS_INFORMATION Process = {};
-    Started = ::CreateProcessW(Editor.c_str(), Command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                               nullptr, &Startup, &Process);
-    if (!Started)
-        return ::GetLastError();
-    DWORD Exit = WAIT_TIMEOUT;
+    TEditorRun Run;
+    PVOID Redirection = nullptr;
+    const bool RedirectionOff = ::Wow64DisableWow64FsRedirection(&Redirection);
+    Run.Started = ::CreateProcessW(Editor.c_str(), Command.data(), nullptr, nullptr, FALSE, 0,
+                                   nullptr, nullptr, &Startup, &Process);
+    const DWORD StartError = ::GetLastError();
+    if (RedirectionOff)
+        ::Wow64RevertWow64FsRedirection(Redirection);
+    if (!Run.Started) {
+        Run.Exit = StartError;
+        return Run;
+    }
+    BOOL Wow64 = FALSE;
+    Run.Wow64 = ::IsWow64Process(Process.hProcess, &Wow64) && Wow64;
     if (::WaitForSingleObject(Process.hProcess, 60000) == WAIT_OBJECT_0)
-        ::GetExitCodeProcess(Process.hProcess, &Exit);
+        ::GetExitCodeProcess(Process.hProcess, &Run.Exit);
     ::CloseHandle(Process.hThread);
     ::CloseHandle(Process.hProcess);
-    return Exit;
+    return Run;
 }
 
 using TValues = std::map<std::string, std::pair<std::uint32_t, std::vector<std::uint8_t>>>;
@@ -162,18 +181,19 @@ void ExpectImportedUnchanged(const std::wstring& Editor,
         Out << File;
         ASSERT_TRUE(Out.good());
     }
-    bool Started = false;
-    DWORD Exit = ImportWithRegedit(Editor, Path, Started);
+    const bool ThirtyTwoBitEditor = Editor == RegistryEditor(true);
+    TEditorRun Run = ImportWithRegedit(Editor, Path);
     ::DeleteFileW(Path.c_str());
-    if (!Started) {
+    if (!Run.Started) {
         Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey);
         // Under Wine without its 32-bit part there is no 32-bit registry editor to run.
-        if (Editor == RegistryEditor(true))
-            GTEST_SKIP() << "the 32-bit registry editor does not start here (error " << Exit
+        if (ThirtyTwoBitEditor)
+            GTEST_SKIP() << "the 32-bit registry editor does not start here (error " << Run.Exit
                          << "): no 32-bit Windows programs on this machine";
-        FAIL() << "the registry editor did not start: error " << Exit;
+        FAIL() << "the registry editor did not start: error " << Run.Exit;
     }
-    EXPECT_EQ(Exit, 0u);
+    EXPECT_EQ(Run.Wow64, ThirtyTwoBitEditor) << "the editor started is not of the bitness asked";
+    EXPECT_EQ(Run.Exit, 0u);
 
     TValues Expected = ValuesOf(Registry, Source);
     EXPECT_EQ(Expected.size(), 11u);
