@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/Status.h"
+
 #include <cstdint>
 #include <string>
 
@@ -10,5 +12,10 @@ namespace q7n::platform {
 // its own words (FormatMessageW); elsewhere the stand-ins give Windows' English texts of the codes
 // they use, and "error N" for others.
 std::string SystemErrorText(std::uint32_t Code);
+
+// The status of a Windows error code, with the system's text of it (success for 0).
+inline TStatus SystemStatus(std::uint32_t Code) {
+    return Code == 0 ? TStatus() : TStatus(Code, SystemErrorText(Code));
+}
 
 } // namespace q7n::platform
