@@ -1,16 +1,29 @@
 #include "app/ConfiguratorProgram.h"
 
+#include "base/Exceptions.h"
 #include "service/ServicePaths.h"
 
 namespace q7n::app {
+
+namespace {
+
+// The service's files below the current folder; raises when it cannot be read, for the window
+// that cannot be made without them.
+TServiceFiles ServiceFilesOrRaise() {
+    TStatusOr<TServiceFiles> Files = ServiceFilesInCurrentDirectory();
+    if (!Files.Ok())
+        throw Exception(Files.Status().Text());
+    return std::move(Files).Value();
+}
+
+} // namespace
 
 std::unique_ptr<TServiceConfigurator>
 CreateServiceConfigurator(IServiceConfigDlgInterface* Dlg, IPortsEditFlow* PortsEdit,
                           platform::IServiceControlManager& Platform, IMonotonicClock& Clock,
                           std::unique_ptr<ITimer> Timer) {
-    return std::make_unique<TServiceConfigurator>(ServiceName, ServiceFilesInCurrentDirectory(),
-                                                  Dlg, PortsEdit, Platform, Clock,
-                                                  std::move(Timer));
+    return std::make_unique<TServiceConfigurator>(ServiceName, ServiceFilesOrRaise(), Dlg,
+                                                  PortsEdit, Platform, Clock, std::move(Timer));
 }
 
 TConfiguratorProgram::TConfiguratorProgram(platform::IRegistry* Registry)
@@ -26,8 +39,8 @@ TConfiguratorProgram::LookAtTheMachineThrough(platform::IServiceControlManager* 
         Platform = FOwnServices.get();
     }
     FNetwork = platform::CreateHostNetworkState();
-    FDoctor = std::make_unique<TMachineDoctor>(
-        ServiceName, ServiceFilesInCurrentDirectory().ServicePath, *Platform, FRegistry, *FNetwork);
+    FDoctor = std::make_unique<TMachineDoctor>(ServiceName, ServiceFilesOrRaise().ServicePath,
+                                               *Platform, FRegistry, *FNetwork);
     FPortsEdit.SetMachineCheck(FDoctor.get());
     return Platform;
 }

@@ -15,7 +15,7 @@ namespace q7n::app {
 
 // The configurator of the service "Q7NSrv" with its program and ports file below the process's
 // current folder, as every program of ours makes it: Dlg hears of the polls, PortsEdit is what
-// its edit runs (either may be null). Raises std::system_error when the folder cannot be read.
+// its edit runs (either may be null). Raises q7n::Exception when the folder cannot be read.
 std::unique_ptr<TServiceConfigurator>
 CreateServiceConfigurator(IServiceConfigDlgInterface* Dlg, IPortsEditFlow* PortsEdit,
                           platform::IServiceControlManager& Platform, IMonotonicClock& Clock,

@@ -5,8 +5,8 @@
 
 #include <chrono>
 #include <iostream>
-#include <system_error>
 #include <thread>
+#include <utility>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,11 +23,10 @@ int main(int argc, char** argv) {
         platform::CreateHostServiceControlManager();
     TSteadyClock Clock;
     cli::TCtlEnvironment Environment;
-    try {
-        Environment.Folder = platform::CurrentDirectory();
-    } catch (const std::system_error& Error) {
-        Environment.FolderError = Error.what();
-    }
+    if (TStatusOr<std::string> Folder = platform::CurrentDirectory(); Folder.Ok())
+        Environment.Folder = std::move(*Folder);
+    else
+        Environment.FolderError = Folder.Status().Text();
     Environment.ServiceManager = ServiceManager.get();
     Environment.Registry = &platform::DefaultRegistry();
     std::unique_ptr<platform::INetworkState> Network = platform::CreateHostNetworkState();

@@ -27,15 +27,13 @@ const char* const Help = "Commands: install, uninstall, start, stop, restart, st
 
 // Writes the configurator's settings key as a registry export file for 64-bit Windows.
 void ExportSettings(const std::string& Path) {
-    std::string File;
-    std::string Problem;
-    if (ExportServiceOptions(platform::DefaultRegistry(), false, File, Problem) !=
-        platform::ErrorSuccess) {
-        std::cout << "The settings key cannot be read: " << Problem << "; nothing was written."
-                  << std::endl;
+    TStatusOr<std::string> File = ExportServiceOptions(platform::DefaultRegistry(), false);
+    if (!File.Ok()) {
+        std::cout << "The settings key cannot be read: " << File.Status().Text()
+                  << "; nothing was written." << std::endl;
         return;
     }
-    if (!platform::SaveRegistryExportFile(Path, File))
+    if (!platform::SaveRegistryExportFile(Path, *File))
         std::cout << "Cannot write " << Path << std::endl;
     else
         std::cout << "Settings written to " << Path << std::endl;

@@ -19,10 +19,10 @@ int RunSettingsCommand(const std::vector<std::string>& Words, const TCtlEnvironm
         throw ECommandError(ecBadArguments, "'settings export' takes the name of one file");
     const std::string& Path = Arguments.Positional().front();
 
-    std::string File;
-    std::string Problem;
-    std::uint32_t Error = ExportServiceOptions(
-        *Environment.Registry, Arguments.Has("--for-32-bit-windows"), File, Problem);
+    TStatusOr<std::string> File =
+        ExportServiceOptions(*Environment.Registry, Arguments.Has("--for-32-bit-windows"));
+    const std::uint32_t Error = File.Status().Code();
+    const std::string& Problem = File.Status().Text();
     if (Error == ErrorFileNotFound)
         throw ECommandError(ecFailed, Problem + ": the configurator has stored no settings here "
                                                 "yet; nothing was written");
@@ -31,7 +31,7 @@ int RunSettingsCommand(const std::vector<std::string>& Words, const TCtlEnvironm
     if (Error != ErrorSuccess)
         throw ECommandError(ecFailed, Problem);
 
-    if (!SaveRegistryExportFile(Path, File))
+    if (!SaveRegistryExportFile(Path, *File))
         throw ECommandError(ecFailed, "cannot write " + Path +
                                           "; check that its folder exists and is writable");
     Out << "Settings written to " << Path << "\n";

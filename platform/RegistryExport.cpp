@@ -1,6 +1,7 @@
 #include "platform/RegistryExport.h"
 
 #include "platform/RegistryKey.h"
+#include "platform/SystemErrorText.h"
 #include "platform/UnicodeText.h"
 
 #include <cstdio>
@@ -70,11 +71,11 @@ bool IsPlainString(const std::vector<std::uint8_t>& Data) {
     return Text.find('\0') == std::string_view::npos && !HasLineBreak(Text);
 }
 
-std::uint32_t ValueLine(const std::string& Name, std::uint32_t Type,
-                        const std::vector<std::uint8_t>& Data, std::string& Line) {
+TStatusOr<std::string> ValueLine(const std::string& Name, std::uint32_t Type,
+                                 const std::vector<std::uint8_t>& Data) {
     if (HasLineBreak(Name))
-        return ErrorInvalidParameter;
-    Line = (Name.empty() ? std::string("@") : Quoted(Name)) + "=";
+        return SystemStatus(ErrorInvalidParameter);
+    std::string Line = (Name.empty() ? std::string("@") : Quoted(Name)) + "=";
     if (Type == RegSz && IsPlainString(Data)) {
         Line +=
             Quoted(std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size() - 1));
@@ -92,29 +93,28 @@ std::uint32_t ValueLine(const std::string& Name, std::uint32_t Type,
             std::optional<std::u16string> Wide = Utf8ToUtf16(
                 std::string_view(reinterpret_cast<const char*>(Data.data()), Data.size()));
             if (!Wide)
-                return ErrorNoUnicodeTranslation;
+                return SystemStatus(ErrorNoUnicodeTranslation);
             Bytes = Utf16LeBytes(*Wide);
         }
         char Prefix[24];
         std::snprintf(Prefix, sizeof(Prefix), "hex(%x):", static_cast<unsigned>(Type));
         Line += HexData(Prefix, Bytes, Line.size());
     }
-    Line += "\r\n";
-    return ErrorSuccess;
+    return Line + "\r\n";
 }
 
 } // namespace
 
-std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::string& Path,
-                                const std::string& ShownPath, std::string& File) {
+TStatusOr<std::string> ExportRegistryKey(IRegistry& Registry, TRegRoot Root,
+                                         const std::string& Path, const std::string& ShownPath) {
     if (HasLineBreak(ShownPath))
-        return ErrorInvalidParameter;
+        return SystemStatus(ErrorInvalidParameter);
     TRegKey Key(Registry);
-    if (std::uint32_t Error = Key.Open(Root, Path, KeyRead); Error != ErrorSuccess)
-        return Error;
-    std::vector<std::string> Names;
-    if (std::uint32_t Error = Key.ValueNames(Names); Error != ErrorSuccess)
-        return Error;
+    if (TStatus Opened = Key.Open(Root, Path, KeyRead); !Opened.Ok())
+        return Opened;
+    TStatusOr<std::vector<std::string>> Names = Key.ValueNames();
+    if (!Names.Ok())
+        return Names.Status();
 
     std::string Shown = ShownPath;
     if (!Shown.empty() && Shown.front() == '\\')
@@ -122,25 +122,24 @@ std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::s
     std::string Text = "Windows Registry Editor Version 5.00\r\n\r\n[" +
                        std::string(RegRootName(Root)) + (Shown.empty() ? "" : "\\" + Shown) +
                        "]\r\n";
-    for (const std::string& Name : Names) {
-        std::uint32_t Type = 0;
-        std::vector<std::uint8_t> Data;
-        if (std::uint32_t Error = Key.ReadValue(Name, Type, Data); Error != ErrorSuccess)
-            return Error;
-        std::string Line;
-        if (std::uint32_t Error = ValueLine(Name, Type, Data, Line); Error != ErrorSuccess)
-            return Error;
-        Text += Line;
+    for (const std::string& Name : *Names) {
+        TStatusOr<TRegValue> Value = Key.ReadValue(Name);
+        if (!Value.Ok())
+            return Value.Status();
+        TStatusOr<std::string> Line = ValueLine(Name, Value->Type, Value->Data);
+        if (!Line.Ok())
+            return Line.Status();
+        Text += *Line;
     }
     Text += "\r\n";
 
     std::optional<std::u16string> Wide = Utf8ToUtf16(Text);
     if (!Wide)
-        return ErrorNoUnicodeTranslation;
+        return SystemStatus(ErrorNoUnicodeTranslation);
     std::vector<std::uint8_t> Bytes = Utf16LeBytes(*Wide);
-    File.assign("\xFF\xFE");
+    std::string File("\xFF\xFE");
     File.append(Bytes.begin(), Bytes.end());
-    return ErrorSuccess;
+    return File;
 }
 
 std::string PathIn32BitViewOn64BitWindows(const std::string& Path) {

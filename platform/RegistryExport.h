@@ -12,9 +12,10 @@ namespace q7n::platform {
 // and CR LF line ends. Path is the key read below Root; ShownPath is the key the file names,
 // which an import creates. Text that a quoted string cannot carry (line breaks, zero characters,
 // no terminator) is written as hex(1) data. Fails with ErrorInvalidParameter for a name with a
-// line break, which the format cannot hold.
-std::uint32_t ExportRegistryKey(IRegistry& Registry, TRegRoot Root, const std::string& Path,
-                                const std::string& ShownPath, std::string& File);
+// line break, which the format cannot hold, and with the registry's status when the key or one
+// of its values cannot be read.
+TStatusOr<std::string> ExportRegistryKey(IRegistry& Registry, TRegRoot Root,
+                                         const std::string& Path, const std::string& ShownPath);
 
 // Writes File, made above, to the file at Path (UTF-8), replacing it; false when it cannot.
 bool SaveRegistryExportFile(const std::string& Path, std::string_view File);

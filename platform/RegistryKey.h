@@ -1,24 +1,13 @@
 #pragma once
 
-#include "base/UniqueHandle.h"
 #include "platform/Registry.h"
+#include "platform/SystemErrorText.h"
 
 namespace q7n::platform {
 
-// Closes a key through the registry it came from.
-struct TRegKeyTraits {
-    using THandle = TRegKeyHandle;
-    TRegKeyTraits() = default;
-    TRegKeyTraits(IRegistry& Owner) : Registry(&Owner) {}
-    static TRegKeyHandle Invalid() { return 0; }
-    void Close(TRegKeyHandle Key) const { Registry->CloseKey(Key); }
-    IRegistry* Registry = nullptr;
-};
-
-using TRegKeyOwner = TUniqueHandle<TRegKeyTraits>;
-
-// One open registry key, closed when the object goes. Move-only. The operations of a key that
-// is not open answer ErrorInvalidHandle without reaching the backend.
+// One open registry key, closed when the object goes. Move-only. An open that fails leaves the
+// object as it was, holding the key it had; one that succeeds closes that key first. The
+// operations of a key that is not open answer ErrorInvalidHandle without reaching the backend.
 class TRegKey {
 public:
     explicit TRegKey(IRegistry& Registry) : FKey(0, Registry) {}
@@ -26,43 +15,54 @@ public:
     bool IsOpen() const { return static_cast<bool>(FKey); }
     TRegKeyHandle Handle() const { return FKey.Get(); }
 
-    // Each open first closes the key held; Disposition may be null.
-    std::uint32_t Create(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                         std::uint32_t* Disposition = nullptr) {
-        std::uint32_t Ignored = 0;
-        return Opened(Registry().CreateKey(Root, Path, Access, *FKey.Address(),
-                                           Disposition ? *Disposition : Ignored));
+    // Opens Path below Root, creating what is missing.
+    TStatus Create(TRegRoot Root, const std::string& Path, std::uint32_t Access) {
+        return CreateWithDisposition(Root, Path, Access).Status();
     }
-    std::uint32_t Open(TRegRoot Root, const std::string& Path, std::uint32_t Access) {
-        return Opened(Registry().OpenKey(Root, Path, Access, *FKey.Address()));
+    // The same, answering whether the key was made (RegCreatedNewKey) or found.
+    TStatusOr<std::uint32_t> CreateWithDisposition(TRegRoot Root, const std::string& Path,
+                                                   std::uint32_t Access) {
+        TStatusOr<TRegCreatedKey> Created = Registry().CreateKey(Root, Path, Access);
+        if (!Created.Ok())
+            return Created.Status();
+        Take(Created->Key);
+        return Created->Disposition;
     }
-
-    std::uint32_t QueryValue(const std::string& Name, std::uint32_t& Type,
-                             std::uint32_t& Size) const {
-        return IsOpen() ? Registry().QueryValue(Handle(), Name, Type, Size) : ErrorInvalidHandle;
-    }
-    std::uint32_t ReadValue(const std::string& Name, std::uint32_t& Type,
-                            std::vector<std::uint8_t>& Data) const {
-        return IsOpen() ? Registry().ReadValue(Handle(), Name, Type, Data) : ErrorInvalidHandle;
-    }
-    std::uint32_t WriteValue(const std::string& Name, std::uint32_t Type,
-                             std::span<const std::uint8_t> Data) const {
-        return IsOpen() ? Registry().WriteValue(Handle(), Name, Type, Data) : ErrorInvalidHandle;
-    }
-    std::uint32_t ValueNames(std::vector<std::string>& Names) const {
-        return IsOpen() ? Registry().ValueNames(Handle(), Names) : ErrorInvalidHandle;
+    TStatus Open(TRegRoot Root, const std::string& Path, std::uint32_t Access) {
+        TStatusOr<TRegKeyOwner> Opened = Registry().OpenKey(Root, Path, Access);
+        if (!Opened.Ok())
+            return Opened.Status();
+        Take(*Opened);
+        return {};
     }
 
-    std::uint32_t Close() { return IsOpen() ? Registry().CloseKey(FKey.Release()) : ErrorSuccess; }
+    TStatusOr<TRegValueInfo> QueryValue(const std::string& Name) const {
+        if (!IsOpen())
+            return NotOpen();
+        return Registry().QueryValue(Handle(), Name);
+    }
+    TStatusOr<TRegValue> ReadValue(const std::string& Name) const {
+        if (!IsOpen())
+            return NotOpen();
+        return Registry().ReadValue(Handle(), Name);
+    }
+    TStatus WriteValue(const std::string& Name, std::uint32_t Type,
+                       std::span<const std::uint8_t> Data) const {
+        return IsOpen() ? Registry().WriteValue(Handle(), Name, Type, Data) : NotOpen();
+    }
+    TStatusOr<std::vector<std::string>> ValueNames() const {
+        if (!IsOpen())
+            return NotOpen();
+        return Registry().ValueNames(Handle());
+    }
+
+    TStatus Close() { return IsOpen() ? Registry().CloseKey(FKey.Release()) : TStatus(); }
 
 private:
     IRegistry& Registry() const { return *FKey.Traits().Registry; }
-    // A failed open leaves no key, whatever the backend wrote.
-    std::uint32_t Opened(std::uint32_t Error) {
-        if (Error != ErrorSuccess)
-            (void)FKey.Release();
-        return Error;
-    }
+    static TStatus NotOpen() { return SystemStatus(ErrorInvalidHandle); }
+    // Holds the key an open answered, closed through this object's registry.
+    void Take(TRegKeyOwner& Opened) { FKey.Reset(Opened.Release()); }
 
     TRegKeyOwner FKey;
 };

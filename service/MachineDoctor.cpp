@@ -57,15 +57,15 @@ TServiceLook LookAtService(IServiceControlManager& Manager, const std::string& N
 std::set<int> PresentComPorts(IRegistry& Registry, std::vector<std::string>& Unseen) {
     std::set<int> Present;
     TRegKey Key(Registry);
-    const std::uint32_t Error = Key.Open(TRegRoot::rrLocalMachine, SerialPortsKey, KeyRead);
-    std::vector<std::string> Names;
-    if (Error == ErrorSuccess && Key.ValueNames(Names) == ErrorSuccess) {
-        for (const std::string& Name : Names) {
-            std::uint32_t Type = 0;
-            std::vector<std::uint8_t> Data;
-            if (Key.ReadValue(Name, Type, Data) != ErrorSuccess || !IsRegTextType(Type))
+    TStatus Opened = Key.Open(TRegRoot::rrLocalMachine, SerialPortsKey, KeyRead);
+    TStatusOr<std::vector<std::string>> Names =
+        Opened.Ok() ? Key.ValueNames() : TStatusOr<std::vector<std::string>>(Opened);
+    if (Names.Ok()) {
+        for (const std::string& Name : *Names) {
+            TStatusOr<TRegValue> Value = Key.ReadValue(Name);
+            if (!Value.Ok() || !IsRegTextType(Value->Type))
                 continue;
-            const std::string Port = RegDataText(Data);
+            const std::string Port = RegDataText(Value->Data);
             if (Port.size() > 3 && SameText(std::string_view(Port).substr(0, 3), "COM"))
                 try {
                     std::size_t Used = 0;
@@ -76,9 +76,9 @@ std::set<int> PresentComPorts(IRegistry& Registry, std::vector<std::string>& Uns
                     // Not a COM port of ours to name ("COM1X"): passed over.
                 }
         }
-    } else if (Error != ErrorFileNotFound) {
+    } else if (Names.Status().Code() != ErrorFileNotFound) {
         Unseen.push_back(std::string("the serial ports (HKLM\\") + SerialPortsKey +
-                         "): " + SystemErrorText(Error));
+                         "): " + Names.Status().Text());
     }
     return Present;
 }

@@ -24,9 +24,11 @@ std::string PortsFilePath(const std::string& Folder) {
     return Folder + PortsFileBelowFolder;
 }
 
-TServiceFiles ServiceFilesInCurrentDirectory() {
-    std::string Folder = platform::CurrentDirectory();
-    return {ServiceExecutablePath(Folder), PortsFilePath(Folder)};
+TStatusOr<TServiceFiles> ServiceFilesInCurrentDirectory() {
+    TStatusOr<std::string> Folder = platform::CurrentDirectory();
+    if (!Folder.Ok())
+        return Folder.Status();
+    return TServiceFiles{ServiceExecutablePath(*Folder), PortsFilePath(*Folder)};
 }
 
 std::string QuoteServicePath(const std::string& Path) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/StatusOr.h"
+
 #include <string>
 
 namespace q7n {
@@ -15,13 +17,12 @@ std::string PortsFilePath(const std::string& Folder);
 
 // Both paths below the process's current directory as the platform reports it, the way the
 // configurator takes them when its window is created. A drive root on Windows is "C:\", so the
-// paths then hold a doubled backslash; they are used that way. Raises std::system_error when the
-// current directory cannot be read.
+// paths then hold a doubled backslash; they are used that way. Fails as CurrentDirectory does.
 struct TServiceFiles {
     std::string ServicePath;
     std::string PortsFile;
 };
-TServiceFiles ServiceFilesInCurrentDirectory();
+TStatusOr<TServiceFiles> ServiceFilesInCurrentDirectory();
 
 // The command line to register for a service executable. A path with a blank is quoted, unless it
 // is quoted already: unquoted, Windows would try "C:\Program.exe" and every other prefix of the

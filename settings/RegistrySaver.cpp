@@ -2,6 +2,7 @@
 
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
+#include "platform/SystemErrorText.h"
 #include "settings/DCAppInfo.h"
 #include "settings/DataContainer.h"
 #include "settings/RegistryValues.h"
@@ -17,10 +18,11 @@ namespace {
 // Writes the setting as the class that holds its kind's value; a class that claims a kind it
 // does not hold is not written.
 template <class TSetting, class TEncode>
-std::uint32_t Write(const TRegKey& Key, TRegistryValueShell& Setting, std::uint32_t Type,
-                    TEncode Encode) {
+TStatus Write(const TRegKey& Key, TRegistryValueShell& Setting, std::uint32_t Type,
+              TEncode Encode) {
     auto* Typed = dynamic_cast<TSetting*>(&Setting);
-    return Typed ? Key.WriteValue(Setting.Name(), Type, Encode(*Typed)) : ErrorInvalidParameter;
+    return Typed ? Key.WriteValue(Setting.Name(), Type, Encode(*Typed))
+                 : SystemStatus(ErrorInvalidParameter);
 }
 
 template <class TSetting, class TValue> bool Assign(TRegistryValueShell& Setting, TValue Value) {
@@ -30,7 +32,7 @@ template <class TSetting, class TValue> bool Assign(TRegistryValueShell& Setting
     return Typed != nullptr;
 }
 
-std::uint32_t WriteSetting(const TRegKey& Key, TRegistryValueShell& Setting) {
+TStatus WriteSetting(const TRegKey& Key, TRegistryValueShell& Setting) {
     switch (Setting.DateType()) {
     case rvtInteger:
         return Write<TRegRangedValue<std::int32_t>>(Key, Setting, RegDword, [](auto& Integer) {
@@ -57,16 +59,17 @@ std::uint32_t WriteSetting(const TRegKey& Key, TRegistryValueShell& Setting) {
         return Write<TRegFolder>(Key, Setting, RegSz,
                                  [](auto& Folder) { return RegTextData(Folder.StoredText()); });
     }
-    return ErrorInvalidParameter;
+    return SystemStatus(ErrorInvalidParameter);
 }
 
 // Reads the setting's value and assigns it by the setting's own rule; false when the value
 // cannot be read or is not stored as the setting's kind.
 bool ReadSetting(const TRegKey& Key, TRegistryValueShell& Setting) {
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    if (Key.ReadValue(Setting.Name(), Type, Data) != ErrorSuccess)
+    TStatusOr<TRegValue> Value = Key.ReadValue(Setting.Name());
+    if (!Value.Ok())
         return false;
+    const std::uint32_t Type = Value->Type;
+    const std::vector<std::uint8_t>& Data = Value->Data;
     auto Dword = [&] {
         return Type == RegDword ? RegDataDword(Data) : std::nullopt;
     };
@@ -137,13 +140,13 @@ void TRegistrySaver::SaveValues(const std::string& Path) {
     try {
         // The outcome is not looked at: writes to a key that did not open fail one by one.
         if (std::optional<std::string> Built = KeyPath(Path))
-            Key.Create(FRootKey, *Built, KeyAllAccess);
+            IgnoreStatus(Key.Create(FRootKey, *Built, KeyAllAccess));
         for (int I = 0; I < FItems->Count(); ++I) {
             TRegistryValueShell* Setting = FItems->Items(I);
             if (!Setting->FModified)
                 continue;
             Setting->FModified = false;
-            if (WriteSetting(Key, *Setting) != ErrorSuccess)
+            if (!WriteSetting(Key, *Setting).Ok())
                 break;
         }
     } catch (const std::exception&) {
@@ -154,14 +157,13 @@ void TRegistrySaver::SaveValues(const std::string& Path) {
 void TRegistrySaver::LoadValues(const std::string& Path) {
     TRegKey Key(FContainer->Registry());
     try {
+        // As for the save: a key that did not open lacks every value.
         if (std::optional<std::string> Built = KeyPath(Path))
-            Key.Open(FRootKey, *Built, KeyRead);
+            IgnoreStatus(Key.Open(FRootKey, *Built, KeyRead));
         for (int I = 0; I < FItems->Count(); ++I) {
             TRegistryValueShell* Setting = FItems->Items(I);
-            std::uint32_t Type = 0;
-            std::uint32_t Size = 0;
             // A value the key lacks, or a key that did not open: the next save writes it.
-            if (Key.QueryValue(Setting->Name(), Type, Size) != ErrorSuccess) {
+            if (!Key.QueryValue(Setting->Name()).Ok()) {
                 Setting->FModified = true;
                 continue;
             }

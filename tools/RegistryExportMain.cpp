@@ -58,13 +58,12 @@ int main(int argc, char** argv) {
     }
 
     // Reading never creates the key, nor on Linux the machine database.
-    std::string File;
-    std::string Problem;
-    if (ExportServiceOptions(DefaultRegistry(), For32BitWindows, File, Problem) != ErrorSuccess) {
-        std::cerr << "q7n_registry_export: " << Problem << "\n";
+    TStatusOr<std::string> File = ExportServiceOptions(DefaultRegistry(), For32BitWindows);
+    if (!File.Ok()) {
+        std::cerr << "q7n_registry_export: " << File.Status().Text() << "\n";
         return 1;
     }
-    if (!WriteOut(Output, File)) {
+    if (!WriteOut(Output, *File)) {
         std::cerr << "q7n_registry_export: cannot write "
                   << (Output.empty() ? "the output" : Output) << "\n";
         return 1;

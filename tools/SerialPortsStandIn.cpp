@@ -38,16 +38,17 @@ std::vector<int> DeviceNumbers(const std::string& Prefix) {
 
 int main() {
     IRegistry& Registry = DefaultRegistry();
-    (void)Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, SerialPortsKey);
+    // A key that is not there yet is as good as one deleted.
+    IgnoreStatus(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, SerialPortsKey));
     TRegKey Key(Registry);
-    if (Key.Create(TRegRoot::rrLocalMachine, SerialPortsKey, KeyAllAccess) != ErrorSuccess) {
+    if (!Key.Create(TRegRoot::rrLocalMachine, SerialPortsKey, KeyAllAccess).Ok()) {
         std::cerr << "q7n_serial_ports_stand_in: cannot write the machine database\n";
         return 1;
     }
     int Next = 1;
     auto List = [&](const std::string& Device, int COMPort) {
-        if (Key.WriteValue("/dev/" + Device, RegSz, RegTextData("COM" + std::to_string(COMPort))) ==
-            ErrorSuccess)
+        if (Key.WriteValue("/dev/" + Device, RegSz, RegTextData("COM" + std::to_string(COMPort)))
+                .Ok())
             std::cout << "COM" << COMPort << ": /dev/" << Device << "\n";
         Next = std::max(Next, COMPort + 1);
     };

@@ -1,6 +1,7 @@
 #include "platform/posix/MachineStore.h"
 
 #include <filesystem>
+#include <new>
 #include <sqlite3.h>
 
 namespace q7n::platform {
@@ -50,6 +51,23 @@ bool TMachineStore::HasTables(bool Create) {
         FHasTables = FDatabase->EnsureSchema(FPart, FVersion, FCreateTables);
     }
     return FHasTables;
+}
+
+std::uint32_t TMachineStore::FailedNow() {
+    try {
+        throw;
+    } catch (const EMachineDatabaseError& E) {
+        return Failed(E);
+    } catch (const std::bad_alloc&) {
+        FLastErrorText = "out of memory";
+        return FErrors.OutOfMemory;
+    } catch (const std::exception& E) {
+        FLastErrorText = E.what();
+        return FErrors.Failed;
+    } catch (...) {
+        FLastErrorText = "an unknown failure";
+        return FErrors.Failed;
+    }
 }
 
 std::uint32_t TMachineStore::Failed(const EMachineDatabaseError& E) {

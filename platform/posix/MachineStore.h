@@ -1,13 +1,14 @@
 #pragma once
 
+#include "platform/ErrorBarrier.h"
 #include "platform/posix/MachineDatabase.h"
 
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
-#include <new>
 #include <string>
+#include <utility>
 
 namespace q7n::platform {
 
@@ -52,23 +53,15 @@ public:
     // database may be written. A reader looks again each time: a writer may make them meanwhile.
     bool HasTables(bool Create);
 
-    // Runs Body, which answers a code; failures become the stand-in's codes.
-    template <class TBody> std::uint32_t Guarded(TBody Body) {
+    // Runs Body, which answers a code or a status; what it raises becomes the stand-in's code.
+    template <class TBody> auto Guarded(TBody&& Body) {
         FLastErrorText.clear();
-        try {
-            return Body();
-        } catch (const EMachineDatabaseError& E) {
-            return Failed(E);
-        } catch (const std::bad_alloc&) {
-            FLastErrorText = "out of memory";
-            return FErrors.OutOfMemory;
-        } catch (const std::exception& E) {
-            FLastErrorText = E.what();
-            return FErrors.Failed;
-        }
+        return ErrorBarrier(std::forward<TBody>(Body), [this] { return FailedNow(); });
     }
 
 private:
+    // The code of the exception in flight, with its text kept; for a catch block.
+    std::uint32_t FailedNow();
     std::uint32_t Failed(const EMachineDatabaseError& E);
 
     std::string FPath;

@@ -1,5 +1,6 @@
 #include "platform/posix/RegistryPosix.h"
 
+#include "platform/SystemErrorText.h"
 #include "platform/UnicodeText.h"
 
 #include <limits>
@@ -142,20 +143,18 @@ const TPosixRegistry::TOpenKey* TPosixRegistry::Find(TRegKeyHandle Handle, std::
     return Found;
 }
 
-std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
-                                        std::uint32_t Access, TRegKeyHandle& Key,
-                                        std::uint32_t& Disposition) {
-    Key = 0;
-    return FStore.Guarded([&]() -> std::uint32_t {
+TStatusOr<TRegCreatedKey> TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
+                                                    std::uint32_t Access) {
+    return FStore.Guarded([&]() -> TStatusOr<TRegCreatedKey> {
         std::vector<std::string> Names;
         if (std::uint32_t Error = SplitKeyPath(Path, Names); Error != ErrorSuccess)
-            return Error;
+            return SystemStatus(Error);
         std::uint32_t Error = ErrorSuccess;
         TMachineDatabase* Db = Database(TUse::uWrite, Error);
         if (!Db)
-            return Error;
+            return SystemStatus(Error);
         if (Db->ReadOnly())
-            return ErrorAccessDenied;
+            return SystemStatus(ErrorAccessDenied);
         std::int64_t Id = 0;
         bool Created = false;
         Db->WriteTransaction([&] {
@@ -174,74 +173,68 @@ std::uint32_t TPosixRegistry::CreateKey(TRegRoot Root, const std::string& Path,
                 Created = true;
             }
         });
-        Key = FKeys.Add(TOpenKey{Id, Access});
-        Disposition = Created ? RegCreatedNewKey : RegOpenedExistingKey;
-        return ErrorSuccess;
+        return TRegCreatedKey{TRegKeyOwner(FKeys.Add(TOpenKey{Id, Access}), *this),
+                              Created ? RegCreatedNewKey : RegOpenedExistingKey};
     });
 }
 
-std::uint32_t TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                                      TRegKeyHandle& Key) {
-    Key = 0;
-    return FStore.Guarded([&]() -> std::uint32_t {
+TStatusOr<TRegKeyOwner> TPosixRegistry::OpenKey(TRegRoot Root, const std::string& Path,
+                                                std::uint32_t Access) {
+    return FStore.Guarded([&]() -> TStatusOr<TRegKeyOwner> {
         std::vector<std::string> Names;
         if (std::uint32_t Error = SplitKeyPath(Path, Names); Error != ErrorSuccess)
-            return Error;
+            return SystemStatus(Error);
         std::uint32_t Error = ErrorSuccess;
         TMachineDatabase* Db = Database(TUse::uRead, Error);
         if (!Db)
-            return Error;
+            return SystemStatus(Error);
         std::optional<std::int64_t> Id = FindPath(*Db, RootId(Root), Names);
         if (!Id)
-            return ErrorFileNotFound;
+            return SystemStatus(ErrorFileNotFound);
         if (Db->ReadOnly() && (Access & WritingRights) != 0)
-            return ErrorAccessDenied;
-        Key = FKeys.Add(TOpenKey{*Id, Access});
-        return ErrorSuccess;
+            return SystemStatus(ErrorAccessDenied);
+        return TRegKeyOwner(FKeys.Add(TOpenKey{*Id, Access}), *this);
     });
 }
 
-template <class TTake>
-std::uint32_t TPosixRegistry::SelectValue(TRegKeyHandle Key, const std::string& Name,
-                                          const char* Columns, TTake Take) {
-    return FStore.Guarded([&]() -> std::uint32_t {
+template <class TResult, class TTake>
+TStatusOr<TResult> TPosixRegistry::SelectValue(TRegKeyHandle Key, const std::string& Name,
+                                               const char* Columns, TTake Take) {
+    return FStore.Guarded([&]() -> TStatusOr<TResult> {
         std::uint32_t Error = CheckName(Name);
         if (Error != ErrorSuccess)
-            return Error;
+            return SystemStatus(Error);
         const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
         if (!Open)
-            return Error;
+            return SystemStatus(Error);
         TSqlStatement Query(FStore.Database().Handle(),
                             std::string("SELECT ") + Columns +
                                 " FROM registry_values WHERE key = ?1 AND "
                                 "folded = ?2");
         Query.Bind(1, Open->Id).Bind(2, UpperCaseText(Name));
         if (!Query.Step())
-            return KeyExists(Open->Id) ? ErrorFileNotFound : ErrorKeyDeleted;
-        Take(Query);
-        return ErrorSuccess;
+            return SystemStatus(KeyExists(Open->Id) ? ErrorFileNotFound : ErrorKeyDeleted);
+        return Take(Query);
     });
 }
 
-std::uint32_t TPosixRegistry::QueryValue(TRegKeyHandle Key, const std::string& Name,
-                                         std::uint32_t& Type, std::uint32_t& Size) {
-    return SelectValue(Key, Name, "type, length(data)", [&](const TSqlStatement& Row) {
-        Type = static_cast<std::uint32_t>(Row.ColumnInt64(0));
-        Size = static_cast<std::uint32_t>(Row.ColumnInt64(1));
+TStatusOr<TRegValueInfo> TPosixRegistry::QueryValue(TRegKeyHandle Key, const std::string& Name) {
+    return SelectValue<TRegValueInfo>(
+        Key, Name, "type, length(data)", [](const TSqlStatement& Row) {
+            return TRegValueInfo{static_cast<std::uint32_t>(Row.ColumnInt64(0)),
+                                 static_cast<std::uint32_t>(Row.ColumnInt64(1))};
+        });
+}
+
+TStatusOr<TRegValue> TPosixRegistry::ReadValue(TRegKeyHandle Key, const std::string& Name) {
+    return SelectValue<TRegValue>(Key, Name, "type, data", [](const TSqlStatement& Row) {
+        return TRegValue{static_cast<std::uint32_t>(Row.ColumnInt64(0)), Row.ColumnBlob(1)};
     });
 }
 
-std::uint32_t TPosixRegistry::ReadValue(TRegKeyHandle Key, const std::string& Name,
-                                        std::uint32_t& Type, std::vector<std::uint8_t>& Data) {
-    return SelectValue(Key, Name, "type, data", [&](const TSqlStatement& Row) {
-        Type = static_cast<std::uint32_t>(Row.ColumnInt64(0));
-        Data = Row.ColumnBlob(1);
-    });
-}
-
-std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& Name,
-                                         std::uint32_t Type, std::span<const std::uint8_t> Data) {
-    return FStore.Guarded([&]() -> std::uint32_t {
+TStatus TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
+                                   std::span<const std::uint8_t> Data) {
+    return SystemStatus(FStore.Guarded([&]() -> std::uint32_t {
         std::uint32_t Error = CheckName(Name);
         if (Error != ErrorSuccess)
             return Error;
@@ -281,29 +274,29 @@ std::uint32_t TPosixRegistry::WriteValue(TRegKeyHandle Key, const std::string& N
                 .Run();
         });
         return Deleted ? ErrorKeyDeleted : ErrorSuccess;
-    });
+    }));
 }
 
-std::uint32_t TPosixRegistry::ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) {
-    return FStore.Guarded([&]() -> std::uint32_t {
+TStatusOr<std::vector<std::string>> TPosixRegistry::ValueNames(TRegKeyHandle Key) {
+    return FStore.Guarded([&]() -> TStatusOr<std::vector<std::string>> {
         std::uint32_t Error = ErrorSuccess;
         const TOpenKey* Open = Find(Key, KeyQueryValue, Error);
         if (!Open)
-            return Error;
+            return SystemStatus(Error);
         if (!KeyExists(Open->Id))
-            return ErrorKeyDeleted;
+            return SystemStatus(ErrorKeyDeleted);
         TSqlStatement Query(FStore.Database().Handle(),
                             "SELECT name FROM registry_values WHERE key = ?1 ORDER BY rowid");
         Query.Bind(1, Open->Id);
-        Names.clear();
+        std::vector<std::string> Names;
         while (Query.Step())
             Names.push_back(Query.ColumnText(0));
-        return ErrorSuccess;
+        return Names;
     });
 }
 
-std::uint32_t TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Path) {
-    return FStore.Guarded([&]() -> std::uint32_t {
+TStatus TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Path) {
+    return SystemStatus(FStore.Guarded([&]() -> std::uint32_t {
         std::vector<std::string> Names;
         if (std::uint32_t Error = SplitKeyPath(Path, Names); Error != ErrorSuccess)
             return Error;
@@ -326,14 +319,14 @@ std::uint32_t TPosixRegistry::DeleteKeyTree(TRegRoot Root, const std::string& Pa
             }
         });
         return Found ? ErrorSuccess : ErrorFileNotFound;
-    });
+    }));
 }
 
-std::uint32_t TPosixRegistry::CloseKey(TRegKeyHandle Key) {
+TStatus TPosixRegistry::CloseKey(TRegKeyHandle Key) {
     if (!FKeys.Find(Key))
-        return ErrorInvalidHandle;
+        return SystemStatus(ErrorInvalidHandle);
     FKeys.Remove(Key);
-    return ErrorSuccess;
+    return {};
 }
 
 std::string TPosixRegistry::Describe() const {

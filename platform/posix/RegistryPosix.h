@@ -28,19 +28,17 @@ public:
     // there.
     const std::string& LastErrorText() const { return FStore.LastErrorText(); }
 
-    std::uint32_t CreateKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                            TRegKeyHandle& Key, std::uint32_t& Disposition) override;
-    std::uint32_t OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                          TRegKeyHandle& Key) override;
-    std::uint32_t QueryValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t& Type,
-                             std::uint32_t& Size) override;
-    std::uint32_t ReadValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t& Type,
-                            std::vector<std::uint8_t>& Data) override;
-    std::uint32_t WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
-                             std::span<const std::uint8_t> Data) override;
-    std::uint32_t ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) override;
-    std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) override;
-    std::uint32_t CloseKey(TRegKeyHandle Key) override;
+    TStatusOr<TRegCreatedKey> CreateKey(TRegRoot Root, const std::string& Path,
+                                        std::uint32_t Access) override;
+    TStatusOr<TRegKeyOwner> OpenKey(TRegRoot Root, const std::string& Path,
+                                    std::uint32_t Access) override;
+    TStatusOr<TRegValueInfo> QueryValue(TRegKeyHandle Key, const std::string& Name) override;
+    TStatusOr<TRegValue> ReadValue(TRegKeyHandle Key, const std::string& Name) override;
+    TStatus WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
+                       std::span<const std::uint8_t> Data) override;
+    TStatusOr<std::vector<std::string>> ValueNames(TRegKeyHandle Key) override;
+    TStatus DeleteKeyTree(TRegRoot Root, const std::string& Path) override;
+    TStatus CloseKey(TRegKeyHandle Key) override;
     // The machine database, and LastErrorText when there is one.
     std::string Describe() const override;
 
@@ -54,10 +52,11 @@ private:
     // The open database with the registry's tables, or null with Error set: for a read, a
     // missing file or missing tables mean that no key exists; for a write, they are created.
     TMachineDatabase* Database(TUse Use, std::uint32_t& Error);
-    // Reads Columns of the value Name of the key behind Key and gives the row to Take.
-    template <class TTake>
-    std::uint32_t SelectValue(TRegKeyHandle Key, const std::string& Name, const char* Columns,
-                              TTake Take);
+    // Reads Columns of the value Name of the key behind Key and answers what Take makes of the
+    // row.
+    template <class TResult, class TTake>
+    TStatusOr<TResult> SelectValue(TRegKeyHandle Key, const std::string& Name, const char* Columns,
+                                   TTake Take);
     // The open key behind Handle; Error tells why there is none.
     const TOpenKey* Find(TRegKeyHandle Handle, std::uint32_t Needed, std::uint32_t& Error);
     bool KeyExists(std::int64_t Id);

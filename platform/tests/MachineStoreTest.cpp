@@ -1,5 +1,6 @@
 // The two stand-ins over one machine database behave alike when it is damaged or when the user
 // may not write it.
+#include "base/testsupport/StatusCode.h"
 #include "base/testsupport/TemporaryFolder.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
@@ -16,6 +17,7 @@
 #include <unistd.h>
 
 using namespace q7n::platform;
+using q7n::testing::Code;
 namespace fs = std::filesystem;
 
 namespace {
@@ -72,8 +74,8 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
     {
         TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
         TRegKey Key(Registry);
-        ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
-        ASSERT_EQ(Key.WriteValue("v", RegSz, RegTextData("stored")), ErrorSuccess);
+        ASSERT_EQ(Code(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess)), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("v", RegSz, RegTextData("stored"))), ErrorSuccess);
         TPosixServiceControlManager Manager(Path);
         TScmHandleOwner Connection = q7n::testing::OpenManager(Manager);
         q7n::testing::Register(Manager, Connection.Get(), Service, "/bin/true");
@@ -84,12 +86,11 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
         Codes Result;
         TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
         TRegKey Key(Registry);
-        Result.push_back(Key.Open(Hklm, "Software\\TAVO", KeyRead));
-        std::uint32_t Type = 0;
-        std::vector<std::uint8_t> Data;
-        Result.push_back(Key.ReadValue("v", Type, Data));
-        Result.push_back(RegDataText(Data) == "stored");
-        Result.push_back(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess));
+        Result.push_back(Code(Key.Open(Hklm, "Software\\TAVO", KeyRead)));
+        q7n::TStatusOr<TRegValue> Value = Key.ReadValue("v");
+        Result.push_back(Code(Value));
+        Result.push_back(Value.Ok() && RegDataText(Value->Data) == "stored");
+        Result.push_back(Code(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess)));
 
         TPosixServiceControlManager Manager(Path);
         TScmHandle Connection = 0;
@@ -118,11 +119,11 @@ TEST(MachineStore, BothStandInsNameADamagedDatabaseAndTakeUpAFreshOneInItsPlace)
     TScmHandle Connection = 0;
     EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Connection), ErrorDatabaseDoesNotExist);
     EXPECT_NE(Manager.LastErrorText().find("damaged"), std::string::npos);
-    EXPECT_EQ(Key.Create(Hklm, "Software", KeyAllAccess), ErrorRegistryCorrupt);
+    EXPECT_EQ(Code(Key.Create(Hklm, "Software", KeyAllAccess)), ErrorRegistryCorrupt);
 
     // Once the user has moved the file away, both start afresh.
     fs::rename(Path, Folder.File("damaged.sqlite"));
-    EXPECT_EQ(Key.Create(Hklm, "Software", KeyAllAccess), ErrorSuccess);
+    EXPECT_EQ(Code(Key.Create(Hklm, "Software", KeyAllAccess)), ErrorSuccess);
     EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Connection), ErrorSuccess);
     EXPECT_TRUE(Manager.LastErrorText().empty());
     Manager.CloseHandle(Connection);

@@ -1,5 +1,6 @@
 #include "platform/RegistryExport.h"
 
+#include "base/testsupport/StatusCode.h"
 #include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryData.h"
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 using namespace q7n::platform;
+using q7n::testing::Code;
 
 namespace {
 
@@ -38,51 +40,55 @@ std::string AsRegFile(const std::string& Text) {
 TEST_F(RegistryExport, WritesEachTypeAsTheRegistryEditorDoes) {
     {
         TRegKey Key(FRegistry);
-        ASSERT_EQ(Key.Create(Hklm, Source, KeyAllAccess), ErrorSuccess);
+        ASSERT_EQ(Code(Key.Create(Hklm, Source, KeyAllAccess)), ErrorSuccess);
         std::vector<std::uint8_t> Binary;
         for (std::uint8_t I = 0; I < 30; ++I)
             Binary.push_back(static_cast<std::uint8_t>(I * 9));
         // In the order of their names, which is the order Wine lists them in.
-        Key.WriteValue("", RegSz, RegTextData("default"));
-        Key.WriteValue("a dword", RegDword, RegDwordData(0x2A));
-        Key.WriteValue("b binary", RegBinary, Binary);
-        Key.WriteValue("c text", RegSz, RegTextData("C:\\Q7N\\\"quoted\""));
-        Key.WriteValue("d Имя", RegSz, RegTextData("Значение"));
-        Key.WriteValue("e expand", RegExpandSz, RegTextData("%T"));
-        Key.WriteValue("f lines", RegSz, RegTextData("a\nb"));
-        Key.WriteValue("g nodata", RegSz, std::vector<std::uint8_t>{});
-        Key.WriteValue("h qword", RegQword, RegDoubleData(1.0));
+        auto Write = [&](const std::string& Name, std::uint32_t Type,
+                         const std::vector<std::uint8_t>& Data) {
+            ASSERT_EQ(Code(Key.WriteValue(Name, Type, Data)), ErrorSuccess) << Name;
+        };
+        Write("", RegSz, RegTextData("default"));
+        Write("a dword", RegDword, RegDwordData(0x2A));
+        Write("b binary", RegBinary, Binary);
+        Write("c text", RegSz, RegTextData("C:\\Q7N\\\"quoted\""));
+        Write("d Имя", RegSz, RegTextData("Значение"));
+        Write("e expand", RegExpandSz, RegTextData("%T"));
+        Write("f lines", RegSz, RegTextData("a\nb"));
+        Write("g nodata", RegSz, std::vector<std::uint8_t>{});
+        Write("h qword", RegQword, RegDoubleData(1.0));
     }
-    std::string File;
-    ASSERT_EQ(ExportRegistryKey(FRegistry, Hklm, Source, "\\Software\\Shown\\Key", File),
-              ErrorSuccess);
-    EXPECT_EQ(File, AsRegFile("Windows Registry Editor Version 5.00\r\n"
-                              "\r\n"
-                              "[HKEY_LOCAL_MACHINE\\Software\\Shown\\Key]\r\n"
-                              "@=\"default\"\r\n"
-                              "\"a dword\"=dword:0000002a\r\n"
-                              "\"b binary\"=hex:00,09,12,1b,24,2d,36,3f,48,51,5a,63,6c,75,7e,87,"
-                              "90,99,a2,ab,b4,\\\r\n"
-                              "  bd,c6,cf,d8,e1,ea,f3,fc,05\r\n"
-                              "\"c text\"=\"C:\\\\Q7N\\\\\\\"quoted\\\"\"\r\n"
-                              "\"d Имя\"=\"Значение\"\r\n"
-                              "\"e expand\"=hex(2):25,00,54,00,00,00\r\n"
-                              "\"f lines\"=hex(1):61,00,0a,00,62,00,00,00\r\n"
-                              "\"g nodata\"=hex(1):\r\n"
-                              "\"h qword\"=hex(b):00,00,00,00,00,00,f0,3f\r\n"
-                              "\r\n"));
+    q7n::TStatusOr<std::string> File =
+        ExportRegistryKey(FRegistry, Hklm, Source, "\\Software\\Shown\\Key");
+    ASSERT_EQ(Code(File), ErrorSuccess);
+    EXPECT_EQ(*File, AsRegFile("Windows Registry Editor Version 5.00\r\n"
+                               "\r\n"
+                               "[HKEY_LOCAL_MACHINE\\Software\\Shown\\Key]\r\n"
+                               "@=\"default\"\r\n"
+                               "\"a dword\"=dword:0000002a\r\n"
+                               "\"b binary\"=hex:00,09,12,1b,24,2d,36,3f,48,51,5a,63,6c,75,7e,87,"
+                               "90,99,a2,ab,b4,\\\r\n"
+                               "  bd,c6,cf,d8,e1,ea,f3,fc,05\r\n"
+                               "\"c text\"=\"C:\\\\Q7N\\\\\\\"quoted\\\"\"\r\n"
+                               "\"d Имя\"=\"Значение\"\r\n"
+                               "\"e expand\"=hex(2):25,00,54,00,00,00\r\n"
+                               "\"f lines\"=hex(1):61,00,0a,00,62,00,00,00\r\n"
+                               "\"g nodata\"=hex(1):\r\n"
+                               "\"h qword\"=hex(b):00,00,00,00,00,00,f0,3f\r\n"
+                               "\r\n"));
 }
 
 TEST_F(RegistryExport, WhatTheFormatCannotHoldIsRefused) {
-    std::string File = "untouched";
-    EXPECT_EQ(ExportRegistryKey(FRegistry, Hklm, Source, Source, File), ErrorFileNotFound);
+    EXPECT_EQ(Code(ExportRegistryKey(FRegistry, Hklm, Source, Source)), ErrorFileNotFound);
     TRegKey Key(FRegistry);
-    ASSERT_EQ(Key.Create(Hklm, Source, KeyAllAccess), ErrorSuccess);
-    ASSERT_EQ(ExportRegistryKey(FRegistry, Hklm, Source, Source, File), ErrorSuccess);
-    EXPECT_EQ(File, AsRegFile("Windows Registry Editor Version 5.00\r\n\r\n"
-                              "[HKEY_LOCAL_MACHINE\\Software\\Q7NExportTests\\Source]\r\n\r\n"));
-    ASSERT_EQ(Key.WriteValue("two\nlines", RegDword, RegDwordData(1)), ErrorSuccess);
-    EXPECT_EQ(ExportRegistryKey(FRegistry, Hklm, Source, Source, File), ErrorInvalidParameter);
+    ASSERT_EQ(Code(Key.Create(Hklm, Source, KeyAllAccess)), ErrorSuccess);
+    q7n::TStatusOr<std::string> File = ExportRegistryKey(FRegistry, Hklm, Source, Source);
+    ASSERT_EQ(Code(File), ErrorSuccess);
+    EXPECT_EQ(*File, AsRegFile("Windows Registry Editor Version 5.00\r\n\r\n"
+                               "[HKEY_LOCAL_MACHINE\\Software\\Q7NExportTests\\Source]\r\n\r\n"));
+    ASSERT_EQ(Code(Key.WriteValue("two\nlines", RegDword, RegDwordData(1))), ErrorSuccess);
+    EXPECT_EQ(Code(ExportRegistryKey(FRegistry, Hklm, Source, Source)), ErrorInvalidParameter);
 }
 
 TEST(RegistryExportPath, SoftwareKeysOfThe32BitViewLieBelowWow6432Node) {

@@ -1,5 +1,6 @@
 #include "platform/posix/RegistryPosix.h"
 
+#include "base/testsupport/StatusCode.h"
 #include "base/testsupport/TemporaryFolder.h"
 #include "platform/FileSystem.h"
 #include "platform/RegistryData.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 using namespace q7n::platform;
+using q7n::testing::Code;
 namespace fs = std::filesystem;
 
 constexpr TRegRoot Hklm = TRegRoot::rrLocalMachine;
@@ -22,10 +24,10 @@ TEST(RegistryPosix, ReadingNeverCreatesTheDatabase) {
     std::string Path = Folder.File("state/machine.sqlite");
     TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
     TRegKey Key(Registry);
-    EXPECT_EQ(Key.Open(Hklm, "Software\\TAVO", KeyRead), ErrorFileNotFound);
-    EXPECT_EQ(Registry.DeleteKeyTree(Hklm, "Software\\TAVO"), ErrorFileNotFound);
+    EXPECT_EQ(Code(Key.Open(Hklm, "Software\\TAVO", KeyRead)), ErrorFileNotFound);
+    EXPECT_EQ(Code(Registry.DeleteKeyTree(Hklm, "Software\\TAVO")), ErrorFileNotFound);
     EXPECT_FALSE(fs::exists(Path));
-    EXPECT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
+    EXPECT_EQ(Code(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess)), ErrorSuccess);
     EXPECT_TRUE(fs::exists(Path));
 }
 
@@ -36,25 +38,25 @@ TEST(RegistryPosix, WithoutWriteAccessOpeningForWritingIsDenied) {
     {
         TPosixRegistry Writer(TMachineDatabaseMode::mdmReadWrite, Path);
         TRegKey Key(Writer);
-        ASSERT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorSuccess);
-        ASSERT_EQ(Key.WriteValue("v", RegSz, RegTextData("stored")), ErrorSuccess);
+        ASSERT_EQ(Code(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess)), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("v", RegSz, RegTextData("stored"))), ErrorSuccess);
     }
     TPosixRegistry User(TMachineDatabaseMode::mdmReadOnly, Path);
     TRegKey Key(User);
-    EXPECT_EQ(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess), ErrorAccessDenied);
-    EXPECT_EQ(Key.Create(Hklm, "Software\\Other", KeyAllAccess), ErrorAccessDenied);
-    EXPECT_EQ(Key.Open(Hklm, "Software\\TAVO", KeyAllAccess), ErrorAccessDenied);
-    EXPECT_EQ(User.DeleteKeyTree(Hklm, "Software\\TAVO"), ErrorAccessDenied);
+    EXPECT_EQ(Code(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess)), ErrorAccessDenied);
+    EXPECT_EQ(Code(Key.Create(Hklm, "Software\\Other", KeyAllAccess)), ErrorAccessDenied);
+    EXPECT_EQ(Code(Key.Open(Hklm, "Software\\TAVO", KeyAllAccess)), ErrorAccessDenied);
+    EXPECT_EQ(Code(User.DeleteKeyTree(Hklm, "Software\\TAVO")), ErrorAccessDenied);
     EXPECT_EQ(q7n::testing::ReadRegistryText(User, "Software\\TAVO", "v"), "stored");
 
     // Nor can such a user make the database, or the registry's tables in it.
     TPosixRegistry Nobody(TMachineDatabaseMode::mdmReadOnly, Folder.File("absent.sqlite"));
-    EXPECT_EQ(TRegKey(Nobody).Create(Hklm, "Software", KeyAllAccess), ErrorAccessDenied);
+    EXPECT_EQ(Code(TRegKey(Nobody).Create(Hklm, "Software", KeyAllAccess)), ErrorAccessDenied);
     std::string Empty = Folder.File("empty.sqlite");
     { TMachineDatabase Db(TMachineDatabaseMode::mdmReadWrite, Empty); }
     TPosixRegistry OnEmpty(TMachineDatabaseMode::mdmReadOnly, Empty);
-    EXPECT_EQ(TRegKey(OnEmpty).Create(Hklm, "Software", KeyAllAccess), ErrorAccessDenied);
-    EXPECT_EQ(TRegKey(OnEmpty).Open(Hklm, "Software", KeyRead), ErrorFileNotFound);
+    EXPECT_EQ(Code(TRegKey(OnEmpty).Create(Hklm, "Software", KeyAllAccess)), ErrorAccessDenied);
+    EXPECT_EQ(Code(TRegKey(OnEmpty).Open(Hklm, "Software", KeyRead)), ErrorFileNotFound);
 }
 
 TEST(RegistryPosix, DamagedOrForeignDatabaseIsAClearErrorAndIsKept) {
@@ -64,9 +66,9 @@ TEST(RegistryPosix, DamagedOrForeignDatabaseIsAClearErrorAndIsKept) {
     std::ofstream(Garbage, std::ios::binary) << Content;
     TPosixRegistry OnGarbage(TMachineDatabaseMode::mdmReadWrite, Garbage);
     TRegKey Key(OnGarbage);
-    EXPECT_EQ(Key.Open(Hklm, "Software", KeyRead), ErrorRegistryCorrupt);
+    EXPECT_EQ(Code(Key.Open(Hklm, "Software", KeyRead)), ErrorRegistryCorrupt);
     EXPECT_NE(OnGarbage.LastErrorText().find(Garbage), std::string::npos);
-    EXPECT_EQ(Key.Create(Hklm, "Software", KeyAllAccess), ErrorRegistryCorrupt);
+    EXPECT_EQ(Code(Key.Create(Hklm, "Software", KeyAllAccess)), ErrorRegistryCorrupt);
     EXPECT_NE(OnGarbage.LastErrorText().find("damaged"), std::string::npos);
     EXPECT_EQ(ReadWholeFile(Garbage), Content);
 
@@ -78,9 +80,9 @@ TEST(RegistryPosix, DamagedOrForeignDatabaseIsAClearErrorAndIsKept) {
                         [](TMachineDatabase& D) { D.Execute("CREATE TABLE registry_keys (x)"); });
     }
     TPosixRegistry OnNewer(TMachineDatabaseMode::mdmReadWrite, Newer);
-    EXPECT_EQ(TRegKey(OnNewer).Create(Hklm, "Software", KeyAllAccess), ErrorBadDb);
+    EXPECT_EQ(Code(TRegKey(OnNewer).Create(Hklm, "Software", KeyAllAccess)), ErrorBadDb);
     EXPECT_NE(OnNewer.LastErrorText().find("version 99"), std::string::npos);
-    EXPECT_EQ(TRegKey(OnNewer).Open(Hklm, "Software", KeyRead), ErrorBadDb);
+    EXPECT_EQ(Code(TRegKey(OnNewer).Open(Hklm, "Software", KeyRead)), ErrorBadDb);
     TMachineDatabase Db(TMachineDatabaseMode::mdmReadOnly, Newer);
     EXPECT_EQ(Db.SchemaVersion("registry"), 99);
 }
@@ -96,21 +98,23 @@ TEST(RegistryPosix, ConcurrentProcessesShareTheHive) {
     std::vector<int> Codes = q7n::testing::RunInForkedProcesses(Writers, [&](int W) {
         TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
         TRegKey Key(Registry);
-        std::uint32_t Disposition = 0;
-        if (Key.Create(Hklm, "Software\\Shared\\Key", KeyAllAccess, &Disposition))
+        q7n::TStatusOr<std::uint32_t> Disposition =
+            Key.CreateWithDisposition(Hklm, "Software\\Shared\\Key", KeyAllAccess);
+        if (!Disposition.Ok())
             return 2;
         for (int V = 0; V < Values; ++V)
-            if (Key.WriteValue("w" + std::to_string(W) + "-" + std::to_string(V), RegDword,
-                               RegDwordData(static_cast<std::uint32_t>(V))) != ErrorSuccess)
+            if (!Key.WriteValue("w" + std::to_string(W) + "-" + std::to_string(V), RegDword,
+                                RegDwordData(static_cast<std::uint32_t>(V)))
+                     .Ok())
                 return 2;
-        return Disposition == RegCreatedNewKey ? 10 : 0;
+        return *Disposition == RegCreatedNewKey ? 10 : 0;
     });
     std::sort(Codes.begin(), Codes.end());
     EXPECT_EQ(Codes, (std::vector<int>{0, 0, 0, 10}));
     TPosixRegistry Registry(TMachineDatabaseMode::mdmReadOnly, Path);
     TRegKey Key(Registry);
-    ASSERT_EQ(Key.Open(Hklm, "Software\\Shared\\Key", KeyRead), ErrorSuccess);
-    std::vector<std::string> Names;
-    ASSERT_EQ(Key.ValueNames(Names), ErrorSuccess);
-    EXPECT_EQ(Names.size(), static_cast<std::size_t>(Writers * Values));
+    ASSERT_EQ(Code(Key.Open(Hklm, "Software\\Shared\\Key", KeyRead)), ErrorSuccess);
+    q7n::TStatusOr<std::vector<std::string>> Names = Key.ValueNames();
+    ASSERT_EQ(Code(Names), ErrorSuccess);
+    EXPECT_EQ(Names->size(), static_cast<std::size_t>(Writers * Values));
 }

@@ -92,7 +92,7 @@ TValues ValuesOf(IRegistry& Registry, const std::string& Path) {
     for (const std::string& Name : Names) {
         std::uint32_t Type = 0;
         std::vector<std::uint8_t> Data;
-        Key.ReadValue(Name, Type, Data);
+        Key.ReadValue(Name);
         Values[Name] = {Type, Data};
     }
     return Values;
@@ -104,13 +104,13 @@ TEST(RegistryWin32, KeysLiveInThe32BitView) {
     TWin32Registry Registry;
     {
         TRegKey Key(Registry);
-        ASSERT_EQ(Key.Create(TRegRoot::rrLocalMachine, TestKey + "\\View", KeyAllAccess),
+        ASSERT_EQ(Code(Key.Create(TRegRoot::rrLocalMachine, TestKey + "\\View", KeyAllAccess)),
                   ErrorSuccess);
-        ASSERT_EQ(Key.WriteValue("where", RegSz, RegTextData("32-bit")), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("where", RegSz, RegTextData("32-bit"))), ErrorSuccess);
     }
     EXPECT_EQ(ReadIn64BitView(L"Software\\Wow6432Node\\Q7NWin32Tests\\View", L"where"), L"32-bit");
     EXPECT_EQ(ReadIn64BitView(L"Software\\Q7NWin32Tests\\View", L"where"), L"<2>");
-    EXPECT_EQ(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey), ErrorSuccess);
+    EXPECT_EQ(Code(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey)), ErrorSuccess);
     EXPECT_EQ(ReadIn64BitView(L"Software\\Wow6432Node\\Q7NWin32Tests\\View", L"where"), L"<2>");
 }
 
@@ -119,7 +119,7 @@ TEST(RegistryWin32, KeysLiveInThe32BitView) {
 TEST(RegistryWin32, ForeignTextIsReadWhole) {
     TWin32Registry Registry;
     TRegKey Key(Registry);
-    ASSERT_EQ(Key.Create(TRegRoot::rrLocalMachine, TestKey, KeyAllAccess), ErrorSuccess);
+    ASSERT_EQ(Code(Key.Create(TRegRoot::rrLocalMachine, TestKey, KeyAllAccess)), ErrorSuccess);
     HKEY Raw = reinterpret_cast<HKEY>(Key.Handle());
     ASSERT_EQ(::RegSetValueExW(Raw, L"odd", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"ab"), 3),
               ERROR_SUCCESS);
@@ -131,17 +131,17 @@ TEST(RegistryWin32, ForeignTextIsReadWhole) {
 
     std::uint32_t Type = 0;
     std::vector<std::uint8_t> Data;
-    ASSERT_EQ(Key.ReadValue("odd", Type, Data), ErrorSuccess);
+    ASSERT_EQ(Code(Key.ReadValue("odd")), ErrorSuccess);
     EXPECT_EQ(Type, RegSz);
     EXPECT_EQ(RegDataText(Data), "a");
-    ASSERT_EQ(Key.ReadValue("long", Type, Data), ErrorSuccess);
+    ASSERT_EQ(Code(Key.ReadValue("long")), ErrorSuccess);
     EXPECT_EQ(Type, RegExpandSz);
     EXPECT_EQ(Data.size(), 40000u * 2 + 1); // two UTF-8 bytes a letter, and the terminator
     std::uint32_t Size = 0;
-    ASSERT_EQ(Key.QueryValue("long", Type, Size), ErrorSuccess);
+    ASSERT_EQ(Code(Key.QueryValue("long")), ErrorSuccess);
     EXPECT_EQ(Size, Data.size());
     Key.Close();
-    EXPECT_EQ(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey), ErrorSuccess);
+    EXPECT_EQ(Code(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey)), ErrorSuccess);
 }
 
 // Writes a key with a value of every kind, exports it naming the key as Shown, has the registry
@@ -154,7 +154,7 @@ void ExpectImportedUnchanged(const std::wstring& Editor,
     const std::string Imported = TestKey + "\\Imported\\Ключ";
     {
         TRegKey Key(Registry);
-        ASSERT_EQ(Key.Create(TRegRoot::rrLocalMachine, Source, KeyAllAccess), ErrorSuccess);
+        ASSERT_EQ(Code(Key.Create(TRegRoot::rrLocalMachine, Source, KeyAllAccess)), ErrorSuccess);
         std::vector<std::uint8_t> Binary(100);
         for (std::size_t I = 0; I < Binary.size(); ++I)
             Binary[I] = static_cast<std::uint8_t>(255 - I);
@@ -171,8 +171,9 @@ void ExpectImportedUnchanged(const std::wstring& Editor,
         Key.WriteValue("Quad", RegQword, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8});
     }
     std::string File;
-    ASSERT_EQ(ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Source, Shown(Imported), File),
-              ErrorSuccess);
+    ASSERT_EQ(
+        Code(ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Source, Shown(Imported), File)),
+        ErrorSuccess);
     wchar_t Temp[MAX_PATH] = {};
     ASSERT_GT(::GetTempPathW(MAX_PATH, Temp), 0u);
     std::wstring Path = std::wstring(Temp) + L"q7n-export-test.reg";
@@ -198,7 +199,7 @@ void ExpectImportedUnchanged(const std::wstring& Editor,
     TValues Expected = ValuesOf(Registry, Source);
     EXPECT_EQ(Expected.size(), 11u);
     EXPECT_EQ(ValuesOf(Registry, Imported), Expected);
-    EXPECT_EQ(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey), ErrorSuccess);
+    EXPECT_EQ(Code(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey)), ErrorSuccess);
 }
 
 std::string AsNamed(const std::string& Path) {

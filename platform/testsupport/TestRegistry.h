@@ -22,12 +22,15 @@ namespace q7n::testing {
 class TTestRegistry {
 public:
     explicit TTestRegistry(std::string ScratchKey) : FOwnKey(std::move(ScratchKey)) {
-        Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FOwnKey);
+        // A scratch key left by no earlier run is not there to delete.
+        IgnoreStatus(Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FOwnKey));
         for (std::size_t End = FOwnKey.find('\\'); End != std::string::npos;
              End = FOwnKey.find('\\', End + 1)) {
             platform::TRegKey Parent(Backend);
-            if (Parent.Open(platform::TRegRoot::rrLocalMachine, FOwnKey.substr(0, End),
-                            platform::KeyRead) != platform::ErrorSuccess) {
+            if (!Parent
+                     .Open(platform::TRegRoot::rrLocalMachine, FOwnKey.substr(0, End),
+                           platform::KeyRead)
+                     .Ok()) {
                 FOwnKey.resize(End);
                 break;
             }
@@ -35,7 +38,9 @@ public:
     }
     TTestRegistry(const TTestRegistry&) = delete;
     TTestRegistry& operator=(const TTestRegistry&) = delete;
-    ~TTestRegistry() { Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FOwnKey); }
+    ~TTestRegistry() {
+        IgnoreStatus(Backend.DeleteKeyTree(platform::TRegRoot::rrLocalMachine, FOwnKey));
+    }
 
 #ifdef _WIN32
     platform::TWin32Registry Backend;
@@ -53,14 +58,12 @@ private:
 inline std::string ReadRegistryText(platform::IRegistry& Registry, const std::string& Path,
                                     const std::string& Name) {
     platform::TRegKey Key(Registry);
-    if (Key.Open(platform::TRegRoot::rrLocalMachine, Path, platform::KeyRead) !=
-        platform::ErrorSuccess)
+    if (!Key.Open(platform::TRegRoot::rrLocalMachine, Path, platform::KeyRead).Ok())
         return "<no key>";
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    if (Key.ReadValue(Name, Type, Data) != platform::ErrorSuccess)
+    TStatusOr<platform::TRegValue> Value = Key.ReadValue(Name);
+    if (!Value.Ok())
         return "<no value>";
-    return platform::RegDataText(Data);
+    return platform::RegDataText(Value->Data);
 }
 
 } // namespace q7n::testing

@@ -9,19 +9,17 @@ namespace q7n::platform {
 // build keeps its values where the 32-bit one, and anything reading that key, finds them.
 class TWin32Registry final : public IRegistry {
 public:
-    std::uint32_t CreateKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                            TRegKeyHandle& Key, std::uint32_t& Disposition) override;
-    std::uint32_t OpenKey(TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                          TRegKeyHandle& Key) override;
-    std::uint32_t QueryValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t& Type,
-                             std::uint32_t& Size) override;
-    std::uint32_t ReadValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t& Type,
-                            std::vector<std::uint8_t>& Data) override;
-    std::uint32_t WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
-                             std::span<const std::uint8_t> Data) override;
-    std::uint32_t ValueNames(TRegKeyHandle Key, std::vector<std::string>& Names) override;
-    std::uint32_t DeleteKeyTree(TRegRoot Root, const std::string& Path) override;
-    std::uint32_t CloseKey(TRegKeyHandle Key) override;
+    TStatusOr<TRegCreatedKey> CreateKey(TRegRoot Root, const std::string& Path,
+                                        std::uint32_t Access) override;
+    TStatusOr<TRegKeyOwner> OpenKey(TRegRoot Root, const std::string& Path,
+                                    std::uint32_t Access) override;
+    TStatusOr<TRegValueInfo> QueryValue(TRegKeyHandle Key, const std::string& Name) override;
+    TStatusOr<TRegValue> ReadValue(TRegKeyHandle Key, const std::string& Name) override;
+    TStatus WriteValue(TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
+                       std::span<const std::uint8_t> Data) override;
+    TStatusOr<std::vector<std::string>> ValueNames(TRegKeyHandle Key) override;
+    TStatus DeleteKeyTree(TRegRoot Root, const std::string& Path) override;
+    TStatus CloseKey(TRegKeyHandle Key) override;
 };
 
 } // namespace q7n::platform

@@ -2,6 +2,7 @@
 // connection, the serial ports the registry lists, and the fixture service as it runs and ends.
 #include "service/MachineDoctor.h"
 
+#include "base/testsupport/StatusCode.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryKey.h"
 #include "platform/SystemErrorText.h"
@@ -75,10 +76,11 @@ TEST_F(MachineDoctor, TellsWhoHoldsAMappedPortAndWhichCOMPortsAreMissing) {
 #ifndef _WIN32
     // Where Windows' serial drivers list their ports; the Wine prefix of the tests has COM9.
     TRegKey Serial(Registry.Backend);
-    ASSERT_EQ(
-        Serial.Create(TRegRoot::rrLocalMachine, "HARDWARE\\DEVICEMAP\\SERIALCOMM", KeyAllAccess),
-        ErrorSuccess);
-    ASSERT_EQ(Serial.WriteValue("\\Device\\Serial8", RegSz, RegTextData("COM9")), ErrorSuccess);
+    ASSERT_EQ(Code(Serial.Create(TRegRoot::rrLocalMachine, "HARDWARE\\DEVICEMAP\\SERIALCOMM",
+                                 KeyAllAccess)),
+              ErrorSuccess);
+    ASSERT_EQ(Code(Serial.WriteValue("\\Device\\Serial8", RegSz, RegTextData("COM9"))),
+              ErrorSuccess);
 #endif
     TFileHolderProcess Listener("listen", "0", -1);
     TLocalTcp Connection;

@@ -74,7 +74,7 @@ TEST(ServiceFilesInCurrentDirectory, FollowTheCurrentDirectoryAsThePlatformRepor
     fs::create_directory(Folder);
     {
         TCurrentDirectory Inside(Folder);
-        q7n::TServiceFiles Files = q7n::ServiceFilesInCurrentDirectory();
+        q7n::TServiceFiles Files = q7n::ServiceFilesInCurrentDirectory().Value();
         EXPECT_EQ(Files.ServicePath,
                   Utf8(Folder) + Separator + "Install" + Separator + "Q7NService.exe");
         EXPECT_EQ(Files.PortsFile, Utf8(Folder) + Separator + "Q7NPorts.xml");
@@ -87,8 +87,30 @@ TEST(ServiceFilesInCurrentDirectory, FollowTheCurrentDirectoryAsThePlatformRepor
 
     // The root comes with its separator, and the literals add theirs.
     TCurrentDirectory AtRoot(DriveRoot);
-    q7n::TServiceFiles Files = q7n::ServiceFilesInCurrentDirectory();
+    q7n::TServiceFiles Files = q7n::ServiceFilesInCurrentDirectory().Value();
     EXPECT_EQ(Files.ServicePath, ServicePathAtRoot);
     EXPECT_EQ(Files.PortsFile, PortsFileAtRoot);
     EXPECT_EQ(QuoteServicePath(Files.ServicePath), Files.ServicePath);
 }
+
+#ifndef _WIN32
+// A folder longer than the first buffer is read whole; a folder deleted under the process is a
+// failure that says so. (Windows keeps its current folder from being deleted.)
+TEST(ServiceFilesInCurrentDirectory, LongFoldersAreReadWholeAndDeletedOnesFail) {
+    q7n::testing::TTemporaryFolder Temporary;
+    fs::path Deep = Temporary.Path();
+    for (int Level = 0; Level < 12; ++Level)
+        Deep /= std::string(60, static_cast<char>('a' + Level));
+    fs::create_directories(Deep);
+    TCurrentDirectory Inside(Deep);
+    q7n::TStatusOr<q7n::TServiceFiles> Files = q7n::ServiceFilesInCurrentDirectory();
+    ASSERT_TRUE(Files.Ok()) << Files.Status().Text();
+    EXPECT_EQ(Files->PortsFile, Utf8(Deep) + "/Q7NPorts.xml");
+
+    fs::remove(Deep);
+    Files = q7n::ServiceFilesInCurrentDirectory();
+    ASSERT_FALSE(Files.Ok());
+    EXPECT_EQ(Files.Status().Code(), 2u); // ERROR_FILE_NOT_FOUND
+    EXPECT_EQ(Files.Status().Text(), "Cannot read the current folder: No such file or directory");
+}
+#endif

@@ -199,7 +199,7 @@ TEST_F(DataContainerTest, SaveWithNothingFlaggedStillCreatesTheKey) {
     FContainer->Save();
     EXPECT_EQ(FRecorder.TakeCalls(), (Calls{"CreateKey " + FKey + "\\Deeper\\Still", "CloseKey"}));
     TRegKey Key(FRegistry.Backend);
-    EXPECT_EQ(Key.Open(Hklm, FKey + "\\Deeper\\Still", KeyRead), ErrorSuccess);
+    EXPECT_TRUE(Key.Open(Hklm, FKey + "\\Deeper\\Still", KeyRead).Ok());
 }
 
 TEST_F(DataContainerTest, WrongTypeStopsTheLoadAtThatSetting) {

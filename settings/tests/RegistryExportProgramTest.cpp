@@ -30,11 +30,10 @@ protected:
     }
     std::string Expected(const std::string& Shown) {
         TPosixRegistry Registry(TMachineDatabaseMode::mdmReadOnly, FDatabase);
-        std::string File;
-        EXPECT_EQ(ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, ServiceOptionsKeyPath,
-                                    Shown, File),
-                  ErrorSuccess);
-        return File;
+        TStatusOr<std::string> File =
+            ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, ServiceOptionsKeyPath, Shown);
+        EXPECT_TRUE(File.Ok()) << File.Status().Text();
+        return File.ValueOr("");
     }
 };
 

@@ -22,7 +22,7 @@ protected:
         // Never touch a configuration that is really there (a Windows machine's own). The
         // stand-in's database and Wine's prefix are the tests' own: one there was left by a test.
         TRegKey Existing(FRegistry.Backend);
-        if (Existing.Open(Hklm, "Software\\TAVO\\Q7NService", KeyRead) == ErrorSuccess) {
+        if (Existing.Open(Hklm, "Software\\TAVO\\Q7NService", KeyRead).Ok()) {
             if (!q7n::testing::RunningUnderWine())
                 GTEST_SKIP() << "the machine holds a configurator's settings";
             FAIL() << "a test before this one left the configurator's key behind";
@@ -30,8 +30,9 @@ protected:
         FClean = true;
     }
     void TearDown() override {
-        if (FClean)
-            FRegistry.Backend.DeleteKeyTree(Hklm, "Software\\TAVO\\Q7NService");
+        if (FClean) {
+            EXPECT_TRUE(FRegistry.Backend.DeleteKeyTree(Hklm, "Software\\TAVO\\Q7NService").Ok());
+        }
     }
 
     bool FClean = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Registry.h"
+#include "platform/SystemErrorText.h"
 #include "platform/testsupport/TestRegistry.h"
 
 #include <map>
@@ -34,53 +35,58 @@ public:
         return Found;
     }
 
-    std::uint32_t CreateKey(platform::TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                            platform::TRegKeyHandle& Key, std::uint32_t& Disposition) override {
+    TStatusOr<platform::TRegCreatedKey> CreateKey(platform::TRegRoot Root, const std::string& Path,
+                                                  std::uint32_t Access) override {
         Calls.push_back("CreateKey " + Path);
-        return Opened(FInner.CreateKey(Root, Path, Access, Key, Disposition));
+        TStatusOr<platform::TRegCreatedKey> Created = FInner.CreateKey(Root, Path, Access);
+        if (!Created.Ok())
+            return Created;
+        return platform::TRegCreatedKey{Rebound(Created->Key), Created->Disposition};
     }
-    std::uint32_t OpenKey(platform::TRegRoot Root, const std::string& Path, std::uint32_t Access,
-                          platform::TRegKeyHandle& Key) override {
+    TStatusOr<platform::TRegKeyOwner> OpenKey(platform::TRegRoot Root, const std::string& Path,
+                                              std::uint32_t Access) override {
         Calls.push_back("OpenKey " + Path);
-        return Opened(FInner.OpenKey(Root, Path, Access, Key));
+        TStatusOr<platform::TRegKeyOwner> Opened = FInner.OpenKey(Root, Path, Access);
+        if (!Opened.Ok())
+            return Opened;
+        return Rebound(*Opened);
     }
-    std::uint32_t QueryValue(platform::TRegKeyHandle Key, const std::string& Name,
-                             std::uint32_t& Type, std::uint32_t& Size) override {
+    TStatusOr<platform::TRegValueInfo> QueryValue(platform::TRegKeyHandle Key,
+                                                  const std::string& Name) override {
         Calls.push_back("QueryValue " + Name);
-        return FInner.QueryValue(Key, Name, Type, Size);
+        return FInner.QueryValue(Key, Name);
     }
-    std::uint32_t ReadValue(platform::TRegKeyHandle Key, const std::string& Name,
-                            std::uint32_t& Type, std::vector<std::uint8_t>& Data) override {
+    TStatusOr<platform::TRegValue> ReadValue(platform::TRegKeyHandle Key,
+                                             const std::string& Name) override {
         Calls.push_back("ReadValue " + Name);
-        return FInner.ReadValue(Key, Name, Type, Data);
+        return FInner.ReadValue(Key, Name);
     }
-    std::uint32_t WriteValue(platform::TRegKeyHandle Key, const std::string& Name,
-                             std::uint32_t Type, std::span<const std::uint8_t> Data) override {
+    TStatus WriteValue(platform::TRegKeyHandle Key, const std::string& Name, std::uint32_t Type,
+                       std::span<const std::uint8_t> Data) override {
         Calls.push_back("WriteValue " + Name);
         if (auto Failing = FailingWrites.find(Name); Failing != FailingWrites.end())
-            return Failing->second;
+            return platform::SystemStatus(Failing->second);
         return FInner.WriteValue(Key, Name, Type, Data);
     }
-    std::uint32_t ValueNames(platform::TRegKeyHandle Key,
-                             std::vector<std::string>& Names) override {
+    TStatusOr<std::vector<std::string>> ValueNames(platform::TRegKeyHandle Key) override {
         Calls.push_back("ValueNames");
-        return FInner.ValueNames(Key, Names);
+        return FInner.ValueNames(Key);
     }
-    std::uint32_t DeleteKeyTree(platform::TRegRoot Root, const std::string& Path) override {
+    TStatus DeleteKeyTree(platform::TRegRoot Root, const std::string& Path) override {
         Calls.push_back("DeleteKeyTree " + Path);
         return FInner.DeleteKeyTree(Root, Path);
     }
-    std::uint32_t CloseKey(platform::TRegKeyHandle Key) override {
+    TStatus CloseKey(platform::TRegKeyHandle Key) override {
         Calls.push_back("CloseKey");
         --OpenKeys;
         return FInner.CloseKey(Key);
     }
 
 private:
-    std::uint32_t Opened(std::uint32_t Error) {
-        if (Error == platform::ErrorSuccess)
-            ++OpenKeys;
-        return Error;
+    // The inner registry's key, closed through the recorder.
+    platform::TRegKeyOwner Rebound(platform::TRegKeyOwner& Inner) {
+        ++OpenKeys;
+        return platform::TRegKeyOwner(Inner.Release(), *this);
     }
 
     platform::IRegistry& FInner;

@@ -19,28 +19,27 @@ protected:
     // 0xFFFFFFFE when the value is.
     std::pair<std::uint32_t, std::vector<std::uint8_t>> Stored(const std::string& Name) {
         platform::TRegKey Key(FRegistry.Backend);
-        std::uint32_t Type = 0;
-        std::vector<std::uint8_t> Data;
-        if (Key.Open(Hklm, FKey, platform::KeyRead) != platform::ErrorSuccess)
+        if (!Key.Open(Hklm, FKey, platform::KeyRead).Ok())
             return {0xFFFFFFFF, {}};
-        if (Key.ReadValue(Name, Type, Data) != platform::ErrorSuccess)
+        TStatusOr<platform::TRegValue> Value = Key.ReadValue(Name);
+        if (!Value.Ok())
             return {0xFFFFFFFE, {}};
-        return {Type, Data};
+        return {Value->Type, Value->Data};
     }
     // The names of the key's values, sorted.
     std::vector<std::string> StoredNames() {
         platform::TRegKey Key(FRegistry.Backend);
         std::vector<std::string> Names;
-        if (Key.Open(Hklm, FKey, platform::KeyRead) == platform::ErrorSuccess)
-            Key.ValueNames(Names);
+        if (Key.Open(Hklm, FKey, platform::KeyRead).Ok())
+            Names = Key.ValueNames().ValueOr({});
         std::sort(Names.begin(), Names.end());
         return Names;
     }
     // Writes a value as another program would, creating the key.
     void Store(const std::string& Name, std::uint32_t Type, const std::vector<std::uint8_t>& Data) {
         platform::TRegKey Key(FRegistry.Backend);
-        ASSERT_EQ(Key.Create(Hklm, FKey, platform::KeyAllAccess), platform::ErrorSuccess);
-        ASSERT_EQ(Key.WriteValue(Name, Type, Data), platform::ErrorSuccess);
+        ASSERT_TRUE(Key.Create(Hklm, FKey, platform::KeyAllAccess).Ok());
+        ASSERT_TRUE(Key.WriteValue(Name, Type, Data).Ok());
     }
 
     static constexpr platform::TRegRoot Hklm = platform::TRegRoot::rrLocalMachine;
