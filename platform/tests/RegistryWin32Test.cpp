@@ -1,5 +1,6 @@
 #include "platform/win32/RegistryWin32.h"
 
+#include "base/testsupport/StatusCode.h"
 #include "platform/RegistryData.h"
 #include "platform/RegistryExport.h"
 #include "platform/RegistryKey.h"
@@ -12,6 +13,7 @@
 #include <map>
 
 using namespace q7n::platform;
+using q7n::testing::Code;
 
 namespace {
 
@@ -85,15 +87,11 @@ using TValues = std::map<std::string, std::pair<std::uint32_t, std::vector<std::
 TValues ValuesOf(IRegistry& Registry, const std::string& Path) {
     TValues Values;
     TRegKey Key(Registry);
-    if (Key.Open(TRegRoot::rrLocalMachine, Path, KeyRead) != ErrorSuccess)
+    if (!Key.Open(TRegRoot::rrLocalMachine, Path, KeyRead).Ok())
         return Values;
-    std::vector<std::string> Names;
-    Key.ValueNames(Names);
-    for (const std::string& Name : Names) {
-        std::uint32_t Type = 0;
-        std::vector<std::uint8_t> Data;
-        Key.ReadValue(Name);
-        Values[Name] = {Type, Data};
+    for (const std::string& Name : Key.ValueNames().ValueOr({})) {
+        TRegValue Value = Key.ReadValue(Name).ValueOr({0xFFFFFFFF, {}});
+        Values[Name] = {Value.Type, Value.Data};
     }
     return Values;
 }
@@ -129,18 +127,18 @@ TEST(RegistryWin32, ForeignTextIsReadWhole) {
                                static_cast<DWORD>((Long.size() + 1) * sizeof(wchar_t))),
               ERROR_SUCCESS);
 
-    std::uint32_t Type = 0;
-    std::vector<std::uint8_t> Data;
-    ASSERT_EQ(Code(Key.ReadValue("odd")), ErrorSuccess);
-    EXPECT_EQ(Type, RegSz);
-    EXPECT_EQ(RegDataText(Data), "a");
-    ASSERT_EQ(Code(Key.ReadValue("long")), ErrorSuccess);
-    EXPECT_EQ(Type, RegExpandSz);
-    EXPECT_EQ(Data.size(), 40000u * 2 + 1); // two UTF-8 bytes a letter, and the terminator
-    std::uint32_t Size = 0;
-    ASSERT_EQ(Code(Key.QueryValue("long")), ErrorSuccess);
-    EXPECT_EQ(Size, Data.size());
-    Key.Close();
+    q7n::TStatusOr<TRegValue> Odd = Key.ReadValue("odd");
+    ASSERT_EQ(Code(Odd), ErrorSuccess);
+    EXPECT_EQ(Odd->Type, RegSz);
+    EXPECT_EQ(RegDataText(Odd->Data), "a");
+    q7n::TStatusOr<TRegValue> Read = Key.ReadValue("long");
+    ASSERT_EQ(Code(Read), ErrorSuccess);
+    EXPECT_EQ(Read->Type, RegExpandSz);
+    EXPECT_EQ(Read->Data.size(), 40000u * 2 + 1); // two UTF-8 bytes a letter, and the terminator
+    q7n::TStatusOr<TRegValueInfo> Queried = Key.QueryValue("long");
+    ASSERT_EQ(Code(Queried), ErrorSuccess);
+    EXPECT_EQ(Queried->Size, Read->Data.size());
+    EXPECT_EQ(Code(Key.Close()), ErrorSuccess);
     EXPECT_EQ(Code(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey)), ErrorSuccess);
 }
 
@@ -158,35 +156,41 @@ void ExpectImportedUnchanged(const std::wstring& Editor,
         std::vector<std::uint8_t> Binary(100);
         for (std::size_t I = 0; I < Binary.size(); ++I)
             Binary[I] = static_cast<std::uint8_t>(255 - I);
-        Key.WriteValue("rgCfgFile", RegSz, RegTextData("C:\\Сервис\\\"Q7N\"\\Q7NPorts.xml"));
-        Key.WriteValue("", RegSz, RegTextData("default"));
-        Key.WriteValue("Пусто", RegSz, RegTextData(""));
-        Key.WriteValue("NoData", RegSz, std::vector<std::uint8_t>{});
-        Key.WriteValue("Lines", RegSz, RegTextData("one\r\ntwo"));
-        Key.WriteValue("Number", RegDword, RegDwordData(0xDEADBEEF));
-        Key.WriteValue("Double", RegBinary, RegDoubleData(45000.5));
-        Key.WriteValue("Long", RegBinary, Binary);
-        Key.WriteValue("Expand", RegExpandSz, RegTextData("%SystemRoot%\\Путь"));
-        Key.WriteValue("Multi", RegMultiSz, std::vector<std::uint8_t>{'a', 0, 'b', 0, 0});
-        Key.WriteValue("Quad", RegQword, std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8});
+        ASSERT_EQ(Code(Key.WriteValue("rgCfgFile", RegSz,
+                                      RegTextData("C:\\Сервис\\\"Q7N\"\\Q7NPorts.xml"))),
+                  ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("", RegSz, RegTextData("default"))), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Пусто", RegSz, RegTextData(""))), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("NoData", RegSz, std::vector<std::uint8_t>{})), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Lines", RegSz, RegTextData("one\r\ntwo"))), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Number", RegDword, RegDwordData(0xDEADBEEF))), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Double", RegBinary, RegDoubleData(45000.5))), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Long", RegBinary, Binary)), ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Expand", RegExpandSz, RegTextData("%SystemRoot%\\Путь"))),
+                  ErrorSuccess);
+        ASSERT_EQ(
+            Code(Key.WriteValue("Multi", RegMultiSz, std::vector<std::uint8_t>{'a', 0, 'b', 0, 0})),
+            ErrorSuccess);
+        ASSERT_EQ(Code(Key.WriteValue("Quad", RegQword,
+                                      std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 8})),
+                  ErrorSuccess);
     }
-    std::string File;
-    ASSERT_EQ(
-        Code(ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Source, Shown(Imported), File)),
-        ErrorSuccess);
+    q7n::TStatusOr<std::string> File =
+        ExportRegistryKey(Registry, TRegRoot::rrLocalMachine, Source, Shown(Imported));
+    ASSERT_EQ(Code(File), ErrorSuccess);
     wchar_t Temp[MAX_PATH] = {};
     ASSERT_GT(::GetTempPathW(MAX_PATH, Temp), 0u);
     std::wstring Path = std::wstring(Temp) + L"q7n-export-test.reg";
     {
         std::ofstream Out(std::filesystem::path(Path), std::ios::binary);
-        Out << File;
+        Out << *File;
         ASSERT_TRUE(Out.good());
     }
     const bool ThirtyTwoBitEditor = Editor == RegistryEditor(true);
     TEditorRun Run = ImportWithRegedit(Editor, Path);
     ::DeleteFileW(Path.c_str());
     if (!Run.Started) {
-        Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey);
+        q7n::IgnoreStatus(Registry.DeleteKeyTree(TRegRoot::rrLocalMachine, TestKey));
         // Under Wine without its 32-bit part there is no 32-bit registry editor to run.
         if (ThirtyTwoBitEditor)
             GTEST_SKIP() << "the 32-bit registry editor does not start here (error " << Run.Exit
