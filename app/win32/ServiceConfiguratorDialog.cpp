@@ -183,10 +183,8 @@ void TdlgServiceConfigurator::FitStateCaption() {
     const std::wstring Text = platform::Utf8ToWide(Label.Text());
     const TWindowDC Context(GetDC(Label), {Label});
     HGDIOBJ Old = SelectObject(Context.Get(), FontFor(app::StateFont));
-    FStateFit = FitCaption(ScaledByDpi(app::StateCaptionRoom, FDpi), [&](const TCaptionFit& Fit) {
-        return int(SetFitted(Context.Get(), Text, Fit).cx);
-    });
-    SizeToText(Label, SetFitted(Context.Get(), Text, FStateFit));
+    FStateFit = FitText(Context.Get(), Text, ScaledByDpi(app::StateCaptionRoom, FDpi));
+    SizeToText(Label, SetFittedText(Context.Get(), Text, FStateFit));
     SelectObject(Context.Get(), Old);
 }
 
