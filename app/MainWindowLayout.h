@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Action.h"
 #include "app/Colors.h"
 
 #include <array>
@@ -38,10 +39,15 @@ enum class TControlKind {
 inline constexpr TColor RuleEndColor = Navy;
 inline constexpr TColor RuleMiddleColor = Red;
 
-// What a button asks of the window's handlers.
-enum class TMainCommand { mcNone, mcStart, mcStop, mcRestart, mcInstall, mcUninstall, mcEditPorts };
-
 enum class TPicture { pcNone, pcGears, pcComputerTools };
+
+// A picture's own proportions (its images at 96 dpi): it is drawn so, as large as its place allows.
+struct TPictureSize {
+    int Width, Height;
+};
+constexpr TPictureSize PictureSize(TPicture Picture) {
+    return Picture == TPicture::pcGears ? TPictureSize{50, 42} : TPictureSize{48, 48};
+}
 
 struct TControlPlace {
     int Left, Top, Width, Height;
@@ -56,6 +62,7 @@ struct TMainWindowControl {
     TColor Color;
     TMainCommand Command;
     TPicture Picture;
+    const TAction* Action = nullptr; // the command a button is bound to, if any
 };
 
 constexpr TMainWindowControl Label(std::string_view Name, TControlPlace Place,
@@ -76,6 +83,12 @@ constexpr TMainWindowControl Button(std::string_view Name, TControlPlace Place,
     return {Name,    TControlKind::ckButton, Place, Caption, DefaultFont, Black,
             Command, TPicture::pcNone};
 }
+// A button that runs through Action.
+constexpr TMainWindowControl Button(std::string_view Name, TControlPlace Place,
+                                    std::string_view Caption, const TAction& Action) {
+    return {Name,           TControlKind::ckButton, Place,  Caption, DefaultFont, Black,
+            Action.Command, TPicture::pcNone,       &Action};
+}
 
 // In the order the window makes them, which is also the tab order of the buttons.
 inline constexpr std::array<TMainWindowControl, 14> MainWindowControls{{
@@ -91,9 +104,9 @@ inline constexpr std::array<TMainWindowControl, 14> MainWindowControls{{
      TMainCommand::mcNone,
      TPicture::pcNone},
     Picture("Image2", {42, 44, 46, 38}, TPicture::pcGears),
-    Button("Button1", {206, 92, 99, 25}, "Старт", TMainCommand::mcStart),
-    Button("Button2", {206, 116, 99, 25}, "Стоп", TMainCommand::mcStop),
-    Button("Button3", {206, 148, 99, 25}, "Перезапустить", TMainCommand::mcRestart),
+    Button("Button1", {206, 92, 99, 25}, "Старт", actStart),
+    Button("Button2", {206, 116, 99, 25}, "Стоп", actStop),
+    Button("Button3", {206, 148, 99, 25}, "Перезапустить", actReboot),
     Button("Button5", {424, 92, 97, 25}, "Install", TMainCommand::mcInstall),
     Button("btn1", {424, 116, 97, 25}, "UnInstall", TMainCommand::mcUninstall),
     Picture("Image1", {42, 178, 48, 47}, TPicture::pcComputerTools),
@@ -115,5 +128,9 @@ constexpr const TMainWindowControl& MainWindowControl(std::string_view Name) {
 inline constexpr int StateCaptionGap = 2;
 inline constexpr int StateCaptionRoom = MainWindowControl("Button1").Place.Left - StateCaptionGap -
                                         MainWindowControl("ServiceStatusLb").Place.Left;
+
+// Why the window keeps the session from ending while the ports edit runs, as the system shows it.
+inline constexpr std::string_view EditRunningShutdownReason =
+    "Открыт редактор портов: изменения не сохранены";
 
 } // namespace q7n::app

@@ -38,10 +38,13 @@ public:
     // The lock that our programs take on the ports file FileName: shared while they read it,
     // exclusive from the check before a save until the save is done. It lives in a file of its
     // own beside it ("Q7NPorts.lock"), so the service, which knows nothing of it, always reads
-    // the ports file. Holds nothing when another holder kept it for all of Wait.
+    // the ports file. Holds nothing when another holder kept it for all of Wait, which pauses as
+    // Pause says (none: it sleeps).
     static platform::TFileLock Lock(const std::string& FileName, platform::TLockMode Mode,
-                                    std::chrono::milliseconds Wait) {
-        return platform::TFileLock::Acquire(TXMLOptionsSerializer::LockPath(FileName), Mode, Wait);
+                                    std::chrono::milliseconds Wait,
+                                    const platform::TLockPause& Pause = {}) {
+        return platform::TFileLock::Acquire(TXMLOptionsSerializer::LockPath(FileName), Mode, Wait,
+                                            Pause);
     }
 
 private:

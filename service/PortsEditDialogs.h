@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/FileLock.h"
+
+#include <functional>
 #include <string>
 
 namespace q7n {
@@ -23,6 +26,11 @@ public:
     virtual bool ConfirmOverwrite(const std::string& Text) = 0;
     // A warning or an error the user must read before going on.
     virtual void Warn(const std::string& Text) = 0;
+    // Runs Wait modally and answers what it answers: the main window is disabled meanwhile, so
+    // that nothing of it can be pressed, and each pause that Wait spends through the pause it is
+    // given delivers the thread's messages, the configurator's timer among them. The flow waits
+    // so for the ports file's lock, however long another program holds it.
+    virtual bool WaitModally(const std::function<bool(const platform::TLockPause&)>& Wait) = 0;
 
 protected:
     ~IPortsEditDialogs() = default;

@@ -10,28 +10,33 @@
 
 namespace q7n {
 
-namespace {
-
 // Loads the file while no program of ours saves it, so that the load never meets a save half
 // done. Should the lock not come (a lock file that cannot be made, a holder that takes long),
 // the load goes on without it: a save replaces the file in one move, and the check before this
 // edit's own save catches any change.
-void LoadUnlessSaved(TQ7NDocument& Document, const std::string& PortsFile,
-                     std::chrono::milliseconds LockWait) {
+void TPortsEditFlow::LoadUnlessSaved(TQ7NDocument& Document, const std::string& PortsFile) {
     platform::TFileLock Lock;
     try {
-        Lock = TQ7NDocument::Lock(PortsFile, platform::lmShared, LockWait);
+        Lock = LockModally(PortsFile, platform::lmShared);
     } catch (const std::exception&) {
     }
     Document.Load(PortsFile);
 }
 
-} // namespace
+platform::TFileLock TPortsEditFlow::LockModally(const std::string& PortsFile,
+                                                platform::TLockMode Mode) {
+    platform::TFileLock Lock;
+    FDialogs.WaitModally([&](const platform::TLockPause& Pause) {
+        Lock = TQ7NDocument::Lock(PortsFile, Mode, FLockWait, Pause);
+        return bool(Lock);
+    });
+    return Lock;
+}
 
 bool TPortsEditFlow::Run(const std::string& PortsFile,
                          const std::function<TServiceState()>& LastState) {
     auto Document = std::make_unique<TQ7NDocument>();
-    LoadUnlessSaved(*Document, PortsFile, FLockWait);
+    LoadUnlessSaved(*Document, PortsFile);
     try {
         // An existing file that could not be read would be replaced by the edit: say so first.
         if (Document->LastLoad().Status == lsRejected)
@@ -56,7 +61,7 @@ bool TPortsEditFlow::SaveUnderLock(TQ7NDocument& Document, const std::string& Po
         // From the check until the save is done no other program of ours writes the file.
         platform::TFileLock Lock;
         try {
-            while (!(Lock = TQ7NDocument::Lock(PortsFile, platform::lmExclusive, FLockWait)))
+            while (!(Lock = LockModally(PortsFile, platform::lmExclusive)))
                 if (!FDialogs.Confirm(FileBusyQuestion(PortsFile)))
                     return false;
         } catch (const std::exception& Error) {

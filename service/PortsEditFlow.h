@@ -15,7 +15,7 @@ class TQ7NDocument;
 class TPortsEditFlow final : public IPortsEditFlow {
 public:
     // How long the flow waits for another program of ours (q7nctl, another configurator) to
-    // finish with the ports file before it asks: short, as the windows do not repaint meanwhile.
+    // finish with the ports file before it asks; the windows go on meanwhile (WaitModally).
     static constexpr std::chrono::milliseconds DefaultLockWait{3000};
 
     // Settings is where the path of a saved file is recorded. Both must outlive the flow.
@@ -31,6 +31,9 @@ public:
              const std::function<TServiceState()>& LastState) override;
 
 private:
+    // The ports file's lock in Mode, waited for modally for at most FLockWait.
+    platform::TFileLock LockModally(const std::string& PortsFile, platform::TLockMode Mode);
+    void LoadUnlessSaved(TQ7NDocument& Document, const std::string& PortsFile);
     // Saves the edited Document under the file's lock, unless the file changed since it was
     // loaded and the user keeps that change, or another program's save holds it and the user
     // stops waiting; a failure is told. True when the edit is on disk.

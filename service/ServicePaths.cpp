@@ -1,5 +1,6 @@
 #include "service/ServicePaths.h"
 
+#include "base/Exceptions.h"
 #include "platform/CurrentDirectory.h"
 
 namespace q7n {
@@ -29,6 +30,13 @@ TStatusOr<TServiceFiles> ServiceFilesInCurrentDirectory() {
     if (!Folder.Ok())
         return Folder.Status();
     return TServiceFiles{ServiceExecutablePath(*Folder), PortsFilePath(*Folder)};
+}
+
+TServiceFiles ServiceFilesInCurrentDirectoryOrRaise() {
+    TStatusOr<TServiceFiles> Files = ServiceFilesInCurrentDirectory();
+    if (!Files.Ok())
+        throw Exception(Files.Status().Text());
+    return std::move(Files).Value();
 }
 
 std::string QuoteServicePath(const std::string& Path) {

@@ -23,6 +23,9 @@ struct TServiceFiles {
     std::string PortsFile;
 };
 TStatusOr<TServiceFiles> ServiceFilesInCurrentDirectory();
+// The same for a window that cannot be made without them: raises q7n::Exception with the
+// status's text when the folder cannot be read.
+TServiceFiles ServiceFilesInCurrentDirectoryOrRaise();
 
 // The command line to register for a service executable. A path with a blank is quoted, unless it
 // is quoted already: unquoted, Windows would try "C:\Program.exe" and every other prefix of the

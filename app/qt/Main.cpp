@@ -3,8 +3,8 @@
 #include "app/ConfiguratorProgram.h"
 #include "app/Version.h"
 #include "app/qt/FontFallbacks.h"
-#include "app/qt/PortsEditWindows.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
+#include "dialogs/qt/PortsEditWindows.h"
 #include "windowing/qt/ApplicationTitle.h"
 
 #include <QApplication>
@@ -18,13 +18,12 @@ int main(int Argc, char** Argv) {
     QGuiApplication::setDesktopFileName("q7nconfig");
     q7n::qt::InstallFontFallbacks();
 
-    q7n::qt::TPortsEditWindows Dialogs;
-    q7n::app::TConfiguratorProgram Program;
+    q7n::qt::TPortsEditWindows Dialogs; // modal over the main window once it exists
+    q7n::app::TConfiguratorProgram Program(Dialogs);
     q7n::qt::TdlgServiceConfigurator* Window = q7n::qt::CreateMainWindow(Program);
     if (!Window)
         return 1; // the error box has said why
     Dialogs.SetParent(Window);
-    Program.SetPortsEditDialogs(Dialogs);
     Window->show();
     return QApplication::exec();
 }

@@ -1,8 +1,8 @@
 #include "app/qt/ServiceConfiguratorDialog.h"
 
-#include "app/CaptionFit.h"
 #include "app/qt/GradientRule.h"
 #include "app/qt/QtTimer.h"
+#include "windowing/CaptionFit.h"
 #include "windowing/qt/ErrorBox.h"
 #include "windowing/qt/PushButton.h"
 #include "windowing/qt/QtConversions.h"
@@ -82,7 +82,7 @@ QLabel* MakePicture(QWidget* Parent, const app::TMainWindowControl& Control) {
     return Picture;
 }
 
-QFont FittedFont(QFont Font, const app::TCaptionFit& Fit) {
+QFont FittedFont(QFont Font, const TCaptionFit& Fit) {
     if (Fit.LetterSpacing != 0)
         Font.setLetterSpacing(QFont::AbsoluteSpacing, Fit.LetterSpacing);
     if (Fit.Stretch != 100)
@@ -94,7 +94,7 @@ QFont FittedFont(QFont Font, const app::TCaptionFit& Fit) {
 // does not hide its end.
 void SetFittedText(QLabel& Label, const QFont& Font, const QString& Text, int Room) {
     Label.setText(Text);
-    const app::TCaptionFit Fit = app::FitCaption(Room, [&](const app::TCaptionFit& Trial) {
+    const TCaptionFit Fit = FitCaption(Room, [&](const TCaptionFit& Trial) {
         Label.setFont(FittedFont(Font, Trial));
         return Label.sizeHint().width();
     });
@@ -112,17 +112,16 @@ QPushButton* MakeButton(QWidget* Parent, const app::TMainWindowControl& Control)
 
 } // namespace
 
-TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
-                                                 IPortsEditFlow* PortsEdit)
+TdlgServiceConfigurator::TdlgServiceConfigurator(app::TMainWindowParts Parts)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint) {
     RegisterPictures();
     CreateControls();
-    FormCreate(Platform, std::make_unique<TQtTimer>(), PortsEdit);
+    FPresenter.FormCreate(std::move(Parts), std::make_unique<TQtTimer>());
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
-    FormDestroy();
+    FPresenter.FormDestroy();
 }
 
 void TdlgServiceConfigurator::CreateControls() {
@@ -136,16 +135,17 @@ void TdlgServiceConfigurator::CreateControls() {
     setFont(MakeFont(app::DefaultFont));
 
     // The window's commands, shown as Qt's actions.
-    for (const app::TAction* Shared : Actions()) {
-        auto* Action = new QAction(ToQString(Shared->Caption()), this);
-        Action->setObjectName(ToQString(Shared->Name()));
-        Action->setProperty("Category", ToQString(Shared->Category()));
+    for (const app::TAction* Shared : app::MainWindowActions) {
+        auto* Action = new QAction(ToQString(Shared->Caption), this);
+        Action->setObjectName(ToQString(Shared->Name));
+        Action->setProperty("Category", ToQString(Shared->Category));
         addAction(Action);
-        connect(Action, &QAction::triggered, this, [Shared] { Shared->Execute(); });
+        connect(Action, &QAction::triggered, this,
+                [this, Command = Shared->Command] { FPresenter.Press(Command); });
     }
-    actStart = findChild<QAction*>("actStart");
-    actStop = findChild<QAction*>("actStop");
-    actReboot = findChild<QAction*>("actReboot");
+    actStart = findChild<QAction*>(ToQString(app::actStart.Name));
+    actStop = findChild<QAction*>(ToQString(app::actStop.Name));
+    actReboot = findChild<QAction*>(ToQString(app::actReboot.Name));
 
     QWidget* Previous = nullptr;
     for (const app::TMainWindowControl& Control : app::MainWindowControls) {
@@ -162,8 +162,12 @@ void TdlgServiceConfigurator::CreateControls() {
             break;
         case app::TControlKind::ckButton: {
             auto* Button = MakeButton(this, Control);
-            connect(Button, &QPushButton::clicked, this,
-                    [this, Command = Control.Command] { Press(Command); });
+            if (Control.Action) // a service button runs through its command
+                connect(Button, &QPushButton::clicked,
+                        findChild<QAction*>(ToQString(Control.Action->Name)), &QAction::trigger);
+            else
+                connect(Button, &QPushButton::clicked, this,
+                        [this, Command = Control.Command] { FPresenter.Press(Command); });
             if (Previous)
                 setTabOrder(Previous, Button);
             Previous = Button;
@@ -186,9 +190,9 @@ void TdlgServiceConfigurator::CreateControls() {
 }
 
 void TdlgServiceConfigurator::ShowServiceState() {
-    SetTextColour(ServiceStatusLb, StateLook().Color);
-    SetFittedText(*ServiceStatusLb, MakeFont(app::StateFont), ToQString(StateLook().Caption),
-                  app::StateCaptionRoom);
+    SetTextColour(ServiceStatusLb, FPresenter.StateLook().Color);
+    SetFittedText(*ServiceStatusLb, MakeFont(app::StateFont),
+                  ToQString(FPresenter.StateLook().Caption), app::StateCaptionRoom);
 }
 
 void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
@@ -200,7 +204,7 @@ void TdlgServiceConfigurator::showEvent(QShowEvent* Event) {
 }
 
 void TdlgServiceConfigurator::closeEvent(QCloseEvent* Event) {
-    if (CloseQuery()) {
+    if (FPresenter.CloseQuery()) {
         QWidget::closeEvent(Event);
         return;
     }

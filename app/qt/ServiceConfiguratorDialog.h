@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ConfiguratorProgram.h"
-#include "app/MainWindowLogic.h"
+#include "app/MainWindowPresenter.h"
 
 #include <QAction>
 #include <QLabel>
@@ -12,15 +12,16 @@
 namespace q7n::qt {
 
 // The main window on Qt Widgets: the shared look (MainWindowLayout.h) and behaviour
-// (MainWindowLogic.h) drawn with Qt's labels and buttons, its commands shown as actions. While
-// the ports edit runs it does not close.
-class TdlgServiceConfigurator final : public QWidget, public app::TMainWindowLogic {
+// (MainWindowPresenter.h) drawn with Qt's labels and buttons, its commands shown as actions,
+// which the service buttons trigger. While the ports edit runs it does not close.
+class TdlgServiceConfigurator final : public QWidget, public app::IMainWindowView {
 public:
-    // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
-    // that the edit button runs (none when null: the button then does nothing).
-    explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
-                                     IPortsEditFlow* PortsEdit = nullptr);
+    // Parts are what the presenter drives (by default the host's service manager, no ports edit).
+    explicit TdlgServiceConfigurator(app::TMainWindowParts Parts = app::TMainWindowParts());
     ~TdlgServiceConfigurator() override;
+
+    app::TMainWindowPresenter& Presenter() { return FPresenter; }
+    TServiceConfigurator* Configurator() const { return FPresenter.Configurator(); }
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -46,6 +47,7 @@ protected:
 private:
     void CreateControls();
 
+    app::TMainWindowPresenter FPresenter{*this};
     bool FCentred = false;
 };
 

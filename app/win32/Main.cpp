@@ -15,13 +15,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     InitCommonControlsEx(&Controls);
     try {
         q7n::win32::TApplicationWindow Application;
-        q7n::app::TConfiguratorProgram Program;
+        q7n::win32::TPortsEditWindows Dialogs; // modal over the main window once it exists
+        q7n::app::TConfiguratorProgram Program(Dialogs);
         auto& Window = Program.CreateMainWindow<q7n::win32::TdlgServiceConfigurator>(
             nullptr, Application.Handle());
         Application.SetMainWindow(Window.Handle());
-        // The port dialogs and boxes are modal over the main window.
-        q7n::win32::TPortsEditWindows Dialogs(Window.Handle());
-        Program.SetPortsEditDialogs(Dialogs);
+        Dialogs.SetParent(Window.Handle());
         ShowWindow(Window.Handle(), SW_SHOW);
         return q7n::win32::RunMessageLoop(Window.Handle());
     } catch (const std::exception& Error) {

@@ -5,13 +5,11 @@
 #include "windowing/DpiScale.h"
 #include "windowing/win32/DialogTemplate.h"
 #include "windowing/win32/DpiFunctions.h"
+#include "windowing/win32/FittedText.h"
 #include "windowing/win32/MessageTimer.h"
 #include "windowing/win32/ScreenPlacement.h"
 
-#include <algorithm>
-#include <cmath>
 #include <system_error>
-#include <vector>
 
 namespace q7n::win32 {
 
@@ -53,10 +51,6 @@ TDpiPlace PlaceAt(const app::TControlPlace& Place, int Dpi) {
     return ScaledByDpi(TDpiPlace{Place.Left, Place.Top, Place.Width, Place.Height}, Dpi);
 }
 
-// The pictures at 96 dpi: the gears are drawn at their own proportions.
-constexpr SIZE GearsSize{50, 42};
-constexpr SIZE ComputerToolsSize{48, 48};
-
 // The rule's shading: from the end colour at both ends to the middle colour in the middle.
 void PaintRule(HDC Context, const TDpiPlace& Place) {
     const int Middle = Place.Left + Place.Width / 2;
@@ -66,64 +60,26 @@ void PaintRule(HDC Context, const TDpiPlace& Place) {
     ShadeHorizontally(Context, Right, app::RuleMiddleColor, app::RuleEndColor);
 }
 
-// Draws Icon in Box at its own proportions (Width x Height), as large as the box allows.
-void DrawPicture(HDC Context, const RECT& Box, HICON Icon, int Width, int Height) {
+// Draws Icon in Box at its own proportions (Size), as large as the box allows.
+void DrawPicture(HDC Context, const RECT& Box, HICON Icon, app::TPictureSize Size) {
     const int BoxWidth = Box.right - Box.left, BoxHeight = Box.bottom - Box.top;
-    int DrawWidth = BoxWidth, DrawHeight = Height * BoxWidth / Width;
+    int DrawWidth = BoxWidth, DrawHeight = Size.Height * BoxWidth / Size.Width;
     if (DrawHeight > BoxHeight) {
         DrawHeight = BoxHeight;
-        DrawWidth = Width * BoxHeight / Height;
+        DrawWidth = Size.Width * BoxHeight / Size.Height;
     }
     DrawIconEx(Context, Box.left, Box.top, Icon, DrawWidth, DrawHeight, 0, nullptr, DI_NORMAL);
 }
 
-// Gives a label the size of its text, at least its given height, keeping its place: a fallback
-// face for a font the system lacks must not cut a caption off.
-void SizeToText(TWindow Label, SIZE Size) {
-    const RECT Place = Label.WindowRect();
-    SetWindowPos(Label, nullptr, 0, 0, std::max<LONG>(Size.cx, 1),
-                 std::max<LONG>(Size.cy, Place.bottom - Place.top),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Sets Text in the font selected into Context as Fit says, at At when given, and answers its size.
-// GDI places letters on whole pixels: the spacing is spread over them, each letter ending where
-// its share of it rounds to. The condensing squeezes the world about the caption's left edge.
-SIZE SetFitted(HDC Context, const std::wstring& Text, const app::TCaptionFit& Fit,
-               const POINT* At = nullptr) {
-    const int Count = int(Text.size());
-    std::vector<int> Ends(Text.size());
-    SIZE Natural{};
-    GetTextExtentExPointW(Context, Text.c_str(), Count, 0, nullptr, Ends.data(), &Natural);
-    std::vector<INT> Advances(Text.size());
-    int Previous = 0;
-    for (int Index = 0; Index < Count; ++Index) {
-        const int End = int(std::lround(Ends[size_t(Index)] + Fit.LetterSpacing * (Index + 1)));
-        Advances[size_t(Index)] = End - Previous;
-        Previous = End;
-    }
-    const double Scale = Fit.Stretch / 100.0;
-    if (At) {
-        const int Mode = SetGraphicsMode(Context, GM_ADVANCED);
-        const XFORM Squeeze{FLOAT(Scale), 0, 0, 1, FLOAT(At->x * (1 - Scale)), 0};
-        SetWorldTransform(Context, &Squeeze);
-        ExtTextOutW(Context, At->x, At->y, 0, nullptr, Text.c_str(), UINT(Count), Advances.data());
-        ModifyWorldTransform(Context, nullptr, MWT_IDENTITY);
-        SetGraphicsMode(Context, Mode);
-    }
-    return SIZE{LONG(std::ceil(Previous * Scale)), Natural.cy};
-}
-
 } // namespace
 
-TdlgServiceConfigurator::TdlgServiceConfigurator(platform::IServiceControlManager* Platform,
-                                                 IPortsEditFlow* PortsEdit, HWND Owner) {
+TdlgServiceConfigurator::TdlgServiceConfigurator(app::TMainWindowParts Parts, HWND Owner) {
     const TDialogTemplate Template(WindowStyle, WindowExtendedStyle);
     if (!CreateIndirect(Template.Get(), Owner))
         throw std::system_error(int(GetLastError()), std::system_category(), "CreateDialog");
     // Outside the dialog procedure, so that an error here fails the creation rather than leaving
     // a window without its configurator.
-    FormCreate(Platform, std::make_unique<TMessageTimer>(), PortsEdit);
+    FPresenter.FormCreate(std::move(Parts), std::make_unique<TMessageTimer>());
 }
 
 TdlgServiceConfigurator::~TdlgServiceConfigurator() {
@@ -199,12 +155,13 @@ void TdlgServiceConfigurator::Arrange() {
 
     // Each picture at the size nearest its place, from the larger images of its icon.
     HINSTANCE Instance = GetModuleHandleW(nullptr);
-    auto LoadPicture = [&](int Id, SIZE Size) {
+    auto LoadPicture = [&](int Id, app::TPicture Picture) {
+        const app::TPictureSize Size = app::PictureSize(Picture);
         return HICON(LoadImageW(Instance, MAKEINTRESOURCEW(Id), IMAGE_ICON,
-                                ScaledByDpi(Size.cx, FDpi), ScaledByDpi(Size.cy, FDpi), 0));
+                                ScaledByDpi(Size.Width, FDpi), ScaledByDpi(Size.Height, FDpi), 0));
     };
-    FGears.Reset(LoadPicture(IDI_GEARS, GearsSize));
-    FComputerTools.Reset(LoadPicture(IDI_COMPUTER_TOOLS, ComputerToolsSize));
+    FGears.Reset(LoadPicture(IDI_GEARS, app::TPicture::pcGears));
+    FComputerTools.Reset(LoadPicture(IDI_COMPUTER_TOOLS, app::TPicture::pcComputerTools));
 
     for (size_t Index = 0; Index < app::MainWindowControls.size(); ++Index) {
         const app::TMainWindowControl& Entry = app::MainWindowControls[Index];
@@ -226,19 +183,16 @@ void TdlgServiceConfigurator::FitStateCaption() {
     const std::wstring Text = platform::Utf8ToWide(Label.Text());
     const TWindowDC Context(GetDC(Label), {Label});
     HGDIOBJ Old = SelectObject(Context.Get(), FontFor(app::StateFont));
-    FStateFit =
-        app::FitCaption(ScaledByDpi(app::StateCaptionRoom, FDpi), [&](const app::TCaptionFit& Fit) {
-            return int(SetFitted(Context.Get(), Text, Fit).cx);
-        });
-    SizeToText(Label, SetFitted(Context.Get(), Text, FStateFit));
+    FStateFit = FitText(Context.Get(), Text, ScaledByDpi(app::StateCaptionRoom, FDpi));
+    SizeToText(Label, SetFittedText(Context.Get(), Text, FStateFit));
     SelectObject(Context.Get(), Old);
 }
 
 bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
     const int Index = IndexOf(Id);
     if (Index >= 0 && Code == BN_CLICKED) {
-        Press(app::MainWindowControls[size_t(Index)].Command);
-        if (CloseQuery())
+        FPresenter.Press(app::MainWindowControls[size_t(Index)].Command);
+        if (FPresenter.CloseQuery())
             ShutdownBlockReasonDestroy(FWindow); // set when a session end was refused meanwhile
         return true;
     }
@@ -246,7 +200,7 @@ bool TdlgServiceConfigurator::OnCommand(int Code, int Id, HWND Control) {
 }
 
 void TdlgServiceConfigurator::OnClose() {
-    if (CloseQuery()) {
+    if (FPresenter.CloseQuery()) {
         Destroy();
         return;
     }
@@ -256,13 +210,13 @@ void TdlgServiceConfigurator::OnClose() {
 }
 
 void TdlgServiceConfigurator::OnDestroy() {
-    FormDestroy();
+    FPresenter.FormDestroy();
     PostMessageW(nullptr, WM_NULL, 0, 0); // wakes a message loop that waits for this window to go
 }
 
 void TdlgServiceConfigurator::ShowServiceState() {
     TWindow Label = Control("ServiceStatusLb");
-    Label.SetText(StateLook().Caption);
+    Label.SetText(FPresenter.StateLook().Caption);
     FitStateCaption();
     InvalidateRect(Label, nullptr, TRUE);
 }
@@ -270,62 +224,75 @@ void TdlgServiceConfigurator::ShowServiceState() {
 bool TdlgServiceConfigurator::OnMessage(UINT Message, WPARAM W, LPARAM L, INT_PTR& Result) {
     switch (Message) {
     case WM_CTLCOLORDLG:
-        Result = INT_PTR(GetStockObject(WHITE_BRUSH));
-        return true;
-    case WM_CTLCOLORSTATIC: {
-        // Labels draw on the window's white, in their own colour.
-        const int Index = IndexOf(GetDlgCtrlID(HWND(L)));
-        SetTextColor(HDC(W), ToColorRef(Index >= 0 ? app::MainWindowControls[size_t(Index)].Color
-                                                   : app::Black));
-        SetBkMode(HDC(W), TRANSPARENT);
-        Result = INT_PTR(GetStockObject(WHITE_BRUSH));
-        return true;
-    }
     case WM_CTLCOLORBTN:
         Result = INT_PTR(GetStockObject(WHITE_BRUSH));
         return true;
+    case WM_CTLCOLORSTATIC:
+        Result = INT_PTR(OnLabelColour(HDC(W), HWND(L)));
+        return true;
     case WM_QUERYENDSESSION:
-        if (!CloseQuery())
-            ShutdownBlockReasonCreate(FWindow, L"Открыт редактор портов: изменения не сохранены");
-        SetMessageResult(CloseQuery());
-        Result = TRUE;
-        return true;
+        OnQueryEndSession();
+        break;
     case WM_ENDSESSION:
-        if (W && OnEndSession)
-            OnEndSession();
-        SetMessageResult(0);
-        Result = TRUE;
-        return true;
-    case WM_DRAWITEM: {
-        const auto& Item = *reinterpret_cast<const DRAWITEMSTRUCT*>(L);
-        const int Index = IndexOf(int(Item.CtlID));
-        if (Index < 0)
+        OnSessionEnding(W != 0);
+        break;
+    case WM_DRAWITEM:
+        if (!OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(L)))
             return false;
-        FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
-        const app::TMainWindowControl& Drawn = app::MainWindowControls[size_t(Index)];
-        if (Drawn.Kind == app::TControlKind::ckStateLabel) {
-            SetTextColor(Item.hDC, ToColorRef(StateColor()));
-            SetBkMode(Item.hDC, TRANSPARENT);
-            HGDIOBJ Old = SelectObject(Item.hDC, FontFor(Drawn.Font));
-            const POINT At{Item.rcItem.left, Item.rcItem.top};
-            SetFitted(Item.hDC, platform::Utf8ToWide(TWindow(Item.hwndItem).Text()), FStateFit,
-                      &At);
-            SelectObject(Item.hDC, Old);
-        } else if (Drawn.Picture == app::TPicture::pcGears)
-            DrawPicture(Item.hDC, Item.rcItem, FGears.Get(), GearsSize.cx, GearsSize.cy);
-        else
-            DrawPicture(Item.hDC, Item.rcItem, FComputerTools.Get(), ComputerToolsSize.cx,
-                        ComputerToolsSize.cy);
-        Result = TRUE;
-        return true;
-    }
+        break;
     case WM_PAINT:
         Paint();
-        Result = TRUE;
-        return true;
+        break;
     default:
         return false;
     }
+    Result = TRUE;
+    return true;
+}
+
+HBRUSH TdlgServiceConfigurator::OnLabelColour(HDC Context, HWND Label) {
+    // Labels draw on the window's white, in their own colour.
+    const int Index = IndexOf(GetDlgCtrlID(Label));
+    SetTextColor(Context, ToColorRef(Index >= 0 ? app::MainWindowControls[size_t(Index)].Color
+                                                : app::Black));
+    SetBkMode(Context, TRANSPARENT);
+    return HBRUSH(GetStockObject(WHITE_BRUSH));
+}
+
+void TdlgServiceConfigurator::OnQueryEndSession() {
+    const bool MayEnd = FPresenter.CloseQuery();
+    if (!MayEnd)
+        ShutdownBlockReasonCreate(FWindow,
+                                  platform::Utf8ToWide(app::EditRunningShutdownReason).c_str());
+    SetMessageResult(MayEnd);
+}
+
+void TdlgServiceConfigurator::OnSessionEnding(bool Ends) {
+    if (Ends && FPresenter.OnEndSession)
+        FPresenter.OnEndSession();
+    SetMessageResult(0);
+}
+
+bool TdlgServiceConfigurator::OnDrawItem(const DRAWITEMSTRUCT& Item) {
+    const int Index = IndexOf(int(Item.CtlID));
+    if (Index < 0)
+        return false;
+    FillRect(Item.hDC, &Item.rcItem, HBRUSH(GetStockObject(WHITE_BRUSH)));
+    const app::TMainWindowControl& Drawn = app::MainWindowControls[size_t(Index)];
+    if (Drawn.Kind == app::TControlKind::ckStateLabel) {
+        SetTextColor(Item.hDC, ToColorRef(FPresenter.StateColor()));
+        SetBkMode(Item.hDC, TRANSPARENT);
+        HGDIOBJ Old = SelectObject(Item.hDC, FontFor(Drawn.Font));
+        const POINT At{Item.rcItem.left, Item.rcItem.top};
+        SetFittedText(Item.hDC, platform::Utf8ToWide(TWindow(Item.hwndItem).Text()), FStateFit,
+                      &At);
+        SelectObject(Item.hDC, Old);
+    } else {
+        DrawPicture(Item.hDC, Item.rcItem,
+                    Drawn.Picture == app::TPicture::pcGears ? FGears.Get() : FComputerTools.Get(),
+                    app::PictureSize(Drawn.Picture));
+    }
+    return true;
 }
 
 void TdlgServiceConfigurator::Paint() {

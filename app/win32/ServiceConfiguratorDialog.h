@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/CaptionFit.h"
-#include "app/MainWindowLogic.h"
+#include "app/MainWindowPresenter.h"
+#include "windowing/CaptionFit.h"
 #include "windowing/DpiScale.h"
 #include "windowing/win32/Dialog.h"
 #include "windowing/win32/GdiHandles.h"
@@ -12,23 +12,25 @@
 namespace q7n::win32 {
 
 // The main window in Win32: the shared look (MainWindowLayout.h) and behaviour
-// (MainWindowLogic.h) as a modeless dialog whose controls are laid out in pixels from the table.
-// A fixed-size tool window; closing it destroys it and ends the message loop. While the ports
-// edit runs it neither closes (the close brings the edit's window to the front) nor lets the
+// (MainWindowPresenter.h) as a modeless dialog whose controls are laid out in pixels from the
+// table. A fixed-size tool window; closing it destroys it and ends the message loop. While the
+// ports edit runs it neither closes (the close brings the edit's window to the front) nor lets the
 // session end.
-class TdlgServiceConfigurator final : public TDialog, public app::TMainWindowLogic {
+class TdlgServiceConfigurator final : public TDialog, public app::IMainWindowView {
 public:
-    // Platform is the service manager to drive (the host's when null); PortsEdit the ports edit
-    // that the edit button runs (none when null: the button then does nothing). Owner, when given,
-    // is the application window that carries the program on the task bar.
-    explicit TdlgServiceConfigurator(platform::IServiceControlManager* Platform = nullptr,
-                                     IPortsEditFlow* PortsEdit = nullptr, HWND Owner = nullptr);
+    // Parts are what the presenter drives (by default the host's service manager, no ports edit).
+    // Owner, when given, is the application window that carries the program on the task bar.
+    explicit TdlgServiceConfigurator(app::TMainWindowParts Parts = app::TMainWindowParts(),
+                                     HWND Owner = nullptr);
     ~TdlgServiceConfigurator() override;
+
+    app::TMainWindowPresenter& Presenter() { return FPresenter; }
+    const app::TMainWindowPresenter& Presenter() const { return FPresenter; }
 
     // The control of that name in the shared table (Label1, Button1, ...), or null.
     TWindow Control(std::string_view Name) const;
     // How the state label sets its caption to fit before the "Старт" button.
-    const app::TCaptionFit& StateFit() const { return FStateFit; }
+    const TCaptionFit& StateFit() const { return FStateFit; }
     // The DPI the window is laid out for.
     int Dpi() const { return FDpi; }
 
@@ -51,6 +53,12 @@ private:
     void CreateControls();
     // Sizes the window, its fonts, pictures and controls for FDpi.
     void Arrange();
+    // The window's own drawing, one handler a message: the labels' colours, the question and the
+    // news of a session end, the owner-drawn state label and pictures, the rules.
+    HBRUSH OnLabelColour(HDC Context, HWND Label);
+    void OnQueryEndSession();
+    void OnSessionEnding(bool Ends);
+    bool OnDrawItem(const DRAWITEMSTRUCT& Item);
     void Paint();
     // Fits the state label's caption into its room and sizes the label to it.
     void FitStateCaption();
@@ -59,8 +67,9 @@ private:
     std::array<TFontHandle, 3> FFonts; // default, heading, state
     TIconHandle FGears;
     TIconHandle FComputerTools;
-    app::TCaptionFit FStateFit;
+    TCaptionFit FStateFit;
     int FDpi = DefaultDpi;
+    app::TMainWindowPresenter FPresenter{*this};
 };
 
 } // namespace q7n::win32

@@ -9,6 +9,7 @@
 #include "windowing/win32/ConfirmationBox.h"
 #include "windowing/win32/GdiHandles.h"
 #include "windowing/win32/MessageDialog.h"
+#include "windowing/win32/ModalWait.h"
 #include "windowing/win32/OverwriteBox.h"
 
 namespace q7n::win32 {
@@ -61,6 +62,10 @@ void TPortsEditWindows::Warn(const std::string& Text) {
     TMessageDialog Box(std::string(ApplicationTitle), BreakForMessageBox(Text), IDI_WARNING,
                        {{IDOK, std::string(ErrorBoxOkCaption)}}, IDOK);
     Box.Show(FParent);
+}
+
+bool TPortsEditWindows::WaitModally(const std::function<bool(const platform::TLockPause&)>& Wait) {
+    return q7n::win32::WaitModally(FParent, Wait);
 }
 
 } // namespace q7n::win32

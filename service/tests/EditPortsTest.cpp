@@ -52,6 +52,9 @@ public:
         return OverwriteAnswer;
     }
     void Warn(const std::string& Text) override { Warnings.push_back(Text); }
+    bool WaitModally(const std::function<bool(const TLockPause&)>& Wait) override {
+        return Wait({});
+    }
 };
 
 class EditPortsTest : public ::testing::Test {

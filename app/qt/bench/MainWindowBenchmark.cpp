@@ -48,7 +48,7 @@ int main(int Argc, char** Argv) {
         TFirstPaint Watch(Loop);
         QElapsedTimer Clock;
         Clock.start();
-        q7n::qt::TdlgServiceConfigurator Window(&Platform);
+        q7n::qt::TdlgServiceConfigurator Window{q7n::app::TMainWindowParts(&Platform)};
         Window.installEventFilter(&Watch);
         Window.show();
         Loop.exec();

@@ -1,8 +1,8 @@
 // The ports edit run from the main window's button through the real windows: the port list
 // editor, then the restart question, answered from the keyboard as a user would; the main window
 // does not close under them.
-#include "app/qt/PortsEditWindows.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
+#include "dialogs/qt/PortsEditWindows.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
 #include "ports/Q7NDocument.h"
 #include "ports/testsupport/PortsFileByHand.h"
@@ -88,7 +88,8 @@ private slots:
         FWindow.reset();
         const std::filesystem::path Previous = std::filesystem::current_path();
         std::filesystem::current_path(Folder);
-        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(&FPlatform, FPortsEdit.get());
+        FWindow = std::make_unique<qt::TdlgServiceConfigurator>(
+            app::TMainWindowParts(&FPlatform, FPortsEdit.get()));
         std::filesystem::current_path(Previous);
         FWindows.SetParent(FWindow.get());
         FWindow->show();

@@ -3,6 +3,7 @@
 #include "app/qt/QtTimer.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
 #include "base/testsupport/TemporaryFolder.h"
+#include "dialogs/qt/PortsEditWindows.h"
 #include "platform/testsupport/TestRegistry.h"
 #include "service/PortsEditFlowInterface.h"
 #include "service/ServiceState.h"
@@ -64,7 +65,8 @@ private slots:
         std::filesystem::current_path(FFolder->Path());
         FPlatform = std::make_unique<testing::TFakeServiceControlManager>();
         FDialogs = std::make_unique<TModalForAWhile>();
-        FWindow = std::make_unique<TdlgServiceConfigurator>(FPlatform.get(), FDialogs.get());
+        FWindow = std::make_unique<TdlgServiceConfigurator>(
+            app::TMainWindowParts(FPlatform.get(), FDialogs.get()));
         FWindow->show();
         QVERIFY(QTest::qWaitForWindowExposed(FWindow.get()));
     }
@@ -97,7 +99,8 @@ private slots:
             testing::PressKey(Box, Qt::Key_Return);
         });
         testing::TTestRegistry Store(ServiceOptionsKeyPath);
-        app::TConfiguratorProgram Program(&Store.Backend);
+        qt::TPortsEditWindows Dialogs;
+        app::TConfiguratorProgram Program(Dialogs, &Store.Backend);
         QVERIFY(!qt::CreateMainWindow(Program, FPlatform.get()));
         QVERIFY(Script.Finished());
         QVERIFY2(Shown.contains("current", Qt::CaseInsensitive), qPrintable(Shown));

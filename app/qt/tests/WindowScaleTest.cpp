@@ -3,8 +3,8 @@
 // inside its window's client area, each caption, label and column header has the room of its
 // text in its own font, and the buttons that close the window are reachable and work. One line
 // per window gives its client size.
-#include "app/qt/PortsEditWindows.h"
 #include "app/qt/ServiceConfiguratorDialog.h"
+#include "dialogs/qt/PortsEditWindows.h"
 #include "dialogs/qt/Q7NPortDialog.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
 #include "ports/Q7NPort.h"
@@ -158,7 +158,7 @@ class WindowScaleTest : public QObject {
 private slots:
     void mainWindow() {
         testing::TFakeServiceControlManager Platform;
-        qt::TdlgServiceConfigurator Window(&Platform);
+        qt::TdlgServiceConfigurator Window{app::TMainWindowParts(&Platform)};
         Window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&Window));
         CheckWindow(Window, "main window", QStringLiteral("ServiceStatusLb"));

@@ -228,7 +228,7 @@ protected:
 
 TEST_F(DpiWin32, MainWindowIsScaledWholeAndFollowsADpiChange) {
     testing::TFakeServiceControlManager Fake;
-    TdlgServiceConfigurator Window(&Fake);
+    TdlgServiceConfigurator Window{app::TMainWindowParts(&Fake)};
     ShowWindow(Window.Handle(), SW_SHOW);
     PumpMessagesFor(100);
     const int Dpi = RunDpi();
@@ -249,7 +249,7 @@ TEST_F(DpiWin32, WithoutTheNewerFunctionsTheScreensDpiServes) {
     const int Screen = GetDeviceCaps(TWindowDC(GetDC(nullptr)).Get(), LOGPIXELSX);
     EXPECT_EQ(SystemDpi(), Screen);
     testing::TFakeServiceControlManager Fake;
-    TdlgServiceConfigurator Window(&Fake);
+    TdlgServiceConfigurator Window{app::TMainWindowParts(&Fake)};
     EXPECT_EQ(Window.Dpi(), Screen);
     EXPECT_EQ(ClientSize(Window.Handle()).cx, ScaledByDpi(app::ClientWidth, Screen));
     ExpectWhole(Window.Handle(), "main window on the fallback", Screen);

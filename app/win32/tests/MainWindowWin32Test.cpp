@@ -3,7 +3,7 @@
 // a box is open, and neither a close nor a session end cutting a ports edit short.
 #include "app/ConfiguratorProgram.h"
 #include "app/MainWindowLayout.h"
-#include "app/MainWindowLogic.h"
+#include "app/MainWindowPresenter.h"
 #include "app/win32/ApplicationWindow.h"
 #include "app/win32/ServiceConfiguratorDialog.h"
 #include "base/testsupport/TemporaryFolder.h"
@@ -89,7 +89,7 @@ protected:
     }
 
     void Open(platform::IServiceControlManager* Platform = nullptr) {
-        FWindow = std::make_unique<TdlgServiceConfigurator>(Platform);
+        FWindow = std::make_unique<TdlgServiceConfigurator>(app::TMainWindowParts(Platform));
         ShowWindow(FWindow->Handle(), SW_SHOW);
     }
     std::string State() const { return FWindow->Control("ServiceStatusLb").Text(); }
@@ -99,7 +99,7 @@ protected:
         return PumpUntil(
             [&] {
                 return State() == ServiceStateCaption(Code) &&
-                       FWindow->StateColor() == app::ServiceStateColors[Code];
+                       FWindow->Presenter().StateColor() == app::ServiceStateColors[Code];
             },
             Milliseconds);
     }
@@ -152,7 +152,7 @@ TEST_F(MainWindowWin32, EveryControlUnderItsNameCaptionAndPlaceTheButtonsInTabOr
     // Until the first poll the state reads "-" in green, drawn whole; then, with the service not
     // installed, "Неизвестно" in red (every caption's drawing is checked below).
     EXPECT_EQ(State(), "-");
-    EXPECT_EQ(FWindow->StateColor(), app::InitialStateColor);
+    EXPECT_EQ(FWindow->Presenter().StateColor(), app::InitialStateColor);
     const TWindow Label = FWindow->Control("ServiceStatusLb");
     const auto [First, Last] = InkColumns(Label, 40);
     EXPECT_GE(First, 0);
@@ -198,7 +198,7 @@ TEST_F(MainWindowWin32, EveryStateCaptionIsReadInFullLeftOfTheStartButton) {
         EXPECT_GE(Last, Place.right - Place.left - 3) << Caption;
         // A caption that fits keeps the face of "Статус:" as it is.
         if (Label.TextExtent().cx <= app::StateCaptionRoom) {
-            EXPECT_EQ(FWindow->StateFit(), app::TCaptionFit{}) << Caption;
+            EXPECT_EQ(FWindow->StateFit(), TCaptionFit{}) << Caption;
         }
     }
 }
@@ -226,16 +226,16 @@ TEST_F(MainWindowWin32, WhileThePortsEditRunsItNeitherClosesNorLetsTheSessionEnd
     // button runs the real edit flow with its dialogs.
     testing::TTestRegistry Store(ServiceOptionsKeyPath);
     TApplicationWindow Application;
-    app::TConfiguratorProgram Program(&Store.Backend);
+    TPortsEditWindows Dialogs;
+    app::TConfiguratorProgram Program(Dialogs, &Store.Backend);
     auto& Main =
         Program.CreateMainWindow<TdlgServiceConfigurator>(&FFake, HWND(Application.Handle()));
     const HWND Window = Main.Handle();
     Application.SetMainWindow(Window);
-    TPortsEditWindows Dialogs(Window);
-    Program.SetPortsEditDialogs(Dialogs);
+    Dialogs.SetParent(Window);
     int SessionEnds = 0;
-    auto WriteSettings = Main.OnEndSession;
-    Main.OnEndSession = [&] {
+    auto WriteSettings = Main.Presenter().OnEndSession;
+    Main.Presenter().OnEndSession = [&] {
         ++SessionEnds;
         WriteSettings();
     };
@@ -261,9 +261,10 @@ TEST_F(MainWindowWin32, WhileThePortsEditRunsItNeitherClosesNorLetsTheSessionEnd
               })
         .Start();
     PostMessageW(Main.Control("btnEdit"), BM_CLICK, 0, 0);
-    ASSERT_TRUE(PumpUntil([&] { return Script.Finished() && Main.CloseQuery(); }, 15000));
+    ASSERT_TRUE(
+        PumpUntil([&] { return Script.Finished() && Main.Presenter().CloseQuery(); }, 15000));
     // The edit went through: saved and recorded.
-    const std::string PortsFile = Main.Configurator()->PortsFile();
+    const std::string PortsFile = Main.Presenter().Configurator()->PortsFile();
     EXPECT_TRUE(std::filesystem::exists(PortsFile));
     EXPECT_EQ(Program.Options().rgCfgFile->Value(), PortsFile);
 
@@ -299,7 +300,7 @@ TEST_F(MainWindowWin32, EscapeLeavesItOpenTheCloseButtonEndsTheLoop) {
     EXPECT_TRUE(OpenAfterEscape);
     EXPECT_FALSE(Forced);
     EXPECT_FALSE(IsWindow(Window));
-    EXPECT_EQ(FWindow->Configurator(), nullptr); // FormDestroy freed it
+    EXPECT_EQ(FWindow->Presenter().Configurator(), nullptr); // FormDestroy freed it
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "app/CaptionFit.h"
+#include "windowing/CaptionFit.h"
 
-namespace q7n::app {
+namespace q7n {
 
 TCaptionFit FitCaption(int Room, const std::function<int(const TCaptionFit&)>& Width) {
     TCaptionFit Fit;
@@ -11,4 +11,4 @@ TCaptionFit FitCaption(int Room, const std::function<int(const TCaptionFit&)>& W
     return Fit;
 }
 
-} // namespace q7n::app
+} // namespace q7n

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-namespace q7n::app {
+namespace q7n {
 
 // How a caption is set to fit its room: its letters closer by -LetterSpacing pixels each, then
 // its face condensed to Stretch percent of its width. Its size and baseline stay those of the
@@ -18,4 +18,4 @@ struct TCaptionFit {
 // width. A caption that fits keeps its face as it is. Width measures the caption set as a fit says.
 TCaptionFit FitCaption(int Room, const std::function<int(const TCaptionFit&)>& Width);
 
-} // namespace q7n::app
+} // namespace q7n

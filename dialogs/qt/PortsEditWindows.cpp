@@ -1,4 +1,4 @@
-#include "app/qt/PortsEditWindows.h"
+#include "dialogs/qt/PortsEditWindows.h"
 
 #include "dialogs/PortDialogLook.h"
 #include "dialogs/qt/Q7NPortsDialog.h"
@@ -6,6 +6,7 @@
 #include "windowing/qt/ApplicationTitle.h"
 #include "windowing/qt/CentredMessageBox.h"
 #include "windowing/qt/ConfirmationBox.h"
+#include "windowing/qt/ModalWait.h"
 #include "windowing/qt/OverwriteBox.h"
 #include "windowing/qt/PathWrapping.h"
 #include "windowing/qt/QtConversions.h"
@@ -35,6 +36,10 @@ void TPortsEditWindows::Warn(const std::string& Text) {
                            FParent);
     Box.button(QMessageBox::Ok)->setText(ToQString(ErrorBoxOkCaption));
     Box.exec();
+}
+
+bool TPortsEditWindows::WaitModally(const std::function<bool(const platform::TLockPause&)>& Wait) {
+    return q7n::qt::WaitModally(FParent, Wait);
 }
 
 } // namespace q7n::qt
