@@ -20,6 +20,7 @@
 #else
 #include <csignal>
 #include <random>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -208,6 +209,54 @@ TEST_F(FileSystemTest, ALockKeepsOthersOutUntilItGoesOrItsProcessDies) {
     EXPECT_TRUE(TFileLock::Acquire(LockFile, lmExclusive, std::chrono::seconds(60)));
     EXPECT_EQ(Names(), std::vector<std::string>{"ports.lock"});
 }
+
+// A link planted where the lock file goes is refused with its reason, its target untouched: the
+// lock is taken by programs run as administrators, in folders that others may write.
+TEST_F(FileSystemTest, ALinkInTheLockFilesPlaceIsRefusedAndItsTargetLeftAlone) {
+    const std::string LockFile = PathOf("ports.lock");
+    const std::string Target = PathOf("target");
+    std::error_code Made;
+    fs::create_symlink(Target, LockFile, Made);
+#ifdef _WIN32
+    // Wine makes no link the system's calls then see as one.
+    DWORD Attributes = ::GetFileAttributesW(fs::path(LockFile).c_str());
+    if (Made || Attributes == INVALID_FILE_ATTRIBUTES ||
+        !(Attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        GTEST_SKIP() << "no symbolic link can be made here (Wine's links are no reparse points)";
+#else
+    ASSERT_FALSE(Made) << Made.message();
+#endif
+    for (int Existing : {0, 1}) {
+        if (Existing)
+            Write(Target, "keep");
+        try {
+            (void)TFileLock::Acquire(LockFile, lmExclusive, std::chrono::milliseconds(50));
+            ADD_FAILURE() << "a link was followed";
+        } catch (const std::system_error& Error) {
+            EXPECT_NE(std::string(Error.what()).find("'" + LockFile + "': it is a"),
+                      std::string::npos)
+                << Error.what();
+        }
+        if (Existing)
+            EXPECT_EQ(ReadWholeFile(Target), "keep");
+        else
+            EXPECT_FALSE(fs::exists(Target));
+    }
+}
+
+#ifndef _WIN32
+// Made for its owner alone to write, whatever the umask lets through.
+TEST_F(FileSystemTest, TheLockFileIsMadeForItsOwnerToWrite) {
+    const mode_t Previous = ::umask(0);
+    const std::string LockFile = PathOf("ports.lock");
+    const bool Locked = bool(TFileLock::Acquire(LockFile, lmShared, std::chrono::milliseconds(50)));
+    ::umask(Previous);
+    EXPECT_TRUE(Locked);
+    EXPECT_EQ(fs::status(LockFile).permissions(), fs::perms::owner_read | fs::perms::owner_write |
+                                                      fs::perms::group_read |
+                                                      fs::perms::others_read);
+}
+#endif
 
 #ifdef _WIN32
 TEST_F(FileSystemTest, AFileHeldByAnotherProgramIsWaitedForThenRefusedWithTheSystemsReason) {

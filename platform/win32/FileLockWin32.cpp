@@ -6,11 +6,22 @@ namespace q7n::platform {
 
 TFileHandle TFileLock::OpenLockFile(const std::string& Path) {
     // Read access is enough to lock; sharing everything, the file never stands in anyone's way.
+    // A link (a reparse point: a symbolic link, a junction) in the lock file's place is opened
+    // itself, not followed, and refused: in a folder that others may write, it would have us
+    // create or open whatever file it names, with our rights.
     TFileHandle File(::CreateFileW(Utf8ToWide(Path).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+                                   OPEN_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!File)
         ThrowWin32Error("Cannot open the lock file '" + Path + "'");
+    BY_HANDLE_FILE_INFORMATION Information{};
+    if (!::GetFileInformationByHandle(File.Get(), &Information))
+        ThrowWin32Error("Cannot open the lock file '" + Path + "'");
+    if (Information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        ThrowWin32Error("Cannot open the lock file '" + Path +
+                            "': it is a link, which is not followed",
+                        ERROR_CANT_ACCESS_FILE);
     return File;
 }
 
