@@ -73,23 +73,21 @@ if ((${#missing[@]})); then
 fi
 
 # The Windows builds compile Debian's own pugixml source package (cmake/Q7NPugixmlSource.cmake),
-# which apt-get source fetches: it needs a deb-src entry, added in a file of its own.
-if [ "$purpose" = test ] && [ -z "$(apt-cache showsrc pugixml 2>/dev/null)" ]; then
-    echo "Adding the deb-src entry for Debian's source packages"
-    as_root tee /etc/apt/sources.list.d/q7n-deb-src.sources >/dev/null <<'EOF'
-Types: deb-src
-URIs: http://deb.debian.org/debian
-Suites: bookworm bookworm-updates
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-
-Types: deb-src
-URIs: http://deb.debian.org/debian-security
-Suites: bookworm-security
-Components: main
-Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
-EOF
-    apt_update
+# which apt-get source fetches: it needs deb-src entries, added in a file of their own. They are
+# the machine's own deb entries with deb-src for their type (scripts/derive-deb-src.sh), so a
+# machine behind a mirror or a proxy keeps its own; the file is written again when the machine's
+# entries changed, which also replaces the one that earlier scripts wrote.
+deb_src_file=/etc/apt/sources.list.d/q7n-deb-src.sources
+if [ "$purpose" = test ]; then
+    deb_src=$("$(dirname "$0")/derive-deb-src.sh" /etc/apt)
+    if [ -z "$deb_src" ]; then
+        echo "No deb entry in this machine's apt sources to derive a deb-src entry from" >&2
+    elif { [ -f "$deb_src_file" ] && [ "$(cat "$deb_src_file")" != "$deb_src" ]; } ||
+        { [ ! -f "$deb_src_file" ] && [ -z "$(apt-cache showsrc pugixml 2>/dev/null)" ]; }; then
+        echo "Adding the deb-src entries of this machine's apt sources"
+        printf '%s\n' "$deb_src" | as_root tee "$deb_src_file" >/dev/null
+        apt_update
+    fi
 fi
 
 # The float tests read numbers written with a decimal comma under a Russian locale.
