@@ -9,7 +9,8 @@ namespace q7n::win32 {
 // answers the quit code, or 0.
 int RunMessageLoop(HWND Window);
 
-// Delivers the thread's messages for Milliseconds, as a loop of its own would.
+// Delivers the thread's messages for Milliseconds, as a loop of its own would; a WM_QUIT that
+// comes meanwhile is left for the thread's own loop.
 void PumpMessagesFor(int Milliseconds);
 
 } // namespace q7n::win32

@@ -7,6 +7,7 @@
 #include "windowing/win32/GdiHandles.h"
 #include "windowing/win32/MessageLoop.h"
 #include "windowing/win32/MessageTimer.h"
+#include "windowing/win32/ModalWait.h"
 #include "windowing/win32/testsupport/WindowScript.h"
 
 #include <gtest/gtest-spi.h>
@@ -217,6 +218,33 @@ TEST(WindowScript, AStepThatNeverComesFailsAlsoInALoopThatDeliversNoTimers) {
         "no window \"Never\"");
     EXPECT_FALSE(IsWindow(Stuck)); // closed by the watchdog
     EXPECT_LT(GetTickCount64() - Begin, 5000u);
+}
+
+// The window a wait is modal over cannot be used meanwhile and is itself again afterwards; the
+// thread's messages (its timers) come in every pause, and a quit that comes then is left for the
+// thread's own loop.
+TEST(ModalWait, DisablesItsWindowDeliversMessagesAndLeavesAQuitForTheLoop) {
+    const HWND Window = CreateWindowExW(0, L"STATIC", L"Main", WS_POPUP | WS_VISIBLE, 0, 0, 50, 20,
+                                        nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    int Pauses = 0;
+    bool DisabledThroughout = true;
+    const ULONGLONG Begin = GetTickCount64();
+    const bool Answer = WaitModally(Window, [&](const TModalPause& Pause) {
+        PostQuitMessage(3);
+        for (; Pauses < 3; ++Pauses) {
+            DisabledThroughout = DisabledThroughout && !IsWindowEnabled(Window);
+            Pause(std::chrono::milliseconds(20));
+        }
+        return true;
+    });
+    EXPECT_TRUE(Answer);
+    EXPECT_GE(GetTickCount64() - Begin, 55u); // each pause lasted, the quit notwithstanding
+    EXPECT_TRUE(DisabledThroughout);
+    EXPECT_TRUE(IsWindowEnabled(Window));
+    MSG Msg;
+    ASSERT_TRUE(PeekMessageW(&Msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(Msg.wParam, 3u);
+    DestroyWindow(Window);
 }
 
 } // namespace
