@@ -32,10 +32,7 @@ std::optional<std::int32_t> TryStrToInt(std::string_view Text) {
     }
 
     bool Hex = false;
-    if (I < Text.size() && Text[I] == '$') {
-        Hex = true;
-        ++I;
-    } else if (I < Text.size() && (Text[I] == 'x' || Text[I] == 'X')) {
+    if (I < Text.size() && (Text[I] == '$' || Text[I] == 'x' || Text[I] == 'X')) {
         Hex = true;
         ++I;
     } else if (I + 1 < Text.size() && Text[I] == '0' &&

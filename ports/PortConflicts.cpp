@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstddef>
 #include <utility>
 
 namespace q7n {
@@ -120,8 +121,8 @@ TPortCheckResult CheckPorts(const TQ7NPorts& Ports) {
     for (const TPortFinding& Finding : Found)
         Result.FFindings[Next[Finding.Row - 1]++] = Finding;
     for (int Row = 1; Row <= Count; ++Row)
-        std::sort(Result.FFindings.begin() + Result.FRowStart[Row - 1],
-                  Result.FFindings.begin() + Result.FRowStart[Row],
+        std::sort(Result.FFindings.begin() + static_cast<std::ptrdiff_t>(Result.FRowStart[Row - 1]),
+                  Result.FFindings.begin() + static_cast<std::ptrdiff_t>(Result.FRowStart[Row]),
                   [](const TPortFinding& A, const TPortFinding& B) { return A.Kind < B.Kind; });
     return Result;
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a purpose needs, and only those that are missing.
 #   scripts/install-deps.sh build   compilers, CMake, the libraries the program links
-#   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, sanitizers)
-#                                   and clang-format (the layout check),
+#   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, the
+#                                   sanitizer build, over GCC's libstdc++ as Qt is built),
+#                                   clang-tidy and clang-format (the checks of the code),
 #                                   mingw-w64 and Wine (the Windows build and its tests) with Wine's own
 #                                   fonts (the title bars of its windows), unzip (the
 #                                   check of the Windows archive), xmllint
@@ -21,7 +22,7 @@ build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev q
                 qt6-svg-dev fonts-crosextra-caladea fonts-inconsolata fonts-dejavu-core
                 fonts-liberation2 xvfb xauth)
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
-               libclang-rt-14-dev clang-format locales libxml2-utils
+               libclang-rt-14-dev clang-tidy clang-format locales libxml2-utils
                googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 dpkg-dev
                unzip fonts-wine)
 

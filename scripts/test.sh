@@ -3,7 +3,10 @@
 # every test: the fuzzer for a bounded time, the sanitizer build, the Windows builds (the 64-bit one tested
 # under Wine; the 32-bit one tested under the 32-bit Wine where this machine runs 32-bit programs
 # and has it, compiled only elsewhere), then the debug build. Q7N_ASSUME_NO_32BIT=1 takes the path
-# of a machine without 32-bit programs.
+# of a machine without 32-bit programs. The sanitizer build is clang's, warnings (a dropped
+# [[nodiscard]] result among them) as errors in CI; clang-tidy then reads its compile commands.
+# Q7N_PRESETS="asan dev" runs only the named configurations (and the clang-tidy step with asan),
+# for a quicker loop; the format check always runs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,8 +20,13 @@ jobs=$(nproc)
 echo "=== format: every C++ file as .clang-format lays it out"
 git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 
+wanted() {
+    [ -z "${Q7N_PRESETS:-}" ] || [[ " $Q7N_PRESETS " == *" $1 "* ]]
+}
+
 run_preset() {
     local preset=$1
+    wanted "$preset" || return 0
     echo "=== $preset: configure and build"
     cmake --preset "$preset" >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
@@ -28,6 +36,10 @@ run_preset() {
 
 run_preset fuzz
 run_preset asan
+if wanted asan; then
+    echo "=== clang-tidy: the toolkit-free code (.clang-tidy), with the asan build's compile commands"
+    Q7N_JOBS=$jobs scripts/clang-tidy.sh build/asan
+fi
 run_preset win64
 # Whether the 32-bit Windows tests can run here: 32-bit programs run, and the 32-bit Wine is there.
 if ! no32=$(scripts/probe-32bit.sh); then
@@ -37,7 +49,9 @@ elif [ ! -x /usr/lib/wine/wine ]; then
 else
     no32=
 fi
-if [ -z "$no32" ]; then
+if ! wanted win32; then
+    :
+elif [ -z "$no32" ]; then
     echo "32-bit Windows tests: run under /usr/lib/wine/wine (this machine runs 32-bit programs)"
     run_preset win32
 else

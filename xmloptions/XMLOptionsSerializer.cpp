@@ -173,8 +173,8 @@ void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
 
     std::optional<std::uint64_t> Size = platform::FileSize(XMLFilePath);
     if (Size && *Size > MaxFileSize)
-        throw TRejection{"The file is larger than " + std::to_string(MaxFileSize / (1024 * 1024)) +
-                         " MiB"};
+        throw TRejection{"The file is larger than " +
+                         std::to_string(MaxFileSize / (1024ull * 1024)) + " MiB"};
     std::string Content = platform::ReadWholeFileWhenFree(XMLFilePath);
     FStamp = TFileStamp::OfContent(Content);
     if (Content.size() > MaxFileSize)

@@ -3,6 +3,8 @@
 #include "xmloptions/XMLCharacters.h"
 #include "xmloptions/XMLErrors.h"
 
+#include <utility>
+
 namespace q7n {
 
 namespace {
@@ -24,7 +26,11 @@ std::string ElementPath(pugi::xml_node Element) {
             Step += std::to_string(Position);
             Step += ']';
         }
-        Path = Path.empty() ? Step : Step + "/" + Path;
+        if (!Path.empty()) {
+            Step += '/';
+            Step += Path;
+        }
+        Path = std::move(Step);
     }
     return Path;
 }

@@ -19,7 +19,8 @@ TEST(UniqueHandle, ClosesEachHandleExactlyOnceAcrossMovesResetsAndOutParameters)
     {
         TRecordedHandle First(0, TRecordingTraits{&Closed});
         TRecordedHandle Second(std::move(First));
-        EXPECT_FALSE(First);
+        // A moved-from handle is empty: that is what is checked.
+        EXPECT_FALSE(First); // NOLINT(bugprone-use-after-move)
         EXPECT_EQ(Second.Get(), 0);
 
         TRecordedHandle Third(7, TRecordingTraits{&Closed});

@@ -31,6 +31,7 @@ std::string ErrorOf(const TPortFields& Fields, TQ7NPort& Port) {
 
 std::vector<int> LocalPorts(TPortListEditor& Editor) {
     std::vector<int> Values;
+    Values.reserve(static_cast<std::size_t>(Editor.Count()));
     for (int Row = 0; Row < Editor.Count(); ++Row)
         Values.push_back(Editor.Port(Row).LocalPort());
     return Values;
@@ -170,7 +171,7 @@ TEST(PortRowMarks, MarkTheFlaggedRowsAndFollowTheList) {
                             "IP \"<b>x</b>\" is neither an IPv4 address nor a host name");
 
     // After a deletion the rows are counted anew.
-    Ports->Delete({0});
+    Ports->Delete(0);
     Marks.Update(Ports.get());
     EXPECT_EQ(Marks.Tip(1), "Row 2:\nCOM2 is also used by row 1\n"
                             "rate 250000 is not one the port editor offers\n"

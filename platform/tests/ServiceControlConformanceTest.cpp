@@ -27,8 +27,10 @@ protected:
         for (const std::string& Name : FRegistered) {
             TScmHandleOwner Service = OpenService(Name);
             if (Service) {
-                FManager->ControlStop(Service.Get());
-                FManager->Delete(Service.Get());
+                // Clean-up only: a service that is not running refuses the stop, and one that
+                // stays behind makes the next test's install fail.
+                (void)FManager->ControlStop(Service.Get());
+                (void)FManager->Delete(Service.Get());
             }
         }
     }
