@@ -143,7 +143,8 @@ public:
     std::optional<std::string> RegisteredCommandLine() {
         IServiceControlManager& Manager = *FEnvironment.ServiceManager;
         TScmHandle Handle = 0;
-        Manager.OpenManager(ScManagerConnect, Handle);
+        if (Manager.OpenManager(ScManagerConnect, Handle) != ErrorSuccess)
+            return std::nullopt;
         TScmHandleOwner Connection(Handle, Manager);
         TScmHandle ServiceHandle = 0;
         if (!Connection || Manager.Open(Connection.Get(), ServiceName, ServiceQueryConfig,

@@ -55,7 +55,9 @@ template <class TAction> bool TScmManager::WithService(const std::string& Name, 
 
 bool TScmManager::UninstallService(const std::string& Name) {
     return WithService(Name, [this](TScmHandle Service) {
-        FPlatform.ControlStop(Service); // the deletion goes ahead whether or not it stopped
+        // Set aside on purpose: the deletion goes ahead whether or not it stopped (a service
+        // that still runs is deleted when it stops).
+        (void)FPlatform.ControlStop(Service);
         return FPlatform.Delete(Service) == ErrorSuccess;
     });
 }
