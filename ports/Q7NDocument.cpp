@@ -13,12 +13,12 @@ TQ7NDocument::~TQ7NDocument() {
     FSerializer.reset();
 }
 
-const TXMLLoadResult& TQ7NDocument::Load(const std::string& FileName) {
+TXMLLoadResult TQ7NDocument::Load(const std::string& FileName) {
     FSerializer->XMLFilePath = FileName;
     return FSerializer->LoadFromFile();
 }
 
-const TXMLSaveResult& TQ7NDocument::Save(const std::string& FileName) {
+TXMLSaveResult TQ7NDocument::Save(const std::string& FileName) {
     FSerializer->XMLFilePath = FileName;
     return FSerializer->SaveToFile();
 }

@@ -23,13 +23,13 @@ public:
 
     // Reads FileName into Options; a missing or unacceptable file leaves an empty list (the
     // result, also LastLoad, says which and why).
-    const TXMLLoadResult& Load(const std::string& FileName);
+    TXMLLoadResult Load(const std::string& FileName);
     // Writes Options to FileName; a failure leaves the previous file (the result, also LastSave,
     // says why).
-    [[nodiscard]] const TXMLSaveResult& Save(const std::string& FileName);
+    [[nodiscard]] TXMLSaveResult Save(const std::string& FileName);
 
-    const TXMLLoadResult& LastLoad() const { return FSerializer->LastLoad(); }
-    const TXMLSaveResult& LastSave() const { return FSerializer->LastSave(); }
+    TXMLLoadResult LastLoad() const { return FSerializer->LastLoad(); }
+    TXMLSaveResult LastSave() const { return FSerializer->LastSave(); }
 
     // Whether another program changed, created or removed the file since the latest Load or
     // Save of this document; false when that cannot be told.

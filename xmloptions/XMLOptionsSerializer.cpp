@@ -9,13 +9,16 @@
 #include "xmloptions/XMLErrors.h"
 #include "xmloptions/XMLWriter.h"
 
+#include <algorithm>
+#include <optional>
 #include <pugixml.hpp>
+#include <utility>
 
 namespace q7n {
 
 namespace {
 
-// A load that stops because the file is not acceptable; the tree is reset and the reason kept.
+// Why a load stops at a file that is not acceptable, and where in it; the load answers it.
 struct TRejection {
     std::string Reason;
     int Line = 0;
@@ -23,6 +26,17 @@ struct TRejection {
     std::string Element = {};
     int Item = 0;
 };
+
+// Load, now rejected for Rejection's reason.
+TXMLLoadResult Rejected(TXMLLoadResult Load, TRejection Rejection) {
+    Load.Status = lsRejected;
+    Load.Reason = std::move(Rejection.Reason);
+    Load.Line = Rejection.Line;
+    Load.Column = Rejection.Column;
+    Load.Element = std::move(Rejection.Element);
+    Load.Item = Rejection.Item;
+    return Load;
+}
 
 // The number, counted from 1, of the list item around Element, 0 when there is none.
 int ItemNumberOf(pugi::xml_node Element, const std::string& ItemName) {
@@ -75,18 +89,49 @@ private:
     bool FTooDeep = false;
 };
 
-void LocateOffset(const std::string& Content, std::ptrdiff_t Offset, int& Line, int& Column) {
-    Line = 1;
-    Column = 1;
+// Rejection placed at Offset of the file at Path, counted in the file as it stands: the parser
+// rewrites the buffer it parses.
+TRejection PlacedAt(TRejection Rejection, const std::string& Path, std::ptrdiff_t Offset) {
+    const std::string Content = platform::ReadWholeFileWhenFree(Path);
+    Rejection.Line = 1;
+    Rejection.Column = 1;
     auto End = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, Offset));
     for (std::size_t I = 0; I < End && I < Content.size(); ++I) {
         if (Content[I] == '\n') {
-            ++Line;
-            Column = 1;
+            ++Rejection.Line;
+            Rejection.Column = 1;
         } else if ((static_cast<unsigned char>(Content[I]) & 0xC0) != 0x80) {
-            ++Column; // characters, as an editor counts them, not the bytes of UTF-8
+            ++Rejection.Column; // characters, as an editor counts them, not the bytes of UTF-8
         }
     }
+    return Rejection;
+}
+
+// What makes a parsed document no XML 1.0 document of one root: text beside the root, another
+// number of roots, nesting past the limit, a character XML 1.0 cannot carry. None when it is one.
+std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std::string& Path,
+                                        const std::string& ItemName) {
+    int RootElements = 0;
+    for (pugi::xml_node Node = Document.first_child(); Node; Node = Node.next_sibling()) {
+        if (Node.type() == pugi::node_element)
+            ++RootElements;
+        else if (Node.type() == pugi::node_pcdata || Node.type() == pugi::node_cdata)
+            return TRejection{"Text stands outside the root element"};
+    }
+    if (RootElements != 1)
+        return TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
+    const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
+    TContentProbe Probe(Limit);
+    Document.traverse(Probe);
+    if (Probe.TooDeep())
+        return TRejection{"Elements are nested deeper than " + std::to_string(Limit) + " levels"};
+    if (Probe.BadNode)
+        return PlacedAt({"The text \"" + QuoteForMessage(Probe.BadText) + "\" of <" +
+                             Probe.BadElement.name() +
+                             "> holds a character that XML 1.0 does not allow",
+                         0, 0, Probe.BadElement.name(), ItemNumberOf(Probe.BadElement, ItemName)},
+                        Path, Probe.BadNode.offset_debug());
+    return std::nullopt;
 }
 
 } // namespace
@@ -117,133 +162,102 @@ std::string TXMLOptionsSerializer::RejectedCopyPath(const std::string& Path) {
     }
 }
 
-const TXMLLoadResult& TXMLOptionsSerializer::LoadFromFile() {
+TXMLLoadResult TXMLOptionsSerializer::LoadFromFile() {
     if (!RootObject)
         return FLastLoad;
     RootObject->ResetToDefaults();
 
-    FLastLoad = TXMLLoadResult{};
-    FLastLoad.FilePath = XMLFilePath;
     FStamp.reset();
     FStampedPath = XMLFilePath;
-    try {
-        ReadFileInto(*RootObject);
-    } catch (const TRejection& Rejection) {
-        FLastLoad.Reason = Rejection.Reason;
-        FLastLoad.Line = Rejection.Line;
-        FLastLoad.Column = Rejection.Column;
-        FLastLoad.Element = Rejection.Element;
-        FLastLoad.Item = Rejection.Item;
-        FLastLoad.Status = lsRejected;
-    } catch (const EXMLValueError& Error) {
-        FLastLoad.Reason = Error.what();
-        FLastLoad.Element = Error.Element;
-        FLastLoad.Item = Error.Item;
-        FLastLoad.Status = lsRejected;
-    } catch (const std::exception& Error) {
-        FLastLoad.Reason = Error.what();
-        FLastLoad.Status = lsRejected;
-    } catch (...) {
-        FLastLoad.Reason = "Unknown error";
-        FLastLoad.Status = lsRejected;
-    }
-
-    if (FLastLoad.Status == lsRejected) {
+    TXMLLoadResult Load = ReadFileInto(*RootObject);
+    if (Load.Status == lsRejected) {
         RootObject->ResetToDefaults();
         FRejectedFilePath = XMLFilePath;
         if (platform::FileExists(BackupPath(XMLFilePath)))
-            FLastLoad.BackupBeside = BackupPath(XMLFilePath);
+            Load.BackupBeside = BackupPath(XMLFilePath);
     } else if (FRejectedFilePath == XMLFilePath) {
         FRejectedFilePath.clear();
     }
-    return FLastLoad;
+    FLastLoad = Load;
+    return Load;
 }
 
-void TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
-    if (!platform::FileExists(XMLFilePath)) {
-        // An interrupted save can leave the previous content under the backup name only.
-        std::string Backup = BackupPath(XMLFilePath);
-        if (!platform::FileExists(Backup) || !platform::RenameFile(Backup, XMLFilePath)) {
-            FLastLoad.Status = lsNoFile;
-            FStamp = TFileStamp::Missing();
-            return;
+TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
+    TXMLLoadResult Load;
+    Load.FilePath = XMLFilePath;
+    // What the platform, the parser and the tree raise rejects the file too; the load raises
+    // nothing.
+    try {
+        if (!platform::FileExists(XMLFilePath)) {
+            // An interrupted save can leave the previous content under the backup name only.
+            std::string Backup = BackupPath(XMLFilePath);
+            if (!platform::FileExists(Backup) || !platform::RenameFile(Backup, XMLFilePath)) {
+                Load.Status = lsNoFile;
+                FStamp = TFileStamp::Missing();
+                return Load;
+            }
+            Load.RecoveredFromBackup = true;
         }
-        FLastLoad.RecoveredFromBackup = true;
-    }
 
-    std::optional<std::uint64_t> Size = platform::FileSize(XMLFilePath);
-    if (Size && *Size > MaxFileSize)
-        throw TRejection{"The file is larger than " +
-                         std::to_string(MaxFileSize / (1024ull * 1024)) + " MiB"};
-    std::string Content = platform::ReadWholeFileWhenFree(XMLFilePath);
-    FStamp = TFileStamp::OfContent(Content);
-    if (Content.size() > MaxFileSize)
-        throw TRejection{"The file is too large"};
+        std::optional<std::uint64_t> Size = platform::FileSize(XMLFilePath);
+        if (Size && *Size > MaxFileSize)
+            return Rejected(Load, {"The file is larger than " +
+                                   std::to_string(MaxFileSize / (1024ull * 1024)) + " MiB"});
+        std::string Content = platform::ReadWholeFileWhenFree(XMLFilePath);
+        FStamp = TFileStamp::OfContent(Content);
+        if (Content.size() > MaxFileSize)
+            return Rejected(Load, {"The file is too large"});
 
-    pugi::xml_document Document;
-    // Parsed in place: the document's texts point into Content, which outlives it here.
-    pugi::xml_parse_result Parsed = Document.load_buffer_inplace(
-        Content.data(), Content.size(), pugi::parse_default, pugi::encoding_auto);
-    if (!Parsed) {
-        TRejection Rejection{std::string("XML parse error: ") + Parsed.description()};
-        // The parser has rewritten the buffer; count lines in the file as it stands.
-        LocateOffset(platform::ReadWholeFileWhenFree(XMLFilePath), Parsed.offset, Rejection.Line,
-                     Rejection.Column);
-        throw Rejection;
-    }
-    int RootElements = 0;
-    for (pugi::xml_node Node = Document.first_child(); Node; Node = Node.next_sibling()) {
-        if (Node.type() == pugi::node_element)
-            ++RootElements;
-        else if (Node.type() == pugi::node_pcdata || Node.type() == pugi::node_cdata)
-            throw TRejection{"Text stands outside the root element"};
-    }
-    if (RootElements != 1)
-        throw TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
-    TContentProbe Probe(MaxNestingDepth);
-    Document.traverse(Probe);
-    if (Probe.TooDeep())
-        throw TRejection{"Elements are nested deeper than " + std::to_string(MaxNestingDepth) +
-                         " levels"};
-    if (Probe.BadNode) {
-        TRejection Rejection{"The text \"" + QuoteForMessage(Probe.BadText) + "\" of <" +
-                             Probe.BadElement.name() +
-                             "> holds a character that XML 1.0 does not allow"};
-        Rejection.Element = Probe.BadElement.name();
-        Rejection.Item = ItemNumberOf(Probe.BadElement, ItemNodeCaption);
-        LocateOffset(platform::ReadWholeFileWhenFree(XMLFilePath), Probe.BadNode.offset_debug(),
-                     Rejection.Line, Rejection.Column);
-        throw Rejection;
-    }
+        pugi::xml_document Document;
+        // Parsed in place: the document's texts point into Content, which outlives it here.
+        pugi::xml_parse_result Parsed = Document.load_buffer_inplace(
+            Content.data(), Content.size(), pugi::parse_default, pugi::encoding_auto);
+        if (!Parsed)
+            return Rejected(Load,
+                            PlacedAt({std::string("XML parse error: ") + Parsed.description()},
+                                     XMLFilePath, Parsed.offset));
+        if (std::optional<TRejection> Rejection =
+                CheckDocument(Document, XMLFilePath, ItemNodeCaption))
+            return Rejected(Load, std::move(*Rejection));
 
-    pugi::xml_node RootElement = Document.document_element();
-    if (UseVersionControl) {
-        if (RootNodeName != RootElement.name())
-            throw TRejection{"The root element is <" + std::string(RootElement.name()) +
-                             ">, not <" + RootNodeName + ">"};
-        pugi::xml_attribute Application = RootElement.attribute("Application");
-        if (!Application)
-            throw TRejection{"The root element has no Application attribute"};
-        if (ApplicationName != Application.value())
-            throw TRejection{"The file belongs to the application \"" +
-                             std::string(Application.value()) + "\""};
-        pugi::xml_attribute VersionAttribute = RootElement.attribute("Version");
-        if (!VersionAttribute)
-            throw TRejection{"The root element has no Version attribute"};
-        Version = static_cast<std::uint8_t>(StrToInt(VersionAttribute.value()));
-    }
+        pugi::xml_node RootElement = Document.document_element();
+        if (UseVersionControl) {
+            if (RootNodeName != RootElement.name())
+                return Rejected(Load, {"The root element is <" + std::string(RootElement.name()) +
+                                       ">, not <" + RootNodeName + ">"});
+            pugi::xml_attribute Application = RootElement.attribute("Application");
+            if (!Application)
+                return Rejected(Load, {"The root element has no Application attribute"});
+            if (ApplicationName != Application.value())
+                return Rejected(Load, {"The file belongs to the application \"" +
+                                       std::string(Application.value()) + "\""});
+            pugi::xml_attribute VersionAttribute = RootElement.attribute("Version");
+            if (!VersionAttribute)
+                return Rejected(Load, {"The root element has no Version attribute"});
+            Version = static_cast<std::uint8_t>(StrToInt(VersionAttribute.value()));
+        }
 
-    Root.LoadFromNode(RootElement, ItemNodeCaption);
-    FLastLoad.Status = lsRead;
-    if (OnAfterLoad)
-        OnAfterLoad(this);
+        Root.LoadFromNode(RootElement, ItemNodeCaption);
+        Load.Status = lsRead;
+        if (OnAfterLoad) {
+            FLastLoad = Load; // what the handler sees of this load
+            OnAfterLoad(this);
+        }
+        return Load;
+    } catch (const EXMLValueError& Error) {
+        return Rejected(Load, {Error.what(), 0, 0, Error.Element, Error.Item});
+    } catch (const std::exception& Error) {
+        return Rejected(Load, {Error.what()});
+    } catch (...) {
+        return Rejected(Load, {"Unknown error"});
+    }
 }
 
-const TXMLSaveResult& TXMLOptionsSerializer::SaveToFile() {
+TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
     if (!RootObject)
         return FLastSave;
-    FLastSave = TXMLSaveResult{};
-    FLastSave.FilePath = XMLFilePath;
+    TXMLSaveResult Save;
+    Save.FilePath = XMLFilePath;
     try {
         pugi::xml_document Document;
         pugi::xml_node RootElement = AppendElement(Document, RootNodeName);
@@ -252,30 +266,32 @@ const TXMLSaveResult& TXMLOptionsSerializer::SaveToFile() {
             RootElement.append_attribute("Version").set_value(static_cast<unsigned>(Version));
         }
         RootObject->SaveToNode(RootElement, ItemNodeCaption);
-        WriteFile(RenderXMLDocument(Document, NodeAutoIndent));
-        FLastSave.Status = ssSaved;
+        const std::string Content = RenderXMLDocument(Document, NodeAutoIndent);
+        Save.KeptRejectedPath = KeepRejectedFile();
+        Save.Remark = platform::ReplaceFileDurably(XMLFilePath, Content, BackupPath(XMLFilePath),
+                                                   ReplaceFault)
+                          .Remark;
+        FStamp = TFileStamp::OfContent(Content);
+        FStampedPath = XMLFilePath;
+        Save.Status = ssSaved;
     } catch (const std::exception& Error) {
-        FLastSave.Status = ssFailed;
-        FLastSave.Reason = Error.what();
+        Save.Status = ssFailed;
+        Save.Reason = Error.what();
     } catch (...) {
-        FLastSave.Status = ssFailed;
-        FLastSave.Reason = "Unknown error";
+        Save.Status = ssFailed;
+        Save.Reason = "Unknown error";
     }
-    return FLastSave;
+    FLastSave = Save;
+    return Save;
 }
 
-void TXMLOptionsSerializer::WriteFile(const std::string& Content) {
-    const std::string& Target = XMLFilePath;
-    if (FRejectedFilePath == Target && platform::FileExists(Target)) {
-        std::string Kept = RejectedCopyPath(Target);
-        platform::CopyFileDurably(Target, Kept);
-        FLastSave.KeptRejectedPath = Kept;
-        FRejectedFilePath.clear();
-    }
-    FLastSave.Remark =
-        platform::ReplaceFileDurably(Target, Content, BackupPath(Target), ReplaceFault).Remark;
-    FStamp = TFileStamp::OfContent(Content);
-    FStampedPath = Target;
+std::string TXMLOptionsSerializer::KeepRejectedFile() {
+    if (FRejectedFilePath != XMLFilePath || !platform::FileExists(XMLFilePath))
+        return {};
+    std::string Kept = RejectedCopyPath(XMLFilePath);
+    platform::CopyFileDurably(XMLFilePath, Kept);
+    FRejectedFilePath.clear();
+    return Kept;
 }
 
 bool TXMLOptionsSerializer::FileChangedOnDisk() const {

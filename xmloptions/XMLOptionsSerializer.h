@@ -58,7 +58,8 @@ struct TXMLSaveResult {
 
 // Binds one tree of option objects to one XML file. Neither operation raises for file or content
 // errors: a load that cannot complete leaves the tree at its defaults, a save that cannot complete
-// leaves the previous file as it was. LastLoad and LastSave tell what happened.
+// leaves the previous file as it was. Each answers what happened; LastLoad and LastSave answer it
+// again later.
 //
 // A save never overwrites a file whose latest load was rejected: that file is first kept beside
 // it under a name that says so (RejectedCopyPath), so a user's unreadable data is never lost.
@@ -82,15 +83,18 @@ public:
     platform::TReplaceFault ReplaceFault;
 
     // Resets RootObject to its defaults, then fills it from XMLFilePath. A missing file whose
-    // backup exists is recovered from the backup first.
-    const TXMLLoadResult& LoadFromFile();
+    // backup exists is recovered from the backup first. Without a RootObject it does nothing and
+    // answers LastLoad.
+    TXMLLoadResult LoadFromFile();
     // Writes RootObject to XMLFilePath through a temporary file, so that the previous file stays
     // whole until the new one stands; the previous file is held under the backup name meanwhile,
-    // unless another backup is there already, which is kept.
-    const TXMLSaveResult& SaveToFile();
+    // unless another backup is there already, which is kept. Without a RootObject it does nothing
+    // and answers LastSave.
+    TXMLSaveResult SaveToFile();
 
-    const TXMLLoadResult& LastLoad() const { return FLastLoad; }
-    const TXMLSaveResult& LastSave() const { return FLastSave; }
+    // What the latest LoadFromFile and SaveToFile answered (lsNotLoaded, ssNotSaved before any).
+    TXMLLoadResult LastLoad() const { return FLastLoad; }
+    TXMLSaveResult LastSave() const { return FLastSave; }
 
     // Whether the file at XMLFilePath is no longer what the latest load read there (or the
     // latest save wrote): another program changed, created or removed it since. False when that
@@ -107,8 +111,10 @@ public:
     static std::string LockPath(const std::string& Path);
 
 private:
-    void ReadFileInto(TXMLClass& Root);
-    void WriteFile(const std::string& Content);
+    TXMLLoadResult ReadFileInto(TXMLClass& Root);
+    // Copies the file at XMLFilePath aside when its latest load was rejected; answers the copy's
+    // path, empty when there was nothing to keep.
+    std::string KeepRejectedFile();
 
     TXMLLoadResult FLastLoad;
     TXMLSaveResult FLastSave;

@@ -34,7 +34,7 @@ protected:
         return platform::ReadWholeFile(FTemporary.File(Name));
     }
     // Writes Text as the options file and loads it.
-    const TXMLLoadResult& Load(const std::string& Text) {
+    TXMLLoadResult Load(const std::string& Text) {
         Write(Text);
         return FSerializer.LoadFromFile();
     }
@@ -377,4 +377,17 @@ TEST_F(XMLOptionsSerializerTest, RejectedFileIsKeptBeforeItIsReplaced) {
     FSerializer.SaveToFile();
     EXPECT_TRUE(FSerializer.LastSave().KeptRejectedPath.empty());
     EXPECT_EQ(Files().size(), 3u);
+}
+
+// Each answer is the caller's own: later loads and saves leave it as it was.
+TEST_F(XMLOptionsSerializerTest, AnAnswerOutlastsTheNextCalls) {
+    Write("not xml");
+    const TXMLLoadResult& Rejected = FSerializer.LoadFromFile();
+    const TXMLSaveResult& KeptACopy = FSerializer.SaveToFile();
+    FSerializer.LoadFromFile();
+    FSerializer.SaveToFile();
+    EXPECT_EQ(Rejected.Status, lsRejected);
+    EXPECT_EQ(KeptACopy.KeptRejectedPath, FTemporary.File("options.rejected.xml"));
+    EXPECT_EQ(FSerializer.LastLoad().Status, lsRead);
+    EXPECT_TRUE(FSerializer.LastSave().KeptRejectedPath.empty());
 }
