@@ -16,6 +16,7 @@
 #include <vector>
 
 #ifdef _WIN32
+#include "platform/testsupport/RunningUnderWine.h"
 #include "platform/win32/Win32Error.h"
 #else
 #include <csignal>
@@ -215,15 +216,24 @@ TEST_F(FileSystemTest, ALockKeepsOthersOutUntilItGoesOrItsProcessDies) {
 TEST_F(FileSystemTest, ALinkInTheLockFilesPlaceIsRefusedAndItsTargetLeftAlone) {
     const std::string LockFile = PathOf("ports.lock");
     const std::string Target = PathOf("target");
+#ifdef _WIN32
+    // The runtime's create_symlink is not implemented on Windows: the system's call, which needs
+    // the right to make links or the developer mode.
+    const bool Made = ::CreateSymbolicLinkW(fs::path(LockFile).c_str(), fs::path(Target).c_str(),
+                                            SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+    const DWORD Attributes = ::GetFileAttributesW(fs::path(LockFile).c_str());
+    if (!Made || Attributes == INVALID_FILE_ATTRIBUTES ||
+        !(Attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (q7n::testing::RunningUnderWine())
+            GTEST_SKIP() << "Wine makes no reparse point: CreateSymbolicLinkW answers success and "
+                            "makes nothing, FSCTL_SET_REPARSE_POINT is not supported, and a link "
+                            "made from the Linux side is followed by Wine and shows as none";
+        GTEST_SKIP() << "no symbolic link can be made here (error " << ::GetLastError()
+                     << "): it takes the right to make links or the developer mode";
+    }
+#else
     std::error_code Made;
     fs::create_symlink(Target, LockFile, Made);
-#ifdef _WIN32
-    // Wine makes no link the system's calls then see as one.
-    DWORD Attributes = ::GetFileAttributesW(fs::path(LockFile).c_str());
-    if (Made || Attributes == INVALID_FILE_ATTRIBUTES ||
-        !(Attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        GTEST_SKIP() << "no symbolic link can be made here (Wine's links are no reparse points)";
-#else
     ASSERT_FALSE(Made) << Made.message();
 #endif
     for (int Existing : {0, 1}) {
