@@ -3,7 +3,7 @@
 # same archives, suites, components and keys as its deb entries, so that a machine behind a mirror
 # or a proxy fetches source packages from where it fetches the rest. Reads APT_DIR (/etc/apt unless
 # given): sources.list, sources.list.d/*.list and sources.list.d/*.sources, leaving out our own
-# file (q7n-deb-src.sources) and entries that are off. Prints nothing when there is no deb entry.
+# file (q7n-deb-src.sources), entries that are off and deb822 stanzas that are of both types. Prints nothing when there is no deb entry.
 set -euo pipefail
 apt_dir=${1:-/etc/apt}
 
@@ -22,9 +22,9 @@ for file in "${files[@]}"; do
         # stanza printed ends with a blank line; the last step keeps one between stanzas.
         awk '
             function flush() {
-                if (has_deb && !off)
+                if (has_deb && !has_src && !off)
                     printf "Types: deb-src\n%s\n", body
-                body = ""; has_deb = 0; off = 0; skipping = 0
+                body = ""; has_deb = 0; has_src = 0; off = 0; skipping = 0
             }
             /^[ \t]*$/ { flush(); next }
             /^#/ { next }
@@ -32,7 +32,11 @@ for file in "${files[@]}"; do
             {
                 field = tolower($1); skipping = 0
                 if (field == "types:") {
-                    for (i = 2; i <= NF; i++) if ($i == "deb") has_deb = 1
+                    # A stanza of both types serves the sources already.
+                    for (i = 2; i <= NF; i++) {
+                        if ($i == "deb") has_deb = 1
+                        if ($i == "deb-src") has_src = 1
+                    }
                     skipping = 1
                 } else if (field == "enabled:") {
                     if (tolower($2) == "no") off = 1

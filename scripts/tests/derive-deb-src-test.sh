@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The deb-src entries derived from apt sources of each form, in a scratch folder standing for
-# /etc/apt: deb822 stanzas (a disabled one, a deb-src one, an inline key, Architectures) and
-# one-line entries with options and comments; our own earlier file is left out.
+# /etc/apt: deb822 stanzas (a disabled one, a deb-src one, one of both types, an inline key,
+# Architectures) and one-line entries with options and comments; our own earlier file is left out.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 apt=$(mktemp -d)
@@ -32,6 +32,10 @@ Suites: bookworm
 
 Types: deb-src
 URIs: http://sources-only.invalid/debian
+Suites: bookworm
+
+Types: deb deb-src
+URIs: http://both.invalid/debian
 Suites: bookworm
 SOURCES
 printf 'Types: deb-src\nURIs: http://earlier.invalid\nSuites: bookworm\n' > "$apt/sources.list.d/q7n-deb-src.sources"
