@@ -4,7 +4,6 @@
 #include "base/IntegerConversion.h"
 #include "cli/Arguments.h"
 #include "cli/CommandError.h"
-#include "cli/JsonText.h"
 #include "cli/JsonWriter.h"
 #include "cli/PrintableText.h"
 #include "ports/PortConflicts.h"
@@ -50,9 +49,7 @@ const char* KindName(TPortFindingKind Kind) {
 
 // "row 3: local port 8080 is also used by row 1", safe for a terminal.
 void AppendFindingLine(std::string& Out, const TPortFinding& Finding, const TQ7NPorts& Ports) {
-    Out += "row ";
-    AppendJsonNumber(Out, Finding.Row);
-    Out += ": ";
+    Out += "row " + std::to_string(Finding.Row) + ": ";
     AppendPortFindingText(Out, Finding, Ports);
     Out += '\n';
 }
