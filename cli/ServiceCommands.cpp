@@ -246,13 +246,6 @@ const std::string& TCtlEnvironment::RequireFolder() const {
     return Folder;
 }
 
-bool IsServiceCommand(const std::string& Command) {
-    for (const char* Name : {"status", "install", "uninstall", "start", "stop", "restart"})
-        if (Command == Name)
-            return true;
-    return false;
-}
-
 int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,
                       const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
     const bool IsStatus = Command == "status";
