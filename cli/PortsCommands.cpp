@@ -429,40 +429,25 @@ const std::vector<TOptionRule> ReadingOptions = {
     {"--file", true}, {"--wait", true}, {"--json", false}};
 constexpr std::size_t AnyNumber = SIZE_MAX;
 
+// In the order of the help.
+// clang-format off
 const std::vector<TPortsCommand> PortsCommands = {
-    {"list", false, ReadingOptions, 0, 0, ListCommand, {"ports list [--json]", ""}},
-    {"add",
-     true,
-     ValueOptions,
-     0,
-     0,
-     AddCommand,
+    {"list", false, ReadingOptions, 0, 0, ListCommand,
+     {"ports list [--json]", ""}},
+    {"add", true, ValueOptions, 0, 0, AddCommand,
      {"ports add [--ip IP] [--remote-port N] [--local-port N] [--com N] [--rate N]",
       "a new mapping; what is not given takes the default\n"
       "(192.168.1.6, 8080, 8080, COM1, 9600)"}},
-    {"set",
-     true,
-     ValueOptions,
-     1,
-     1,
-     SetCommand,
+    {"set", true, ValueOptions, 1, 1, SetCommand,
      {"ports set ROW [--ip IP] [--remote-port N] [--local-port N] [--com N] [--rate N]",
       "change only the given values of row ROW (counted from 1)"}},
-    {"remove",
-     true,
-     {{"--file", true}, {"--wait", true}, {"--force", false}},
-     1,
-     AnyNumber,
+    {"remove", true, {{"--file", true}, {"--wait", true}, {"--force", false}}, 1, AnyNumber,
      RemoveCommand,
      {"ports remove ROW...", "remove the rows"}},
-    {"check",
-     false,
-     ReadingOptions,
-     0,
-     0,
-     CheckCommand,
+    {"check", false, ReadingOptions, 0, 0, CheckCommand,
      {"ports check [--json]", "list mappings that conflict or hold values the service cannot use"}},
 };
+// clang-format on
 
 // "list, add, set, remove or check"
 std::string PortsCommandNames() {

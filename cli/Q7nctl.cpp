@@ -47,43 +47,43 @@ struct TCommand {
 int ShowHelp(const std::string&, const std::vector<std::string>&, const TCtlEnvironment&,
              std::ostream& Out, std::ostream&);
 
+int PortsCommand(const std::string&, const std::vector<std::string>& Words,
+                 const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
+    return RunPortsCommand(Words, Environment, Out, Err);
+}
+
+int DoctorCommand(const std::string&, const std::vector<std::string>& Words,
+                  const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
+    return RunDoctorCommand(Words, Environment, Out, Err);
+}
+
+int SettingsCommand(const std::string&, const std::vector<std::string>& Words,
+                    const TCtlEnvironment& Environment, std::ostream& Out, std::ostream&) {
+    return RunSettingsCommand(Words, Environment, Out);
+}
+
+// In the order of the help.
 const std::vector<TCommand>& Commands() {
+    // clang-format off
     static const std::vector<TCommand> Table = {
-        {"status",
-         RunServiceCommand,
-         "Service:",
+        {"status", RunServiceCommand, "Service:",
          {{"status [--json]", "the state, the program path, the ports file path and the command\n"
                               "line the service is registered with"}}},
-        {"install",
-         RunServiceCommand,
-         nullptr,
+        {"install", RunServiceCommand, nullptr,
          {{"install [--wait SECONDS]",
            "register the service (automatic start, program as above)"}}},
-        {"uninstall", RunServiceCommand, nullptr, {{"uninstall [--wait SECONDS]", ""}}},
-        {"start",
-         RunServiceCommand,
-         nullptr,
+        {"uninstall", RunServiceCommand, nullptr,
+         {{"uninstall [--wait SECONDS]", ""}}},
+        {"start", RunServiceCommand, nullptr,
          {{"start [--wait SECONDS]", "with --wait, wait (polling) until it runs"}}},
-        {"stop",
-         RunServiceCommand,
-         nullptr,
+        {"stop", RunServiceCommand, nullptr,
          {{"stop [--wait SECONDS]", "with --wait, wait until it has stopped"}}},
-        {"restart",
-         RunServiceCommand,
-         nullptr,
+        {"restart", RunServiceCommand, nullptr,
          {{"restart [--wait SECONDS]",
            "stop, wait for the stop (at most 30 s, or SECONDS), start"}}},
-        {"ports",
-         [](const std::string&, const std::vector<std::string>& Words,
-            const TCtlEnvironment& Environment, std::ostream& Out,
-            std::ostream& Err) { return RunPortsCommand(Words, Environment, Out, Err); },
-         "Ports file (--file PATH names another file than ./Q7NPorts.xml):", PortsHelpLines(),
-         PortsHelpNotes},
-        {"doctor",
-         [](const std::string&, const std::vector<std::string>& Words,
-            const TCtlEnvironment& Environment, std::ostream& Out,
-            std::ostream& Err) { return RunDoctorCommand(Words, Environment, Out, Err); },
-         "Why a mapping does not work:",
+        {"ports", PortsCommand, "Ports file (--file PATH names another file than ./Q7NPorts.xml):",
+         PortsHelpLines(), PortsHelpNotes},
+        {"doctor", DoctorCommand, "Why a mapping does not work:",
          {{"doctor [--json]", "the checks of 'ports check', and what this machine says against\n"
                               "the mappings and the service, read only (no COM port is opened):\n"
                               "comPortMissing       the COM port is not present on this machine\n"
@@ -93,19 +93,16 @@ const std::vector<TCommand>& Commands() {
                               "programMissing       Install/Q7NService.exe is missing here\n"
                               "stoppedWithError     the service stopped with an error code\n"
                               "and, for information, who is connected to each local port"}}},
-        {"settings",
-         [](const std::string&, const std::vector<std::string>& Words,
-            const TCtlEnvironment& Environment, std::ostream& Out,
-            std::ostream&) { return RunSettingsCommand(Words, Environment, Out); },
-         "Settings:",
+        {"settings", SettingsCommand, "Settings:",
          {{"settings export FILE.reg [--for-32-bit-windows]",
            "the configurator's registry key as a file for the registry editor\n"
            "of 64-bit Windows; --for-32-bit-windows: for that of 32-bit Windows\n"
            "(or SysWOW64\\regedit.exe on 64-bit Windows)"}}},
         {"--help", ShowHelp, nullptr, {}},
-        {"-h", ShowHelp, nullptr, {}},
-        {"help", ShowHelp, nullptr, {}},
+        {"-h",     ShowHelp, nullptr, {}},
+        {"help",   ShowHelp, nullptr, {}},
     };
+    // clang-format on
     return Table;
 }
 
