@@ -3,7 +3,6 @@
 #include "cli/CommandError.h"
 #include "cli/CommandHelp.h"
 #include "cli/PortsCommands.h"
-#include "cli/PrintableText.h"
 #include "cli/ServiceCommands.h"
 #include "cli/SettingsCommands.h"
 
@@ -146,13 +145,9 @@ int RunQ7nctl(const std::vector<std::string>& Arguments, const TCtlEnvironment& 
         Out.flush();
         return Code;
     } catch (const ECommandError& Error) {
-        Out.flush();
-        Err << "q7nctl: " << Printable(Error.what()) << "\n";
-        return Error.Code();
+        return SayOutcome(Error.Code(), Error.what(), Out, Err);
     } catch (const std::exception& Error) {
-        Out.flush();
-        Err << "q7nctl: " << Printable(Error.what()) << "\n";
-        return ecFailed;
+        return SayOutcome(ecFailed, Error.what(), Out, Err);
     }
 }
 
