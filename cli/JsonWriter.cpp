@@ -65,7 +65,7 @@ TJsonWriter& TJsonWriter::Null() {
     return *this;
 }
 
-TJsonWriter& TJsonWriter::StringOrNull(const std::optional<std::string_view>& Text) {
+TJsonWriter& TJsonWriter::StringOrNull(const std::optional<std::string>& Text) {
     return Text ? String(*Text) : Null();
 }
 

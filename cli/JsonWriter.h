@@ -29,7 +29,7 @@ public:
     TJsonWriter& Bool(bool Value);
     TJsonWriter& Null();
     // A value that may be missing: null then.
-    TJsonWriter& StringOrNull(const std::optional<std::string_view>& Text);
+    TJsonWriter& StringOrNull(const std::optional<std::string>& Text);
     TJsonWriter& NumberOrNull(const std::optional<std::int64_t>& Value);
 
     // Key and value in one.

@@ -284,9 +284,7 @@ std::string CheckJson(const TPortCheckResult& Result, TQ7NPorts& Ports, const st
                 .Null()
                 .Field("text", Finding.Text)
                 .Key("other")
-                .StringOrNull(Finding.Other.empty()
-                                  ? std::nullopt
-                                  : std::optional<std::string_view>(Finding.Other))
+                .StringOrNull(Finding.Other.empty() ? std::nullopt : std::optional(Finding.Other))
                 .EndObject();
     }
     Writer.EndArray();

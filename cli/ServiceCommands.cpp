@@ -222,7 +222,7 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
             .Field("program", Program)
             .Field("portsFile", PortsFile)
             .Key("registeredCommandLine")
-            .StringOrNull(Registered ? std::optional<std::string_view>(*Registered) : std::nullopt)
+            .StringOrNull(Registered)
             .EndObject();
         Out << Writer.Text() << "\n";
     } else {
