@@ -1,7 +1,9 @@
 #pragma once
 
 #include "cli/ExitCodes.h"
+#include "cli/PrintableText.h"
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 
@@ -17,5 +19,15 @@ public:
 private:
     TExitCode FCode;
 };
+
+// Says an outcome other than done as that line, after what the command wrote on Out, and
+// answers its code: for a command that ends so without failing, such as a check that found
+// something.
+inline int SayOutcome(TExitCode Code, const std::string& Text, std::ostream& Out,
+                      std::ostream& Err) {
+    Out.flush();
+    Err << "q7nctl: " << Printable(Text) << "\n";
+    return Code;
+}
 
 } // namespace q7n::cli

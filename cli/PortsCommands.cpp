@@ -4,7 +4,7 @@
 #include "base/IntegerConversion.h"
 #include "cli/Arguments.h"
 #include "cli/CommandError.h"
-#include "cli/JsonText.h"
+#include "cli/JsonWriter.h"
 #include "cli/PrintableText.h"
 #include "ports/PortConflicts.h"
 #include "ports/Q7NDocument.h"
@@ -13,6 +13,7 @@
 #include "service/ServicePaths.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <system_error>
 
 namespace q7n::cli {
@@ -48,9 +49,7 @@ const char* KindName(TPortFindingKind Kind) {
 
 // "row 3: local port 8080 is also used by row 1", safe for a terminal.
 void AppendFindingLine(std::string& Out, const TPortFinding& Finding, const TQ7NPorts& Ports) {
-    Out += "row ";
-    AppendJsonNumber(Out, Finding.Row);
-    Out += ": ";
+    Out += "row " + std::to_string(Finding.Row) + ": ";
     AppendPortFindingText(Out, Finding, Ports);
     Out += '\n';
 }
@@ -202,30 +201,23 @@ void WarnAbout(TQ7NPorts& Ports, int Row, std::ostream& Err) {
 
 void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out) {
     const int Count = Ports.Count();
-    std::string Text;
     if (Json) {
-        Text.reserve(64 + std::size_t(Count) * 96);
-        Text += "{\"file\":";
-        AppendJsonString(Text, Path);
-        Text += ",\"mappings\":[";
+        TJsonWriter Writer;
+        Writer.Reserve(64 + std::size_t(Count) * 96);
+        Writer.BeginObject().Field("file", Path).Key("mappings").BeginArray();
         for (int I = 0; I < Count; ++I) {
             const TQ7NPort& Port = *Ports.Items(I);
-            Text += I ? ",{\"row\":" : "{\"row\":";
-            AppendJsonNumber(Text, I + 1);
-            Text += ",\"ip\":";
-            AppendJsonString(Text, Port.IP());
-            Text += ",\"remotePort\":";
-            AppendJsonNumber(Text, Port.RemoutePort());
-            Text += ",\"localPort\":";
-            AppendJsonNumber(Text, Port.LocalPort());
-            Text += ",\"comPort\":";
-            AppendJsonNumber(Text, Port.COMPort());
-            Text += ",\"rate\":";
-            AppendJsonNumber(Text, Port.CpRate());
-            Text += '}';
+            Writer.BeginObject()
+                .Field("row", I + 1)
+                .Field("ip", Port.IP())
+                .Field("remotePort", Port.RemoutePort())
+                .Field("localPort", Port.LocalPort())
+                .Field("comPort", Port.COMPort())
+                .Field("rate", Port.CpRate())
+                .EndObject();
         }
-        Text += "]}\n";
-        Out << Text;
+        Writer.EndArray().EndObject();
+        Out << Writer.Text() << '\n';
         return;
     }
     std::vector<std::vector<std::string>> Rows;
@@ -240,6 +232,7 @@ void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
     for (const auto& Row : Rows)
         for (std::size_t C = 0; C < Row.size(); ++C)
             Widths[C] = std::max(Widths[C], Row[C].size());
+    std::string Text;
     for (const auto& Row : Rows) {
         for (std::size_t C = 0; C < Row.size(); ++C) {
             Text += Row[C];
@@ -251,200 +244,264 @@ void List(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
     Out << Text;
 }
 
-// The machine's findings after the file's: one line each, or their fields in the JSON array.
-void AppendMachineFindings(std::string& Text, const TMachineReport& Report, bool Json, bool First) {
-    for (const TMachineFinding& Finding : Report.Findings) {
-        if (!Json) {
-            Text += Finding.Row ? "row " + std::to_string(Finding.Row) + ": " : "service: ";
-            Text += Printable(Finding.Text);
-            Text += '\n';
-            continue;
-        }
-        Text += First ? "{\"row\":" : ",{\"row\":";
-        First = false;
-        if (Finding.Row)
-            AppendJsonNumber(Text, Finding.Row);
-        else
-            Text += "null";
-        Text += ",\"kind\":\"";
-        Text += MachineFindingKindName(Finding.Kind);
-        Text += "\",\"otherRow\":null,\"text\":";
-        AppendJsonString(Text, Finding.Text);
-        Text += ",\"other\":";
-        if (Finding.Other.empty())
-            Text += "null";
-        else
-            AppendJsonString(Text, Finding.Other);
-        Text += '}';
-    }
+std::optional<std::int64_t> RowOrNone(int Row) {
+    return Row ? std::optional<std::int64_t>(Row) : std::nullopt;
 }
 
-// Who is connected to the mapped ports, after the findings.
-void AppendConnections(std::string& Text, const TMachineReport& Report, bool Json) {
-    if (Json)
-        Text += ",\"connections\":[";
-    for (std::size_t I = 0; I < Report.Connections.size(); ++I) {
-        const TPortConnections& Port = Report.Connections[I];
-        if (Json) {
-            Text += I ? ",{\"localPort\":" : "{\"localPort\":";
-            AppendJsonNumber(Text, Port.LocalPort);
-            Text += ",\"peers\":[";
-        } else {
-            Text += "local port " + std::to_string(Port.LocalPort) + ": " +
-                    std::to_string(Port.Peers.size()) +
-                    (Port.Peers.size() == 1 ? " connection, from " : " connections, from ");
-        }
-        for (std::size_t P = 0; P < Port.Peers.size(); ++P) {
-            if (P)
-                Text += Json ? "," : ", ";
-            if (Json)
-                AppendJsonString(Text, Port.Peers[P]);
-            else
-                Text += Printable(Port.Peers[P]);
-        }
-        Text += Json ? "]}" : "\n";
+// The findings as one JSON document: the file's, then the machine's (Machine, for the doctor,
+// whose findings all have "other"), then who is connected to the mapped ports.
+std::string CheckJson(const TPortCheckResult& Result, TQ7NPorts& Ports, const std::string& Path,
+                      const TMachineReport* Machine) {
+    const auto& Findings = Result.Findings();
+    TJsonWriter Writer;
+    Writer.Reserve(64 + Findings.size() * 128);
+    Writer.BeginObject()
+        .Field("file", Path)
+        .Field("mappings", Ports.Count())
+        .Key("findings")
+        .BeginArray();
+    std::string Text;
+    for (const TPortFinding& Finding : Findings) {
+        Text.clear();
+        AppendPortFindingText(Text, Finding, Ports);
+        Writer.BeginObject()
+            .Field("row", Finding.Row)
+            .Field("kind", KindName(Finding.Kind))
+            .Key("otherRow")
+            .NumberOrNull(RowOrNone(Finding.OtherRow))
+            .Field("text", Text);
+        if (Machine)
+            Writer.Key("other").Null();
+        Writer.EndObject();
     }
-    if (Json)
-        Text += "]";
+    if (Machine) {
+        for (const TMachineFinding& Finding : Machine->Findings)
+            Writer.BeginObject()
+                .Key("row")
+                .NumberOrNull(RowOrNone(Finding.Row))
+                .Field("kind", MachineFindingKindName(Finding.Kind))
+                .Key("otherRow")
+                .Null()
+                .Field("text", Finding.Text)
+                .Key("other")
+                .StringOrNull(Finding.Other.empty() ? std::nullopt : std::optional(Finding.Other))
+                .EndObject();
+    }
+    Writer.EndArray();
+    if (Machine) {
+        Writer.Key("connections").BeginArray();
+        for (const TPortConnections& Port : Machine->Connections) {
+            Writer.BeginObject().Field("localPort", Port.LocalPort).Key("peers").BeginArray();
+            for (const std::string& Peer : Port.Peers)
+                Writer.String(Peer);
+            Writer.EndArray().EndObject();
+        }
+        Writer.EndArray();
+    }
+    Writer.EndObject();
+    return Writer.Text() + '\n';
+}
+
+// The same as lines: a finding each, then a line for each mapped port that has connections.
+std::string CheckLines(const TPortCheckResult& Result, TQ7NPorts& Ports,
+                       const TMachineReport* Machine) {
+    std::string Text;
+    Text.reserve(Result.Findings().size() * 48);
+    for (const TPortFinding& Finding : Result.Findings())
+        AppendFindingLine(Text, Finding, Ports);
+    if (!Machine)
+        return Text;
+    for (const TMachineFinding& Finding : Machine->Findings) {
+        Text += Finding.Row ? "row " + std::to_string(Finding.Row) + ": " : "service: ";
+        Text += Printable(Finding.Text);
+        Text += '\n';
+    }
+    for (const TPortConnections& Port : Machine->Connections) {
+        Text += "local port " + std::to_string(Port.LocalPort) + ": " +
+                std::to_string(Port.Peers.size()) +
+                (Port.Peers.size() == 1 ? " connection, from " : " connections, from ");
+        for (std::size_t P = 0; P < Port.Peers.size(); ++P)
+            Text += (P ? ", " : "") + Printable(Port.Peers[P]);
+        Text += '\n';
+    }
+    return Text;
 }
 
 // The file's findings and, for the doctor, the machine's (Machine), as lines or one JSON
-// document. Exit 6 when anything was found.
+// document. Exit 6 when anything was found, with how much on Err.
 int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Out,
-          const TMachineReport* Machine = nullptr) {
+          std::ostream& Err, const TMachineReport* Machine = nullptr) {
     TPortCheckResult Result = CheckPorts(Ports);
-    const auto& Findings = Result.Findings();
-    std::string Text;
-    if (Json) {
-        Text.reserve(64 + Findings.size() * 128);
-        Text += "{\"file\":";
-        AppendJsonString(Text, Path);
-        Text += ",\"mappings\":" + std::to_string(Ports.Count()) + ",\"findings\":[";
-        std::string Scratch;
-        for (std::size_t I = 0; I < Findings.size(); ++I) {
-            const TPortFinding& Finding = Findings[I];
-            Text += I ? ",{\"row\":" : "{\"row\":";
-            AppendJsonNumber(Text, Finding.Row);
-            Text += ",\"kind\":\"";
-            Text += KindName(Finding.Kind);
-            Text += "\",\"otherRow\":";
-            if (Finding.OtherRow)
-                AppendJsonNumber(Text, Finding.OtherRow);
-            else
-                Text += "null";
-            Text += ",\"text\":";
-            Scratch.clear();
-            AppendPortFindingText(Scratch, Finding, Ports);
-            AppendJsonString(Text, Scratch);
-            Text += Machine ? ",\"other\":null}" : "}";
-        }
-        if (Machine)
-            AppendMachineFindings(Text, *Machine, true, Findings.empty());
-        Text += "]";
-        if (Machine)
-            AppendConnections(Text, *Machine, true);
-        Text += "}\n";
-    } else {
-        Text.reserve(Findings.size() * 48);
-        for (const TPortFinding& Finding : Findings)
-            AppendFindingLine(Text, Finding, Ports);
-        if (Machine) {
-            AppendMachineFindings(Text, *Machine, false, true);
-            AppendConnections(Text, *Machine, false);
-        }
-    }
-    Out << Text;
-    const std::size_t MachineCount = Machine ? Machine->Findings.size() : 0;
-    if (Result.Empty() && MachineCount == 0)
+    Out << (Json ? CheckJson(Result, Ports, Path, Machine) : CheckLines(Result, Ports, Machine));
+    const std::size_t InFile = Result.Findings().size();
+    const std::size_t OnMachine = Machine ? Machine->Findings.size() : 0;
+    if (InFile + OnMachine == 0)
         return ecDone;
-    const std::size_t Count = Findings.size() + MachineCount;
+    const std::size_t Count = InFile + OnMachine;
     const char* Noun = Count == 1 ? " finding" : " findings";
     if (Machine)
-        throw ECommandError(ecPortsFile, std::to_string(Count) + Noun + " (" +
-                                             std::to_string(Findings.size()) + " in the file, " +
-                                             std::to_string(MachineCount) + " on the machine)");
-    throw ECommandError(ecPortsFile, std::to_string(Findings.size()) + Noun + " in " +
-                                         std::to_string(Result.RowsWithFindings()) + " of " +
-                                         std::to_string(Ports.Count()) +
-                                         " mappings; correct them with 'q7nctl ports set' or "
-                                         "'q7nctl ports remove'");
+        return SayOutcome(ecPortsFile,
+                          std::to_string(Count) + Noun + " (" + std::to_string(InFile) +
+                              " in the file, " + std::to_string(OnMachine) + " on the machine)",
+                          Out, Err);
+    return SayOutcome(ecPortsFile,
+                      std::to_string(InFile) + Noun + " in " +
+                          std::to_string(Result.RowsWithFindings()) + " of " +
+                          std::to_string(Ports.Count()) +
+                          " mappings; correct them with 'q7nctl ports set' or "
+                          "'q7nctl ports remove'",
+                      Out, Err);
+}
+
+// One ports command at work: its arguments and its file, loaded and found fit for it.
+struct TPortsCall {
+    const TArguments& Arguments;
+    TPortsFile& File;
+    std::ostream& Out;
+    std::ostream& Err;
+};
+
+int ListCommand(TPortsCall& Call) {
+    List(Call.File.Ports(), Call.File.Path(), Call.Arguments.Has("--json"), Call.Out);
+    return ecDone;
+}
+
+int CheckCommand(TPortsCall& Call) {
+    return Check(Call.File.Ports(), Call.File.Path(), Call.Arguments.Has("--json"), Call.Out,
+                 Call.Err);
+}
+
+int AddCommand(TPortsCall& Call) {
+    TQ7NPorts& Ports = Call.File.Ports();
+    auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
+    ApplyValues(Call.Arguments, *Port);
+    Ports.Add()->CopyFrom(Port.get());
+    Call.File.Save(Call.Out, Call.Err);
+    Call.Out << "Added row " << Ports.Count() << "\n";
+    WarnAbout(Ports, Ports.Count(), Call.Err);
+    return ecDone;
+}
+
+int SetCommand(TPortsCall& Call) {
+    TQ7NPorts& Ports = Call.File.Ports();
+    const int Row = RowNumber(Call.Arguments.Positional().front(), Ports.Count());
+    if (!ApplyValues(Call.Arguments, *Ports.Items(Row - 1)))
+        throw ECommandError(ecBadArguments, "'ports set' needs at least one of --ip, "
+                                            "--remote-port, --local-port, --com, --rate");
+    Call.File.Save(Call.Out, Call.Err);
+    Call.Out << "Changed row " << Row << "\n";
+    WarnAbout(Ports, Row, Call.Err);
+    return ecDone;
+}
+
+int RemoveCommand(TPortsCall& Call) {
+    TQ7NPorts& Ports = Call.File.Ports();
+    // A row named twice is a slip in the script that named it: nothing is removed.
+    std::vector<int> Indices;
+    std::vector<bool> Named(Ports.Count(), false);
+    for (const std::string& Word : Call.Arguments.Positional()) {
+        const int Row = RowNumber(Word, Ports.Count());
+        if (Named[Row - 1])
+            throw ECommandError(ecBadArguments, "row " + std::to_string(Row) +
+                                                    " is named twice; nothing was removed");
+        Named[Row - 1] = true;
+        Indices.push_back(Row - 1);
+    }
+    Ports.Delete(Indices);
+    Call.File.Save(Call.Out, Call.Err);
+    Call.Out << "Removed " << Indices.size() << (Indices.size() == 1 ? " row" : " rows")
+             << "; the list has " << Ports.Count() << "\n";
+    return ecDone;
+}
+
+struct TPortsCommand {
+    const char* Name;
+    bool Changing; // takes the file's lock for itself and saves it
+    std::vector<TOptionRule> Options;
+    std::size_t LeastWords, MostWords; // positional words after the name
+    int (*Run)(TPortsCall&);
+    THelpLine Help;
+};
+
+const std::vector<TOptionRule> ReadingOptions = {
+    {"--file", true}, {"--wait", true}, {"--json", false}};
+constexpr std::size_t AnyNumber = SIZE_MAX;
+
+// In the order of the help.
+// clang-format off
+const std::vector<TPortsCommand> PortsCommands = {
+    {"list", false, ReadingOptions, 0, 0, ListCommand,
+     {"ports list [--json]", ""}},
+    {"add", true, ValueOptions, 0, 0, AddCommand,
+     {"ports add [--ip IP] [--remote-port N] [--local-port N] [--com N] [--rate N]",
+      "a new mapping; what is not given takes the default\n"
+      "(192.168.1.6, 8080, 8080, COM1, 9600)"}},
+    {"set", true, ValueOptions, 1, 1, SetCommand,
+     {"ports set ROW [--ip IP] [--remote-port N] [--local-port N] [--com N] [--rate N]",
+      "change only the given values of row ROW (counted from 1)"}},
+    {"remove", true, {{"--file", true}, {"--wait", true}, {"--force", false}}, 1, AnyNumber,
+     RemoveCommand,
+     {"ports remove ROW...", "remove the rows"}},
+    {"check", false, ReadingOptions, 0, 0, CheckCommand,
+     {"ports check [--json]", "list mappings that conflict or hold values the service cannot use"}},
+};
+// clang-format on
+
+// "list, add, set, remove or check"
+std::string PortsCommandNames() {
+    std::string Names;
+    for (std::size_t I = 0; I < PortsCommands.size(); ++I)
+        Names += (I == 0                          ? ""
+                  : I + 1 == PortsCommands.size() ? " or "
+                                                  : ", ") +
+                 std::string(PortsCommands[I].Name);
+    return Names;
 }
 
 } // namespace
+
+const char* const PortsHelpNotes =
+    R"(  Numbers are decimal or hexadecimal ($1F90, 0x1F90). A file that cannot be read is never
+  changed unless --force is given; it is then kept as Q7NPorts.rejected.xml.
+  While another q7nctl or a configurator window saves the file, a command waits for it, at most
+  10 seconds or --wait SECONDS (exit 5 when it runs out). A file that another program changed
+  while a command was changing it is not overwritten (exit 1).
+)";
+
+std::vector<THelpLine> PortsHelpLines() {
+    std::vector<THelpLine> Lines;
+    for (const TPortsCommand& Command : PortsCommands)
+        Lines.push_back(Command.Help);
+    return Lines;
+}
 
 int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
                     std::ostream& Out, std::ostream& Err) {
     if (Words.empty())
         throw ECommandError(ecBadArguments,
-                            "'ports' needs list, add, set, remove or check; see q7nctl --help");
-    const std::string& Command = Words.front();
-    const std::vector<std::string> Rest(Words.begin() + 1, Words.end());
-    const bool Reading = Command == "list" || Command == "check";
-    if (!Reading && Command != "add" && Command != "set" && Command != "remove")
+                            "'ports' needs " + PortsCommandNames() + "; see q7nctl --help");
+    const std::string& Name = Words.front();
+    auto Command = std::find_if(PortsCommands.begin(), PortsCommands.end(),
+                                [&](const TPortsCommand& Each) { return Name == Each.Name; });
+    if (Command == PortsCommands.end())
         throw ECommandError(ecBadArguments,
-                            "unknown command 'ports " + Command + "'; see q7nctl --help");
-    std::vector<TOptionRule> Options = {{"--file", true}, {"--wait", true}};
-    if (Reading)
-        Options.push_back({"--json", false});
-    else if (Command == "remove")
-        Options.push_back({"--force", false});
-    else
-        Options = ValueOptions;
-    TArguments Arguments(Rest, Options);
-    const auto& Positional = Arguments.Positional();
-    const std::size_t WordsWanted = Command == "set" ? 1 : 0;
-    if (Command == "remove" ? Positional.empty() : Positional.size() != WordsWanted)
+                            "unknown command 'ports " + Name + "'; see q7nctl --help");
+    TArguments Arguments(std::vector<std::string>(Words.begin() + 1, Words.end()),
+                         Command->Options);
+    const std::size_t Count = Arguments.Positional().size();
+    if (Count < Command->LeastWords || Count > Command->MostWords)
         throw ECommandError(ecBadArguments,
-                            "wrong number of words for 'ports " + Command + "'; see q7nctl --help");
+                            "wrong number of words for 'ports " + Name + "'; see q7nctl --help");
 
-    TPortsFile File(Arguments, Environment, !Reading);
-    File.RequireReadable(!Reading, Arguments.Has("--force"));
-    TQ7NPorts& Ports = File.Ports();
-    if (Command == "list") {
-        List(Ports, File.Path(), Arguments.Has("--json"), Out);
-        return ecDone;
-    }
-    if (Command == "check")
-        return Check(Ports, File.Path(), Arguments.Has("--json"), Out);
-
-    if (Command == "add") {
-        auto Port = TXMLClass::Create<TQ7NPort>(nullptr);
-        ApplyValues(Arguments, *Port);
-        Ports.Add()->CopyFrom(Port.get());
-        File.Save(Out, Err);
-        Out << "Added row " << Ports.Count() << "\n";
-        WarnAbout(Ports, Ports.Count(), Err);
-    } else if (Command == "set") {
-        const int Row = RowNumber(Positional.front(), Ports.Count());
-        if (!ApplyValues(Arguments, *Ports.Items(Row - 1)))
-            throw ECommandError(ecBadArguments, "'ports set' needs at least one of --ip, "
-                                                "--remote-port, --local-port, --com, --rate");
-        File.Save(Out, Err);
-        Out << "Changed row " << Row << "\n";
-        WarnAbout(Ports, Row, Err);
-    } else {
-        // A row named twice is a slip in the script that named it: nothing is removed.
-        std::vector<int> Indices;
-        std::vector<bool> Named(Ports.Count(), false);
-        for (const std::string& Word : Positional) {
-            const int Row = RowNumber(Word, Ports.Count());
-            if (Named[Row - 1])
-                throw ECommandError(ecBadArguments, "row " + std::to_string(Row) +
-                                                        " is named twice; nothing was removed");
-            Named[Row - 1] = true;
-            Indices.push_back(Row - 1);
-        }
-        Ports.Delete(Indices);
-        File.Save(Out, Err);
-        Out << "Removed " << Indices.size() << (Indices.size() == 1 ? " row" : " rows")
-            << "; the list has " << Ports.Count() << "\n";
-    }
-    return ecDone;
+    TPortsFile File(Arguments, Environment, Command->Changing);
+    File.RequireReadable(Command->Changing, Arguments.Has("--force"));
+    TPortsCall Call{Arguments, File, Out, Err};
+    return Command->Run(Call);
 }
 
 int RunDoctorCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
                      std::ostream& Out, std::ostream& Err) {
-    TArguments Arguments(Words, {{"--file", true}, {"--wait", true}, {"--json", false}});
+    TArguments Arguments(Words, ReadingOptions);
     if (!Arguments.Positional().empty())
         throw ECommandError(ecBadArguments, "'doctor' takes no words; see q7nctl --help");
     if (!Environment.ServiceManager || !Environment.Registry || !Environment.Network)
@@ -456,7 +513,7 @@ int RunDoctorCommand(const std::vector<std::string>& Words, const TCtlEnvironmen
     const TMachineReport Report = Doctor.Examine(File.Ports());
     for (const std::string& Unseen : Report.Unseen)
         Err << "q7nctl: warning: cannot look at " << Printable(Unseen) << "\n";
-    return Check(File.Ports(), File.Path(), Arguments.Has("--json"), Out, &Report);
+    return Check(File.Ports(), File.Path(), Arguments.Has("--json"), Out, Err, &Report);
 }
 
 } // namespace q7n::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/CommandHelp.h"
 #include "cli/CtlEnvironment.h"
 
 #include <ostream>
@@ -9,7 +10,7 @@
 namespace q7n::cli {
 
 // ports list|add|set|remove|check ... (Words start after "ports"). Answers the exit code;
-// failures raise ECommandError; warnings go to Err.
+// failures raise ECommandError, findings are said on Err; warnings go to Err.
 int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
                     std::ostream& Out, std::ostream& Err);
 
@@ -17,5 +18,9 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
 // says against its mappings and the service, with who is connected to the mapped ports.
 int RunDoctorCommand(const std::vector<std::string>& Words, const TCtlEnvironment& Environment,
                      std::ostream& Out, std::ostream& Err);
+
+// The ports commands' lines in q7nctl --help, and what holds for all of them.
+std::vector<THelpLine> PortsHelpLines();
+extern const char* const PortsHelpNotes;
 
 } // namespace q7n::cli

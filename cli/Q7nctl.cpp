@@ -1,8 +1,8 @@
 #include "cli/Q7nctl.h"
 
 #include "cli/CommandError.h"
+#include "cli/CommandHelp.h"
 #include "cli/PortsCommands.h"
-#include "cli/PrintableText.h"
 #include "cli/ServiceCommands.h"
 #include "cli/SettingsCommands.h"
 
@@ -10,54 +10,16 @@
 
 namespace q7n::cli {
 
-const char* const Q7nctlHelp =
-    R"(Usage: q7nctl COMMAND [OPTIONS]
+namespace {
+
+const char* const HelpIntro = R"(Usage: q7nctl COMMAND [OPTIONS]
 
 Controls the service Q7NSrv and edits its ports file, as the configurator does, for the folder
 q7nctl runs in: the service's program is Install/Q7NService.exe and the ports file Q7NPorts.xml
 below it. One command per call.
+)";
 
-Service:
-  status [--json]           the state, the program path, the ports file path and the command
-                            line the service is registered with
-  install [--wait SECONDS]  register the service (automatic start, program as above)
-  uninstall [--wait SECONDS]
-  start [--wait SECONDS]    with --wait, wait (polling) until it runs
-  stop [--wait SECONDS]     with --wait, wait until it has stopped
-  restart [--wait SECONDS]  stop, wait for the stop (at most 30 s, or SECONDS), start
-
-Ports file (--file PATH names another file than ./Q7NPorts.xml):
-  ports list [--json]
-  ports add [--ip IP] [--remote-port N] [--local-port N] [--com N] [--rate N]
-                            a new mapping; what is not given takes the default
-                            (192.168.1.6, 8080, 8080, COM1, 9600)
-  ports set ROW [--ip IP] [--remote-port N] [--local-port N] [--com N] [--rate N]
-                            change only the given values of row ROW (counted from 1)
-  ports remove ROW...       remove the rows
-  ports check [--json]      list mappings that conflict or hold values the service cannot use
-  Numbers are decimal or hexadecimal ($1F90, 0x1F90). A file that cannot be read is never
-  changed unless --force is given; it is then kept as Q7NPorts.rejected.xml.
-  While another q7nctl or a configurator window saves the file, a command waits for it, at most
-  10 seconds or --wait SECONDS (exit 5 when it runs out). A file that another program changed
-  while a command was changing it is not overwritten (exit 1).
-
-Why a mapping does not work:
-  doctor [--json]           the checks of 'ports check', and what this machine says against
-                            the mappings and the service, read only (no COM port is opened):
-                            comPortMissing       the COM port is not present on this machine
-                            localPortTaken       another program listens on the local port
-                            notListening         the service runs, yet nothing listens there
-                            registeredElsewhere  the service runs another folder's program
-                            programMissing       Install/Q7NService.exe is missing here
-                            stoppedWithError     the service stopped with an error code
-                            and, for information, who is connected to each local port
-
-Settings:
-  settings export FILE.reg [--for-32-bit-windows]
-                            the configurator's registry key as a file for the registry editor
-                            of 64-bit Windows; --for-32-bit-windows: for that of 32-bit Windows
-                            (or SysWOW64\regedit.exe on 64-bit Windows)
-
+const char* const HelpExitCodes = R"(
 Exit codes:
   0  done
   1  other failure
@@ -68,30 +30,113 @@ Exit codes:
   6  the ports file cannot be read, or 'ports check' or 'doctor' found problems
 )";
 
-namespace {
+using TCommandRun = int (*)(const std::string& Name, const std::vector<std::string>& Words,
+                            const TCtlEnvironment& Environment, std::ostream& Out,
+                            std::ostream& Err);
+
+// One command of q7nctl, named by its first word; the words after it are its own.
+struct TCommand {
+    const char* Name;
+    TCommandRun Run;
+    const char* Heading; // of the help's section it opens, or nullptr
+    std::vector<THelpLine> Help;
+    const char* Notes = nullptr; // below its lines in the help
+};
+
+int ShowHelp(const std::string&, const std::vector<std::string>&, const TCtlEnvironment&,
+             std::ostream& Out, std::ostream&);
+
+int PortsCommand(const std::string&, const std::vector<std::string>& Words,
+                 const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
+    return RunPortsCommand(Words, Environment, Out, Err);
+}
+
+int DoctorCommand(const std::string&, const std::vector<std::string>& Words,
+                  const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
+    return RunDoctorCommand(Words, Environment, Out, Err);
+}
+
+int SettingsCommand(const std::string&, const std::vector<std::string>& Words,
+                    const TCtlEnvironment& Environment, std::ostream& Out, std::ostream&) {
+    return RunSettingsCommand(Words, Environment, Out);
+}
+
+// In the order of the help.
+const std::vector<TCommand>& Commands() {
+    // clang-format off
+    static const std::vector<TCommand> Table = {
+        {"status", RunServiceCommand, "Service:",
+         {{"status [--json]", "the state, the program path, the ports file path and the command\n"
+                              "line the service is registered with"}}},
+        {"install", RunServiceCommand, nullptr,
+         {{"install [--wait SECONDS]",
+           "register the service (automatic start, program as above)"}}},
+        {"uninstall", RunServiceCommand, nullptr,
+         {{"uninstall [--wait SECONDS]", ""}}},
+        {"start", RunServiceCommand, nullptr,
+         {{"start [--wait SECONDS]", "with --wait, wait (polling) until it runs"}}},
+        {"stop", RunServiceCommand, nullptr,
+         {{"stop [--wait SECONDS]", "with --wait, wait until it has stopped"}}},
+        {"restart", RunServiceCommand, nullptr,
+         {{"restart [--wait SECONDS]",
+           "stop, wait for the stop (at most 30 s, or SECONDS), start"}}},
+        {"ports", PortsCommand, "Ports file (--file PATH names another file than ./Q7NPorts.xml):",
+         PortsHelpLines(), PortsHelpNotes},
+        {"doctor", DoctorCommand, "Why a mapping does not work:",
+         {{"doctor [--json]", "the checks of 'ports check', and what this machine says against\n"
+                              "the mappings and the service, read only (no COM port is opened):\n"
+                              "comPortMissing       the COM port is not present on this machine\n"
+                              "localPortTaken       another program listens on the local port\n"
+                              "notListening         the service runs, yet nothing listens there\n"
+                              "registeredElsewhere  the service runs another folder's program\n"
+                              "programMissing       Install/Q7NService.exe is missing here\n"
+                              "stoppedWithError     the service stopped with an error code\n"
+                              "and, for information, who is connected to each local port"}}},
+        {"settings", SettingsCommand, "Settings:",
+         {{"settings export FILE.reg [--for-32-bit-windows]",
+           "the configurator's registry key as a file for the registry editor\n"
+           "of 64-bit Windows; --for-32-bit-windows: for that of 32-bit Windows\n"
+           "(or SysWOW64\\regedit.exe on 64-bit Windows)"}}},
+        {"--help", ShowHelp, nullptr, {}},
+        {"-h",     ShowHelp, nullptr, {}},
+        {"help",   ShowHelp, nullptr, {}},
+    };
+    // clang-format on
+    return Table;
+}
+
+int ShowHelp(const std::string&, const std::vector<std::string>&, const TCtlEnvironment&,
+             std::ostream& Out, std::ostream&) {
+    Out << Q7nctlHelp();
+    return ecDone;
+}
 
 int Dispatch(const std::vector<std::string>& Arguments, const TCtlEnvironment& Environment,
              std::ostream& Out, std::ostream& Err) {
     if (Arguments.empty())
         throw ECommandError(ecBadArguments, "no command given; see q7nctl --help");
-    const std::string& Command = Arguments.front();
-    const std::vector<std::string> Rest(Arguments.begin() + 1, Arguments.end());
-    if (Command == "--help" || Command == "-h" || Command == "help") {
-        Out << Q7nctlHelp;
-        return ecDone;
-    }
-    if (IsServiceCommand(Command))
-        return RunServiceCommand(Command, Rest, Environment, Out, Err);
-    if (Command == "ports")
-        return RunPortsCommand(Rest, Environment, Out, Err);
-    if (Command == "doctor")
-        return RunDoctorCommand(Rest, Environment, Out, Err);
-    if (Command == "settings")
-        return RunSettingsCommand(Rest, Environment, Out);
-    throw ECommandError(ecBadArguments, "unknown command '" + Command + "'; see q7nctl --help");
+    const std::string& Name = Arguments.front();
+    for (const TCommand& Command : Commands())
+        if (Name == Command.Name)
+            return Command.Run(Name, {Arguments.begin() + 1, Arguments.end()}, Environment, Out,
+                               Err);
+    throw ECommandError(ecBadArguments, "unknown command '" + Name + "'; see q7nctl --help");
 }
 
 } // namespace
+
+std::string Q7nctlHelp() {
+    std::string Text = HelpIntro;
+    for (const TCommand& Command : Commands()) {
+        if (Command.Heading)
+            Text.append("\n").append(Command.Heading).append("\n");
+        for (const THelpLine& Line : Command.Help)
+            AppendHelpLine(Text, Line);
+        if (Command.Notes)
+            Text += Command.Notes;
+    }
+    return Text + HelpExitCodes;
+}
 
 int RunQ7nctl(const std::vector<std::string>& Arguments, const TCtlEnvironment& Environment,
               std::ostream& Out, std::ostream& Err) {
@@ -100,13 +145,9 @@ int RunQ7nctl(const std::vector<std::string>& Arguments, const TCtlEnvironment& 
         Out.flush();
         return Code;
     } catch (const ECommandError& Error) {
-        Out.flush();
-        Err << "q7nctl: " << Printable(Error.what()) << "\n";
-        return Error.Code();
+        return SayOutcome(Error.Code(), Error.what(), Out, Err);
     } catch (const std::exception& Error) {
-        Out.flush();
-        Err << "q7nctl: " << Printable(Error.what()) << "\n";
-        return ecFailed;
+        return SayOutcome(ecFailed, Error.what(), Out, Err);
     }
 }
 

@@ -13,6 +13,7 @@ namespace q7n::cli {
 int RunQ7nctl(const std::vector<std::string>& Arguments, const TCtlEnvironment& Environment,
               std::ostream& Out, std::ostream& Err);
 
-extern const char* const Q7nctlHelp;
+// What q7nctl --help prints: every command with its options, and the exit codes.
+std::string Q7nctlHelp();
 
 } // namespace q7n::cli

@@ -3,7 +3,7 @@
 #include "base/IntegerConversion.h"
 #include "cli/Arguments.h"
 #include "cli/CommandError.h"
-#include "cli/JsonText.h"
+#include "cli/JsonWriter.h"
 #include "cli/PrintableText.h"
 #include "cli/RecordingServiceControlManager.h"
 #include "platform/UnicodeText.h"
@@ -212,22 +212,20 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
     const bool Installed = Known && Error == ErrorSuccess;
     const std::optional<std::string> Registered = Session.RegisteredCommandLine();
     if (Json) {
-        std::string Text = "{\"service\":";
-        AppendJsonString(Text, ServiceName);
-        Text += ",\"installed\":";
-        Text += !Known ? "null" : Installed ? "true" : "false";
-        Text += ",\"state\":" + std::to_string(State) + ",\"caption\":";
-        AppendJsonString(Text, ServiceStateCaption(State));
-        Text += ",\"program\":";
-        AppendJsonString(Text, Program);
-        Text += ",\"portsFile\":";
-        AppendJsonString(Text, PortsFile);
-        Text += ",\"registeredCommandLine\":";
-        if (Registered)
-            AppendJsonString(Text, *Registered);
+        TJsonWriter Writer;
+        Writer.BeginObject().Field("service", ServiceName).Key("installed");
+        if (Known)
+            Writer.Bool(Installed);
         else
-            Text += "null";
-        Out << Text << "}\n";
+            Writer.Null();
+        Writer.Field("state", State)
+            .Field("caption", ServiceStateCaption(State))
+            .Field("program", Program)
+            .Field("portsFile", PortsFile)
+            .Key("registeredCommandLine")
+            .StringOrNull(Registered)
+            .EndObject();
+        Out << Writer.Text() << "\n";
     } else {
         Out << StateLine(State) << (Known && !Installed ? ", not installed" : "") << "\n"
             << "program: " << Program << "\n"
@@ -247,13 +245,6 @@ const std::string& TCtlEnvironment::RequireFolder() const {
                                           "); change to the folder that holds "
                                           "Install/Q7NService.exe and try again");
     return Folder;
-}
-
-bool IsServiceCommand(const std::string& Command) {
-    for (const char* Name : {"status", "install", "uninstall", "start", "stop", "restart"})
-        if (Command == Name)
-            return true;
-    return false;
 }
 
 int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,

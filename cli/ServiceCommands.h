@@ -13,6 +13,4 @@ namespace q7n::cli {
 int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,
                       const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err);
 
-bool IsServiceCommand(const std::string& Command);
-
 } // namespace q7n::cli
