@@ -2,9 +2,11 @@
 
 #include "platform/ServiceControlManager.h"
 
+#include <utility>
+
 namespace q7n::cli {
 
-// Passes every call on to the host's service manager and keeps the code of the latest one, so
+// Passes every call on to the host's service manager and keeps the status of the latest one, so
 // that a command can tell why the wrapper's operation answered false (not installed, access
 // denied, ...) while going through the same wrapper as the configurator.
 class TRecordingServiceControlManager final : public platform::IServiceControlManager {
@@ -12,52 +14,50 @@ public:
     explicit TRecordingServiceControlManager(platform::IServiceControlManager& Host)
         : FHost(Host) {}
 
-    std::uint32_t LastError() const { return FLastError; }
+    std::uint32_t LastError() const { return FLast.Code(); }
     // Puts back an earlier code, after a look at the service that was not the failure itself.
-    void Restore(std::uint32_t Error) { FLastError = Error; }
+    void Restore(TStatus Last) { FLast = std::move(Last); }
+    const TStatus& Last() const { return FLast; }
 
-    std::uint32_t OpenManager(std::uint32_t Access, platform::TScmHandle& Manager) override {
-        return Keep(FHost.OpenManager(Access, Manager));
+    TStatusOr<platform::TScmHandleOwner> OpenManager(std::uint32_t Access) override {
+        return Keep(FHost.OpenManager(Access));
     }
-    std::uint32_t Register(platform::TScmHandle Manager,
-                           const platform::TServiceRegistration& Service,
-                           platform::TScmHandle& Handle) override {
-        return Keep(FHost.Register(Manager, Service, Handle));
+    TStatusOr<platform::TScmHandleOwner>
+    Register(platform::TScmHandle Manager, const platform::TServiceRegistration& Service) override {
+        return Keep(FHost.Register(Manager, Service));
     }
-    std::uint32_t Open(platform::TScmHandle Manager, const std::string& Name, std::uint32_t Access,
-                       platform::TScmHandle& Handle) override {
-        return Keep(FHost.Open(Manager, Name, Access, Handle));
+    TStatusOr<platform::TScmHandleOwner> Open(platform::TScmHandle Manager, const std::string& Name,
+                                              std::uint32_t Access) override {
+        return Keep(FHost.Open(Manager, Name, Access));
     }
-    std::uint32_t Start(platform::TScmHandle Service) override {
-        return Keep(FHost.Start(Service));
-    }
-    std::uint32_t ControlStop(platform::TScmHandle Service) override {
+    TStatus Start(platform::TScmHandle Service) override { return Keep(FHost.Start(Service)); }
+    TStatus ControlStop(platform::TScmHandle Service) override {
         return Keep(FHost.ControlStop(Service));
     }
-    std::uint32_t Delete(platform::TScmHandle Service) override {
-        return Keep(FHost.Delete(Service));
+    TStatus Delete(platform::TScmHandle Service) override { return Keep(FHost.Delete(Service)); }
+    TStatusOr<std::uint32_t> QueryState(platform::TScmHandle Service) override {
+        return Keep(FHost.QueryState(Service));
     }
-    std::uint32_t QueryState(platform::TScmHandle Service, std::uint32_t& CurrentState) override {
-        return Keep(FHost.QueryState(Service, CurrentState));
+    TStatusOr<platform::TServiceStatus> QueryStatus(platform::TScmHandle Service) override {
+        return Keep(FHost.QueryStatus(Service));
     }
-    std::uint32_t QueryStatus(platform::TScmHandle Service,
-                              platform::TServiceStatus& Status) override {
-        return Keep(FHost.QueryStatus(Service, Status));
-    }
-    std::uint32_t QueryCommandLine(platform::TScmHandle Service,
-                                   std::string& CommandLine) override {
-        return Keep(FHost.QueryCommandLine(Service, CommandLine));
+    TStatusOr<std::string> QueryCommandLine(platform::TScmHandle Service) override {
+        return Keep(FHost.QueryCommandLine(Service));
     }
     void CloseHandle(platform::TScmHandle Handle) override { FHost.CloseHandle(Handle); }
 
 private:
-    std::uint32_t Keep(std::uint32_t Error) {
-        FLastError = Error;
-        return Error;
+    TStatus Keep(TStatus Status) {
+        FLast = Status;
+        return Status;
+    }
+    template <class T> TStatusOr<T> Keep(TStatusOr<T> Result) {
+        FLast = Result.Status();
+        return Result;
     }
 
     platform::IServiceControlManager& FHost;
-    std::uint32_t FLastError = platform::ErrorSuccess;
+    TStatus FLast;
 };
 
 } // namespace q7n::cli

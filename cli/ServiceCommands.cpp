@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace q7n::cli {
 
@@ -129,11 +130,11 @@ public:
     bool AlreadyIn(std::uint32_t Error, std::initializer_list<std::uint32_t> States) {
         if (LastError() != Error)
             return false;
-        std::uint32_t Refusal = LastError();
+        TStatus Refusal = FRecorder.Last();
         TServiceState State = 0;
         if (Query(State) && std::find(States.begin(), States.end(), State) != States.end())
             return true;
-        FRecorder.Restore(Refusal);
+        FRecorder.Restore(std::move(Refusal));
         return false;
     }
 
@@ -141,20 +142,20 @@ public:
     // to read it, so that a user who may not control the service sees it too. None when the
     // service is not installed or its configuration cannot be read.
     std::optional<std::string> RegisteredCommandLine() {
+        // Each refusal means the same here: the line is not shown, and the status of the
+        // wrapper's own query decides the exit code.
         IServiceControlManager& Manager = *FEnvironment.ServiceManager;
-        TScmHandle Handle = 0;
-        if (Manager.OpenManager(ScManagerConnect, Handle) != ErrorSuccess)
+        TStatusOr<TScmHandleOwner> Connection = Manager.OpenManager(ScManagerConnect);
+        if (!Connection.Ok())
             return std::nullopt;
-        TScmHandleOwner Connection(Handle, Manager);
-        TScmHandle ServiceHandle = 0;
-        if (!Connection || Manager.Open(Connection.Get(), ServiceName, ServiceQueryConfig,
-                                        ServiceHandle) != ErrorSuccess)
+        TStatusOr<TScmHandleOwner> Service =
+            Manager.Open(Connection->Get(), ServiceName, ServiceQueryConfig);
+        if (!Service.Ok())
             return std::nullopt;
-        TScmHandleOwner Service(ServiceHandle, Manager);
-        std::string CommandLine;
-        if (Manager.QueryCommandLine(Service.Get(), CommandLine) != ErrorSuccess)
+        TStatusOr<std::string> CommandLine = Manager.QueryCommandLine(Service->Get());
+        if (!CommandLine.Ok())
             return std::nullopt;
-        return CommandLine;
+        return std::move(*CommandLine);
     }
 
     // Polls until the service reaches Target or Seconds have passed.

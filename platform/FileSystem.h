@@ -12,6 +12,10 @@ namespace q7n::platform {
 // The separators of a path on this platform ("/" on POSIX; "\" and "/" on Windows).
 bool IsPathSeparator(char C);
 
+// Whether two paths, each in one spelling (as lexically normal paths are), name the same path as
+// this platform compares names: byte for byte on POSIX, without regard to case on Windows.
+bool SamePathName(std::string_view A, std::string_view B);
+
 // Whether a regular file exists at Path.
 bool FileExists(const std::string& Path);
 

@@ -1,9 +1,15 @@
 #pragma once
 
 #include "base/UniqueHandle.h"
-#include "platform/ServiceControlManager.h"
+
+#include <cstdint>
 
 namespace q7n::platform {
+
+// A handle of a service manager, opaque; 0 is none.
+using TScmHandle = std::uintptr_t;
+
+class IServiceControlManager;
 
 // Closes a handle through the service manager it came from.
 struct TScmHandleTraits {
@@ -11,7 +17,7 @@ struct TScmHandleTraits {
     TScmHandleTraits() = default;
     TScmHandleTraits(IServiceControlManager& Owner) : Manager(&Owner) {}
     static TScmHandle Invalid() { return 0; }
-    void Close(TScmHandle Handle) const { Manager->CloseHandle(Handle); }
+    void Close(TScmHandle Handle) const;
     IServiceControlManager* Manager = nullptr;
 };
 

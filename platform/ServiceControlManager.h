@@ -1,15 +1,18 @@
 #pragma once
 
+#include "base/Status.h"
+#include "base/StatusOr.h"
+#include "platform/ScmHandle.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
 
 // The service manager operations of the host platform (named apart from the Win32 macros
-// CreateService, OpenService and StartService). Every call answers with the platform's
-// error code, Windows's values on every backend (0 on success). Handles are opaque; 0 is none.
+// CreateService, OpenService and StartService). Every call answers with a status that carries
+// the platform's error code, Windows's values on every backend, and the system's text of it; the
+// opening calls give the owner of the handle they opened.
 namespace q7n::platform {
-
-using TScmHandle = std::uintptr_t;
 
 // Windows error codes that the backends report.
 inline constexpr std::uint32_t ErrorSuccess = 0;
@@ -75,24 +78,22 @@ struct TServiceStatus {
 class IServiceControlManager {
 public:
     // Connects to the local machine's manager.
-    [[nodiscard]] virtual std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) = 0;
-    [[nodiscard]] virtual std::uint32_t
-    Register(TScmHandle Manager, const TServiceRegistration& Service, TScmHandle& Handle) = 0;
-    [[nodiscard]] virtual std::uint32_t Open(TScmHandle Manager, const std::string& Name,
-                                             std::uint32_t Access, TScmHandle& Handle) = 0;
+    virtual TStatusOr<TScmHandleOwner> OpenManager(std::uint32_t Access) = 0;
+    virtual TStatusOr<TScmHandleOwner> Register(TScmHandle Manager,
+                                                const TServiceRegistration& Service) = 0;
+    virtual TStatusOr<TScmHandleOwner> Open(TScmHandle Manager, const std::string& Name,
+                                            std::uint32_t Access) = 0;
     // Starts the service with no arguments.
-    [[nodiscard]] virtual std::uint32_t Start(TScmHandle Service) = 0;
+    virtual TStatus Start(TScmHandle Service) = 0;
     // Sends the stop control.
-    [[nodiscard]] virtual std::uint32_t ControlStop(TScmHandle Service) = 0;
-    [[nodiscard]] virtual std::uint32_t Delete(TScmHandle Service) = 0;
+    virtual TStatus ControlStop(TScmHandle Service) = 0;
+    virtual TStatus Delete(TScmHandle Service) = 0;
     // The service's current state (1 stopped to 7 paused, as Windows numbers them).
-    [[nodiscard]] virtual std::uint32_t QueryState(TScmHandle Service,
-                                                   std::uint32_t& CurrentState) = 0;
+    virtual TStatusOr<std::uint32_t> QueryState(TScmHandle Service) = 0;
     // The state, process and last exit codes, as QueryServiceStatusEx tells them.
-    [[nodiscard]] virtual std::uint32_t QueryStatus(TScmHandle Service, TServiceStatus& Status) = 0;
+    virtual TStatusOr<TServiceStatus> QueryStatus(TScmHandle Service) = 0;
     // The command line the service is registered with, as it was registered.
-    [[nodiscard]] virtual std::uint32_t QueryCommandLine(TScmHandle Service,
-                                                         std::string& CommandLine) = 0;
+    virtual TStatusOr<std::string> QueryCommandLine(TScmHandle Service) = 0;
     virtual void CloseHandle(TScmHandle Handle) = 0;
 
     virtual ~IServiceControlManager() = default;

@@ -3,6 +3,8 @@
 #include "platform/ScmHandle.h"
 #include "service/ServicePaths.h"
 
+#include <utility>
+
 namespace q7n {
 
 using namespace platform;
@@ -11,11 +13,13 @@ TScmManager::TScmManager(TComponent* Owner, IServiceControlManager& Platform)
     : TComponent(Owner), FPlatform(Platform), FHandle(0, Platform) {}
 
 bool TScmManager::Open() {
-    // A connection still held is closed first, not lost.
-    if (FPlatform.OpenManager(ScManagerAllAccess, *FHandle.Address()) != ErrorSuccess)
-        (void)FHandle.Release();
-    FActive = static_cast<bool>(FHandle);
-    return FActive;
+    // A refusal leaves the connection held, if any; a new one replaces it.
+    TStatusOr<TScmHandleOwner> Connection = FPlatform.OpenManager(ScManagerAllAccess);
+    if (!Connection.Ok() || !*Connection)
+        return false;
+    FHandle = std::move(*Connection);
+    FActive = true;
+    return true;
 }
 
 bool TScmManager::Close() {
@@ -38,48 +42,40 @@ bool TScmManager::InstallService(const std::string& Name, const std::string& Pat
     Registration.Name = Name;
     Registration.DisplayName = Name;
     Registration.BinaryPathName = QuoteServicePath(Path);
-    TScmHandle Service = 0;
-    std::uint32_t Error = FPlatform.Register(FHandle.Get(), Registration, Service);
-    TScmHandleOwner Owner(Service, FPlatform);
-    return Error == ErrorSuccess && Owner;
+    TStatusOr<TScmHandleOwner> Service = FPlatform.Register(FHandle.Get(), Registration);
+    return Service.Ok() && *Service;
 }
 
 template <class TAction> bool TScmManager::WithService(const std::string& Name, TAction Action) {
-    TScmHandle Service = 0;
-    std::uint32_t Error = FPlatform.Open(FHandle.Get(), Name, ServiceAllAccess, Service);
-    TScmHandleOwner Owner(Service, FPlatform);
-    if (Error != ErrorSuccess || !Owner)
-        return false;
-    return Action(Service);
+    TStatusOr<TScmHandleOwner> Service = FPlatform.Open(FHandle.Get(), Name, ServiceAllAccess);
+    return Service.Ok() && *Service && Action(Service->Get());
 }
 
 bool TScmManager::UninstallService(const std::string& Name) {
     return WithService(Name, [this](TScmHandle Service) {
-        // Set aside on purpose: the deletion goes ahead whether or not it stopped (a service
-        // that still runs is deleted when it stops).
-        (void)FPlatform.ControlStop(Service);
-        return FPlatform.Delete(Service) == ErrorSuccess;
+        // The deletion goes ahead whether or not it stopped: a stopped service refuses the stop,
+        // and a running one is removed once it has stopped.
+        IgnoreStatus(FPlatform.ControlStop(Service));
+        return FPlatform.Delete(Service).Ok();
     });
 }
 
 bool TScmManager::StartService(const std::string& Name) {
-    return WithService(
-        Name, [this](TScmHandle Service) { return FPlatform.Start(Service) == ErrorSuccess; });
+    return WithService(Name, [this](TScmHandle Service) { return FPlatform.Start(Service).Ok(); });
 }
 
 bool TScmManager::StopService(const std::string& Name) {
-    return WithService(Name, [this](TScmHandle Service) {
-        return FPlatform.ControlStop(Service) == ErrorSuccess;
-    });
+    return WithService(Name,
+                       [this](TScmHandle Service) { return FPlatform.ControlStop(Service).Ok(); });
 }
 
 bool TScmManager::GetServiceState(const std::string& Name, TServiceState& State) {
     State = 0;
     return WithService(Name, [this, &State](TScmHandle Service) {
-        std::uint32_t Current = 0;
-        if (FPlatform.QueryState(Service, Current) != ErrorSuccess)
+        TStatusOr<std::uint32_t> Current = FPlatform.QueryState(Service);
+        if (!Current.Ok())
             return false;
-        State = static_cast<TServiceState>(Current & 0xFF);
+        State = static_cast<TServiceState>(*Current & 0xFF);
         return true;
     });
 }

@@ -11,8 +11,8 @@ namespace q7n {
 
 // One connection to the local service manager and the five operations the configurator needs.
 // Each operation opens the service, acts on it and closes it again, and answers whether the
-// platform accepted it; no error is kept and nothing waits for the service. The connection is
-// closed when the object goes.
+// platform accepted it; no error is kept and nothing waits for the service. A call that fails
+// leaves the object as it was. The connection is closed when the object goes.
 class TScmManager : public TComponent {
 public:
     TScmManager(TComponent* Owner, platform::IServiceControlManager& Platform);

@@ -68,6 +68,10 @@ bool IsPathSeparator(char C) {
     return C == '/';
 }
 
+bool SamePathName(std::string_view A, std::string_view B) {
+    return A == B;
+}
+
 bool FileExists(const std::string& Path) {
     struct stat Info {};
     return ::stat(Path.c_str(), &Info) == 0 && S_ISREG(Info.st_mode);

@@ -1,6 +1,7 @@
 #include "platform/posix/ServiceControlManagerPosix.h"
 
 #include "platform/CommandLine.h"
+#include "platform/SystemErrorText.h"
 
 #include <cerrno>
 #include <csignal>
@@ -194,9 +195,14 @@ void TPosixServiceControlManager::Purge(std::int64_t Id) {
     });
 }
 
-std::uint32_t TPosixServiceControlManager::OpenManager(std::uint32_t Access, TScmHandle& Manager) {
-    Manager = 0;
-    return FStore.Guarded([&]() -> std::uint32_t {
+TStatusOr<TScmHandleOwner> TPosixServiceControlManager::Owned(TScmHandle Handle,
+                                                              std::uint32_t Error) {
+    return SystemResult(Error, TScmHandleOwner(Handle, *this));
+}
+
+TStatusOr<TScmHandleOwner> TPosixServiceControlManager::OpenManager(std::uint32_t Access) {
+    TScmHandle Manager = 0;
+    const std::uint32_t Error = FStore.Guarded([&]() -> std::uint32_t {
         Db();
         FStore.HasTables(true);
         if (AsksToWrite(Access))
@@ -205,20 +211,20 @@ std::uint32_t TPosixServiceControlManager::OpenManager(std::uint32_t Access, TSc
         Manager = NewHandle({true, 0});
         return ErrorSuccess;
     });
+    return Owned(Manager, Error);
 }
 
-std::uint32_t TPosixServiceControlManager::Register(TScmHandle Manager,
-                                                    const TServiceRegistration& Service,
-                                                    TScmHandle& Handle) {
-    Handle = 0;
+TStatusOr<TScmHandleOwner>
+TPosixServiceControlManager::Register(TScmHandle Manager, const TServiceRegistration& Service) {
     if (!Find(Manager, true))
-        return ErrorInvalidHandle;
+        return SystemStatus(ErrorInvalidHandle);
     if (Service.Name.empty() || Service.Name.size() > 256 ||
         Service.Name.find_first_of("/\\") != std::string::npos)
-        return ErrorInvalidName;
+        return SystemStatus(ErrorInvalidName);
     if (Service.BinaryPathName.empty())
-        return ErrorInvalidParameter;
-    return FStore.Guarded([&]() -> std::uint32_t {
+        return SystemStatus(ErrorInvalidParameter);
+    TScmHandle Handle = 0;
+    const std::uint32_t Error = FStore.Guarded([&]() -> std::uint32_t {
         if (std::uint32_t Error = WriteAccess())
             return Error;
         std::uint32_t Result = ErrorSuccess;
@@ -252,16 +258,18 @@ std::uint32_t TPosixServiceControlManager::Register(TScmHandle Manager,
             Handle = NewHandle({false, Id});
         return Result;
     });
+    return Owned(Handle, Error);
 }
 
-std::uint32_t TPosixServiceControlManager::Open(TScmHandle Manager, const std::string& Name,
-                                                std::uint32_t Access, TScmHandle& Handle) {
-    Handle = 0;
+TStatusOr<TScmHandleOwner> TPosixServiceControlManager::Open(TScmHandle Manager,
+                                                             const std::string& Name,
+                                                             std::uint32_t Access) {
     if (!Find(Manager, true))
-        return ErrorInvalidHandle;
+        return SystemStatus(ErrorInvalidHandle);
     if (Name.empty() || Name.size() > 256)
-        return ErrorInvalidName;
-    return FStore.Guarded([&]() -> std::uint32_t {
+        return SystemStatus(ErrorInvalidName);
+    TScmHandle Handle = 0;
+    const std::uint32_t Error = FStore.Guarded([&]() -> std::uint32_t {
         if (AsksToWrite(Access))
             if (std::uint32_t Error = WriteAccess())
                 return Error;
@@ -275,21 +283,22 @@ std::uint32_t TPosixServiceControlManager::Open(TScmHandle Manager, const std::s
         Handle = NewHandle({false, Service->Id});
         return ErrorSuccess;
     });
+    return Owned(Handle, Error);
 }
 
 template <class TChange>
-std::uint32_t TPosixServiceControlManager::ChangeService(TScmHandle Service, TChange Change) {
+TStatus TPosixServiceControlManager::ChangeService(TScmHandle Service, TChange Change) {
     const THandleEntry* Entry = Find(Service, false);
     if (!Entry)
-        return ErrorInvalidHandle;
+        return SystemStatus(ErrorInvalidHandle);
     std::int64_t Id = Entry->ServiceId;
-    return FStore.Guarded([&]() -> std::uint32_t {
+    return SystemStatus(FStore.Guarded([&]() -> std::uint32_t {
         if (std::uint32_t Error = WriteAccess())
             return Error;
         std::uint32_t Result = ErrorSuccess;
         Db().WriteTransaction([&] { Result = Change(LoadById(Id)); });
         return Result;
-    });
+    }));
 }
 
 void TPosixServiceControlManager::Update(std::int64_t Id, const std::string& Assignments) {
@@ -298,9 +307,9 @@ void TPosixServiceControlManager::Update(std::int64_t Id, const std::string& Ass
         .Run();
 }
 
-std::uint32_t TPosixServiceControlManager::Start(TScmHandle Service) {
+TStatus TPosixServiceControlManager::Start(TScmHandle Service) {
     TProcessIdentity Launched;
-    std::uint32_t Result = ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
+    TStatus Result = ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
         if (!Record || Record->MarkedForDelete)
             return ErrorServiceMarkedForDelete;
         if (StateOf(*Record) != ServiceStopped)
@@ -321,12 +330,12 @@ std::uint32_t TPosixServiceControlManager::Start(TScmHandle Service) {
         return ErrorSuccess;
     });
     // A start that could not be recorded must not leave a service running that nobody sees.
-    if (Result != ErrorSuccess && Launched.Pid)
+    if (!Result.Ok() && Launched.Pid)
         RequestTermination(Launched);
     return Result;
 }
 
-std::uint32_t TPosixServiceControlManager::ControlStop(TScmHandle Service) {
+TStatus TPosixServiceControlManager::ControlStop(TScmHandle Service) {
     return ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
         if (!Record)
             return ErrorServiceNotActive;
@@ -344,7 +353,7 @@ std::uint32_t TPosixServiceControlManager::ControlStop(TScmHandle Service) {
     });
 }
 
-std::uint32_t TPosixServiceControlManager::Delete(TScmHandle Service) {
+TStatus TPosixServiceControlManager::Delete(TScmHandle Service) {
     return ChangeService(Service, [&](const std::optional<TServiceRecord>& Record) {
         if (!Record || Record->MarkedForDelete)
             return ErrorServiceMarkedForDelete;
@@ -362,18 +371,19 @@ std::uint32_t TPosixServiceControlManager::ReadService(TScmHandle Service, TRead
     return FStore.Guarded([&]() -> std::uint32_t { return Read(LoadById(Id)); });
 }
 
-std::uint32_t TPosixServiceControlManager::QueryState(TScmHandle Service,
-                                                      std::uint32_t& CurrentState) {
-    return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
+TStatusOr<std::uint32_t> TPosixServiceControlManager::QueryState(TScmHandle Service) {
+    std::uint32_t CurrentState = ServiceStopped;
+    std::uint32_t Error = ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
         // A record that is gone was deleted once it had stopped.
         CurrentState = Record ? StateOf(*Record) : ServiceStopped;
         return ErrorSuccess;
     });
+    return SystemResult(Error, CurrentState);
 }
 
-std::uint32_t TPosixServiceControlManager::QueryStatus(TScmHandle Service, TServiceStatus& Status) {
-    return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
-        Status = {};
+TStatusOr<TServiceStatus> TPosixServiceControlManager::QueryStatus(TScmHandle Service) {
+    TServiceStatus Status;
+    std::uint32_t Error = ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
         Status.CurrentState = Record ? StateOf(*Record) : ServiceStopped;
         if (Status.CurrentState != ServiceStopped)
             Status.ProcessId = static_cast<std::uint32_t>(Record->Process.Pid);
@@ -381,17 +391,19 @@ std::uint32_t TPosixServiceControlManager::QueryStatus(TScmHandle Service, TServ
             SetExitCodes(*End, Record->StopRequested, Status);
         return ErrorSuccess;
     });
+    return SystemResult(Error, Status);
 }
 
-std::uint32_t TPosixServiceControlManager::QueryCommandLine(TScmHandle Service,
-                                                            std::string& CommandLine) {
-    return ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
+TStatusOr<std::string> TPosixServiceControlManager::QueryCommandLine(TScmHandle Service) {
+    std::string CommandLine;
+    std::uint32_t Error = ReadService(Service, [&](const std::optional<TServiceRecord>& Record) {
         // Only a deleted service that has stopped is gone while a handle to it is open.
         if (!Record)
             return ErrorServiceMarkedForDelete;
         CommandLine = Record->CommandLine;
         return ErrorSuccess;
     });
+    return SystemResult(Error, std::move(CommandLine));
 }
 
 void TPosixServiceControlManager::CloseHandle(TScmHandle Handle) {

@@ -35,17 +35,17 @@ public:
     // there.
     const std::string& LastErrorText() const { return FStore.LastErrorText(); }
 
-    std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) override;
-    std::uint32_t Register(TScmHandle Manager, const TServiceRegistration& Service,
-                           TScmHandle& Handle) override;
-    std::uint32_t Open(TScmHandle Manager, const std::string& Name, std::uint32_t Access,
-                       TScmHandle& Handle) override;
-    std::uint32_t Start(TScmHandle Service) override;
-    std::uint32_t ControlStop(TScmHandle Service) override;
-    std::uint32_t Delete(TScmHandle Service) override;
-    std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) override;
-    std::uint32_t QueryStatus(TScmHandle Service, TServiceStatus& Status) override;
-    std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) override;
+    TStatusOr<TScmHandleOwner> OpenManager(std::uint32_t Access) override;
+    TStatusOr<TScmHandleOwner> Register(TScmHandle Manager,
+                                        const TServiceRegistration& Service) override;
+    TStatusOr<TScmHandleOwner> Open(TScmHandle Manager, const std::string& Name,
+                                    std::uint32_t Access) override;
+    TStatus Start(TScmHandle Service) override;
+    TStatus ControlStop(TScmHandle Service) override;
+    TStatus Delete(TScmHandle Service) override;
+    TStatusOr<std::uint32_t> QueryState(TScmHandle Service) override;
+    TStatusOr<TServiceStatus> QueryStatus(TScmHandle Service) override;
+    TStatusOr<std::string> QueryCommandLine(TScmHandle Service) override;
     void CloseHandle(TScmHandle Handle) override;
 
 private:
@@ -64,9 +64,11 @@ private:
     // The database, opened again when a damaged file made an earlier call let it go.
     TMachineDatabase& Db();
     // Runs Change on the service's record (none when it is gone) in one write transaction.
-    template <class TChange> std::uint32_t ChangeService(TScmHandle Service, TChange Change);
+    template <class TChange> TStatus ChangeService(TScmHandle Service, TChange Change);
     // Runs Read on the service's record (none when it is gone).
     template <class TRead> std::uint32_t ReadService(TScmHandle Service, TRead Read);
+    // The owner of a handle opened by a call that ended with Error (none unless 0).
+    TStatusOr<TScmHandleOwner> Owned(TScmHandle Handle, std::uint32_t Error);
     void Update(std::int64_t Id, const std::string& Assignments);
     const THandleEntry* Find(TScmHandle Handle, bool Manager) const;
     TScmHandle NewHandle(THandleEntry Entry);

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 using namespace q7n::platform;
+using q7n::TStatusOr;
 using q7n::testing::Code;
 namespace fs = std::filesystem;
 
@@ -93,15 +94,20 @@ TEST(MachineStore, BothStandInsLookButDoNotChangeADatabaseTheUserCannotWrite) {
         Result.push_back(Code(Key.Create(Hklm, "Software\\TAVO", KeyAllAccess)));
 
         TPosixServiceControlManager Manager(Path);
-        TScmHandle Connection = 0;
-        Result.push_back(Manager.OpenManager(ScManagerAllAccess, Connection));
-        Result.push_back(Manager.OpenManager(ScManagerConnect, Connection));
-        TScmHandle Handle = 0;
-        Result.push_back(Manager.Open(Connection, Service, ServiceAllAccess, Handle));
-        Result.push_back(Manager.Open(Connection, Service, ServiceQueryStatus, Handle));
-        std::uint32_t State = 0;
-        Result.push_back(Manager.QueryState(Handle, State));
-        Result.push_back(State);
+        Result.push_back(Code(Manager.OpenManager(ScManagerAllAccess)));
+        TStatusOr<TScmHandleOwner> Connection = Manager.OpenManager(ScManagerConnect);
+        Result.push_back(Code(Connection));
+        if (!Connection.Ok())
+            return Result;
+        Result.push_back(Code(Manager.Open(Connection->Get(), Service, ServiceAllAccess)));
+        TStatusOr<TScmHandleOwner> Opened =
+            Manager.Open(Connection->Get(), Service, ServiceQueryStatus);
+        Result.push_back(Code(Opened));
+        if (!Opened.Ok())
+            return Result;
+        TStatusOr<std::uint32_t> State = Manager.QueryState(Opened->Get());
+        Result.push_back(Code(State));
+        Result.push_back(State.ValueOr(0));
         return Result;
     });
     EXPECT_EQ(Seen,
@@ -116,15 +122,13 @@ TEST(MachineStore, BothStandInsNameADamagedDatabaseAndTakeUpAFreshOneInItsPlace)
     TPosixRegistry Registry(TMachineDatabaseMode::mdmReadWrite, Path);
     TPosixServiceControlManager Manager(Path);
     TRegKey Key(Registry);
-    TScmHandle Connection = 0;
-    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Connection), ErrorDatabaseDoesNotExist);
+    EXPECT_EQ(Code(Manager.OpenManager(ScManagerAllAccess)), ErrorDatabaseDoesNotExist);
     EXPECT_NE(Manager.LastErrorText().find("damaged"), std::string::npos);
     EXPECT_EQ(Code(Key.Create(Hklm, "Software", KeyAllAccess)), ErrorRegistryCorrupt);
 
     // Once the user has moved the file away, both start afresh.
     fs::rename(Path, Folder.File("damaged.sqlite"));
     EXPECT_EQ(Code(Key.Create(Hklm, "Software", KeyAllAccess)), ErrorSuccess);
-    EXPECT_EQ(Manager.OpenManager(ScManagerAllAccess, Connection), ErrorSuccess);
+    EXPECT_EQ(Code(Manager.OpenManager(ScManagerAllAccess)), ErrorSuccess);
     EXPECT_TRUE(Manager.LastErrorText().empty());
-    Manager.CloseHandle(Connection);
 }

@@ -10,6 +10,8 @@
 #include <vector>
 
 using namespace q7n::platform;
+using q7n::IgnoreStatus;
+using q7n::TStatusOr;
 using namespace q7n::testing;
 namespace fs = std::filesystem;
 
@@ -27,27 +29,23 @@ protected:
         for (const std::string& Name : FRegistered) {
             TScmHandleOwner Service = OpenService(Name);
             if (Service) {
-                // Clean-up only: a service that is not running refuses the stop, and one that
-                // stays behind makes the next test's install fail.
-                (void)FManager->ControlStop(Service.Get());
-                (void)FManager->Delete(Service.Get());
+                IgnoreStatus(FManager->ControlStop(Service.Get())); // it may not run
+                IgnoreStatus(FManager->Delete(Service.Get()));
             }
         }
     }
 
     std::uint32_t Install(const std::string& Name, const std::string& CommandLine,
                           TScmHandleOwner* Created = nullptr) {
-        TScmHandle Handle = 0;
-        std::uint32_t Error =
-            FManager->Register(FHandle.Get(), RegistrationOf(Name, CommandLine), Handle);
-        TScmHandleOwner Owner(Handle, *FManager);
-        if (Error == ErrorSuccess) {
-            EXPECT_NE(Handle, 0u);
+        TStatusOr<TScmHandleOwner> Service =
+            FManager->Register(FHandle.Get(), RegistrationOf(Name, CommandLine));
+        if (Service.Ok()) {
+            EXPECT_TRUE(*Service);
             FRegistered.push_back(Name);
+            if (Created)
+                *Created = std::move(*Service);
         }
-        if (Created)
-            *Created = std::move(Owner);
-        return Error;
+        return Code(Service);
     }
 
     std::string InstallFixture() {
@@ -79,11 +77,10 @@ protected:
     }
 
     TScmHandleOwner OpenService(const std::string& Name, std::uint32_t* Error = nullptr) {
-        TScmHandle Handle = 0;
-        std::uint32_t Result = FManager->Open(FHandle.Get(), Name, ServiceAllAccess, Handle);
+        TStatusOr<TScmHandleOwner> Service = FManager->Open(FHandle.Get(), Name, ServiceAllAccess);
         if (Error)
-            *Error = Result;
-        return TScmHandleOwner(Result == ErrorSuccess ? Handle : 0, *FManager);
+            *Error = Code(Service);
+        return Service.Ok() ? std::move(*Service) : TScmHandleOwner();
     }
 
     bool Reaches(const TScmHandleOwner& Service, std::uint32_t State) {
@@ -91,9 +88,7 @@ protected:
     }
 
     TServiceStatus StatusOf(const TScmHandleOwner& Service) {
-        TServiceStatus Status;
-        EXPECT_EQ(FManager->QueryStatus(Service.Get(), Status), ErrorSuccess);
-        return Status;
+        return Expected(FManager->QueryStatus(Service.Get()));
     }
 
     // Writes the ports file in the test's folder, with mappings of these local ports.
@@ -136,40 +131,33 @@ TEST_F(ServiceControlConformance, GivesBackTheCommandLineAsRegistered) {
         std::string Name = UniqueServiceName();
         TScmHandleOwner Created;
         ASSERT_EQ(Install(Name, CommandLine, &Created), ErrorSuccess);
-        std::string Read;
-        EXPECT_EQ(FManager->QueryCommandLine(Created.Get(), Read), ErrorSuccess);
-        EXPECT_EQ(Read, CommandLine);
+        EXPECT_EQ(Expected(FManager->QueryCommandLine(Created.Get())), CommandLine);
 
         // Reading the configuration needs no more than the rights to read it.
-        TScmHandle Handle = 0;
-        ASSERT_EQ(FManager->OpenManager(ScManagerConnect, Handle), ErrorSuccess);
-        TScmHandleOwner Reader(Handle, *FManager);
-        ASSERT_EQ(FManager->Open(Reader.Get(), Name, ServiceQueryConfig, Handle), ErrorSuccess);
-        TScmHandleOwner Service(Handle, *FManager);
-        Read.clear();
-        EXPECT_EQ(FManager->QueryCommandLine(Service.Get(), Read), ErrorSuccess);
-        EXPECT_EQ(Read, CommandLine);
+        TScmHandleOwner Reader = Expected(FManager->OpenManager(ScManagerConnect));
+        TScmHandleOwner Service = Expected(FManager->Open(Reader.Get(), Name, ServiceQueryConfig));
+        EXPECT_EQ(Expected(FManager->QueryCommandLine(Service.Get())), CommandLine);
     }
 }
 
 TEST_F(ServiceControlConformance, StartsRunsAndStopsThroughStopPending) {
     TScmHandleOwner Service = OpenService(InstallFixture());
     ASSERT_TRUE(Service);
-    EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+    EXPECT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorServiceNotActive);
 
-    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
-    EXPECT_EQ(FManager->Start(Service.Get()), ErrorServiceAlreadyRunning);
+    ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
+    EXPECT_EQ(Code(FManager->Start(Service.Get())), ErrorServiceAlreadyRunning);
     ASSERT_TRUE(ReachesRunning(Service));
 
-    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorSuccess);
     // The fixture takes 300 ms to stop: the state right after the control is stop pending.
     EXPECT_EQ(StateOf(*FManager, Service), ServiceStopPending);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
-    EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+    EXPECT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorServiceNotActive);
 
     // A stopped service starts again.
     fs::remove(ReadyFile());
-    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
     EXPECT_TRUE(ReachesRunning(Service));
 }
 
@@ -177,13 +165,13 @@ TEST_F(ServiceControlConformance, DeletesARunningServiceOnceItHasStopped) {
     std::string Name = InstallFixture();
     {
         TScmHandleOwner Service = OpenService(Name);
-        ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+        ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
         ASSERT_TRUE(ReachesRunning(Service));
 
         // Stop and delete at once, as an uninstall does; a second delete is refused.
-        EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
-        EXPECT_EQ(FManager->Delete(Service.Get()), ErrorSuccess);
-        EXPECT_EQ(FManager->Delete(Service.Get()), ErrorServiceMarkedForDelete);
+        EXPECT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorSuccess);
+        EXPECT_EQ(Code(FManager->Delete(Service.Get())), ErrorSuccess);
+        EXPECT_EQ(Code(FManager->Delete(Service.Get())), ErrorServiceMarkedForDelete);
         // While it is still held and stopping, it cannot be registered anew.
         EXPECT_EQ(Install(Name, "\"" + FixtureServicePath() + "\""), ErrorServiceMarkedForDelete);
         EXPECT_TRUE(Reaches(Service, ServiceStopped));
@@ -205,7 +193,7 @@ TEST_F(ServiceControlConformance, RunsAProgramWhosePathHoldsBlanksWithItsArgumen
 
     TScmHandleOwner Service = InstallAndOpen("\"" + Program.string() + "\" --record \"" +
                                              Record.string() + "\" plain \"two words\"");
-    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceRunning));
     ASSERT_TRUE(WaitFor([&] { return fs::exists(Record); }));
 
@@ -222,7 +210,7 @@ TEST_F(ServiceControlConformance, RunsAProgramWhosePathHoldsBlanksWithItsArgumen
 TEST_F(ServiceControlConformance, AMissingProgramDoesNotStart) {
     fs::path Missing = FManager.Folder().Path() / "missing.exe";
     TScmHandleOwner Service = InstallAndOpen("\"" + Missing.string() + "\"");
-    EXPECT_EQ(FManager->Start(Service.Get()), ErrorFileNotFound);
+    EXPECT_EQ(Code(FManager->Start(Service.Get())), ErrorFileNotFound);
     EXPECT_EQ(StateOf(*FManager, Service), ServiceStopped);
 }
 
@@ -238,11 +226,11 @@ TEST_F(ServiceControlConformance, TheFixtureListensOnTheLocalPortsOfItsPortsFile
     fs::path Program = CopyOfFixture(FManager.Folder().Path() / "Install", "Q7NService");
     TScmHandleOwner Service =
         InstallAndOpen("\"" + Program.string() + "\" --record \"" + ReadyFile() + "\"");
-    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(ReachesRunning(Service));
     EXPECT_TRUE(Tcp.Connects(Free));
 
-    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
     EXPECT_FALSE(Tcp.Connects(Free));
 }
@@ -262,12 +250,12 @@ TEST_F(ServiceControlConformance, AServiceThatEndsWithACodeOfItsOwnShowsItOnceSt
         SCOPED_TRACE(Case.Options);
         TScmHandleOwner Service =
             InstallAndOpen("\"" + FixtureServicePath() + "\" " + Case.Options);
-        ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+        ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
         ASSERT_TRUE(Reaches(Service, ServiceStopped));
         EXPECT_EQ(CodesOf(StatusOf(Service)),
                   (TStatusCodes{0, ErrorServiceSpecificError, Case.Code}));
         // A stop that finds it stopped leaves them.
-        EXPECT_EQ(FManager->ControlStop(Service.Get()), ErrorServiceNotActive);
+        EXPECT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorServiceNotActive);
         EXPECT_EQ(StatusOf(Service).ServiceSpecificExitCode, Case.Code);
     }
 }
@@ -278,12 +266,12 @@ TEST_F(ServiceControlConformance, ARunShowsItsOwnProcessAndClearsTheCodesOfTheLa
     TScmHandleOwner Service = InstallAndOpen(FixtureCommandLine(ReadyFile()) + " --pid-file \"" +
                                              Pid + "\" --ports \"" + Ports + "\"");
     // No ports file yet: the first run ends at its start.
-    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
     ASSERT_EQ(StatusOf(Service).ServiceSpecificExitCode, 2u);
 
     WritePortsFile({});
-    ASSERT_EQ(FManager->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->Start(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(ReachesRunning(Service));
     TStatusCodes Running = CodesOf(StatusOf(Service));
     std::ifstream PidText(fs::u8path(Pid));
@@ -292,7 +280,7 @@ TEST_F(ServiceControlConformance, ARunShowsItsOwnProcessAndClearsTheCodesOfTheLa
     EXPECT_NE(ServicePid, 0u);
     EXPECT_EQ(Running, (TStatusCodes{ServicePid, ErrorSuccess, 0}));
 
-    ASSERT_EQ(FManager->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(FManager->ControlStop(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(Reaches(Service, ServiceStopped));
     EXPECT_EQ(CodesOf(StatusOf(Service)), (TStatusCodes{0, ErrorSuccess, 0}));
 }

@@ -19,19 +19,14 @@ TEST(PosixServiceControlManager, AUserWhoCannotWriteMayLookButNotChange) {
     Register(*Admin, AdminManager.Get(), Name, "\"" + FixtureServicePath() + "\"");
 
     TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
-    TScmHandle Handle = 0;
-    EXPECT_EQ(User.OpenManager(ScManagerAllAccess, Handle), ErrorAccessDenied);
-    EXPECT_EQ(Handle, 0u);
-    ASSERT_EQ(User.OpenManager(ScManagerConnect, Handle), ErrorSuccess);
-    TScmHandleOwner UserManager(Handle, User);
+    EXPECT_EQ(Code(User.OpenManager(ScManagerAllAccess)), ErrorAccessDenied);
+    TScmHandleOwner UserManager = Expected(User.OpenManager(ScManagerConnect));
 
-    TScmHandle Service = 0;
-    EXPECT_EQ(User.Open(UserManager.Get(), Name, ServiceAllAccess, Service), ErrorAccessDenied);
-    ASSERT_EQ(User.Open(UserManager.Get(), Name, ServiceQueryStatus, Service), ErrorSuccess);
-    TScmHandleOwner Readable(Service, User);
+    EXPECT_EQ(Code(User.Open(UserManager.Get(), Name, ServiceAllAccess)), ErrorAccessDenied);
+    TScmHandleOwner Readable = Expected(User.Open(UserManager.Get(), Name, ServiceQueryStatus));
     EXPECT_EQ(StateOf(User, Readable), ServiceStopped);
-    EXPECT_EQ(User.Start(Readable.Get()), ErrorAccessDenied);
-    EXPECT_EQ(User.Delete(Readable.Get()), ErrorAccessDenied);
+    EXPECT_EQ(Code(User.Start(Readable.Get())), ErrorAccessDenied);
+    EXPECT_EQ(Code(User.Delete(Readable.Get())), ErrorAccessDenied);
 }
 
 TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
@@ -41,19 +36,16 @@ TEST(PosixServiceControlManager, ANewMachineDatabaseReadOnlyKnowsNoServices) {
         .Execute("DROP TABLE services; DELETE FROM q7n_schema");
 
     TPosixServiceControlManager User(Admin.DatabasePath(), TMachineDatabaseMode::mdmReadOnly);
-    TScmHandle Manager = 0;
-    ASSERT_EQ(User.OpenManager(ScManagerConnect, Manager), ErrorSuccess);
-    TScmHandleOwner Owner(Manager, User);
-    TScmHandle Service = 0;
-    EXPECT_EQ(User.Open(Manager, "Q7NSrv", ServiceQueryStatus, Service), ErrorServiceDoesNotExist);
+    TScmHandleOwner Manager = Expected(User.OpenManager(ScManagerConnect));
+    EXPECT_EQ(Code(User.Open(Manager.Get(), "Q7NSrv", ServiceQueryStatus)),
+              ErrorServiceDoesNotExist);
 }
 
 TEST(PosixServiceControlManager, ADamagedDatabaseIsAnErrorAndIsLeftAlone) {
     TTestServiceManager Backend;
     const std::string Damaged = "not a database, but the user's file all the same";
     std::ofstream(Backend.DatabasePath(), std::ios::binary) << Damaged;
-    TScmHandle Manager = 0;
-    EXPECT_EQ(Backend->OpenManager(ScManagerAllAccess, Manager), ErrorDatabaseDoesNotExist);
+    EXPECT_EQ(Code(Backend->OpenManager(ScManagerAllAccess)), ErrorDatabaseDoesNotExist);
     EXPECT_EQ(ReadWholeFile(Backend.DatabasePath()), Damaged);
 }
 
@@ -63,17 +55,15 @@ TEST(PosixServiceControlManager, EveryProcessSeesTheSameServicesAndTheirStates) 
     std::string Name = UniqueServiceName();
     std::string Ready = First.Folder().File("ready");
     TScmHandleOwner Created = Register(*First, FirstManager.Get(), Name, FixtureCommandLine(Ready));
-    ASSERT_EQ(First->Start(Created.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(First->Start(Created.Get())), ErrorSuccess);
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Ready); }));
 
     TPosixServiceControlManager Second(First.DatabasePath());
     TScmHandleOwner SecondManager = OpenManager(Second);
-    TScmHandle Handle = 0;
-    ASSERT_EQ(Second.Open(SecondManager.Get(), Name, ServiceAllAccess, Handle), ErrorSuccess);
-    TScmHandleOwner Seen(Handle, Second);
+    TScmHandleOwner Seen = Expected(Second.Open(SecondManager.Get(), Name, ServiceAllAccess));
     EXPECT_EQ(StateOf(Second, Seen), ServiceRunning);
-    EXPECT_EQ(Second.Start(Seen.Get()), ErrorServiceAlreadyRunning);
-    ASSERT_EQ(Second.ControlStop(Seen.Get()), ErrorSuccess);
+    EXPECT_EQ(Code(Second.Start(Seen.Get())), ErrorServiceAlreadyRunning);
+    ASSERT_EQ(Code(Second.ControlStop(Seen.Get())), ErrorSuccess);
     EXPECT_EQ(StateOf(*First, Created), ServiceStopPending);
     EXPECT_TRUE(WaitFor([&] { return StateOf(*First, Created) == ServiceStopped; }));
 }
@@ -85,9 +75,9 @@ TEST(PosixServiceControlManager, StatesComeFromTheRealProcess) {
     // A service that ends by itself is stopped, with no stop asked.
     TScmHandleOwner Failing = Register(*Backend, Manager.Get(), UniqueServiceName(),
                                        "\"" + FixtureServicePath() + "\" --exit-after 100");
-    ASSERT_EQ(Backend->Start(Failing.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(Backend->Start(Failing.Get())), ErrorSuccess);
     EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Failing) == ServiceStopped; }));
-    EXPECT_EQ(Backend->ControlStop(Failing.Get()), ErrorServiceNotActive);
+    EXPECT_EQ(Code(Backend->ControlStop(Failing.Get())), ErrorServiceNotActive);
 
     // A record whose process id now belongs to another process (this test's own here, with
     // another start time) is not taken for the service.
@@ -98,12 +88,12 @@ TEST(PosixServiceControlManager, StatesComeFromTheRealProcess) {
         .Execute("UPDATE services SET pid = " + std::to_string(::getpid()) +
                  ", start_time = 1 WHERE name = '" + Name + "'");
     EXPECT_EQ(StateOf(*Backend, Reused), ServiceStopped);
-    EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorServiceNotActive);
-    ASSERT_EQ(Backend->Start(Reused.Get()), ErrorSuccess);
+    EXPECT_EQ(Code(Backend->ControlStop(Reused.Get())), ErrorServiceNotActive);
+    ASSERT_EQ(Code(Backend->Start(Reused.Get())), ErrorSuccess);
     EXPECT_EQ(StateOf(*Backend, Reused), ServiceRunning);
     ASSERT_TRUE(WaitFor([&] { return std::filesystem::exists(Ready); }));
-    EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorSuccess);
-    EXPECT_EQ(Backend->ControlStop(Reused.Get()), ErrorServiceCannotAcceptCtrl);
+    EXPECT_EQ(Code(Backend->ControlStop(Reused.Get())), ErrorSuccess);
+    EXPECT_EQ(Code(Backend->ControlStop(Reused.Get())), ErrorServiceCannotAcceptCtrl);
     EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Reused) == ServiceStopped; }));
 }
 
@@ -114,9 +104,9 @@ TEST(PosixServiceControlManager, TheCommandLineReachesNoShell) {
     TScmHandleOwner Service =
         Register(*Backend, Manager.Get(), UniqueServiceName(),
                  "\"" + FixtureServicePath() + "\" ; touch " + Marker + " $(touch " + Marker + ")");
-    ASSERT_EQ(Backend->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(Backend->Start(Service.Get())), ErrorSuccess);
     EXPECT_EQ(StateOf(*Backend, Service), ServiceRunning);
-    EXPECT_EQ(Backend->ControlStop(Service.Get()), ErrorSuccess);
+    EXPECT_EQ(Code(Backend->ControlStop(Service.Get())), ErrorSuccess);
     EXPECT_TRUE(WaitFor([&] { return StateOf(*Backend, Service) == ServiceStopped; }));
     EXPECT_FALSE(std::filesystem::exists(Marker));
 }
@@ -134,25 +124,22 @@ TEST(PosixServiceControlManager, ASignalEndsARunCleanlyOnlyWhenItIsTheStopAskedF
     for (TCase Case : {TCase{SIGKILL, ErrorProcessAborted}, TCase{0, ErrorSuccess},
                        TCase{SIGTERM, ErrorProcessAborted}}) {
         SCOPED_TRACE(Case.Signal);
-        ASSERT_EQ(Backend->Start(Service.Get()), ErrorSuccess);
-        TServiceStatus Status;
-        ASSERT_EQ(Backend->QueryStatus(Service.Get(), Status), ErrorSuccess);
+        ASSERT_EQ(Code(Backend->Start(Service.Get())), ErrorSuccess);
+        TServiceStatus Status = Expected(Backend->QueryStatus(Service.Get()));
         EXPECT_EQ(Status.CurrentState, ServiceRunning);
         EXPECT_EQ(Status.Win32ExitCode, ErrorSuccess) << "a new run clears the last codes";
         // The process id is the program's own: the signal ends the service.
         if (Case.Signal)
             ASSERT_EQ(::kill(static_cast<pid_t>(Status.ProcessId), Case.Signal), 0);
         else
-            ASSERT_EQ(Backend->ControlStop(Service.Get()), ErrorSuccess);
+            ASSERT_EQ(Code(Backend->ControlStop(Service.Get())), ErrorSuccess);
         ASSERT_TRUE(WaitFor([&] { return StateOf(*Backend, Service) == ServiceStopped; }));
 
         // Another process's manager reads the same.
         TPosixServiceControlManager Other(Backend.DatabasePath());
         TScmHandleOwner OtherManager = OpenManager(Other);
-        TScmHandle Handle = 0;
-        ASSERT_EQ(Other.Open(OtherManager.Get(), Name, ServiceQueryStatus, Handle), ErrorSuccess);
-        TScmHandleOwner Seen(Handle, Other);
-        ASSERT_EQ(Other.QueryStatus(Seen.Get(), Status), ErrorSuccess);
+        TScmHandleOwner Seen = Expected(Other.Open(OtherManager.Get(), Name, ServiceQueryStatus));
+        Status = Expected(Other.QueryStatus(Seen.Get()));
         EXPECT_EQ(Status.CurrentState, ServiceStopped);
         EXPECT_EQ(CodesOf(Status), (TStatusCodes{0, Case.Win32ExitCode, 0}));
     }

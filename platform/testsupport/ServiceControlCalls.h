@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/testsupport/StatusCode.h"
 #include "platform/testsupport/ServiceControlTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -7,28 +8,27 @@
 // The service manager calls that the tests make again and again, each expected to succeed.
 namespace q7n::testing {
 
+// Result's value, with a failure of the test when there is none (then T's empty value).
+template <class T> T Expected(TStatusOr<T> Result) {
+    EXPECT_TRUE(Result.Ok()) << Result.Status().Code() << " " << Result.Status().Text();
+    return Result.Ok() ? std::move(Result).Value() : T();
+}
+
 // The connection to Manager with every right.
 inline platform::TScmHandleOwner OpenManager(platform::IServiceControlManager& Manager) {
-    platform::TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.OpenManager(platform::ScManagerAllAccess, Handle), platform::ErrorSuccess);
-    return platform::TScmHandleOwner(Handle, Manager);
+    return Expected(Manager.OpenManager(platform::ScManagerAllAccess));
 }
 
 // Registers Name with CommandLine through Manager; answers the new service's handle.
 inline platform::TScmHandleOwner Register(platform::IServiceControlManager& Manager,
                                           platform::TScmHandle ManagerHandle,
                                           const std::string& Name, const std::string& CommandLine) {
-    platform::TScmHandle Handle = 0;
-    EXPECT_EQ(Manager.Register(ManagerHandle, RegistrationOf(Name, CommandLine), Handle),
-              platform::ErrorSuccess);
-    return platform::TScmHandleOwner(Handle, Manager);
+    return Expected(Manager.Register(ManagerHandle, RegistrationOf(Name, CommandLine)));
 }
 
 inline std::uint32_t StateOf(platform::IServiceControlManager& Manager,
                              const platform::TScmHandleOwner& Service) {
-    std::uint32_t State = 0;
-    EXPECT_EQ(Manager.QueryState(Service.Get(), State), platform::ErrorSuccess);
-    return State;
+    return Expected(Manager.QueryState(Service.Get()));
 }
 
 } // namespace q7n::testing

@@ -1,3 +1,4 @@
+#include "base/TextCompare.h"
 #include "platform/FileSystem.h"
 #include "platform/HeldFileRetry.h"
 #include "platform/TemporaryFile.h"
@@ -78,6 +79,10 @@ void TFileHandleTraits::Close(void* Handle) const {
 
 bool IsPathSeparator(char C) {
     return C == '\\' || C == '/';
+}
+
+bool SamePathName(std::string_view A, std::string_view B) {
+    return SameText(A, B);
 }
 
 bool FileExists(const std::string& Path) {

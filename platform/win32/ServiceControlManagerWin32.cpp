@@ -1,4 +1,5 @@
 #include "platform/ServiceControlManager.h"
+#include "platform/SystemErrorText.h"
 #include "platform/win32/Win32Text.h"
 
 #include <windows.h>
@@ -24,8 +25,8 @@ std::uint32_t LastError() {
     return Error ? Error : ErrorGenFailure;
 }
 
-std::uint32_t Result(BOOL Succeeded) {
-    return Succeeded ? ErrorSuccess : LastError();
+TStatus Result(BOOL Succeeded) {
+    return SystemStatus(Succeeded ? ErrorSuccess : LastError());
 }
 
 // Our text is UTF-8; the wide entry points take it unchanged whatever the machine's code page.
@@ -41,75 +42,74 @@ template <class TBody> std::uint32_t WithWideText(TBody Body) {
 // The Service Control Manager through advapi32's wide entry points.
 class TWin32ServiceControlManager final : public IServiceControlManager {
 public:
-    std::uint32_t OpenManager(std::uint32_t Access, TScmHandle& Manager) override {
+    TStatusOr<TScmHandleOwner> OpenManager(std::uint32_t Access) override {
         SC_HANDLE Handle = ::OpenSCManagerW(nullptr, nullptr, Access);
-        Manager = FromNative(Handle);
-        return Handle ? ErrorSuccess : LastError();
+        return Owned(Handle, Handle ? ErrorSuccess : LastError());
     }
 
-    std::uint32_t Register(TScmHandle Manager, const TServiceRegistration& Service,
-                           TScmHandle& Handle) override {
-        Handle = 0;
-        return WithWideText([&]() -> std::uint32_t {
+    TStatusOr<TScmHandleOwner> Register(TScmHandle Manager,
+                                        const TServiceRegistration& Service) override {
+        SC_HANDLE Created = nullptr;
+        std::uint32_t Error = WithWideText([&]() -> std::uint32_t {
             std::wstring Name = Utf8ToWide(Service.Name);
             std::wstring DisplayName = Utf8ToWide(Service.DisplayName);
             std::wstring Path = Utf8ToWide(Service.BinaryPathName);
-            SC_HANDLE Created = ::CreateServiceW(
-                ToNative(Manager), Name.c_str(), DisplayName.c_str(), Service.Access,
-                Service.ServiceType, Service.StartType, Service.ErrorControl, Path.c_str(), nullptr,
-                nullptr, nullptr, nullptr, nullptr);
-            Handle = FromNative(Created);
+            Created = ::CreateServiceW(ToNative(Manager), Name.c_str(), DisplayName.c_str(),
+                                       Service.Access, Service.ServiceType, Service.StartType,
+                                       Service.ErrorControl, Path.c_str(), nullptr, nullptr,
+                                       nullptr, nullptr, nullptr);
             return Created ? ErrorSuccess : LastError();
         });
+        return Owned(Created, Error);
     }
 
-    std::uint32_t Open(TScmHandle Manager, const std::string& Name, std::uint32_t Access,
-                       TScmHandle& Handle) override {
-        Handle = 0;
-        return WithWideText([&]() -> std::uint32_t {
+    TStatusOr<TScmHandleOwner> Open(TScmHandle Manager, const std::string& Name,
+                                    std::uint32_t Access) override {
+        SC_HANDLE Opened = nullptr;
+        std::uint32_t Error = WithWideText([&]() -> std::uint32_t {
             std::wstring WideName = Utf8ToWide(Name);
-            SC_HANDLE Opened = ::OpenServiceW(ToNative(Manager), WideName.c_str(), Access);
-            Handle = FromNative(Opened);
+            Opened = ::OpenServiceW(ToNative(Manager), WideName.c_str(), Access);
             return Opened ? ErrorSuccess : LastError();
         });
+        return Owned(Opened, Error);
     }
 
-    std::uint32_t Start(TScmHandle Service) override {
+    TStatus Start(TScmHandle Service) override {
         LPCWSTR NoArguments[] = {nullptr};
         return Result(::StartServiceW(ToNative(Service), 0, NoArguments));
     }
 
-    std::uint32_t ControlStop(TScmHandle Service) override {
+    TStatus ControlStop(TScmHandle Service) override {
         SERVICE_STATUS Status{};
         return Result(::ControlService(ToNative(Service), SERVICE_CONTROL_STOP, &Status));
     }
 
-    std::uint32_t Delete(TScmHandle Service) override {
+    TStatus Delete(TScmHandle Service) override {
         return Result(::DeleteService(ToNative(Service)));
     }
 
-    std::uint32_t QueryState(TScmHandle Service, std::uint32_t& CurrentState) override {
+    TStatusOr<std::uint32_t> QueryState(TScmHandle Service) override {
         SERVICE_STATUS Status{};
         if (!::QueryServiceStatus(ToNative(Service), &Status))
-            return LastError();
-        CurrentState = Status.dwCurrentState;
-        return ErrorSuccess;
+            return SystemStatus(LastError());
+        return static_cast<std::uint32_t>(Status.dwCurrentState);
     }
 
-    std::uint32_t QueryStatus(TScmHandle Service, TServiceStatus& Status) override {
+    TStatusOr<TServiceStatus> QueryStatus(TScmHandle Service) override {
         SERVICE_STATUS_PROCESS Native{};
         DWORD Needed = 0;
         if (!::QueryServiceStatusEx(ToNative(Service), SC_STATUS_PROCESS_INFO,
                                     reinterpret_cast<BYTE*>(&Native), sizeof Native, &Needed))
-            return LastError();
+            return SystemStatus(LastError());
+        TServiceStatus Status;
         Status.CurrentState = Native.dwCurrentState;
         Status.ProcessId = Native.dwProcessId;
         Status.Win32ExitCode = Native.dwWin32ExitCode;
         Status.ServiceSpecificExitCode = Native.dwServiceSpecificExitCode;
-        return ErrorSuccess;
+        return Status;
     }
 
-    std::uint32_t QueryCommandLine(TScmHandle Service, std::string& CommandLine) override {
+    TStatusOr<std::string> QueryCommandLine(TScmHandle Service) override {
         // Asked for its size first; the configuration may grow between the calls, so the
         // second call is repeated with the size it asks for then.
         DWORD Needed = 0;
@@ -119,19 +119,24 @@ public:
             if (::QueryServiceConfigW(ToNative(Service), Buffer.empty() ? nullptr : Buffer.data(),
                                       Bytes, &Needed)) {
                 const wchar_t* Path = Buffer.empty() ? nullptr : Buffer.front().lpBinaryPathName;
-                CommandLine = Path ? WideToUtf8(Path) : std::string();
-                return ErrorSuccess;
+                return Path ? WideToUtf8(Path) : std::string();
             }
             if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-                return LastError();
+                return SystemStatus(LastError());
             Buffer.resize(Needed / sizeof(QUERY_SERVICE_CONFIGW) + 1);
         }
-        return ERROR_INSUFFICIENT_BUFFER;
+        return SystemStatus(ERROR_INSUFFICIENT_BUFFER);
     }
 
     void CloseHandle(TScmHandle Handle) override {
         if (Handle)
             ::CloseServiceHandle(ToNative(Handle));
+    }
+
+private:
+    // The owner of Handle after a call that ended with Error 0; otherwise the status of Error.
+    TStatusOr<TScmHandleOwner> Owned(SC_HANDLE Handle, std::uint32_t Error) {
+        return SystemResult(Error, TScmHandleOwner(FromNative(Handle), *this));
     }
 };
 

@@ -58,15 +58,14 @@ struct MachineDoctor : ::testing::Test {
 
     // A service a test registered goes, whatever the test left it doing.
     void TearDown() override {
-        TScmHandle Manager = 0, Service = 0;
-        if (Services->OpenManager(ScManagerAllAccess, Manager) != ErrorSuccess)
+        TStatusOr<TScmHandleOwner> Manager = Services->OpenManager(ScManagerAllAccess);
+        if (!Manager.Ok())
             return;
-        TScmHandleOwner ManagerOwner(Manager, *Services);
-        if (Services->Open(Manager, Name, ServiceAllAccess, Service) != ErrorSuccess)
+        TStatusOr<TScmHandleOwner> Service = Services->Open(Manager->Get(), Name, ServiceAllAccess);
+        if (!Service.Ok())
             return;
-        TScmHandleOwner ServiceOwner(Service, *Services);
-        (void)Services->ControlStop(Service);
-        (void)Services->Delete(Service);
+        IgnoreStatus(Services->ControlStop(Service->Get())); // it may not run
+        IgnoreStatus(Services->Delete(Service->Get()));
     }
 };
 
@@ -131,7 +130,7 @@ TEST_F(MachineDoctor, TellsWhatTheServiceRunsWhereItListensAndHowItEnded) {
     // Registered from the build's folder, not this one's: the file edited here is not its own.
     // Once it listens on its mapping, only the mapping it does not have is not listened on.
     auto Ports = Mappings({{Served, 1}, {NotServed, 1}});
-    ASSERT_EQ(Services->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(Services->Start(Service.Get())), ErrorSuccess);
     TMachineReport Report;
     const TFound Running{{0, mfProgramMissing}, {0, mfRegisteredElsewhere}, {2, mfNotListening}};
     EXPECT_TRUE(WaitFor([&] {
@@ -144,10 +143,10 @@ TEST_F(MachineDoctor, TellsWhatTheServiceRunsWhereItListensAndHowItEnded) {
     EXPECT_EQ(Report.Findings.at(1).Other, CommandLine);
 
     // A service that cannot read its ports file ends at its start, with a code of its own.
-    ASSERT_EQ(Services->ControlStop(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(Services->ControlStop(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(WaitFor(Stopped));
     std::ofstream(PortsFile, std::ios::trunc) << "not a ports file";
-    ASSERT_EQ(Services->Start(Service.Get()), ErrorSuccess);
+    ASSERT_EQ(Code(Services->Start(Service.Get())), ErrorSuccess);
     ASSERT_TRUE(WaitFor(Stopped));
     Report = Doctor.Examine(*Ports);
     ASSERT_EQ(Report.Findings.at(2).Kind, mfStoppedWithError);

@@ -85,3 +85,15 @@ TEST(ScmManager, ClosesItsConnectionWhenItGoes) {
     }
     EXPECT_EQ(Platform.OpenHandles, 0);
 }
+
+TEST(ScmManager, ARefusedOpenKeepsTheConnectionItHeld) {
+    q7n::testing::TFakeServiceControlManager Platform;
+    Platform.States["Q7NSrv"] = 4;
+    TScmManager Scm(nullptr, Platform);
+    ASSERT_TRUE(Scm.Open());
+    Platform.OpenManagerError = platform::ErrorAccessDenied;
+    EXPECT_FALSE(Scm.Open());
+    EXPECT_TRUE(Scm.Active());
+    EXPECT_EQ(Platform.OpenHandles, 1);
+    EXPECT_TRUE(Scm.StopService("Q7NSrv")); // through the connection it kept
+}

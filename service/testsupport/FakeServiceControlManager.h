@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/ServiceControlManager.h"
+#include "platform/SystemErrorText.h"
 
 #include <map>
 #include <string>
@@ -21,88 +22,80 @@ public:
     std::uint32_t ManagerAccess = 0;          // the access the manager was opened with
     std::vector<std::uint32_t> ServiceAccess; // the access asked of each service, in order
 
-    std::uint32_t OpenManager(std::uint32_t Access, platform::TScmHandle& Manager) override {
+    TStatusOr<platform::TScmHandleOwner> OpenManager(std::uint32_t Access) override {
         Calls.push_back("OpenManager");
         ManagerAccess = Access;
-        Manager = OpenManagerError ? 0 : NewHandle("");
-        return OpenManagerError;
+        if (OpenManagerError)
+            return platform::SystemStatus(OpenManagerError);
+        return Owned("");
     }
-    std::uint32_t Register(platform::TScmHandle Manager,
-                           const platform::TServiceRegistration& Service,
-                           platform::TScmHandle& Handle) override {
+    TStatusOr<platform::TScmHandleOwner>
+    Register(platform::TScmHandle Manager, const platform::TServiceRegistration& Service) override {
         Calls.push_back("CreateService " + Service.Name + " " + Service.BinaryPathName);
         ServiceAccess.push_back(Service.Access);
-        Handle = 0;
         if (!Manager)
-            return platform::ErrorInvalidHandle;
+            return platform::SystemStatus(platform::ErrorInvalidHandle);
         if (States.count(Service.Name))
-            return platform::ErrorServiceExists;
+            return platform::SystemStatus(platform::ErrorServiceExists);
         States[Service.Name] = 1;
         Paths[Service.Name] = Service.BinaryPathName;
-        Handle = NewHandle(Service.Name);
-        return platform::ErrorSuccess;
+        return Owned(Service.Name);
     }
-    std::uint32_t Open(platform::TScmHandle Manager, const std::string& Name, std::uint32_t Access,
-                       platform::TScmHandle& Handle) override {
+    TStatusOr<platform::TScmHandleOwner> Open(platform::TScmHandle Manager, const std::string& Name,
+                                              std::uint32_t Access) override {
         Calls.push_back("OpenService " + Name);
         ServiceAccess.push_back(Access);
-        Handle = 0;
         if (!Manager)
-            return platform::ErrorInvalidHandle;
+            return platform::SystemStatus(platform::ErrorInvalidHandle);
         if (!States.count(Name))
-            return platform::ErrorServiceDoesNotExist;
-        Handle = NewHandle(Name);
-        return platform::ErrorSuccess;
+            return platform::SystemStatus(platform::ErrorServiceDoesNotExist);
+        return Owned(Name);
     }
-    std::uint32_t Start(platform::TScmHandle Service) override {
+    TStatus Start(platform::TScmHandle Service) override {
         Calls.push_back("StartService");
         std::uint32_t& State = States[FNames[Service]];
         if (State != 1)
-            return platform::ErrorServiceAlreadyRunning;
+            return platform::SystemStatus(platform::ErrorServiceAlreadyRunning);
         State = 2; // start pending
-        return platform::ErrorSuccess;
+        return {};
     }
-    std::uint32_t ControlStop(platform::TScmHandle Service) override {
+    TStatus ControlStop(platform::TScmHandle Service) override {
         Calls.push_back("ControlStop");
         std::uint32_t& State = States[FNames[Service]];
         if (State == 1)
-            return platform::ErrorServiceNotActive;
+            return platform::SystemStatus(platform::ErrorServiceNotActive);
         if (ControlStopError)
-            return ControlStopError;
+            return platform::SystemStatus(ControlStopError);
         State = 3; // stop pending
-        return platform::ErrorSuccess;
+        return {};
     }
-    std::uint32_t Delete(platform::TScmHandle Service) override {
+    TStatus Delete(platform::TScmHandle Service) override {
         Calls.push_back("DeleteService");
         States.erase(FNames[Service]);
-        return platform::ErrorSuccess;
+        return {};
     }
-    std::uint32_t QueryState(platform::TScmHandle Service, std::uint32_t& CurrentState) override {
+    TStatusOr<std::uint32_t> QueryState(platform::TScmHandle Service) override {
         Calls.push_back("QueryState");
         auto Found = States.find(FNames[Service]);
         if (Found == States.end())
-            return platform::ErrorServiceMarkedForDelete;
-        CurrentState = Found->second;
-        return platform::ErrorSuccess;
+            return platform::SystemStatus(platform::ErrorServiceMarkedForDelete);
+        return Found->second;
     }
-    std::uint32_t QueryStatus(platform::TScmHandle Service,
-                              platform::TServiceStatus& Status) override {
+    TStatusOr<platform::TServiceStatus> QueryStatus(platform::TScmHandle Service) override {
         Calls.push_back("QueryStatus");
         auto Found = States.find(FNames[Service]);
         if (Found == States.end())
-            return platform::ErrorServiceMarkedForDelete;
-        Status = {};
+            return platform::SystemStatus(platform::ErrorServiceMarkedForDelete);
+        platform::TServiceStatus Status;
         Status.CurrentState = Found->second;
-        return platform::ErrorSuccess;
+        return Status;
     }
-    std::uint32_t QueryCommandLine(platform::TScmHandle Service,
-                                   std::string& CommandLine) override {
+    TStatusOr<std::string> QueryCommandLine(platform::TScmHandle Service) override {
         Calls.push_back("QueryCommandLine");
         auto Found = Paths.find(FNames[Service]);
         if (Found == Paths.end() || !States.count(Found->first))
-            return platform::ErrorServiceMarkedForDelete;
-        CommandLine = Found->second;
-        return platform::ErrorSuccess;
+            return platform::SystemStatus(platform::ErrorServiceMarkedForDelete);
+        return Found->second;
     }
     void CloseHandle(platform::TScmHandle Handle) override {
         Calls.push_back("CloseHandle");
@@ -118,10 +111,10 @@ public:
     }
 
 private:
-    platform::TScmHandle NewHandle(const std::string& Name) {
+    platform::TScmHandleOwner Owned(const std::string& Name) {
         ++OpenHandles;
         FNames[++FLastHandle] = Name;
-        return FLastHandle;
+        return platform::TScmHandleOwner(FLastHandle, *this);
     }
 
     platform::TScmHandle FLastHandle = 0;
