@@ -4,8 +4,17 @@
 # under Wine; the 32-bit one tested under the 32-bit Wine where this machine runs 32-bit programs
 # and has it, compiled only elsewhere), then the debug build. Q7N_ASSUME_NO_32BIT=1 takes the path
 # of a machine without 32-bit programs.
+#   scripts/test.sh --quick   the quick loop: the same set-up and layout check, then the debug
+#                             build alone with its tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+quick=false
+case "${1:-}" in
+    "") ;;
+    --quick) quick=true ;;
+    *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
+esac
 
 scripts/install-deps.sh test
 
@@ -25,6 +34,8 @@ run_preset() {
     echo "=== $preset: test"
     ctest --preset "$preset" -j "$jobs"
 }
+
+if $quick; then run_preset dev; exit 0; fi
 
 run_preset fuzz
 run_preset asan
