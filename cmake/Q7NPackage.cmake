@@ -1,11 +1,13 @@
 # The portable Windows archive: the configurator, q7nctl and the service console side by side with
-# the README and THIRD-PARTY-NOTICES.txt, the licences that the statically linked third-party code
+# the README, the documents in docs/ that it links to, and THIRD-PARTY-NOTICES.txt, the licences that the statically linked third-party code
 # asks to travel with it. `cpack --preset win64-release` (scripts/package-windows.sh) makes it.
 
 set(q7n_package_files q7nconfig q7nctl q7n_service_console)
 # Flat: the programs work on the folder they are run in, which is the service's own.
 install(TARGETS ${q7n_package_files} RUNTIME DESTINATION . COMPONENT q7n)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT q7n)
+# The README is a guide whose references are in docs/: they travel with it, so its links work.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs DESTINATION . COMPONENT q7n)
 
 # The notices come from what is linked: Debian's pugixml source, and the copyright file of each
 # Debian package that owns one of the compiler's runtime libraries (GCC's with its runtime library

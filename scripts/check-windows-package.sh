@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks a Windows release archive, 64-bit (...-win64.zip) or 32-bit (...-win32.zip): it holds the
-# three programs, the README and the third-party notices; the programs are of the archive's
-# bitness, stripped, and import nothing but Windows' own DLLs, nothing that Windows 7 lacks
-# (scripts/check-windows-imports.sh); and, under Wine in a fresh prefix, q7nctl.exe, the service
+# three programs, the README with the documents of docs/ and the third-party notices; the programs
+# are of the archive's bitness, stripped, and import nothing but Windows' own DLLs, nothing that
+# Windows 7 lacks (scripts/check-windows-imports.sh); and, under Wine in a fresh prefix, q7nctl.exe, the service
 # console and q7nconfig.exe each start from a folder with nothing beside them and end cleanly. The
 # 32-bit programs are run only where the 32-bit Wine runs (scripts/probe-32bit.sh); elsewhere one
 # line says why they were not.
@@ -44,8 +44,10 @@ case "$top" in
 *-win32) format=pei-i386 bits=32 wine=${WINE:-/usr/lib/wine/wine} ;;
 *) fail "$zip is named for neither 64-bit (-win64) nor 32-bit (-win32) Windows" ;;
 esac
-expected=$(printf '%s\n' README.md THIRD-PARTY-NOTICES.txt q7n_service_console.exe q7nconfig.exe \
-    q7nctl.exe | sed "s|^|$top/|")
+expected=$({
+    printf '%s\n' README.md THIRD-PARTY-NOTICES.txt q7n_service_console.exe q7nconfig.exe q7nctl.exe
+    (cd "$here/.." && find docs -type f)
+} | sed "s|^|$top/|" | sort)
 listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 [ "$listed" = "$expected" ] || fail "$zip holds
 $listed
@@ -77,10 +79,10 @@ OBJDUMP=$objdump "$here/check-windows-imports.sh" "$files/q7nconfig.exe" "$files
 
 if [ "$bits" = 32 ]; then
     if ! why=$("$here/probe-32bit.sh"); then
-        echo "$zip: the programs, README and notices; the programs not run: $why"
+        echo "$zip: the programs, README, docs and notices; the programs not run: $why"
         exit 0
     elif [ ! -x "$wine" ]; then
-        echo "$zip: the programs, README and notices; the programs not run: no 32-bit Wine ($wine)"
+        echo "$zip: the programs, README, docs and notices; the programs not run: no 32-bit Wine ($wine)"
         exit 0
     fi
 fi
@@ -125,4 +127,4 @@ status=0
 wait "$configurator" || status=$?
 [ -n "$closed" ] || { cat q7nconfig.txt; fail "q7nconfig.exe ended (status $status) before it showed a window"; }
 [ "$status" -eq 0 ] || { cat q7nconfig.txt; fail "q7nconfig.exe ended with status $status"; }
-echo "$zip: the programs, README and notices; each program starts alone under Wine"
+echo "$zip: the programs, README, docs and notices; each program starts alone under Wine"

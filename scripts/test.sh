@@ -5,10 +5,18 @@
 # and has it, compiled only elsewhere), then the debug build. Q7N_ASSUME_NO_32BIT=1 takes the path
 # of a machine without 32-bit programs. The sanitizer build is clang's, warnings (a dropped
 # [[nodiscard]] result among them) as errors in CI; clang-tidy then reads its compile commands.
-# Q7N_PRESETS="asan dev" runs only the named configurations (and the clang-tidy step with asan),
-# for a quicker loop; the format check always runs.
+# Q7N_PRESETS="asan dev" runs only the named configurations (and the clang-tidy step with asan);
+# the format check always runs.
+#   scripts/test.sh --quick   the quick loop: the same set-up and layout check, then the debug
+#                             build alone with its tests (Q7N_PRESETS=dev)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+case "${1:-}" in
+    "") ;;
+    --quick) export Q7N_PRESETS=dev ;;
+    *) echo "usage: $0 [--quick]" >&2; exit 2 ;;
+esac
 
 scripts/install-deps.sh test
 
