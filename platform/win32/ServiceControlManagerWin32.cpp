@@ -1,10 +1,11 @@
+#include "platform/ErrorBarrier.h"
 #include "platform/ServiceControlManager.h"
+#include "platform/SizedRead.h"
 #include "platform/SystemErrorText.h"
 #include "platform/win32/Win32Text.h"
 
 #include <windows.h>
 
-#include <system_error>
 #include <vector>
 
 namespace q7n::platform {
@@ -29,17 +30,9 @@ TStatus Result(BOOL Succeeded) {
     return SystemStatus(Succeeded ? ErrorSuccess : LastError());
 }
 
-// Our text is UTF-8; the wide entry points take it unchanged whatever the machine's code page.
-// Text that is not UTF-8 is refused as the manager refuses a bad name.
-template <class TBody> std::uint32_t WithWideText(TBody Body) {
-    try {
-        return Body();
-    } catch (const std::system_error& Error) {
-        return static_cast<std::uint32_t>(Error.code().value());
-    }
-}
-
-// The Service Control Manager through advapi32's wide entry points.
+// The Service Control Manager through advapi32's wide entry points. Our text is UTF-8, which they
+// take unchanged whatever the machine's code page; text that is not UTF-8 raises in the
+// conversion and is refused, behind the error barrier, as the manager refuses a bad name.
 class TWin32ServiceControlManager final : public IServiceControlManager {
 public:
     TStatusOr<TScmHandleOwner> OpenManager(std::uint32_t Access) override {
@@ -50,7 +43,7 @@ public:
     TStatusOr<TScmHandleOwner> Register(TScmHandle Manager,
                                         const TServiceRegistration& Service) override {
         SC_HANDLE Created = nullptr;
-        std::uint32_t Error = WithWideText([&]() -> std::uint32_t {
+        std::uint32_t Error = ErrorBarrier([&]() -> std::uint32_t {
             std::wstring Name = Utf8ToWide(Service.Name);
             std::wstring DisplayName = Utf8ToWide(Service.DisplayName);
             std::wstring Path = Utf8ToWide(Service.BinaryPathName);
@@ -66,7 +59,7 @@ public:
     TStatusOr<TScmHandleOwner> Open(TScmHandle Manager, const std::string& Name,
                                     std::uint32_t Access) override {
         SC_HANDLE Opened = nullptr;
-        std::uint32_t Error = WithWideText([&]() -> std::uint32_t {
+        std::uint32_t Error = ErrorBarrier([&]() -> std::uint32_t {
             std::wstring WideName = Utf8ToWide(Name);
             Opened = ::OpenServiceW(ToNative(Manager), WideName.c_str(), Access);
             return Opened ? ErrorSuccess : LastError();
@@ -110,22 +103,22 @@ public:
     }
 
     TStatusOr<std::string> QueryCommandLine(TScmHandle Service) override {
-        // Asked for its size first; the configuration may grow between the calls, so the
-        // second call is repeated with the size it asks for then.
-        DWORD Needed = 0;
-        std::vector<QUERY_SERVICE_CONFIGW> Buffer;
-        for (int Attempt = 0; Attempt < 4; ++Attempt) {
-            DWORD Bytes = static_cast<DWORD>(Buffer.size() * sizeof(QUERY_SERVICE_CONFIGW));
-            if (::QueryServiceConfigW(ToNative(Service), Buffer.empty() ? nullptr : Buffer.data(),
-                                      Bytes, &Needed)) {
-                const wchar_t* Path = Buffer.empty() ? nullptr : Buffer.front().lpBinaryPathName;
-                return Path ? WideToUtf8(Path) : std::string();
-            }
-            if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
-                return SystemStatus(LastError());
-            Buffer.resize(Needed / sizeof(QUERY_SERVICE_CONFIGW) + 1);
-        }
-        return SystemStatus(ERROR_INSUFFICIENT_BUFFER);
+        return ErrorBarrier([&]() -> TStatusOr<std::string> {
+            // The configuration is a QUERY_SERVICE_CONFIGW followed by its strings, sized in bytes.
+            using TUnit = QUERY_SERVICE_CONFIGW;
+            std::vector<TUnit> Buffer;
+            std::uint32_t Error = ReadSized(Buffer, [&](TUnit* Data, std::size_t Capacity) {
+                DWORD Needed = 0;
+                if (::QueryServiceConfigW(ToNative(Service), Data,
+                                          static_cast<DWORD>(Capacity * sizeof(TUnit)), &Needed))
+                    return TSizedAnswer{0, Capacity};
+                return TSizedAnswer{LastError(), (Needed + sizeof(TUnit) - 1) / sizeof(TUnit)};
+            });
+            if (Error != ErrorSuccess)
+                return SystemStatus(Error);
+            const wchar_t* Path = Buffer.empty() ? nullptr : Buffer.front().lpBinaryPathName;
+            return Path ? WideToUtf8(Path) : std::string();
+        });
     }
 
     void CloseHandle(TScmHandle Handle) override {
