@@ -28,6 +28,9 @@ Exit codes:
   4  access denied (run as an administrator)
   5  timed out (--wait), or the ports file stayed locked by another program
   6  the ports file cannot be read, or 'ports check' or 'doctor' found problems
+  7  'ports apply --check': the file would change
+  8  'ports apply --restart': the service did not take the new mappings; the previous
+     file was put back
 )";
 
 using TCommandRun = int (*)(const std::string& Name, const std::vector<std::string>& Words,
