@@ -6,7 +6,7 @@
 #   ApplySession.sh FIXTURE_SERVICE Q7NCTL
 set -u
 fixture=$1 q7nctl=$2
-folder=$(mktemp -d)
+. "$(dirname "$0")/StagedFolder.sh"
 listener_pid=
 cleanup() {
     [ -n "$listener_pid" ] && kill "$listener_pid" 2>/dev/null
@@ -14,15 +14,6 @@ cleanup() {
     rm -rf "$folder"
 }
 trap cleanup EXIT
-sh "$(dirname "$0")/../../scripts/stage-service.sh" "$fixture" "$folder" || exit 1
-cd "$folder" || exit 1
-export Q7N_MACHINE_DB="$folder/machine.sqlite"
-failures=0
-fail() {
-    echo "FAIL: $*"
-    cat out.txt err.txt
-    failures=$((failures + 1))
-}
 # ctl CODE ARGS...: runs q7nctl ARGS, expects exit code CODE; output in out.txt and err.txt.
 ctl() {
     local want=$1 got=0
