@@ -629,9 +629,7 @@ int ApplyCommand(TPortsCall& Call) {
         if (WasRunning)
             RestartVerified(Call, Outcome, Previous, Seconds);
         else if (Restart)
-            Outcome.Message += "; " + std::string(ServiceName) +
-                               " is not running, so it was "
-                               "not restarted";
+            Outcome.Message += "; " + std::string(ServiceName) + " was not running: not restarted";
     }
 
     const TPortCheckResult Check = CheckPorts(Ports);
