@@ -12,6 +12,7 @@ enum TExitCode {
     ecTimedOut = 5,     // --wait ran out before the service reached the state
     ecPortsFile = 6,    // the ports file cannot be read or its mappings fail their checks
     ecWouldChange = 7,  // --check: the command would change something
+    ecRolledBack = 8,   // 'ports apply --restart': the service did not take them; put back
 };
 
 } // namespace q7n::cli

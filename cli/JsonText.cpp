@@ -4,10 +4,6 @@
 
 namespace q7n::cli {
 
-namespace {
-
-// The length of the UTF-8 sequence at Text[I], or 0 when it is not one (overlong forms,
-// surrogates and values above U+10FFFF included).
 std::size_t Utf8Length(std::string_view Text, std::size_t I) {
     auto Byte = [&](std::size_t K) {
         return static_cast<unsigned char>(Text[K]);
@@ -25,8 +21,6 @@ std::size_t Utf8Length(std::string_view Text, std::size_t I) {
         return 0;
     return Length;
 }
-
-} // namespace
 
 void AppendJsonString(std::string& Out, std::string_view Text) {
     static const char Hex[] = "0123456789abcdef";

@@ -4,9 +4,15 @@
 #include "base/IntegerConversion.h"
 #include "cli/Arguments.h"
 #include "cli/CommandError.h"
+#include "cli/DesiredPorts.h"
 #include "cli/JsonWriter.h"
 #include "cli/PrintableText.h"
+#include "cli/VerifiedRestart.h"
+#include "platform/DurableReplace.h"
+#include "platform/FileSystem.h"
+#include "platform/UnicodeText.h"
 #include "ports/PortConflicts.h"
+#include "ports/PortListChange.h"
 #include "ports/Q7NDocument.h"
 #include "service/MachineDoctor.h"
 #include "service/PortsFileMessages.h"
@@ -14,6 +20,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <iostream>
+#include <set>
 #include <system_error>
 
 namespace q7n::cli {
@@ -248,6 +257,32 @@ std::optional<std::int64_t> RowOrNone(int Row) {
     return Row ? std::optional<std::int64_t>(Row) : std::nullopt;
 }
 
+// A finding of the file's check as the members of an object of 'ports check --json'.
+TJsonWriter& WriteFindingFields(TJsonWriter& Writer, const TPortFinding& Finding,
+                                TQ7NPorts& Ports) {
+    std::string Text;
+    AppendPortFindingText(Text, Finding, Ports);
+    return Writer.Field("row", Finding.Row)
+        .Field("kind", KindName(Finding.Kind))
+        .Key("otherRow")
+        .NumberOrNull(RowOrNone(Finding.OtherRow))
+        .Field("text", Text);
+}
+
+// A finding of the machine as an object of 'doctor --json'.
+void WriteMachineFinding(TJsonWriter& Writer, const TMachineFinding& Finding) {
+    Writer.BeginObject()
+        .Key("row")
+        .NumberOrNull(RowOrNone(Finding.Row))
+        .Field("kind", MachineFindingKindName(Finding.Kind))
+        .Key("otherRow")
+        .Null()
+        .Field("text", Finding.Text)
+        .Key("other")
+        .StringOrNull(Finding.Other.empty() ? std::nullopt : std::optional(Finding.Other))
+        .EndObject();
+}
+
 // The findings as one JSON document: the file's, then the machine's (Machine, for the doctor,
 // whose findings all have "other"), then who is connected to the mapped ports.
 std::string CheckJson(const TPortCheckResult& Result, TQ7NPorts& Ports, const std::string& Path,
@@ -260,33 +295,15 @@ std::string CheckJson(const TPortCheckResult& Result, TQ7NPorts& Ports, const st
         .Field("mappings", Ports.Count())
         .Key("findings")
         .BeginArray();
-    std::string Text;
     for (const TPortFinding& Finding : Findings) {
-        Text.clear();
-        AppendPortFindingText(Text, Finding, Ports);
-        Writer.BeginObject()
-            .Field("row", Finding.Row)
-            .Field("kind", KindName(Finding.Kind))
-            .Key("otherRow")
-            .NumberOrNull(RowOrNone(Finding.OtherRow))
-            .Field("text", Text);
+        WriteFindingFields(Writer.BeginObject(), Finding, Ports);
         if (Machine)
             Writer.Key("other").Null();
         Writer.EndObject();
     }
-    if (Machine) {
+    if (Machine)
         for (const TMachineFinding& Finding : Machine->Findings)
-            Writer.BeginObject()
-                .Key("row")
-                .NumberOrNull(RowOrNone(Finding.Row))
-                .Field("kind", MachineFindingKindName(Finding.Kind))
-                .Key("otherRow")
-                .Null()
-                .Field("text", Finding.Text)
-                .Key("other")
-                .StringOrNull(Finding.Other.empty() ? std::nullopt : std::optional(Finding.Other))
-                .EndObject();
-    }
+            WriteMachineFinding(Writer, Finding);
     Writer.EndArray();
     if (Machine) {
         Writer.Key("connections").BeginArray();
@@ -357,6 +374,7 @@ int Check(TQ7NPorts& Ports, const std::string& Path, bool Json, std::ostream& Ou
 struct TPortsCall {
     const TArguments& Arguments;
     TPortsFile& File;
+    const TCtlEnvironment& Environment;
     std::ostream& Out;
     std::ostream& Err;
 };
@@ -414,6 +432,233 @@ int RemoveCommand(TPortsCall& Call) {
     return ecDone;
 }
 
+// How long 'ports apply --restart' waits for the service to take the new mappings, unless
+// --verify says otherwise.
+constexpr std::int32_t DefaultVerifySeconds = 30;
+
+const char* ChangeKindName(TPortChangeKind Kind) {
+    switch (Kind) {
+    case pcAdded:
+        return "added";
+    case pcRemoved:
+        return "removed";
+    case pcChanged:
+        return "changed";
+    }
+    return "";
+}
+
+// "ip=10.0.0.1 remotePort=8080 localPort=4001 comPort=2 rate=115200", safe for a terminal.
+std::string ValuesText(const TPortValues& Values) {
+    return "ip=" + Printable(Values.IP) + " remotePort=" + std::to_string(Values.RemotePort) +
+           " localPort=" + std::to_string(Values.LocalPort) +
+           " comPort=" + std::to_string(Values.COMPort) + " rate=" + std::to_string(Values.Rate);
+}
+
+void WriteValues(TJsonWriter& Writer, const TPortValues& Values) {
+    Writer.BeginObject()
+        .Field("ip", Values.IP)
+        .Field("remotePort", Values.RemotePort)
+        .Field("localPort", Values.LocalPort)
+        .Field("comPort", Values.COMPort)
+        .Field("rate", Values.Rate)
+        .EndObject();
+}
+
+// "1 added, 0 removed, 2 changed"
+std::string ChangeCounts(const std::vector<TPortChange>& Changes) {
+    std::string Text;
+    for (TPortChangeKind Kind : {pcAdded, pcRemoved, pcChanged})
+        Text +=
+            (Text.empty() ? "" : ", ") +
+            std::to_string(std::count_if(Changes.begin(), Changes.end(),
+                                         [&](const TPortChange& C) { return C.Kind == Kind; })) +
+            " " + ChangeKindName(Kind);
+    return Text;
+}
+
+// The rows an apply changed as they were (Side '-') or are now ('+'), a line each.
+std::string DiffSide(const std::vector<TPortChange>& Changes, char Side) {
+    std::string Text;
+    for (const TPortChange& Change : Changes)
+        if (const auto& Values = Side == '-' ? Change.Before : Change.After)
+            Text += Side + std::to_string(Change.Row) + " " + ValuesText(*Values) + "\n";
+    return Text;
+}
+
+// What 'ports apply' did, for its output.
+struct TApplyOutcome {
+    std::vector<TPortChange> Changes;
+    bool Restarted = false;
+    bool RolledBack = false;
+    std::optional<TVerification> Verification;
+    std::string Message;
+};
+
+std::string ApplyJson(const TApplyOutcome& Outcome, bool Diff, const TPortCheckResult& Check,
+                      TQ7NPorts& Ports, const std::string& Path) {
+    TJsonWriter Writer;
+    Writer.BeginObject()
+        .Field("file", Path)
+        .Field("changed", !Outcome.Changes.empty())
+        .Key("actions")
+        .BeginArray();
+    for (const TPortChange& Change : Outcome.Changes) {
+        Writer.BeginObject().Field("action", ChangeKindName(Change.Kind)).Field("row", Change.Row);
+        if (Change.Before)
+            WriteValues(Writer.Key("before"), *Change.Before);
+        if (Change.After)
+            WriteValues(Writer.Key("after"), *Change.After);
+        Writer.EndObject();
+    }
+    Writer.EndArray();
+    if (Diff)
+        Writer.Key("diff")
+            .BeginObject()
+            .Field("before", DiffSide(Outcome.Changes, '-'))
+            .Field("after", DiffSide(Outcome.Changes, '+'))
+            .EndObject();
+    Writer.Key("warnings").BeginArray();
+    for (const TPortFinding& Finding : Check.Findings())
+        WriteFindingFields(Writer.BeginObject(), Finding, Ports).EndObject();
+    Writer.EndArray().Field("restarted", Outcome.Restarted).Field("rolledBack", Outcome.RolledBack);
+    Writer.Key("verification");
+    if (Outcome.Verification) {
+        Writer.BeginArray();
+        for (const TMachineFinding& Finding : Outcome.Verification->Findings)
+            WriteMachineFinding(Writer, Finding);
+        Writer.EndArray().Field("verifyMilliseconds", Outcome.Verification->Milliseconds);
+    } else {
+        Writer.Null();
+    }
+    Writer.Field("msg", Outcome.Message).EndObject();
+    return Writer.Text() + '\n';
+}
+
+std::int32_t VerifySeconds(const TArguments& Arguments) {
+    std::optional<std::string> Text = Arguments.Value("--verify");
+    if (!Text)
+        return DefaultVerifySeconds;
+    if (!Arguments.Has("--restart"))
+        throw ECommandError(ecBadArguments, "--verify goes with --restart");
+    std::optional<std::int32_t> Seconds = TryStrToInt(*Text);
+    if (!Seconds || *Seconds < 1 || *Seconds > 24 * 60 * 60)
+        throw ECommandError(ecBadArguments,
+                            "--verify takes a number of seconds from 1 to 86400, not '" + *Text +
+                                "'");
+    return *Seconds;
+}
+
+// The file as it was before the apply, to put back byte for byte; none when there was none.
+std::optional<std::string> PreviousBytes(const std::string& Path) {
+    std::error_code Error;
+    if (!std::filesystem::exists(platform::Utf8Path(Path), Error))
+        return std::nullopt;
+    return platform::ReadWholeFile(Path);
+}
+
+void PutBack(const std::string& Path, const std::optional<std::string>& Previous) {
+    try {
+        if (Previous)
+            platform::ReplaceFileDurably(Path, *Previous, TXMLOptionsSerializer::BackupPath(Path));
+        else
+            platform::RemoveFileOrRaise(Path);
+    } catch (const std::exception& Error) {
+        throw ECommandError(ecFailed, "the service did not take the new mappings, and the "
+                                      "previous " +
+                                          Path + " could not be put back (" + Error.what() +
+                                          "); restore it from a copy");
+    }
+}
+
+// Restarts the service on the new file and, when the doctor finds that it did not take the
+// mappings the apply added or changed, puts the previous file back and restarts it on that.
+void RestartVerified(TPortsCall& Call, TApplyOutcome& Outcome,
+                     const std::optional<std::string>& Previous, std::int32_t Seconds) {
+    std::set<int> Touched;
+    for (const TPortChange& Change : Outcome.Changes)
+        if (Change.After)
+            Touched.insert(Change.Row);
+    Outcome.Restarted = true;
+    Outcome.Verification = RestartAndVerify(Call.Environment, Call.File.Ports(), Touched, Seconds);
+    const TVerification& Verification = *Outcome.Verification;
+    if (Verification.Passed) {
+        Outcome.Message += "; " + std::string(ServiceName) + " restarted and listens on them";
+        return;
+    }
+    std::string Why = Verification.Failure;
+    for (const TMachineFinding& Finding : Verification.Findings)
+        if (Finding.Kind == mfStoppedWithError ||
+            (Touched.count(Finding.Row) &&
+             (Finding.Kind == mfNotListening || Finding.Kind == mfLocalPortTaken)))
+            Why += (Why.empty() ? "" : "; ") +
+                   (Finding.Row ? "row " + std::to_string(Finding.Row) + ": " : "") + Finding.Text;
+    PutBack(Call.File.Path(), Previous);
+    Outcome.RolledBack = true;
+    std::string Again = RestartService(Call.Environment, Seconds);
+    Outcome.Message = std::string(ServiceName) + " did not take the new mappings within " +
+                      std::to_string(Seconds) + " s (" + Why + "); the previous " +
+                      Call.File.Path() + " was put back and " + ServiceName +
+                      (Again.empty() ? " restarted on it" : " could not be restarted: " + Again);
+}
+
+int ApplyCommand(TPortsCall& Call) {
+    const TArguments& Arguments = Call.Arguments;
+    const bool CheckOnly = Arguments.Has("--check"), Json = Arguments.Has("--json");
+    const bool Restart = Arguments.Has("--restart") && !CheckOnly;
+    const std::int32_t Seconds = VerifySeconds(Arguments);
+    const std::vector<TPortValues> Desired =
+        ReadDesiredPorts(Arguments.Positional().front(), std::cin);
+    TQ7NPorts& Ports = Call.File.Ports();
+    const std::string& Path = Call.File.Path();
+    TApplyOutcome Outcome;
+    Outcome.Changes = PortListChanges(PortValuesOf(Ports), Desired);
+    const bool Changed = !Outcome.Changes.empty();
+    if (Changed)
+        AssignPortValues(Ports, Desired);
+    const std::string Counts = ChangeCounts(Outcome.Changes);
+    if (!Changed)
+        Outcome.Message = Path + " holds the " + std::to_string(Desired.size()) +
+                          (Desired.size() == 1 ? " mapping" : " mappings") + " already";
+    else if (CheckOnly)
+        Outcome.Message = Path + " would change: " + Counts;
+    else
+        Outcome.Message = Path + " changed: " + Counts;
+
+    if (Changed && !CheckOnly) {
+        const bool WasRunning = Restart && ServiceIsRunning(Call.Environment);
+        const std::optional<std::string> Previous = WasRunning ? PreviousBytes(Path) : std::nullopt;
+        Call.File.Save(Json ? Call.Err : Call.Out, Call.Err);
+        if (WasRunning)
+            RestartVerified(Call, Outcome, Previous, Seconds);
+        else if (Restart)
+            Outcome.Message += "; " + std::string(ServiceName) +
+                               " is not running, so it was "
+                               "not restarted";
+    }
+
+    const TPortCheckResult Check = CheckPorts(Ports);
+    if (Json) {
+        Call.Out << ApplyJson(Outcome, Arguments.Has("--diff"), Check, Ports, Path);
+    } else {
+        if (Arguments.Has("--diff"))
+            Call.Out << DiffSide(Outcome.Changes, '-') << DiffSide(Outcome.Changes, '+');
+        if (!Outcome.RolledBack && !(CheckOnly && Changed))
+            Call.Out << Printable(Outcome.Message) << "\n";
+        for (const TPortFinding& Finding : Check.Findings()) {
+            std::string Line = "q7nctl: warning: ";
+            AppendFindingLine(Line, Finding, Ports);
+            Call.Err << Line;
+        }
+    }
+    if (Outcome.RolledBack)
+        return SayOutcome(ecRolledBack, Outcome.Message, Call.Out, Call.Err);
+    if (CheckOnly && Changed)
+        return SayOutcome(ecWouldChange, Outcome.Message + "; run it without --check to apply it",
+                          Call.Out, Call.Err);
+    return ecDone;
+}
+
 struct TPortsCommand {
     const char* Name;
     bool Changing; // takes the file's lock for itself and saves it
@@ -444,6 +689,17 @@ const std::vector<TPortsCommand> PortsCommands = {
      {"ports remove ROW...", "remove the rows"}},
     {"check", false, ReadingOptions, 0, 0, CheckCommand,
      {"ports check [--json]", "list mappings that conflict or hold values the service cannot use"}},
+    {"apply", true, {{"--file", true}, {"--wait", true}, {"--force", false}, {"--json", false},
+                     {"--check", false}, {"--diff", false}, {"--restart", false},
+                     {"--verify", true}}, 1, 1, ApplyCommand,
+     {"ports apply FILE|- [--check] [--diff] [--json] [--restart [--verify SECONDS]]",
+      "make the file hold exactly FILE's mappings, in its order: a ports file\n"
+      "or the JSON of 'ports list --json' ('-': standard input); writes\n"
+      "nothing when they are there already. --check: only tell (exit 7 when\n"
+      "it would change); --diff: the rows before (-) and after (+);\n"
+      "--restart: restart a running service on it and check, at most 30 s\n"
+      "or SECONDS, that it listens on the new rows; when it does not, put\n"
+      "the previous file back and restart again (exit 8)"}},
 };
 // clang-format on
 
@@ -495,7 +751,7 @@ int RunPortsCommand(const std::vector<std::string>& Words, const TCtlEnvironment
 
     TPortsFile File(Arguments, Environment, Command->Changing);
     File.RequireReadable(Command->Changing, Arguments.Has("--force"));
-    TPortsCall Call{Arguments, File, Out, Err};
+    TPortsCall Call{Arguments, File, Environment, Out, Err};
     return Command->Run(Call);
 }
 

@@ -28,7 +28,9 @@ Exit codes:
   4  access denied (run as an administrator)
   5  timed out (--wait), or the ports file stayed locked by another program
   6  the ports file cannot be read, or 'ports check' or 'doctor' found problems
-  7  --check: the command would change something
+  7  --check ('ports apply', 'service ensure'): the command would change something
+  8  'ports apply --restart': the service did not take the new mappings; the previous
+     file was put back
 )";
 
 using TCommandRun = int (*)(const std::string& Name, const std::vector<std::string>& Words,
