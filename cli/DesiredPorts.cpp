@@ -86,8 +86,10 @@ std::vector<TPortValues> FromXml(const std::string& Source, const std::string& T
     TQ7NDocument Document;
     if (Source == "-") {
         // The port document reads files; standard input goes through a temporary one.
-        platform::TTemporaryFile File(
-            (std::filesystem::temp_directory_path() / "q7nctl-apply.xml").string());
+        // In UTF-8, as the platform's files take paths; a narrow string would be ANSI on Windows.
+        const std::u8string Target =
+            (std::filesystem::temp_directory_path() / "q7nctl-apply.xml").u8string();
+        platform::TTemporaryFile File(std::string(Target.begin(), Target.end()));
         File.Write(Text);
         Document.Load(File.Path());
     } else {

@@ -9,19 +9,8 @@ mode=$1 fixture=$2 holder_program=$3
 shift 3
 run=("$@")
 holder=("${run[@]:0:${#run[@]}-1}" "$holder_program")
-folder=$(mktemp -d)
+. "$(dirname "$0")/StagedFolder.sh"
 trap 'rm -rf "$folder"' EXIT
-chmod 755 "$folder"
-sh "$(dirname "$0")/../../scripts/stage-service.sh" "$fixture" "$folder" || exit 1
-cd "$folder" || exit 1
-export Q7N_MACHINE_DB="$folder/machine.sqlite"
-failures=0
-
-fail() {
-    echo "FAIL: $*"
-    cat "$folder/out.txt" "$folder/err.txt"
-    failures=$((failures + 1))
-}
 
 # ctl CODE ARGS...: runs q7nctl ARGS and expects exit code CODE; a failure is one line on
 # standard error. Output in out.txt and err.txt, with Linux line ends.
