@@ -12,6 +12,7 @@
 #include "service/ServicePaths.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
@@ -329,8 +330,14 @@ int Ensure(TServiceSession& Session, const TArguments& Arguments, const std::str
     const TServiceFacts Before = Session.Facts();
     const TEnsureAction Action = EnsureAction(*Desired, Before);
     const std::string Name = ServiceName;
-    static const char* const Commands[] = {"", "install", "start", "stop", "uninstall", ""};
-    static const char* const WouldDo[] = {"", "installed", "started", "stopped", "uninstalled", ""};
+    // By TEnsureAction, and the state to wait for by TDesiredState.
+    static constexpr std::array<const char*, 6> Commands = {"",     "install",   "start",
+                                                            "stop", "uninstall", ""};
+    static constexpr std::array<const char*, 6> WouldDo = {"",        "installed",   "started",
+                                                           "stopped", "uninstalled", ""};
+    static constexpr std::array<TTarget, 4> Targets = {tgInstalled, tgRunning, tgStopped,
+                                                       tgRemoved};
+    const bool Changed = Action != eaNone && Action != eaRefuse;
     std::string Message;
     if (Action == eaNone)
         Message = Name + " is " + DesiredStateText(*Desired) + " already";
@@ -339,20 +346,20 @@ int Ensure(TServiceSession& Session, const TArguments& Arguments, const std::str
                   "' does not install it: run 'q7nctl service ensure installed' first";
     else if (Check)
         Message = Name + " would be " + WouldDo[Action];
-    std::ostringstream Said;
-    if (Action != eaNone && Action != eaRefuse && !Check) {
+    if (Changed && !Check) {
+        std::ostringstream Said;
         // A service that is stopping cannot start until it has stopped.
         if (Action == eaStart && Before.State == ServiceStopPending)
             Session.WaitFor(tgStopped, Wait ? Seconds : RestartStopSeconds, false, Said);
-        const TTarget Target = Send(Session, Commands[Action], Folder, 0, Said, Err);
-        if (Wait)
-            Session.WaitFor(Target, Seconds, false, Said);
+        static_cast<void>(Send(Session, Commands[Action], Folder, RestartStopSeconds, Said, Err));
         Message = Said.str();
         while (!Message.empty() && Message.back() == '\n')
             Message.pop_back();
     }
-    const TServiceFacts After = Check || Action == eaNone ? Before : Session.Facts();
-    const bool Changed = Action != eaNone && Action != eaRefuse;
+    // Also a start or a stop that was under way is seen through.
+    if (Wait && Action != eaRefuse)
+        Session.WaitFor(Targets[*Desired], Seconds, false, Out);
+    const TServiceFacts After = Wait || (Changed && !Check) ? Session.Facts() : Before;
     if (Arguments.Has("--json")) {
         TJsonWriter Writer;
         Writer.BeginObject()
@@ -366,7 +373,7 @@ int Ensure(TServiceSession& Session, const TArguments& Arguments, const std::str
         Out << Writer.Text() << "\n";
     } else if (Action != eaRefuse) {
         Out << Message << "\n";
-        if (Wait && Changed)
+        if (Wait)
             Out << (After.Installed ? StateLine(After.State) : Name + ": not installed") << "\n";
     }
     if (Action == eaRefuse)
