@@ -587,12 +587,9 @@ void RestartVerified(TPortsCall& Call, TApplyOutcome& Outcome,
         return;
     }
     std::string Why = Verification.Failure;
-    for (const TMachineFinding& Finding : Verification.Findings)
-        if (Finding.Kind == mfStoppedWithError ||
-            (Touched.count(Finding.Row) &&
-             (Finding.Kind == mfNotListening || Finding.Kind == mfLocalPortTaken)))
-            Why += (Why.empty() ? "" : "; ") +
-                   (Finding.Row ? "row " + std::to_string(Finding.Row) + ": " : "") + Finding.Text;
+    for (const TMachineFinding& Finding : Verification.Failing)
+        Why += (Why.empty() ? "" : "; ") +
+               (Finding.Row ? "row " + std::to_string(Finding.Row) + ": " : "") + Finding.Text;
     PutBack(Call.File.Path(), Previous);
     Outcome.RolledBack = true;
     std::string Again = RestartService(Call.Environment, Seconds);

@@ -7,6 +7,7 @@
 #include "service/ServicePaths.h"
 
 #include <algorithm>
+#include <iterator>
 #include <sstream>
 
 namespace q7n::cli {
@@ -59,10 +60,11 @@ TVerification RestartAndVerify(const TCtlEnvironment& Environment, const TQ7NPor
     for (;;) {
         const bool Running = ServiceIsRunning(Environment);
         Result.Findings = Doctor.Examine(Ports).Findings;
-        Result.Passed = Running && std::none_of(Result.Findings.begin(), Result.Findings.end(),
-                                                [&](const TMachineFinding& Finding) {
-                                                    return Judged(Finding, JudgedRows);
-                                                });
+        Result.Failing.clear();
+        std::copy_if(Result.Findings.begin(), Result.Findings.end(),
+                     std::back_inserter(Result.Failing),
+                     [&](const TMachineFinding& Finding) { return Judged(Finding, JudgedRows); });
+        Result.Passed = Running && Result.Failing.empty();
         const std::int64_t Left = Deadline - Clock.NowMilliseconds();
         if (Result.Passed || Left <= 0) {
             if (!Running)

@@ -17,6 +17,8 @@ struct TVerification {
     bool Passed = false;
     // What the doctor saw last: every finding, those of the rows that were not judged included.
     std::vector<TMachineFinding> Findings;
+    // Those of them that failed it.
+    std::vector<TMachineFinding> Failing;
     // Why the restart itself or the service failed, when it did; empty otherwise.
     std::string Failure;
     // From the end of the restart to the verdict.

@@ -29,8 +29,8 @@ mapping() { # IP LOCAL_PORT COM
     printf '{"ip":"%s","remotePort":4001,"localPort":%s,"comPort":%s,"rate":115200}' "$@"
 }
 # Two local ports that nothing listens on now.
-read -r port1 port2 < <(python3 -c 'import socket
-s=[socket.socket() for _ in range(2)]
+read -r port1 port2 port3 < <(python3 -c 'import socket
+s=[socket.socket() for _ in range(3)]
 [x.bind(("127.0.0.1",0)) for x in s]
 print(*[x.getsockname()[1] for x in s])')
 echo "{\"mappings\":[$(mapping 10.0.0.1 "$port1" 1)]}" >desired.json
@@ -89,6 +89,15 @@ same_file "a rolled back apply"
 ctl 0 status
 out_has "Работает (4)"
 (exec 3<>"/dev/tcp/127.0.0.1/$port1") 2>/dev/null || fail "after the rollback, nothing on $port1"
+
+# A row the apply does not touch is reported, not judged: the held port stays in row 1 while row 2
+# is added on a free one.
+echo "{\"mappings\":[$(mapping 10.0.0.2 "$port2" 2)]}" >held.json
+ctl 0 ports apply held.json
+echo "{\"mappings\":[$(mapping 10.0.0.2 "$port2" 2),$(mapping 10.0.0.3 "$port3" 3)]}" >more.json
+ctl 0 ports apply more.json --restart --verify 5 --json
+out_has '"rolledBack":false'
+out_has '"kind":"localPortTaken"'
 
 if [ "$failures" != 0 ]; then
     echo "$failures failures"
