@@ -11,7 +11,7 @@ enum TExitCode {
     ecAccessDenied = 4, // the service manager or the registry refused: not an administrator
     ecTimedOut = 5,     // --wait ran out before the service reached the state
     ecPortsFile = 6,    // the ports file cannot be read or its mappings fail their checks
-    ecWouldChange = 7,  // 'ports apply --check': the file does not hold the mappings yet
+    ecWouldChange = 7,  // --check: the command would change something
     ecRolledBack = 8,   // 'ports apply --restart': the service did not take them; put back
 };
 

@@ -28,7 +28,7 @@ Exit codes:
   4  access denied (run as an administrator)
   5  timed out (--wait), or the ports file stayed locked by another program
   6  the ports file cannot be read, or 'ports check' or 'doctor' found problems
-  7  'ports apply --check': the file would change
+  7  --check ('ports apply', 'service ensure'): the command would change something
   8  'ports apply --restart': the service did not take the new mappings; the previous
      file was put back
 )";
@@ -83,6 +83,11 @@ const std::vector<TCommand>& Commands() {
         {"restart", RunServiceCommand, nullptr,
          {{"restart [--wait SECONDS]",
            "stop, wait for the stop (at most 30 s, or SECONDS), start"}}},
+        {"service", RunServiceCommand, nullptr,
+         {{"service ensure installed|running|stopped|absent [--check] [--json] [--wait SECONDS]",
+           "do only what is missing for the state: install, start, stop or\n"
+           "uninstall; running and stopped need an installed service (exit 3);\n"
+           "--check does nothing and answers 7 when something would change"}}},
         {"ports", PortsCommand, "Ports file (--file PATH names another file than ./Q7NPorts.xml):",
          PortsHelpLines(), PortsHelpNotes},
         {"doctor", DoctorCommand, "Why a mapping does not work:",

@@ -7,13 +7,16 @@
 #include "cli/PrintableText.h"
 #include "cli/RecordingServiceControlManager.h"
 #include "platform/UnicodeText.h"
+#include "service/DesiredState.h"
 #include "service/ScmManager.h"
 #include "service/ServicePaths.h"
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <initializer_list>
 #include <optional>
+#include <sstream>
 #include <system_error>
 #include <utility>
 
@@ -123,6 +126,14 @@ public:
         if (LastError() != ErrorServiceDoesNotExist)
             Fail("query", LastError());
         return false;
+    }
+
+    // What the manager says of the service now.
+    TServiceFacts Facts() {
+        TServiceFacts Facts;
+        Facts.Installed = Query(Facts.State);
+        Facts.MarkedForDelete = Facts.Installed && LastError() == ErrorServiceMarkedForDelete;
+        return Facts;
     }
 
     // Whether a command refused with Error finds the service already where it aims (States),
@@ -238,6 +249,140 @@ void Status(TServiceSession& Session, const std::string& Folder, bool Json, std:
         Fail("query", Error);
 }
 
+// Sends Command (install, uninstall, start, stop, restart) and says on Out what was done; a restart
+// waits up to StopSeconds for its stop. Answers the state the command aims at.
+TTarget Send(TServiceSession& Session, const std::string& Command, const std::string& Folder,
+             std::int32_t StopSeconds, std::ostream& Out, std::ostream& Err) {
+    TScmManager& Scm = Session.Scm();
+    if (Command == "install") {
+        const std::string Program = ServiceExecutablePath(Folder);
+        if (!Scm.InstallService(ServiceName, Program))
+            Fail("install", Session.LastError());
+        Out << ServiceName << " installed, program " << Program << "\n";
+        if (!ProgramExists(Program))
+            Err << "q7nctl: warning: " << Program
+                << " does not exist; put the service's program there before starting it\n";
+        return tgInstalled;
+    }
+    if (Command == "uninstall") {
+        // As the configurator does: a stop first, then the wrapper's own stop and the deletion.
+        static_cast<void>(Scm.StopService(ServiceName)); // a stopped service refuses it
+        if (!Scm.UninstallService(ServiceName))
+            Fail("uninstall", Session.LastError());
+        Out << ServiceName << " uninstalled\n";
+        return tgRemoved;
+    }
+    if (Command == "start") {
+        if (Scm.StartService(ServiceName))
+            Out << ServiceName << " starting\n";
+        else if (Session.AlreadyIn(ErrorServiceAlreadyRunning,
+                                   {ServiceRunning, ServiceStartPending}))
+            Out << ServiceName << " is already running\n";
+        else
+            Fail("start", Session.LastError());
+        return tgRunning;
+    }
+    if (Command == "stop") {
+        if (Scm.StopService(ServiceName))
+            Out << ServiceName << " stopping\n";
+        else if (Session.LastError() == ErrorServiceNotActive)
+            Out << ServiceName << " is not running\n";
+        else if (Session.AlreadyIn(ErrorServiceCannotAcceptCtrl, {ServiceStopPending}))
+            Out << ServiceName << " is already stopping\n";
+        else
+            Fail("stop", Session.LastError());
+        return tgStopped;
+    }
+    // The start fails while the service is still stopping, so the stop is seen through.
+    if (!Scm.StopService(ServiceName) && Session.LastError() != ErrorServiceNotActive &&
+        !Session.AlreadyIn(ErrorServiceCannotAcceptCtrl, {ServiceStopPending}))
+        Fail("stop", Session.LastError());
+    Session.WaitFor(tgStopped, StopSeconds, false, Out);
+    if (!Scm.StartService(ServiceName))
+        Fail("start", Session.LastError());
+    Out << ServiceName << " stopped, starting\n";
+    return tgRunning;
+}
+
+void WriteFacts(TJsonWriter& Writer, const TServiceFacts& Facts) {
+    Writer.BeginObject()
+        .Field("installed", Facts.Installed && !Facts.MarkedForDelete)
+        .Field("state", Facts.State)
+        .Field("caption", ServiceStateCaption(Facts.State))
+        .EndObject();
+}
+
+// service ensure STATE: does only what is missing for STATE, or with --check only says whether
+// something is (exit 7).
+int Ensure(TServiceSession& Session, const TArguments& Arguments, const std::string& Folder,
+           std::ostream& Out, std::ostream& Err) {
+    const std::vector<std::string>& Words = Arguments.Positional();
+    const std::optional<TDesiredState> Desired =
+        Words.size() == 2 && Words[0] == "ensure" ? DesiredStateFromText(Words[1]) : std::nullopt;
+    if (!Desired)
+        throw ECommandError(ecBadArguments, "'service' takes 'ensure installed|running|stopped|"
+                                            "absent'; see q7nctl --help");
+    const bool Check = Arguments.Has("--check");
+    const bool Wait = Arguments.Has("--wait") && !Check;
+    const std::int32_t Seconds = Arguments.WaitSeconds(0);
+    if (!Session.Open())
+        Fail("control", Session.LastError());
+    const TServiceFacts Before = Session.Facts();
+    const TEnsureAction Action = EnsureAction(*Desired, Before);
+    const std::string Name = ServiceName;
+    // By TEnsureAction, and the state to wait for by TDesiredState.
+    static constexpr std::array<const char*, 6> Commands = {"",     "install",   "start",
+                                                            "stop", "uninstall", ""};
+    static constexpr std::array<const char*, 6> WouldDo = {"",        "installed",   "started",
+                                                           "stopped", "uninstalled", ""};
+    static constexpr std::array<TTarget, 4> Targets = {tgInstalled, tgRunning, tgStopped,
+                                                       tgRemoved};
+    const bool Changed = Action != eaNone && Action != eaRefuse;
+    std::string Message;
+    if (Action == eaNone)
+        Message = Name + " is " + DesiredStateText(*Desired) + " already";
+    else if (Action == eaRefuse)
+        Message = Name + " is not installed; 'service ensure " + DesiredStateText(*Desired) +
+                  "' does not install it: run 'q7nctl service ensure installed' first";
+    else if (Check)
+        Message = Name + " would be " + WouldDo[Action];
+    if (Changed && !Check) {
+        std::ostringstream Said;
+        // A service that is stopping cannot start until it has stopped.
+        if (Action == eaStart && Before.State == ServiceStopPending)
+            Session.WaitFor(tgStopped, Wait ? Seconds : RestartStopSeconds, false, Said);
+        static_cast<void>(Send(Session, Commands[Action], Folder, RestartStopSeconds, Said, Err));
+        Message = Said.str();
+        while (!Message.empty() && Message.back() == '\n')
+            Message.pop_back();
+    }
+    // Also a start or a stop that was under way is seen through.
+    if (Wait && Action != eaRefuse)
+        Session.WaitFor(Targets[*Desired], Seconds, false, Out);
+    const TServiceFacts After = Wait || (Changed && !Check) ? Session.Facts() : Before;
+    if (Arguments.Has("--json")) {
+        TJsonWriter Writer;
+        Writer.BeginObject()
+            .Field("service", ServiceName)
+            .Field("desired", DesiredStateText(*Desired))
+            .Key("before");
+        WriteFacts(Writer, Before);
+        Writer.Key("after");
+        WriteFacts(Writer, After);
+        Writer.Field("changed", Changed).Field("msg", Message).EndObject();
+        Out << Writer.Text() << "\n";
+    } else if (Action != eaRefuse) {
+        Out << Message << "\n";
+        if (Wait)
+            Out << (After.Installed ? StateLine(After.State) : Name + ": not installed") << "\n";
+    }
+    if (Action == eaRefuse)
+        return SayOutcome(ecNotInstalled, Message, Out, Err);
+    if (Check && Changed)
+        return SayOutcome(ecWouldChange, "--check: nothing was changed", Out, Err);
+    return ecDone;
+}
+
 } // namespace
 
 const std::string& TCtlEnvironment::RequireFolder() const {
@@ -251,9 +396,13 @@ const std::string& TCtlEnvironment::RequireFolder() const {
 int RunServiceCommand(const std::string& Command, const std::vector<std::string>& Words,
                       const TCtlEnvironment& Environment, std::ostream& Out, std::ostream& Err) {
     const bool IsStatus = Command == "status";
-    TArguments Arguments(Words, IsStatus ? std::vector<TOptionRule>{{"--json", false}}
-                                         : std::vector<TOptionRule>{{"--wait", true}});
-    if (!Arguments.Positional().empty())
+    const bool IsEnsure = Command == "service";
+    TArguments Arguments(Words, IsStatus   ? std::vector<TOptionRule>{{"--json", false}}
+                                : IsEnsure ? std::vector<TOptionRule>{{"--json", false},
+                                                                      {"--check", false},
+                                                                      {"--wait", true}}
+                                           : std::vector<TOptionRule>{{"--wait", true}});
+    if (!IsEnsure && !Arguments.Positional().empty())
         throw ECommandError(ecBadArguments, "'" + Command + "' takes no word '" +
                                                 Arguments.Positional().front() +
                                                 "'; see q7nctl --help");
@@ -263,57 +412,14 @@ int RunServiceCommand(const std::string& Command, const std::vector<std::string>
         Status(Session, Folder, Arguments.Has("--json"), Out);
         return ecDone;
     }
+    if (IsEnsure)
+        return Ensure(Session, Arguments, Folder, Out, Err);
     const bool Wait = Arguments.Has("--wait");
     const std::int32_t Seconds = Arguments.WaitSeconds(0);
     if (!Session.Open())
         Fail("control", Session.LastError());
-    TScmManager& Scm = Session.Scm();
-
-    TTarget Target = tgRunning;
-    if (Command == "install") {
-        const std::string Program = ServiceExecutablePath(Folder);
-        if (!Scm.InstallService(ServiceName, Program))
-            Fail("install", Session.LastError());
-        Out << ServiceName << " installed, program " << Program << "\n";
-        if (!ProgramExists(Program))
-            Err << "q7nctl: warning: " << Program
-                << " does not exist; put the service's program there before starting it\n";
-        Target = tgInstalled;
-    } else if (Command == "uninstall") {
-        // As the configurator does: a stop first, then the wrapper's own stop and the deletion.
-        static_cast<void>(Scm.StopService(ServiceName)); // a stopped service refuses it
-        if (!Scm.UninstallService(ServiceName))
-            Fail("uninstall", Session.LastError());
-        Out << ServiceName << " uninstalled\n";
-        Target = tgRemoved;
-    } else if (Command == "start") {
-        if (Scm.StartService(ServiceName))
-            Out << ServiceName << " starting\n";
-        else if (Session.AlreadyIn(ErrorServiceAlreadyRunning,
-                                   {ServiceRunning, ServiceStartPending}))
-            Out << ServiceName << " is already running\n";
-        else
-            Fail("start", Session.LastError());
-    } else if (Command == "stop") {
-        if (Scm.StopService(ServiceName))
-            Out << ServiceName << " stopping\n";
-        else if (Session.LastError() == ErrorServiceNotActive)
-            Out << ServiceName << " is not running\n";
-        else if (Session.AlreadyIn(ErrorServiceCannotAcceptCtrl, {ServiceStopPending}))
-            Out << ServiceName << " is already stopping\n";
-        else
-            Fail("stop", Session.LastError());
-        Target = tgStopped;
-    } else {
-        // The start fails while the service is still stopping, so the stop is seen through.
-        if (!Scm.StopService(ServiceName) && Session.LastError() != ErrorServiceNotActive &&
-            !Session.AlreadyIn(ErrorServiceCannotAcceptCtrl, {ServiceStopPending}))
-            Fail("stop", Session.LastError());
-        Session.WaitFor(tgStopped, Wait ? Seconds : RestartStopSeconds, false, Out);
-        if (!Scm.StartService(ServiceName))
-            Fail("start", Session.LastError());
-        Out << ServiceName << " stopped, starting\n";
-    }
+    const TTarget Target =
+        Send(Session, Command, Folder, Wait ? Seconds : RestartStopSeconds, Out, Err);
     if (Wait)
         Session.WaitFor(Target, Seconds, true, Out);
     return ecDone;

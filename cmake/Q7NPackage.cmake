@@ -8,6 +8,9 @@ install(TARGETS ${q7n_package_files} RUNTIME DESTINATION . COMPONENT q7n)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION . COMPONENT q7n)
 # The README is a guide whose references are in docs/: they travel with it, so its links work.
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs DESTINATION . COMPONENT q7n)
+# The example playbook that docs/MANY-MACHINES.md shows; its test stays behind.
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples DESTINATION . COMPONENT q7n
+        PATTERN tests EXCLUDE)
 
 # The notices come from what is linked: Debian's pugixml source, and the copyright file of each
 # Debian package that owns one of the compiler's runtime libraries (GCC's with its runtime library

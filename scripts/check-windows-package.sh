@@ -46,7 +46,7 @@ case "$top" in
 esac
 expected=$({
     printf '%s\n' README.md THIRD-PARTY-NOTICES.txt q7n_service_console.exe q7nconfig.exe q7nctl.exe
-    (cd "$here/.." && find docs -type f)
+    (cd "$here/.." && find docs -type f && find examples -type f -not -path '*/tests/*')
 } | sed "s|^|$top/|" | sort)
 listed=$(unzip -Z1 "$zip" | grep -v '/$' | sort)
 [ "$listed" = "$expected" ] || fail "$zip holds

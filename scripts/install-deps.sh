@@ -11,7 +11,8 @@
 #                                   apt-get source's access to Debian's pugixml source package;
 #                                   and, where this machine runs 32-bit programs
 #                                   (scripts/probe-32bit.sh), the 32-bit Wine (wine32:i386) for
-#                                   the tests of the 32-bit Windows build
+#                                   the tests of the 32-bit Windows build; ansible-core (the run
+#                                   of the example playbook)
 # Safe to run again: it does nothing when everything is in place. The 32-bit Wine is a bonus: when
 # it cannot be had the script says why and goes on, and leaves no i386 architecture behind.
 set -euo pipefail
@@ -24,7 +25,7 @@ build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev q
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
                libclang-rt-14-dev clang-tidy clang-format locales libxml2-utils
                googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 dpkg-dev
-               unzip fonts-wine)
+               unzip fonts-wine ansible-core)
 
 case "$purpose" in
     build) wanted=("${build_packages[@]}") ;;

@@ -131,6 +131,30 @@ else
     registered="$folder/Install/Q7NService.exe"
 fi
 ctl 3 start
+# service ensure does only what is missing; --check only tells, with 7 when it would act.
+ctl 3 service ensure running --json
+out_has '"before":{"installed":false,"state":0,"caption":"Неизвестно"}'
+err_has "does not install it"
+ctl 0 service ensure absent --json
+out_has '"changed":false'
+ctl 7 service ensure installed --check
+ctl 3 status
+ctl 0 service ensure installed --json --wait 30
+out_has '"after":{"installed":true,"state":1,"caption":"Остановлен"},"changed":true'
+ctl 0 service ensure installed
+out_is "Q7NSrv is installed already"
+ctl 7 service ensure running --check --json
+out_has '"after":{"installed":true,"state":1,'
+ctl 0 service ensure running --json --wait 30
+out_has '"after":{"installed":true,"state":4,"caption":"Работает"},"changed":true'
+ctl 0 service ensure running --json
+out_has '"changed":false,"msg":"Q7NSrv is running already"}'
+ctl 0 service ensure running --check
+ctl 0 service ensure absent --wait 30
+out_has "Q7NSrv: not installed"
+ctl 0 service ensure absent --json
+out_has '"changed":false'
+ctl 2 service ensure present
 ctl 0 install --wait 30
 ctl 1 install
 err_has "already installed"
