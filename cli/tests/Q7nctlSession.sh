@@ -10,7 +10,15 @@ shift 3
 run=("$@")
 holder=("${run[@]:0:${#run[@]}-1}" "$holder_program")
 . "$(dirname "$0")/StagedFolder.sh"
-trap 'rm -rf "$folder"' EXIT
+keeper=
+trap '[ -z "$keeper" ] || kill "$keeper" 2>/dev/null; rm -rf "$folder"' EXIT
+if [ "$mode" = wine ]; then
+    # Wine's server, and its service manager with it, ends a few seconds after the last Windows
+    # program; started again, the manager starts the automatic-start services, the fixture
+    # among them, behind the session's back. A program alive through the session keeps one.
+    "${holder[@]}" lock session.lock 600000 </dev/null >/dev/null 2>&1 &
+    keeper=$!
+fi
 
 # ctl CODE ARGS...: runs q7nctl ARGS and expects exit code CODE; a failure is one line on
 # standard error. Output in out.txt and err.txt, with Linux line ends.
