@@ -18,13 +18,14 @@ void Run(const TReplaceFault& Fault, TReplaceStep Step) {
 } // namespace
 
 TReplaceOutcome ReplaceFileDurably(const std::string& Target, std::string_view Data,
-                                   const std::string& Backup, const TReplaceFault& Fault) {
+                                   const std::string& Backup, const TReplaceFault& Fault,
+                                   const TReplaceFlushes& Flushes) {
     TReplaceOutcome Outcome;
     Outcome.StaleTemporariesRemoved = RemoveStaleTemporaries(Target);
 
     Run(Fault, rsWriteTemporary);
     TTemporaryFile Temporary(Target);
-    Temporary.Write(Data);
+    Temporary.Write(Data, Flushes.Temporary);
 
     // Each step that touches the previous file waits a moment for another program that holds it
     // open (the service reading it, a virus scanner, a backup agent) to let go.
@@ -51,7 +52,8 @@ TReplaceOutcome ReplaceFileDurably(const std::string& Target, std::string_view D
 
     try {
         Run(Fault, rsFlushFolder);
-        RetryWhileHeld([&] { FlushFolderOf(Target); });
+        if (Flushes.Folder)
+            RetryWhileHeld([&] { FlushFolderOf(Target); });
     } catch (const std::exception& Error) {
         Outcome.Remark = Error.what();
     }

@@ -19,6 +19,12 @@ enum TReplaceStep {
 // For tests that prove what a failing step leaves behind.
 using TReplaceFault = std::function<void(TReplaceStep Step)>;
 
+// For tests that prove the flushes matter: leaves one out, as a save that forgot it would.
+struct TReplaceFlushes {
+    bool Temporary = true; // the flush of the temporary file's data before it is moved
+    bool Folder = true;    // the flush of the folder once the new file is in place
+};
+
 struct TReplaceOutcome {
     // A failure after the new file was in place (the folder flush, the removal of the backup):
     // the file is replaced, but this is worth telling. Empty when there was none.
@@ -40,6 +46,7 @@ struct TReplaceOutcome {
 // replaced; the previous file is then back in place and no temporary file remains. Failures after
 // the move are remarks.
 TReplaceOutcome ReplaceFileDurably(const std::string& Target, std::string_view Data,
-                                   const std::string& Backup, const TReplaceFault& Fault = {});
+                                   const std::string& Backup, const TReplaceFault& Fault = {},
+                                   const TReplaceFlushes& Flushes = {});
 
 } // namespace q7n::platform

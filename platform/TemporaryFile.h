@@ -27,8 +27,9 @@ public:
 
     std::string Path() const { return FRemover.Get(); }
 
-    // Writes Data and flushes it to disk.
-    void Write(std::string_view Data);
+    // Writes Data and flushes it to disk (without Flush, only for tests that prove the flush
+    // matters, it leaves that to the system).
+    void Write(std::string_view Data, bool Flush = true);
 
     // Moves the file to Target. With Replace, an existing Target is replaced atomically;
     // without, the move fails when Target exists. Afterwards nothing is left to remove.

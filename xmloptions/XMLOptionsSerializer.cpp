@@ -269,7 +269,7 @@ TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
         const std::string Content = RenderXMLDocument(Document, NodeAutoIndent);
         Save.KeptRejectedPath = KeepRejectedFile();
         Save.Remark = platform::ReplaceFileDurably(XMLFilePath, Content, BackupPath(XMLFilePath),
-                                                   ReplaceFault)
+                                                   ReplaceFault, ReplaceFlushes)
                           .Remark;
         FStamp = TFileStamp::OfContent(Content);
         FStampedPath = XMLFilePath;

@@ -81,6 +81,8 @@ public:
     TXMLClass* RootObject = nullptr; // not owned
     // For tests: makes a step of the file replacement fail (see platform::ReplaceFileDurably).
     platform::TReplaceFault ReplaceFault;
+    // For tests: leaves out a flush of the file replacement (see platform::TReplaceFlushes).
+    platform::TReplaceFlushes ReplaceFlushes;
 
     // Resets RootObject to its defaults, then fills it from XMLFilePath. A missing file whose
     // backup exists is recovered from the backup first. Without a RootObject it does nothing and

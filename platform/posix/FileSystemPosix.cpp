@@ -1,7 +1,9 @@
+#include "platform/FileCallTrace.h"
 #include "platform/FileSystem.h"
 #include "platform/HeldFileRetry.h"
 #include "platform/TemporaryFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -14,6 +16,13 @@
 namespace q7n::platform {
 
 namespace {
+
+std::atomic<IFileCallObserver*> GObserver{nullptr};
+
+void Tell(TFileCallKind Kind, int File, std::string_view Path = {}, std::string_view To = {}) {
+    if (IFileCallObserver* Observer = GObserver.load(std::memory_order_relaxed))
+        Observer->Called({Kind, File, Path, To, 0, {}});
+}
 
 [[noreturn]] void ThrowErrno(const std::string& What, const std::string& Path) {
     throw std::system_error(errno, std::generic_category(), What + " '" + Path + "'");
@@ -36,6 +45,11 @@ void WriteAll(int Fd, std::string_view Data, const std::string& Path) {
                 continue;
             ThrowErrno("Cannot write", Path);
         }
+        if (IFileCallObserver* Observer = GObserver.load(std::memory_order_relaxed)) {
+            auto End = static_cast<std::uint64_t>(::lseek(Fd, 0, SEEK_CUR));
+            auto Size = static_cast<std::size_t>(Written);
+            Observer->Called({fcWrite, Fd, Path, {}, End - Size, Data.substr(0, Size)});
+        }
         Data.remove_prefix(static_cast<std::size_t>(Written));
     }
 }
@@ -51,8 +65,13 @@ bool NamesFile(const std::string& Path, int File) {
 
 } // namespace
 
+void ObserveFileCalls(IFileCallObserver* Observer) {
+    GObserver.store(Observer);
+}
+
 void TFileHandleTraits::Close(int Handle) const {
     ::close(Handle);
+    Tell(fcClose, Handle);
 }
 
 void FlushFolderOf(const std::string& Path) {
@@ -62,6 +81,7 @@ void FlushFolderOf(const std::string& Path) {
         ThrowErrno("Cannot open folder", Folder);
     if (::fsync(Fd.Get()) != 0 && errno != EINVAL)
         ThrowErrno("Cannot flush folder", Folder);
+    Tell(fcFlushFolder, Fd.Get(), Folder);
 }
 
 bool IsPathSeparator(char C) {
@@ -89,7 +109,10 @@ bool IsHeldByAnotherProgram(const std::error_code&) {
 }
 
 bool RemoveFile(const std::string& Path) {
-    return ::unlink(Path.c_str()) == 0;
+    if (::unlink(Path.c_str()) != 0)
+        return false;
+    Tell(fcUnlink, -1, Path);
+    return true;
 }
 
 void RemoveFileOrRaise(const std::string& Path) {
@@ -98,9 +121,26 @@ void RemoveFileOrRaise(const std::string& Path) {
 }
 
 bool RenameFile(const std::string& From, const std::string& To) {
-    // A hard link fails when To exists, which gives the no-replace rename atomically.
-    if (::link(From.c_str(), To.c_str()) == 0)
-        return ::unlink(From.c_str()) == 0;
+    // One call that fails when To exists: a crash leaves the file under one name or the other.
+    if (::renameat2(AT_FDCWD, From.c_str(), AT_FDCWD, To.c_str(), RENAME_NOREPLACE) == 0) {
+        Tell(fcRename, -1, From, To);
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    // File systems without it: a hard link fails when To exists too. The new name is flushed
+    // before the old one goes, or a crash could keep the removal and lose the link.
+    if (::link(From.c_str(), To.c_str()) == 0) {
+        Tell(fcLink, -1, From, To);
+        try {
+            FlushFolderOf(To);
+        } catch (const std::system_error& Error) {
+            RemoveFile(To);
+            errno = Error.code().value();
+            return false;
+        }
+        return RemoveFile(From);
+    }
     if (errno == EEXIST)
         return false;
     // File systems without hard links: check, then rename.
@@ -108,7 +148,10 @@ bool RenameFile(const std::string& From, const std::string& To) {
         errno = EEXIST;
         return false;
     }
-    return ::rename(From.c_str(), To.c_str()) == 0;
+    if (::rename(From.c_str(), To.c_str()) != 0)
+        return false;
+    Tell(fcRename, -1, From, To);
+    return true;
 }
 
 void RenameFileOrRaise(const std::string& From, const std::string& To) {
@@ -150,6 +193,7 @@ TTemporaryFile::TTemporaryFile(const std::string& Target) {
         TFileHandle File(::mkostemp(Path.data(), O_CLOEXEC));
         if (!File)
             ThrowErrno("Cannot create a temporary file beside", Target);
+        Tell(fcCreate, File.Get(), Path);
         TFileRemover Remover(Path);
         // Locked, and still under its name, it is ours: no cleanup removes a locked file. A lock
         // held elsewhere is a cleanup that found the file unlocked and is removing it. Where the
@@ -177,10 +221,13 @@ TTemporaryFile::TTemporaryFile(const std::string& Target) {
         ThrowErrno("Cannot set the permissions of", Path());
 }
 
-void TTemporaryFile::Write(std::string_view Data) {
+void TTemporaryFile::Write(std::string_view Data, bool Flush) {
     WriteAll(FFile.Get(), Data, Path());
+    if (!Flush)
+        return;
     if (::fsync(FFile.Get()) != 0)
         ThrowErrno("Cannot flush", Path());
+    Tell(fcFlushFile, FFile.Get(), Path());
 }
 
 void TTemporaryFile::MoveTo(const std::string& Target, bool Replace) {
@@ -188,6 +235,8 @@ void TTemporaryFile::MoveTo(const std::string& Target, bool Replace) {
         Replace ? ::rename(Path().c_str(), Target.c_str()) == 0 : RenameFile(Path(), Target);
     if (!Moved)
         ThrowErrno("Cannot move '" + Path() + "' to", Target);
+    if (Replace)
+        Tell(fcRename, -1, Path(), Target);
     static_cast<void>(FRemover.Release());
     FFile.Reset();
 }
@@ -206,7 +255,7 @@ int RemoveStaleTemporaries(const std::string& Target) {
         TFileHandle File(::open(Path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
         // A save in progress holds its lock; a file is stale once its writer is gone.
         if (File && ::flock(File.Get(), LOCK_EX | LOCK_NB) == 0 && NamesFile(Path, File.Get()) &&
-            ::unlink(Path.c_str()) == 0)
+            RemoveFile(Path))
             ++Removed;
     }
     return Removed;

@@ -178,9 +178,9 @@ TTemporaryFile::TTemporaryFile(const std::string& Target) {
     }
 }
 
-void TTemporaryFile::Write(std::string_view Data) {
+void TTemporaryFile::Write(std::string_view Data, bool Flush) {
     WriteAll(FFile.Get(), Data, Path());
-    if (!::FlushFileBuffers(FFile.Get()))
+    if (Flush && !::FlushFileBuffers(FFile.Get()))
         ThrowLastError("Cannot flush", Path());
 }
 
