@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <optional>
 #include <pugixml.hpp>
+#include <stdexcept>
 #include <utility>
 
 namespace q7n {
@@ -253,11 +254,10 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     }
 }
 
-TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
+TStatusOr<std::string> TXMLOptionsSerializer::DocumentBytes() const {
+    constexpr std::uint32_t InvalidData = 13; // ERROR_INVALID_DATA
     if (!RootObject)
-        return FLastSave;
-    TXMLSaveResult Save;
-    Save.FilePath = XMLFilePath;
+        return TStatus(InvalidData, "There is no option object to save");
     try {
         pugi::xml_document Document;
         pugi::xml_node RootElement = AppendElement(Document, RootNodeName);
@@ -266,12 +266,28 @@ TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
             RootElement.append_attribute("Version").set_value(static_cast<unsigned>(Version));
         }
         RootObject->SaveToNode(RootElement, ItemNodeCaption);
-        const std::string Content = RenderXMLDocument(Document, NodeAutoIndent);
+        return RenderXMLDocument(Document, NodeAutoIndent);
+    } catch (const std::exception& Error) {
+        return TStatus(InvalidData, Error.what());
+    } catch (...) {
+        return TStatus(InvalidData, "Unknown error");
+    }
+}
+
+TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
+    if (!RootObject)
+        return FLastSave;
+    TXMLSaveResult Save;
+    Save.FilePath = XMLFilePath;
+    try {
+        TStatusOr<std::string> Content = DocumentBytes();
+        if (!Content.Ok())
+            throw std::runtime_error(Content.Status().Text());
         Save.KeptRejectedPath = KeepRejectedFile();
-        Save.Remark = platform::ReplaceFileDurably(XMLFilePath, Content, BackupPath(XMLFilePath),
+        Save.Remark = platform::ReplaceFileDurably(XMLFilePath, *Content, BackupPath(XMLFilePath),
                                                    ReplaceFault)
                           .Remark;
-        FStamp = TFileStamp::OfContent(Content);
+        FStamp = TFileStamp::OfContent(*Content);
         FStampedPath = XMLFilePath;
         Save.Status = ssSaved;
     } catch (const std::exception& Error) {
