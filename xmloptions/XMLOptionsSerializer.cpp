@@ -64,9 +64,13 @@ public:
             FTooDeep = true;
             return false;
         }
-        if (Node.type() == pugi::node_pcdata || Node.type() == pugi::node_cdata)
+        const pugi::xml_node_type Type = Node.type();
+        if (Type == pugi::node_pcdata || Type == pugi::node_cdata)
             return Check(Node, Node.parent(), Node.value());
-        for (pugi::xml_attribute Attribute : Node.attributes())
+        if (Type != pugi::node_element)
+            return true;
+        for (pugi::xml_attribute Attribute = Node.first_attribute(); Attribute;
+             Attribute = Attribute.next_attribute())
             if (!Check(Node, Node, Attribute.value()))
                 return false;
         return true;
