@@ -1,18 +1,32 @@
 // Loads and saves ports files of 1,000, 10,000 and 100,000 mappings through the port document,
 // and, on the same files, pugixml's own parse-and-walk and build-and-save: the floor that the
-// document is built on. Each load also reports its peak heap use per mapping.
+// document is built on. Each load also reports its peak heap use per mapping. A save is timed
+// whole, and split into its two steps: the document turned into bytes (beside pugixml's build and
+// save to memory) and the durable replace of the file with them (beside a bare write, flush and
+// rename of the same bytes).
 //
 // Files are written to $Q7N_BENCH_DIR (default /tmp). Run: scripts/bench.sh
+// "--once=DocumentLoad/1000" runs one case's measured part once instead, with callgrind's
+// collection on around it alone (valgrind --tool=callgrind --collect-atstart=no): what
+// scripts/bench-ratios.sh counts.
+#include "platform/DurableReplace.h"
 #include "ports/Q7NDocument.h"
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <malloc.h>
+#include <map>
 #include <new>
 #include <pugixml.hpp>
+#include <stdexcept>
 #include <string>
+#include <unistd.h>
+#include <valgrind/callgrind.h>
 
 using namespace q7n;
 
@@ -96,17 +110,94 @@ template <class TLoad> void MeasureLoad(benchmark::State& State, TLoad Load) {
     State.counters["peak_heap_B_per_mapping"] = PeakPerMapping;
 }
 
+// The measured parts, one run each: the timed benchmarks and the instruction counts share them.
+bool LoadDocument(const std::string& Path, int Mappings) {
+    TQ7NDocument Document;
+    Document.Load(Path);
+    return Document.Options()->Q7NPorts()->Count() == Mappings;
+}
+
+bool ParseAndWalkWithPugixml(const std::string& Path) {
+    pugi::xml_document Document;
+    if (!Document.load_file(Path.c_str()))
+        return false;
+    long Sum = 0;
+    for (pugi::xml_node Item : Document.child("config").child("Q7NPorts").children("Item")) {
+        Sum += static_cast<long>(std::strlen(Item.child_value("IP")));
+        Sum += std::atol(Item.child_value("RemoutePort")) +
+               std::atol(Item.child_value("LocalPort")) + std::atol(Item.child_value("COMPort")) +
+               std::atol(Item.child_value("CpRate"));
+    }
+    benchmark::DoNotOptimize(Sum);
+    return true;
+}
+
+void PugixmlBuild(pugi::xml_document& Document, const TQ7NPorts& Ports) {
+    pugi::xml_node Root = Document.append_child("config");
+    Root.append_attribute("Application") = "";
+    Root.append_attribute("Version") = 1;
+    pugi::xml_node List = Root.append_child("Q7NPorts");
+    for (int I = 0; I < Ports.Count(); ++I) {
+        const TQ7NPort& Port = *Ports.Items(I);
+        pugi::xml_node Item = List.append_child("Item");
+        Item.append_child("IP").text() = Port.IP().c_str();
+        Item.append_child("RemoutePort").text() = Port.RemoutePort();
+        Item.append_child("LocalPort").text() = Port.LocalPort();
+        Item.append_child("COMPort").text() = Port.COMPort();
+        Item.append_child("CpRate").text() = Port.CpRate();
+    }
+}
+
+struct TStringWriter : pugi::xml_writer {
+    std::string Bytes;
+    void write(const void* Data, std::size_t Size) override {
+        Bytes.append(static_cast<const char*>(Data), Size);
+    }
+};
+
+std::string BuildWithPugixmlToMemory(const TQ7NPorts& Ports) {
+    pugi::xml_document Document;
+    PugixmlBuild(Document, Ports);
+    TStringWriter Writer;
+    Document.save(Writer, "  ", pugi::format_default, pugi::encoding_utf8);
+    return std::move(Writer.Bytes);
+}
+
+std::string DocumentBytes(const TQ7NDocument& Document) {
+    TStatusOr<std::string> Bytes = Document.Bytes();
+    if (!Bytes.Ok())
+        throw std::runtime_error(Bytes.Status().Text());
+    return std::move(Bytes).Value();
+}
+
+// The least a safe save can do: write a file beside the target, flush it, rename it over.
+void WriteFlushRename(const std::string& Target, const std::string& Bytes) {
+    const std::string Temporary = Target + ".tmp";
+    int File = ::open(Temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (File < 0)
+        throw std::runtime_error("cannot create " + Temporary);
+    bool Written = ::write(File, Bytes.data(), Bytes.size()) == static_cast<ssize_t>(Bytes.size());
+    bool Flushed = ::fsync(File) == 0;
+    ::close(File);
+    if (!Written || !Flushed || std::rename(Temporary.c_str(), Target.c_str()) != 0)
+        throw std::runtime_error("cannot write " + Target);
+}
+
+std::string SavePath(const char* Name) {
+    return BenchFolder() + "/q7n-bench-" + Name + ".xml";
+}
+
 void DocumentLoad(benchmark::State& State) {
-    MeasureLoad(State, [](const std::string& Path, int Mappings) {
-        TQ7NDocument Document;
-        Document.Load(Path);
-        return Document.Options()->Q7NPorts()->Count() == Mappings;
-    });
+    MeasureLoad(State, LoadDocument);
+}
+
+void PugixmlParseAndWalk(benchmark::State& State) {
+    MeasureLoad(State, [](const std::string& Path, int) { return ParseAndWalkWithPugixml(Path); });
 }
 
 void DocumentSave(benchmark::State& State) {
     const int Mappings = static_cast<int>(State.range(0));
-    const std::string Path = BenchFolder() + "/q7n-bench-save.xml";
+    const std::string Path = SavePath("save");
     TQ7NDocument Document;
     FillPorts(*Document.Options()->Q7NPorts(), Mappings);
     for (auto _ : State) {
@@ -134,47 +225,96 @@ void LockAndCheckBeforeSave(benchmark::State& State) {
     SetFileCounters(State, Path, Mappings);
 }
 
-void PugixmlParseAndWalk(benchmark::State& State) {
-    MeasureLoad(State, [](const std::string& Path, int) {
-        pugi::xml_document Document;
-        if (!Document.load_file(Path.c_str()))
-            return false;
-        long Sum = 0;
-        for (pugi::xml_node Item : Document.child("config").child("Q7NPorts").children("Item")) {
-            Sum += static_cast<long>(std::strlen(Item.child_value("IP")));
-            Sum += std::atol(Item.child_value("RemoutePort")) +
-                   std::atol(Item.child_value("LocalPort")) +
-                   std::atol(Item.child_value("COMPort")) + std::atol(Item.child_value("CpRate"));
-        }
-        benchmark::DoNotOptimize(Sum);
-        return true;
-    });
-}
-
 void PugixmlBuildAndSave(benchmark::State& State) {
     const int Mappings = static_cast<int>(State.range(0));
-    const std::string Path = BenchFolder() + "/q7n-bench-pugixml-save.xml";
+    const std::string Path = SavePath("pugixml-save");
     TQ7NPorts Ports(nullptr);
     FillPorts(Ports, Mappings);
     for (auto _ : State) {
         pugi::xml_document Document;
-        pugi::xml_node Root = Document.append_child("config");
-        Root.append_attribute("Application") = "";
-        Root.append_attribute("Version") = 1;
-        pugi::xml_node List = Root.append_child("Q7NPorts");
-        for (int I = 0; I < Ports.Count(); ++I) {
-            const TQ7NPort& Port = *Ports.Items(I);
-            pugi::xml_node Item = List.append_child("Item");
-            Item.append_child("IP").text() = Port.IP().c_str();
-            Item.append_child("RemoutePort").text() = Port.RemoutePort();
-            Item.append_child("LocalPort").text() = Port.LocalPort();
-            Item.append_child("COMPort").text() = Port.COMPort();
-            Item.append_child("CpRate").text() = Port.CpRate();
-        }
+        PugixmlBuild(Document, Ports);
         if (!Document.save_file(Path.c_str(), "  ", pugi::format_default, pugi::encoding_utf8))
             State.SkipWithError("save failed");
     }
     SetFileCounters(State, Path, Mappings);
+}
+
+void DocumentToBytes(benchmark::State& State) {
+    TQ7NDocument Document;
+    FillPorts(*Document.Options()->Q7NPorts(), static_cast<int>(State.range(0)));
+    for (auto _ : State)
+        benchmark::DoNotOptimize(DocumentBytes(Document));
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+
+void PugixmlBuildToMemory(benchmark::State& State) {
+    TQ7NPorts Ports(nullptr);
+    FillPorts(Ports, static_cast<int>(State.range(0)));
+    for (auto _ : State)
+        benchmark::DoNotOptimize(BuildWithPugixmlToMemory(Ports));
+    State.SetItemsProcessed(State.iterations() * State.range(0));
+}
+
+// Times Replace(Path, Bytes) with the bytes of the document of that size.
+template <class TReplace>
+void MeasureReplace(benchmark::State& State, const char* Name, TReplace Replace) {
+    const int Mappings = static_cast<int>(State.range(0));
+    const std::string Path = SavePath(Name);
+    TQ7NDocument Document;
+    FillPorts(*Document.Options()->Q7NPorts(), Mappings);
+    const std::string Bytes = DocumentBytes(Document);
+    for (auto _ : State)
+        Replace(Path, Bytes);
+    SetFileCounters(State, Path, Mappings);
+}
+
+void DurableReplace(benchmark::State& State) {
+    MeasureReplace(State, "replace", [](const std::string& Path, const std::string& Bytes) {
+        platform::ReplaceFileDurably(Path, Bytes, TXMLOptionsSerializer::BackupPath(Path));
+    });
+}
+
+void BareWriteFlushRename(benchmark::State& State) {
+    MeasureReplace(State, "bare-replace", WriteFlushRename);
+}
+
+// Runs the measured part of the case Name ("DocumentLoad/1000") once, with callgrind's
+// collection on around it alone; answers whether there was such a case and it succeeded.
+bool RunOnce(const std::string& Name) {
+    const std::size_t Slash = Name.find('/');
+    const int Mappings = Slash == std::string::npos ? 0 : std::atoi(Name.c_str() + Slash + 1);
+    if (Mappings != 1000 && Mappings != 10000 && Mappings != 100000)
+        return false;
+    const std::string Case = Name.substr(0, Slash);
+    const std::string& Path = EnsureFile(Mappings);
+    TQ7NDocument Document;
+    FillPorts(*Document.Options()->Q7NPorts(), Mappings);
+    const TQ7NPorts& Ports = *Document.Options()->Q7NPorts();
+    const std::map<std::string, std::function<bool()>> Cases = {
+        {"DocumentLoad",
+         [&] {
+             return LoadDocument(Path, Mappings);
+         }},
+        {"PugixmlParseAndWalk",
+         [&] {
+             return ParseAndWalkWithPugixml(Path);
+         }},
+        {"DocumentToBytes",
+         [&] {
+             return !DocumentBytes(Document).empty();
+         }},
+        {"PugixmlBuildToMemory",
+         [&] {
+             return !BuildWithPugixmlToMemory(Ports).empty();
+         }},
+    };
+    auto Found = Cases.find(Case);
+    if (Found == Cases.end())
+        return false;
+    CALLGRIND_TOGGLE_COLLECT;
+    bool Done = Found->second();
+    CALLGRIND_TOGGLE_COLLECT;
+    return Done;
 }
 
 } // namespace
@@ -196,6 +336,10 @@ BENCHMARK(PugixmlParseAndWalk)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchma
 BENCHMARK(DocumentSave)->Arg(10)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(LockAndCheckBeforeSave)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(PugixmlBuildAndSave)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DocumentToBytes)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(PugixmlBuildToMemory)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(DurableReplace)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BareWriteFlushRename)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // Keep freed memory in the process between iterations: on virtual machines a page fault can
@@ -207,6 +351,12 @@ int main(int argc, char** argv) {
         mallopt(M_MMAP_THRESHOLD, 1 << 30);
     }
     pugi::set_memory_management_functions(CountedAllocate, CountedFree);
+    if (argc == 2 && std::strncmp(argv[1], "--once=", 7) == 0) {
+        if (RunOnce(argv[1] + 7))
+            return 0;
+        std::fprintf(stderr, "no such case, or it failed: %s\n", argv[1] + 7);
+        return 1;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

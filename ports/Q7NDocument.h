@@ -28,6 +28,9 @@ public:
     // says why).
     [[nodiscard]] TXMLSaveResult Save(const std::string& FileName);
 
+    // The bytes that Save writes, without writing them: the options as the file's text.
+    TStatusOr<std::string> Bytes() const { return FSerializer->DocumentBytes(); }
+
     TXMLLoadResult LastLoad() const { return FSerializer->LastLoad(); }
     TXMLSaveResult LastSave() const { return FSerializer->LastSave(); }
 

@@ -25,7 +25,7 @@ build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev q
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
                libclang-rt-14-dev clang-tidy clang-format locales libxml2-utils
                googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 dpkg-dev
-               unzip fonts-wine ansible-core)
+               unzip fonts-wine ansible-core valgrind)
 
 case "$purpose" in
     build) wanted=("${build_packages[@]}") ;;

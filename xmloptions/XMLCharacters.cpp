@@ -46,6 +46,11 @@ std::size_t WritableLength(std::string_view Text, std::size_t At) {
 
 std::size_t FindUnwritableCharacter(std::string_view Text) {
     for (std::size_t At = 0; At < Text.size();) {
+        // Printable ASCII, the bulk of any text, without the full decoding.
+        if (static_cast<unsigned char>(Text[At] - 0x20) < 0x5F) {
+            ++At;
+            continue;
+        }
         std::size_t Length = WritableLength(Text, At);
         if (Length == 0)
             return At;

@@ -56,7 +56,7 @@ std::string PropertyText(const TXMLClass& Object, const TPropInfo& Property) {
     }
 }
 
-std::int32_t ParseBoolean(const std::string& Text) {
+std::int32_t ParseBoolean(std::string_view Text) {
     if (SameText(Text, "True"))
         return 1;
     if (SameText(Text, "False"))
@@ -65,7 +65,7 @@ std::int32_t ParseBoolean(const std::string& Text) {
 }
 
 // Assigns element text to a plain property by the rules of its kind.
-void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, const std::string& Text) {
+void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, std::string_view Text) {
     switch (Property.Kind) {
     case pkInteger:
     case pkChar:
@@ -73,7 +73,8 @@ void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, const std:
     case pkEnumeration: {
         std::int32_t Value = StrToInt(Text);
         if (Value < Property.MinValue || Value > Property.MaxValue)
-            throw ERangeError("Value " + Text + " is out of range for property " + Property.Name);
+            throw ERangeError("Value " + std::string(Text) + " is out of range for property " +
+                              Property.Name);
         WriteOrdinal(Object, Property, Value);
         break;
     }
@@ -87,7 +88,7 @@ void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, const std:
         WriteFloat(Object, Property, TextToFloat(Text));
         break;
     case pkString:
-        WriteString(Object, Property, Text);
+        WriteString(Object, Property, std::string(Text));
         break;
     default:
         break; // method, variant and 64-bit values are not stored

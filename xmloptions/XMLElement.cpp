@@ -25,7 +25,7 @@ bool IsValidXMLName(const std::string& Name) {
     return true;
 }
 
-std::string ElementText(pugi::xml_node Element) {
+std::string_view ElementText(pugi::xml_node Element) {
     pugi::xml_node First = Element.first_child();
     if (!First)
         return {};

@@ -2,13 +2,15 @@
 
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 
 // The element operations that option objects need from the XML DOM, on top of pugixml.
 namespace q7n {
 
 // The text of an element that holds exactly one text or CDATA node, or nothing (empty text).
-// Raises EXMLElementError "Element does not contain a single text node" otherwise.
-std::string ElementText(pugi::xml_node Element);
+// Raises EXMLElementError "Element does not contain a single text node" otherwise. The text
+// lives as long as the document.
+std::string_view ElementText(pugi::xml_node Element);
 
 // Replaces the element's content by one text node.
 void SetElementText(pugi::xml_node Element, const std::string& Text);

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <optional>
 #include <pugixml.hpp>
+#include <stdexcept>
 #include <utility>
 
 namespace q7n {
@@ -63,9 +64,13 @@ public:
             FTooDeep = true;
             return false;
         }
-        if (Node.type() == pugi::node_pcdata || Node.type() == pugi::node_cdata)
+        const pugi::xml_node_type Type = Node.type();
+        if (Type == pugi::node_pcdata || Type == pugi::node_cdata)
             return Check(Node, Node.parent(), Node.value());
-        for (pugi::xml_attribute Attribute : Node.attributes())
+        if (Type != pugi::node_element)
+            return true;
+        for (pugi::xml_attribute Attribute = Node.first_attribute(); Attribute;
+             Attribute = Attribute.next_attribute())
             if (!Check(Node, Node, Attribute.value()))
                 return false;
         return true;
@@ -253,11 +258,10 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     }
 }
 
-TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
+TStatusOr<std::string> TXMLOptionsSerializer::DocumentBytes() const {
+    constexpr std::uint32_t InvalidData = 13; // ERROR_INVALID_DATA
     if (!RootObject)
-        return FLastSave;
-    TXMLSaveResult Save;
-    Save.FilePath = XMLFilePath;
+        return TStatus(InvalidData, "There is no option object to save");
     try {
         pugi::xml_document Document;
         pugi::xml_node RootElement = AppendElement(Document, RootNodeName);
@@ -266,12 +270,32 @@ TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
             RootElement.append_attribute("Version").set_value(static_cast<unsigned>(Version));
         }
         RootObject->SaveToNode(RootElement, ItemNodeCaption);
-        const std::string Content = RenderXMLDocument(Document, NodeAutoIndent);
+        return RenderXMLDocument(Document, NodeAutoIndent);
+    } catch (const std::exception& Error) {
+        return TStatus(InvalidData, Error.what());
+    } catch (...) {
+        return TStatus(InvalidData, "Unknown error");
+    }
+}
+
+TXMLSaveResult TXMLOptionsSerializer::SaveToFile() {
+    if (!RootObject)
+        return FLastSave;
+    TXMLSaveResult Save;
+    Save.FilePath = XMLFilePath;
+    TStatusOr<std::string> Content = DocumentBytes();
+    if (!Content.Ok()) {
+        Save.Status = ssFailed;
+        Save.Reason = Content.Status().Text();
+        FLastSave = Save;
+        return Save;
+    }
+    try {
         Save.KeptRejectedPath = KeepRejectedFile();
-        Save.Remark = platform::ReplaceFileDurably(XMLFilePath, Content, BackupPath(XMLFilePath),
+        Save.Remark = platform::ReplaceFileDurably(XMLFilePath, *Content, BackupPath(XMLFilePath),
                                                    ReplaceFault, ReplaceFlushes)
                           .Remark;
-        FStamp = TFileStamp::OfContent(Content);
+        FStamp = TFileStamp::OfContent(*Content);
         FStampedPath = XMLFilePath;
         Save.Status = ssSaved;
     } catch (const std::exception& Error) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/Component.h"
+#include "base/StatusOr.h"
 #include "platform/DurableReplace.h"
 #include "xmloptions/FileStamp.h"
 
@@ -93,6 +94,10 @@ public:
     // unless another backup is there already, which is kept. Without a RootObject it does nothing
     // and answers LastSave.
     TXMLSaveResult SaveToFile();
+    // The bytes that SaveToFile writes: RootObject as the file's text. Fails (ERROR_INVALID_DATA,
+    // with the reason that SaveToFile would answer) for a tree that makes no valid file, and
+    // without a RootObject.
+    TStatusOr<std::string> DocumentBytes() const;
 
     // What the latest LoadFromFile and SaveToFile answered (lsNotLoaded, ssNotSaved before any).
     TXMLLoadResult LastLoad() const { return FLastLoad; }

@@ -45,8 +45,17 @@ void RequireWritable(const char* Text, pugi::xml_node Element, const std::string
 }
 
 void AppendEscaped(std::string& Out, const char* Text, bool InAttribute) {
-    for (const char* P = Text; *P; ++P) {
+    // Runs of characters that stand as they are go in at once.
+    const char* Run = Text;
+    const char* P = Text;
+    for (; *P; ++P) {
         unsigned char C = static_cast<unsigned char>(*P);
+        bool AsItIs = C >= 0x20 ? C != '&' && C != '<' && C != '>' && (C != '"' || !InAttribute)
+                                : C == '\t' && !InAttribute;
+        if (AsItIs)
+            continue;
+        Out.append(Run, static_cast<std::size_t>(P - Run));
+        Run = P + 1;
         switch (C) {
         case '&':
             Out += "&amp;";
@@ -58,21 +67,15 @@ void AppendEscaped(std::string& Out, const char* Text, bool InAttribute) {
             Out += "&gt;";
             break;
         case '"':
-            if (InAttribute)
-                Out += "&quot;";
-            else
-                Out += '"';
+            Out += "&quot;";
             break;
         default:
-            if (C < 0x20 && !(C == '\t' && !InAttribute)) {
-                Out += "&#";
-                Out += std::to_string(C);
-                Out += ';';
-            } else {
-                Out += static_cast<char>(C);
-            }
+            Out += "&#";
+            Out += std::to_string(C);
+            Out += ';';
         }
     }
+    Out.append(Run, static_cast<std::size_t>(P - Run));
 }
 
 // A text of white space alone goes as character references: readers drop such text between

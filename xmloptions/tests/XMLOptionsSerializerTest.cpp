@@ -227,6 +227,7 @@ TEST_F(XMLOptionsSerializerTest, SaveLeavesOnlyTheNewFile) {
     FSerializer.SaveToFile();
     EXPECT_EQ(Files(), std::vector<std::string>{"options.xml"});
     EXPECT_NE(Read().find("<Count>77</Count>"), std::string::npos);
+    EXPECT_EQ(FSerializer.DocumentBytes().Value(), Read()); // the bytes step alone
 
     // A backup the save did not make may be the last good content: it is kept.
     Write("earlier", "options.bak");
@@ -253,6 +254,7 @@ TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheVa
                                                      "\" of <config/Title>"),
                   std::string::npos)
             << FSerializer.LastSave().Reason;
+        EXPECT_EQ(FSerializer.DocumentBytes().Status().Text(), FSerializer.LastSave().Reason);
         EXPECT_EQ(Read(), Previous);
     }
     FRoot->Title = "tab\t, lines\r\n, Порт, \xF0\x9F\x94\x8C";
