@@ -1,17 +1,17 @@
-# pugixml for the Windows cross-builds. Debian ships the library for Linux only, so these builds
-# compile Debian's own source package, of the very version that the Linux build links
-# (libpugixml-dev), with the mingw-w64 toolchain. `apt-get source` fetches and unpacks it, patches
-# applied and checksums checked against the signed archive index, once into the build folder that
-# compiles it; scripts/install-deps.sh provides dpkg-dev and the deb-src entry.
+# pugixml compiled from Debian's own source package, of the very version that the Linux build
+# links (libpugixml-dev): for the Windows cross-builds, since Debian ships the library for Linux
+# only, and for the fuzz build, which instruments it. `apt-get source` fetches and unpacks it,
+# patches applied and checksums checked against the signed archive index, once into the build
+# folder that compiles it; scripts/install-deps.sh provides dpkg-dev and the deb-src entry.
 
 set(Q7N_SOURCE_CACHE ${CMAKE_BINARY_DIR}/_sources CACHE PATH
-    "Folder for the Debian source packages that the Windows builds compile")
+    "Folder for the Debian source packages that the build compiles")
 
 execute_process(
     COMMAND dpkg-query -W "-f=\${source:Package} \${source:Version}" libpugixml-dev
     OUTPUT_VARIABLE q7n_pugixml_source RESULT_VARIABLE q7n_result ERROR_QUIET)
 if(NOT q7n_result EQUAL 0 OR NOT q7n_pugixml_source MATCHES "^([^ ]+) ([^ ]+)$")
-    message(FATAL_ERROR "libpugixml-dev is not installed: the Windows builds compile the source "
+    message(FATAL_ERROR "libpugixml-dev is not installed: this build compiles the source "
                         "of the installed version (run scripts/install-deps.sh test)")
 endif()
 set(q7n_package ${CMAKE_MATCH_1})

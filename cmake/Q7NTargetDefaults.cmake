@@ -35,6 +35,15 @@ if(Q7N_SANITIZE)
     add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The fuzz build instruments every library the fuzz target runs through, pugixml included: their
+# branches guide the fuzzer, and the sanitizers stop it at the first fault. Only the fuzz target
+# itself links libFuzzer (fuzz/).
+if(Q7N_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
 # What tests share outside their own process. Under Wine every Windows test runs in one prefix,
 # with one service manager and one registry: the service name that the configurator registers and
 # the registry key of its settings are the same for all of them. A test that changes one holds its

@@ -74,8 +74,9 @@ if ((${#missing[@]})); then
         "${missing[@]}"
 fi
 
-# The Windows builds compile Debian's own pugixml source package (cmake/Q7NPugixmlSource.cmake),
-# which apt-get source fetches: it needs deb-src entries, added in a file of their own. They are
+# The Windows and fuzz builds compile Debian's own pugixml source package
+# (cmake/Q7NPugixmlSource.cmake), which apt-get source fetches: it needs deb-src entries, added in
+# a file of their own. They are
 # the machine's own deb entries with deb-src for their type (scripts/derive-deb-src.sh), so a
 # machine behind a mirror or a proxy keeps its own; the file is written again when the machine's
 # entries changed, which also replaces the one that earlier scripts wrote.
