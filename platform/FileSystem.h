@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // File operations of the host platform. Paths are UTF-8. Functions that answer a boolean report
 // failure that way; the others raise std::system_error naming the path and the platform's error.
@@ -36,7 +39,30 @@ void RenameFileOrRaise(const std::string& From, const std::string& To);
 // which carries its own dot; Extension is appended when Path has none.
 std::string ChangeFileExt(const std::string& Path, const std::string& Extension);
 
+// A file's bytes as read, in a buffer of their size that is not filled with zeros first: a load
+// reads a ports file of megabytes once, and the parser works in this buffer.
+class TFileBytes {
+public:
+    TFileBytes() = default;
+    TFileBytes(std::unique_ptr<char[]> Buffer, std::size_t Size)
+        : FBuffer(std::move(Buffer)), FSize(Size) {}
+
+    char* Data() { return FBuffer.get(); }
+    std::size_t Size() const { return FSize; }
+    std::string_view View() const { return {FBuffer.get(), FSize}; }
+
+    // Doubles the buffer, keeping its bytes (for a file that grew while it was read).
+    void Grow();
+    // Keeps the first Count bytes.
+    void Truncate(std::size_t Count) { FSize = Count < FSize ? Count : FSize; }
+
+private:
+    std::unique_ptr<char[]> FBuffer;
+    std::size_t FSize = 0;
+};
+
 // The whole content of the file at Path.
+TFileBytes ReadFileBytes(const std::string& Path);
 std::string ReadWholeFile(const std::string& Path);
 
 // Copies From to a new file To and flushes it to disk; fails when To exists.

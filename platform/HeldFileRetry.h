@@ -44,5 +44,8 @@ decltype(auto) RetryWhileHeld(TStep&& Step,
 inline std::string ReadWholeFileWhenFree(const std::string& Path) {
     return RetryWhileHeld([&] { return ReadWholeFile(Path); });
 }
+inline TFileBytes ReadFileBytesWhenFree(const std::string& Path) {
+    return RetryWhileHeld([&] { return ReadFileBytes(Path); });
+}
 
 } // namespace q7n::platform

@@ -17,20 +17,36 @@ std::uint64_t Mix(std::uint64_t State, std::uint64_t Word) {
     return State ^ (State >> 31);
 }
 
+std::uint64_t WordAt(const char* Bytes) {
+    std::uint64_t Word;
+    std::memcpy(&Word, Bytes, 8);
+    return Word;
+}
+
 } // namespace
 
 TFileStamp TFileStamp::OfContent(std::string_view Content) {
-    std::uint64_t State = 0x9E3779B97F4A7C15ull ^ Content.size();
+    // Four words a step, in four lanes that take every fourth word: a load reads megabytes, and
+    // this halves the work per word. The lanes are folded into one state at the end, each fold a
+    // bijection of its lane, so that a single differing word still changes the hash.
+    std::uint64_t Lanes[4] = {0x9E3779B97F4A7C15ull ^ Content.size(), 0x94D049BB133111EBull,
+                              0x2545F4914F6CDD1Dull, 0xD6E8FEB86659FD93ull};
+    const char* Bytes = Content.data();
     std::size_t At = 0;
-    for (; At + 8 <= Content.size(); At += 8) {
-        std::uint64_t Word;
-        std::memcpy(&Word, Content.data() + At, 8);
-        State = Mix(State, Word);
+    for (; At + 32 <= Content.size(); At += 32) {
+        Lanes[0] = Mix(Lanes[0], WordAt(Bytes + At));
+        Lanes[1] = Mix(Lanes[1], WordAt(Bytes + At + 8));
+        Lanes[2] = Mix(Lanes[2], WordAt(Bytes + At + 16));
+        Lanes[3] = Mix(Lanes[3], WordAt(Bytes + At + 24));
     }
+    std::uint64_t State = Lanes[0];
+    for (; At + 8 <= Content.size(); At += 8)
+        State = Mix(State, WordAt(Bytes + At));
     std::uint64_t Last = 0;
     if (At < Content.size())
-        std::memcpy(&Last, Content.data() + At, Content.size() - At);
+        std::memcpy(&Last, Bytes + At, Content.size() - At);
     State = Mix(State, Last);
+    State = Mix(Mix(Mix(State, Lanes[1]), Lanes[2]), Lanes[3]);
     return TFileStamp{true, Content.size(), State};
 }
 
@@ -38,7 +54,7 @@ std::optional<TFileStamp> TFileStamp::OfFile(const std::string& Path) {
     if (!platform::FileExists(Path))
         return Missing();
     try {
-        return OfContent(platform::ReadWholeFileWhenFree(Path));
+        return OfContent(platform::ReadFileBytesWhenFree(Path).View());
     } catch (const std::exception&) {
         return std::nullopt;
     }

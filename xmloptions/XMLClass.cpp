@@ -184,8 +184,39 @@ void TXMLClass::SaveToNode(pugi::xml_node Element, const std::string& ItemName) 
 }
 
 void TXMLClass::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
-    for (const TPropInfo& Property : Properties()) {
-        pugi::xml_node Child = Element.child(Property.Name.c_str());
+    const TPropertyTable& Table = Properties();
+    // Each property's element is the first child of its name, in any order. One pass over the
+    // children finds them all; the property after the one found last is tried first, which is
+    // the next child in a file that this class wrote, and then every property.
+    constexpr std::size_t Inline = 16;
+    pugi::xml_node InlineFound[Inline];
+    std::vector<pugi::xml_node> ManyFound;
+    pugi::xml_node* Found = InlineFound;
+    if (Table.size() > Inline) {
+        ManyFound.resize(Table.size());
+        Found = ManyFound.data();
+    }
+    std::size_t Missing = Table.size();
+    std::size_t Next = 0;
+    for (pugi::xml_node Child = Element.first_child(); Child && Missing > 0;
+         Child = Child.next_sibling()) {
+        const char* Name = Child.name();
+        if (!*Name)
+            continue; // text
+        std::size_t Index = Next < Table.size() && Table[Next].Name == Name ? Next : Table.size();
+        for (std::size_t I = 0; Index == Table.size() && I < Table.size(); ++I)
+            if (Table[I].Name == Name)
+                Index = I;
+        if (Index == Table.size() || Found[Index])
+            continue; // no property's, or a later one of a name already found
+        Found[Index] = Child;
+        --Missing;
+        Next = Index + 1;
+    }
+
+    for (std::size_t I = 0; I < Table.size(); ++I) {
+        const TPropInfo& Property = Table[I];
+        pugi::xml_node Child = Found[I];
         if (!Child)
             continue;
         if (Property.Kind == pkObject) {

@@ -53,17 +53,19 @@ int ItemNumberOf(pugi::xml_node Element, const std::string& ItemName) {
     return 0;
 }
 
-// Walks the document without recursion: stops at an element nested past the limit, or at the
-// first text that XML 1.0 cannot carry. The parser takes "&#1;" and bytes that are not UTF-8,
-// but the service, like any conforming reader, refuses the file.
+// Walks the document without recursion: stops at an element nested past the limit, or, when
+// CheckTexts, at the first text that XML 1.0 cannot carry. The parser takes "&#1;" and bytes that
+// are not UTF-8, but the service, like any conforming reader, refuses the file.
 class TContentProbe : public pugi::xml_tree_walker {
 public:
-    explicit TContentProbe(int Limit) : FLimit(Limit) {}
+    TContentProbe(int Limit, bool CheckTexts) : FLimit(Limit), FCheckTexts(CheckTexts) {}
     bool for_each(pugi::xml_node& Node) override {
         if (depth() + 1 > FLimit) {
             FTooDeep = true;
             return false;
         }
+        if (!FCheckTexts)
+            return true;
         const pugi::xml_node_type Type = Node.type();
         if (Type == pugi::node_pcdata || Type == pugi::node_cdata)
             return Check(Node, Node.parent(), Node.value());
@@ -91,6 +93,7 @@ private:
     }
 
     int FLimit;
+    bool FCheckTexts;
     bool FTooDeep = false;
 };
 
@@ -113,9 +116,10 @@ TRejection PlacedAt(TRejection Rejection, const std::string& Path, std::ptrdiff_
 }
 
 // What makes a parsed document no XML 1.0 document of one root: text beside the root, another
-// number of roots, nesting past the limit, a character XML 1.0 cannot carry. None when it is one.
+// number of roots, nesting past the limit, a character XML 1.0 cannot carry (looked for only when
+// CheckEachText). None when it is one.
 std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std::string& Path,
-                                        const std::string& ItemName) {
+                                        const std::string& ItemName, bool CheckEachText) {
     int RootElements = 0;
     for (pugi::xml_node Node = Document.first_child(); Node; Node = Node.next_sibling()) {
         if (Node.type() == pugi::node_element)
@@ -126,7 +130,7 @@ std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std:
     if (RootElements != 1)
         return TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
     const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
-    TContentProbe Probe(Limit);
+    TContentProbe Probe(Limit, CheckEachText);
     Document.traverse(Probe);
     if (Probe.TooDeep())
         return TRejection{"Elements are nested deeper than " + std::to_string(Limit) + " levels"};
@@ -208,21 +212,23 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
         if (Size && *Size > MaxFileSize)
             return Rejected(Load, {"The file is larger than " +
                                    std::to_string(MaxFileSize / (1024ull * 1024)) + " MiB"});
-        std::string Content = platform::ReadWholeFileWhenFree(XMLFilePath);
-        FStamp = TFileStamp::OfContent(Content);
-        if (Content.size() > MaxFileSize)
+        platform::TFileBytes Content = platform::ReadFileBytesWhenFree(XMLFilePath);
+        FStamp = TFileStamp::OfContent(Content.View());
+        if (Content.Size() > MaxFileSize)
             return Rejected(Load, {"The file is too large"});
+        // Before the parse, which rewrites the buffer.
+        const bool CheckEachText = !TextsSurelyWritable(Content.View());
 
         pugi::xml_document Document;
         // Parsed in place: the document's texts point into Content, which outlives it here.
         pugi::xml_parse_result Parsed = Document.load_buffer_inplace(
-            Content.data(), Content.size(), pugi::parse_default, pugi::encoding_auto);
+            Content.Data(), Content.Size(), pugi::parse_default, pugi::encoding_auto);
         if (!Parsed)
             return Rejected(Load,
                             PlacedAt({std::string("XML parse error: ") + Parsed.description()},
                                      XMLFilePath, Parsed.offset));
         if (std::optional<TRejection> Rejection =
-                CheckDocument(Document, XMLFilePath, ItemNodeCaption))
+                CheckDocument(Document, XMLFilePath, ItemNodeCaption, CheckEachText))
             return Rejected(Load, std::move(*Rejection));
 
         pugi::xml_node RootElement = Document.document_element();

@@ -159,21 +159,22 @@ void RenameFileOrRaise(const std::string& From, const std::string& To) {
         ThrowErrno("Cannot move '" + From + "' to", To);
 }
 
-std::string ReadWholeFile(const std::string& Path) {
+TFileBytes ReadFileBytes(const std::string& Path) {
     TFileHandle Fd(::open(Path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!Fd)
         ThrowErrno("Cannot open", Path);
-    // Read straight into a string of the file's size; keep going past it in case the file grew.
+    // Read straight into a buffer of the file's size and one byte more, which tells the end
+    // without another read when the file did not grow.
     struct stat Info {};
     std::size_t Expected = ::fstat(Fd.Get(), &Info) == 0 && Info.st_size > 0
                                ? static_cast<std::size_t>(Info.st_size)
                                : 0;
-    std::string Content(Expected + 1, '\0');
+    TFileBytes Bytes(std::make_unique_for_overwrite<char[]>(Expected + 1), Expected + 1);
     std::size_t Filled = 0;
     for (;;) {
-        if (Filled == Content.size())
-            Content.resize(Content.size() * 2);
-        ssize_t Read = ::read(Fd.Get(), Content.data() + Filled, Content.size() - Filled);
+        if (Filled == Bytes.Size())
+            Bytes.Grow();
+        ssize_t Read = ::read(Fd.Get(), Bytes.Data() + Filled, Bytes.Size() - Filled);
         if (Read < 0) {
             if (errno == EINTR)
                 continue;
@@ -183,8 +184,8 @@ std::string ReadWholeFile(const std::string& Path) {
             break;
         Filled += static_cast<std::size_t>(Read);
     }
-    Content.resize(Filled);
-    return Content;
+    Bytes.Truncate(Filled);
+    return Bytes;
 }
 
 TTemporaryFile::TTemporaryFile(const std::string& Target) {

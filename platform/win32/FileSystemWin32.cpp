@@ -139,23 +139,33 @@ bool RenameFile(const std::string& From, const std::string& To) {
     }
 }
 
-std::string ReadWholeFile(const std::string& Path) {
+TFileBytes ReadFileBytes(const std::string& Path) {
     TFileHandle File(::CreateFileW(Utf8ToWide(Path).c_str(), GENERIC_READ,
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!File)
         ThrowLastError("Cannot open", Path);
-    std::string Content;
-    char Buffer[65536];
+    // Read straight into a buffer of the file's size and one byte more, which tells the end
+    // without another read when the file did not grow.
+    LARGE_INTEGER Expected{};
+    std::size_t Size = ::GetFileSizeEx(File.Get(), &Expected) && Expected.QuadPart > 0
+                           ? static_cast<std::size_t>(Expected.QuadPart)
+                           : 0;
+    TFileBytes Bytes(std::make_unique_for_overwrite<char[]>(Size + 1), Size + 1);
+    std::size_t Filled = 0;
     for (;;) {
+        if (Filled == Bytes.Size())
+            Bytes.Grow();
         DWORD Read = 0;
-        if (!::ReadFile(File.Get(), Buffer, sizeof Buffer, &Read, nullptr))
+        const DWORD Wanted = static_cast<DWORD>(std::min<std::size_t>(Bytes.Size() - Filled, 1u << 30));
+        if (!::ReadFile(File.Get(), Bytes.Data() + Filled, Wanted, &Read, nullptr))
             ThrowLastError("Cannot read", Path);
         if (Read == 0)
             break;
-        Content.append(Buffer, Read);
+        Filled += Read;
     }
-    return Content;
+    Bytes.Truncate(Filled);
+    return Bytes;
 }
 
 TTemporaryFile::TTemporaryFile(const std::string& Target) {
