@@ -73,9 +73,7 @@ std::optional<std::int32_t> TryStrToInt(std::string_view Text) {
     return static_cast<std::int32_t>(Bits);
 }
 
-std::int32_t StrToInt(std::string_view Text) {
-    if (auto Value = TryStrToInt(Text))
-        return *Value;
+void detail::ThrowNotAnInteger(std::string_view Text) {
     throw EConvertError("'" + std::string(Text) + "' is not a valid integer value");
 }
 

@@ -16,7 +16,8 @@ const TPropertyTable& TQ7NPort::ClassProperties() {
 
 void TQ7NPort::SetDefaults() {
     TXMLClass::SetDefaults();
-    SetIP("192.168.1.6");
+    static const std::string DefaultIP = "192.168.1.6"; // made once: a load makes every mapping
+    SetIP(DefaultIP);
     SetRemoutePort(8080);
     SetLocalPort(8080);
     SetCOMPort(1);

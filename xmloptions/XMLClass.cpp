@@ -185,40 +185,43 @@ void TXMLClass::SaveToNode(pugi::xml_node Element, const std::string& ItemName) 
 
 void TXMLClass::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
     const TPropertyTable& Table = Properties();
+    const std::size_t Count = Table.size();
     // Each property's element is the first child of its name, in any order. One pass over the
     // children finds them all; the property after the one found last is tried first, which is
     // the next child in a file that this class wrote, and then every property.
     constexpr std::size_t Inline = 16;
-    pugi::xml_node InlineFound[Inline];
-    std::vector<pugi::xml_node> ManyFound;
-    pugi::xml_node* Found = InlineFound;
-    if (Table.size() > Inline) {
-        ManyFound.resize(Table.size());
+    pugi::xml_node_struct* InlineFound[Inline];
+    std::vector<pugi::xml_node_struct*> ManyFound;
+    pugi::xml_node_struct** Found = InlineFound;
+    if (Count > Inline) {
+        ManyFound.resize(Count);
         Found = ManyFound.data();
+    } else {
+        std::fill_n(InlineFound, Count, nullptr);
     }
-    std::size_t Missing = Table.size();
+    std::size_t Missing = Count;
     std::size_t Next = 0;
-    for (pugi::xml_node Child = Element.first_child(); Child && Missing > 0;
+    for (pugi::xml_node Child = Element.first_child(); IsNode(Child) && Missing > 0;
          Child = Child.next_sibling()) {
         const char* Name = Child.name();
         if (!*Name)
             continue; // text
-        std::size_t Index = Next < Table.size() && Table[Next].Name == Name ? Next : Table.size();
-        for (std::size_t I = 0; Index == Table.size() && I < Table.size(); ++I)
-            if (Table[I].Name == Name)
+        std::size_t Index = Next < Count && NameIs(Table[Next].Name, Name) ? Next : Count;
+        for (std::size_t I = 0; Index == Count && I < Count; ++I)
+            if (NameIs(Table[I].Name, Name))
                 Index = I;
-        if (Index == Table.size() || Found[Index])
+        if (Index == Count || Found[Index])
             continue; // no property's, or a later one of a name already found
-        Found[Index] = Child;
+        Found[Index] = NodeOf(Child);
         --Missing;
         Next = Index + 1;
     }
 
-    for (std::size_t I = 0; I < Table.size(); ++I) {
-        const TPropInfo& Property = Table[I];
-        pugi::xml_node Child = Found[I];
-        if (!Child)
+    for (std::size_t I = 0; I < Count; ++I) {
+        if (!Found[I])
             continue;
+        const TPropInfo& Property = Table[I];
+        const pugi::xml_node Child = NodeAt(Found[I]);
         if (Property.Kind == pkObject) {
             if (auto* Option = dynamic_cast<TXMLClass*>(Property.GetObject(*this)))
                 Option->LoadFromNode(Child, ItemName);
@@ -316,14 +319,18 @@ void TXMLClassList::SaveToNode(pugi::xml_node Element, const std::string& ItemNa
 }
 
 void TXMLClassList::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
-    if (!FirstChildElement(Element))
+    if (!IsNode(FirstChildElement(Element)))
         return;
     Clear();
     // Items are read from the first child of the item name on, through every later sibling
     // element; text between them is no item.
+    const pugi::xml_node First = ChildElementAutoCreate(Element, ItemName);
+    int Items = 0;
+    for (pugi::xml_node Node = First; IsNode(Node); Node = NextSiblingElement(Node))
+        ++Items;
+    FItems.reserve(static_cast<std::size_t>(Items)); // no copies while it grows, nor a double peak
     int Number = 0;
-    for (pugi::xml_node Node = ChildElementAutoCreate(Element, ItemName); Node;
-         Node = NextSiblingElement(Node))
+    for (pugi::xml_node Node = First; IsNode(Node); Node = NextSiblingElement(Node))
         LoadItem(*Add(), Node, ItemName, ++Number);
 }
 
@@ -346,11 +353,12 @@ void TXMLClassListExt::SaveToNode(pugi::xml_node Element, const std::string& Ite
 }
 
 void TXMLClassListExt::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
-    if (!FirstChildElement(Element))
+    if (!IsNode(FirstChildElement(Element)))
         return;
     Clear();
     int Number = 0;
-    for (pugi::xml_node Node = FirstChildElement(Element); Node; Node = NextSiblingElement(Node))
+    for (pugi::xml_node Node = FirstChildElement(Element); IsNode(Node);
+         Node = NextSiblingElement(Node))
         LoadItem(*AddByClassName(Node.name()), Node, ItemName, ++Number);
 }
 

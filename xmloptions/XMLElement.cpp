@@ -27,10 +27,10 @@ bool IsValidXMLName(const std::string& Name) {
 
 std::string_view ElementText(pugi::xml_node Element) {
     pugi::xml_node First = Element.first_child();
-    if (!First)
+    if (!IsNode(First))
         return {};
-    bool IsText = First.type() == pugi::node_pcdata || First.type() == pugi::node_cdata;
-    if (!IsText || First.next_sibling())
+    const pugi::xml_node_type Type = First.type();
+    if ((Type != pugi::node_pcdata && Type != pugi::node_cdata) || IsNode(First.next_sibling()))
         throw EXMLElementError("Element does not contain a single text node");
     return First.value();
 }
@@ -55,14 +55,16 @@ pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& 
 
 pugi::xml_node FirstChildElement(pugi::xml_node Parent) {
     pugi::xml_node Child = Parent.first_child();
+    if (!IsNode(Child))
+        return Child;
     return Child.type() == pugi::node_element ? Child : NextSiblingElement(Child);
 }
 
 pugi::xml_node NextSiblingElement(pugi::xml_node Node) {
-    for (Node = Node.next_sibling(); Node; Node = Node.next_sibling())
+    for (Node = Node.next_sibling(); IsNode(Node); Node = Node.next_sibling())
         if (Node.type() == pugi::node_element)
             return Node;
-    return {};
+    return Node;
 }
 
 } // namespace q7n

@@ -1,11 +1,34 @@
 #pragma once
 
+#include <bit>
+#include <cstring>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 // The element operations that option objects need from the XML DOM, on top of pugixml.
 namespace q7n {
+
+// A pugixml node handle is one pointer, and each of its accessors, down to the test for an empty
+// handle, is a call into the library; a load of many mappings makes millions of them. These look at
+// the pointer itself.
+static_assert(sizeof(pugi::xml_node) == sizeof(pugi::xml_node_struct*) &&
+              std::is_trivially_copyable_v<pugi::xml_node>);
+inline pugi::xml_node_struct* NodeOf(pugi::xml_node Node) {
+    return std::bit_cast<pugi::xml_node_struct*>(Node);
+}
+inline pugi::xml_node NodeAt(pugi::xml_node_struct* Node) {
+    return std::bit_cast<pugi::xml_node>(Node);
+}
+inline bool IsNode(pugi::xml_node Node) {
+    return NodeOf(Node) != nullptr;
+}
+
+// Whether the node name Name is Expected.
+inline bool NameIs(const std::string& Expected, const char* Name) {
+    return std::strcmp(Expected.c_str(), Name) == 0;
+}
 
 // The text of an element that holds exactly one text or CDATA node, or nothing (empty text).
 // Raises EXMLElementError "Element does not contain a single text node" otherwise. The text

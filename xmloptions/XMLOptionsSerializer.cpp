@@ -3,6 +3,7 @@
 #include "base/IntegerConversion.h"
 #include "platform/FileSystem.h"
 #include "platform/HeldFileRetry.h"
+#include "xmloptions/RawDocumentScan.h"
 #include "xmloptions/XMLCharacters.h"
 #include "xmloptions/XMLClass.h"
 #include "xmloptions/XMLElement.h"
@@ -53,19 +54,17 @@ int ItemNumberOf(pugi::xml_node Element, const std::string& ItemName) {
     return 0;
 }
 
-// Walks the document without recursion: stops at an element nested past the limit, or, when
-// CheckTexts, at the first text that XML 1.0 cannot carry. The parser takes "&#1;" and bytes that
-// are not UTF-8, but the service, like any conforming reader, refuses the file.
+// Walks the document without recursion: stops at an element nested past the limit, or at the
+// first text that XML 1.0 cannot carry. The parser takes "&#1;" and bytes that are not UTF-8,
+// but the service, like any conforming reader, refuses the file.
 class TContentProbe : public pugi::xml_tree_walker {
 public:
-    TContentProbe(int Limit, bool CheckTexts) : FLimit(Limit), FCheckTexts(CheckTexts) {}
+    explicit TContentProbe(int Limit) : FLimit(Limit) {}
     bool for_each(pugi::xml_node& Node) override {
         if (depth() + 1 > FLimit) {
             FTooDeep = true;
             return false;
         }
-        if (!FCheckTexts)
-            return true;
         const pugi::xml_node_type Type = Node.type();
         if (Type == pugi::node_pcdata || Type == pugi::node_cdata)
             return Check(Node, Node.parent(), Node.value());
@@ -93,7 +92,6 @@ private:
     }
 
     int FLimit;
-    bool FCheckTexts;
     bool FTooDeep = false;
 };
 
@@ -116,10 +114,10 @@ TRejection PlacedAt(TRejection Rejection, const std::string& Path, std::ptrdiff_
 }
 
 // What makes a parsed document no XML 1.0 document of one root: text beside the root, another
-// number of roots, nesting past the limit, a character XML 1.0 cannot carry (looked for only when
-// CheckEachText). None when it is one.
+// number of roots, nesting past the limit, a character XML 1.0 cannot carry (the last two looked for
+// node by node only when CheckEachNode). None when it is one.
 std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std::string& Path,
-                                        const std::string& ItemName, bool CheckEachText) {
+                                        const std::string& ItemName, bool CheckEachNode) {
     int RootElements = 0;
     for (pugi::xml_node Node = Document.first_child(); Node; Node = Node.next_sibling()) {
         if (Node.type() == pugi::node_element)
@@ -129,8 +127,10 @@ std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std:
     }
     if (RootElements != 1)
         return TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
+    if (!CheckEachNode)
+        return std::nullopt;
     const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
-    TContentProbe Probe(Limit, CheckEachText);
+    TContentProbe Probe(Limit);
     Document.traverse(Probe);
     if (Probe.TooDeep())
         return TRejection{"Elements are nested deeper than " + std::to_string(Limit) + " levels"};
@@ -217,7 +217,7 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
         if (Content.Size() > MaxFileSize)
             return Rejected(Load, {"The file is too large"});
         // Before the parse, which rewrites the buffer.
-        const bool CheckEachText = !TextsSurelyWritable(Content.View());
+        const bool CheckEachNode = !SurelyWritableAndShallow(Content.View(), MaxNestingDepth);
 
         pugi::xml_document Document;
         // Parsed in place: the document's texts point into Content, which outlives it here.
@@ -228,7 +228,7 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
                             PlacedAt({std::string("XML parse error: ") + Parsed.description()},
                                      XMLFilePath, Parsed.offset));
         if (std::optional<TRejection> Rejection =
-                CheckDocument(Document, XMLFilePath, ItemNodeCaption, CheckEachText))
+                CheckDocument(Document, XMLFilePath, ItemNodeCaption, CheckEachNode))
             return Rejected(Load, std::move(*Rejection));
 
         pugi::xml_node RootElement = Document.document_element();
