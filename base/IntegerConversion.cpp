@@ -21,15 +21,8 @@ int HexDigitValue(char C) {
 } // namespace
 
 std::optional<std::int32_t> TryStrToInt(std::string_view Text) {
-    // The common case first: up to nine decimal digits alone, which cannot overflow.
-    if (!Text.empty() && Text.size() <= 9) {
-        std::int32_t Value = 0;
-        std::size_t Digits = 0;
-        for (; Digits < Text.size() && Text[Digits] >= '0' && Text[Digits] <= '9'; ++Digits)
-            Value = Value * 10 + (Text[Digits] - '0');
-        if (Digits == Text.size())
-            return Value;
-    }
+    if (std::optional<std::int32_t> Value = detail::TryPlainDecimal(Text))
+        return Value;
 
     std::size_t I = 0;
     while (I < Text.size() && Text[I] == ' ')

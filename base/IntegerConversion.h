@@ -13,21 +13,29 @@ namespace q7n {
 std::optional<std::int32_t> TryStrToInt(std::string_view Text);
 
 namespace detail {
+
 [[noreturn]] void ThrowNotAnInteger(std::string_view Text);
+
+// The common case: up to nine decimal digits alone, which cannot overflow; nothing for any other
+// text. Inline, without a call: a load reads tens of thousands of numbers.
+inline std::optional<std::int32_t> TryPlainDecimal(std::string_view Text) {
+    if (Text.empty() || Text.size() > 9)
+        return std::nullopt;
+    std::int32_t Value = 0;
+    for (char C : Text) {
+        if (C < '0' || C > '9')
+            return std::nullopt;
+        Value = Value * 10 + (C - '0');
+    }
+    return Value;
+}
+
 } // namespace detail
 
-// As TryStrToInt, but raises EConvertError "'<text>' is not a valid integer value". Up to nine
-// decimal digits alone, which cannot overflow, are read here without a call: a load reads tens of
-// thousands of numbers.
+// As TryStrToInt, but raises EConvertError "'<text>' is not a valid integer value".
 inline std::int32_t StrToInt(std::string_view Text) {
-    if (!Text.empty() && Text.size() <= 9) {
-        std::int32_t Value = 0;
-        std::size_t Digits = 0;
-        for (; Digits < Text.size() && Text[Digits] >= '0' && Text[Digits] <= '9'; ++Digits)
-            Value = Value * 10 + (Text[Digits] - '0');
-        if (Digits == Text.size())
-            return Value;
-    }
+    if (std::optional<std::int32_t> Value = detail::TryPlainDecimal(Text))
+        return *Value;
     if (std::optional<std::int32_t> Value = TryStrToInt(Text))
         return *Value;
     detail::ThrowNotAnInteger(Text);
