@@ -6,9 +6,11 @@
 #include "xmloptions/FloatText.h"
 #include "xmloptions/XMLElement.h"
 #include "xmloptions/XMLErrors.h"
+#include "xmloptions/XMLTreeOutput.h"
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 
 namespace q7n {
 
@@ -36,23 +38,30 @@ void WriteString(TXMLClass& Object, const TPropInfo& Property, const std::string
     Property.SetStr(Object, Value);
 }
 
-// The element text of a plain (non-object) property.
-std::string PropertyText(const TXMLClass& Object, const TPropInfo& Property) {
+// Writes the element text of a plain (non-object) property; none for the kinds not stored.
+void WritePropertyText(IXMLOutput& Out, const TXMLClass& Object, const TPropInfo& Property) {
     switch (Property.Kind) {
     case pkInteger:
     case pkChar:
     case pkWideChar:
     case pkSet:
-    case pkEnumeration:
-        return std::to_string(Property.GetOrd(Object));
+    case pkEnumeration: {
+        char Digits[16];
+        auto End = std::to_chars(Digits, Digits + sizeof Digits, Property.GetOrd(Object)).ptr;
+        Out.Text(std::string_view(Digits, static_cast<std::size_t>(End - Digits)));
+        break;
+    }
     case pkBoolean:
-        return Property.GetOrd(Object) ? "True" : "False";
+        Out.Text(Property.GetOrd(Object) ? "True" : "False");
+        break;
     case pkFloat:
-        return FloatToText(Property.GetFloat(Object), Property.FloatType);
+        Out.Text(FloatToText(Property.GetFloat(Object), Property.FloatType));
+        break;
     case pkString:
-        return Property.GetStr(Object);
+        Out.Text(Property.GetStr(Object));
+        break;
     default:
-        return {};
+        break;
     }
 }
 
@@ -165,22 +174,26 @@ void TXMLClass::ResetToDefaults() {
     }
 }
 
-void TXMLClass::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
+void TXMLClass::SaveTo(IXMLOutput& Out, const std::string& ItemName) const {
     for (const TPropInfo& Property : Properties()) {
         if (Property.Kind == pkObject) {
             TPersistent* Nested = Property.GetObject(*this);
             if (!Nested)
                 continue;
-            pugi::xml_node Child = AppendElement(Element, Property.Name);
+            Out.BeginElement(Property.Name);
             if (auto* Option = dynamic_cast<const TXMLClass*>(Nested))
-                Option->SaveToNode(Child, ItemName);
-        } else if (Property.Kind == pkMethod || Property.Kind == pkVariant ||
-                   Property.Kind == pkInt64) {
-            AppendElement(Element, Property.Name); // kinds that are not stored: empty
+                Option->SaveTo(Out, ItemName);
         } else {
-            SetElementText(AppendElement(Element, Property.Name), PropertyText(*this, Property));
+            Out.BeginElement(Property.Name);
+            WritePropertyText(Out, *this, Property);
         }
+        Out.EndElement();
     }
+}
+
+void TXMLClass::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
+    TXMLTreeOutput Out(Element);
+    SaveTo(Out, ItemName);
 }
 
 void TXMLClass::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
@@ -313,9 +326,12 @@ void TXMLClassList::Clear() {
     FItems.clear();
 }
 
-void TXMLClassList::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
-    for (const auto& Item : FItems)
-        Item->SaveToNode(AppendElement(Element, ItemName), ItemName);
+void TXMLClassList::SaveTo(IXMLOutput& Out, const std::string& ItemName) const {
+    for (const auto& Item : FItems) {
+        Out.BeginElement(ItemName);
+        Item->SaveTo(Out, ItemName);
+        Out.EndElement();
+    }
 }
 
 void TXMLClassList::LoadFromNode(pugi::xml_node Element, const std::string& ItemName) {
@@ -345,10 +361,12 @@ TXMLClass* TXMLClassListExt::AddCopyTarget(const TXMLClass& SourceItem) {
     return AddByClassName(SourceItem.ClassName());
 }
 
-void TXMLClassListExt::SaveToNode(pugi::xml_node Element, const std::string& ItemName) const {
+void TXMLClassListExt::SaveTo(IXMLOutput& Out, const std::string& ItemName) const {
     for (int I = 0; I < Count(); ++I) {
         TXMLClass* Item = Items(I);
-        Item->SaveToNode(AppendElement(Element, Item->ClassName()), ItemName);
+        Out.BeginElement(Item->ClassName());
+        Item->SaveTo(Out, ItemName);
+        Out.EndElement();
     }
 }
 

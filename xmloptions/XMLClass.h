@@ -10,6 +10,8 @@
 
 namespace q7n {
 
+class IXMLOutput;
+
 // An option object: saved to, loaded from and copied between XML elements purely from its
 // declared properties. Create objects with Create<T>(Owner), which applies the defaults.
 class TXMLClass : public TPersistent {
@@ -41,8 +43,10 @@ public:
     // not an option object.
     void ResetToDefaults();
 
-    // Writes the properties (or the items) as children of Element; ItemName names list items.
-    virtual void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const;
+    // Writes the properties (or the items) as elements into Out; ItemName names list items.
+    virtual void SaveTo(IXMLOutput& Out, const std::string& ItemName) const;
+    // SaveTo, as children of Element.
+    void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const;
     // Reads the properties (or the items) from the children of Element. Errors propagate.
     virtual void LoadFromNode(pugi::xml_node Element, const std::string& ItemName);
 
@@ -82,7 +86,7 @@ public:
     // Frees every item, first to last.
     void Clear();
 
-    void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const override;
+    void SaveTo(IXMLOutput& Out, const std::string& ItemName) const override;
     void LoadFromNode(pugi::xml_node Element, const std::string& ItemName) override;
 
 protected:
@@ -112,7 +116,7 @@ public:
     // Appends a new item from CreateItemByClassName; raises when the factory gives none.
     TXMLClass* AddByClassName(const std::string& Name);
 
-    void SaveToNode(pugi::xml_node Element, const std::string& ItemName) const override;
+    void SaveTo(IXMLOutput& Out, const std::string& ItemName) const override;
     void LoadFromNode(pugi::xml_node Element, const std::string& ItemName) override;
 
 protected:

@@ -25,6 +25,11 @@ bool IsValidXMLName(const std::string& Name) {
     return true;
 }
 
+void RequireValidElementName(const std::string& Name) {
+    if (!IsValidXMLName(Name))
+        throw EXMLElementError("'" + Name + "' is not a valid element name");
+}
+
 std::string_view ElementText(pugi::xml_node Element) {
     pugi::xml_node First = Element.first_child();
     if (!IsNode(First))
@@ -42,8 +47,7 @@ void SetElementText(pugi::xml_node Element, const std::string& Text) {
 }
 
 pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name) {
-    if (!IsValidXMLName(Name))
-        throw EXMLElementError("'" + Name + "' is not a valid element name");
+    RequireValidElementName(Name);
     return Parent.append_child(Name.c_str());
 }
 

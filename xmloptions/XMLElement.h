@@ -50,5 +50,7 @@ pugi::xml_node FirstChildElement(pugi::xml_node Parent);
 pugi::xml_node NextSiblingElement(pugi::xml_node Node);
 
 bool IsValidXMLName(const std::string& Name);
+// Raises EXMLElementError "'Name' is not a valid element name" unless IsValidXMLName(Name).
+void RequireValidElementName(const std::string& Name);
 
 } // namespace q7n

@@ -23,6 +23,13 @@ public:
     int Item = 0;
 };
 
+// A name, value or text that XML 1.0 cannot carry met by a writer that cannot say where it stands
+// in the document (TXMLTextWriter): the caller renders the tree instead, which names the place.
+class EXMLUnwritableText : public EXMLElementError {
+public:
+    EXMLUnwritableText() : EXMLElementError("A text holds a character that XML 1.0 cannot carry") {}
+};
+
 // A property that has no write access was asked to take a value.
 class EPropertyError : public Exception {
 public:

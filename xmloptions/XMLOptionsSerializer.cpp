@@ -6,8 +6,9 @@
 #include "xmloptions/RawDocumentScan.h"
 #include "xmloptions/XMLCharacters.h"
 #include "xmloptions/XMLClass.h"
-#include "xmloptions/XMLElement.h"
 #include "xmloptions/XMLErrors.h"
+#include "xmloptions/XMLTextWriter.h"
+#include "xmloptions/XMLTreeOutput.h"
 #include "xmloptions/XMLWriter.h"
 
 #include <algorithm>
@@ -264,19 +265,37 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
     }
 }
 
+namespace {
+
+// The tree of Serializer's RootObject under the root element, as the file holds it.
+void WriteDocument(IXMLOutput& Out, const TXMLOptionsSerializer& Serializer) {
+    Out.BeginElement(Serializer.RootNodeName);
+    if (Serializer.UseVersionControl) {
+        Out.Attribute("Application", Serializer.ApplicationName);
+        Out.Attribute("Version", std::to_string(Serializer.Version));
+    }
+    Serializer.RootObject->SaveTo(Out, Serializer.ItemNodeCaption);
+    Out.EndElement();
+}
+
+} // namespace
+
 TStatusOr<std::string> TXMLOptionsSerializer::DocumentBytes() const {
     constexpr std::uint32_t InvalidData = 13; // ERROR_INVALID_DATA
     if (!RootObject)
         return TStatus(InvalidData, "There is no option object to save");
     try {
-        pugi::xml_document Document;
-        pugi::xml_node RootElement = AppendElement(Document, RootNodeName);
-        if (UseVersionControl) {
-            RootElement.append_attribute("Application").set_value(ApplicationName.c_str());
-            RootElement.append_attribute("Version").set_value(static_cast<unsigned>(Version));
+        try {
+            TXMLTextWriter Writer(NodeAutoIndent);
+            WriteDocument(Writer, *this);
+            return Writer.Finish();
+        } catch (const EXMLUnwritableText&) {
+            // The same walk into a tree, which names where the text stands.
+            pugi::xml_document Document;
+            TXMLTreeOutput Tree(Document);
+            WriteDocument(Tree, *this);
+            return RenderXMLDocument(Document, NodeAutoIndent);
         }
-        RootObject->SaveToNode(RootElement, ItemNodeCaption);
-        return RenderXMLDocument(Document, NodeAutoIndent);
     } catch (const std::exception& Error) {
         return TStatus(InvalidData, Error.what());
     } catch (...) {

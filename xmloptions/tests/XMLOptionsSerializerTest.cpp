@@ -273,6 +273,33 @@ TEST_F(XMLOptionsSerializerTest, ValuesThatXMLCannotCarryFailTheSaveAndNameTheVa
     EXPECT_EQ(FSerializer.LastLoad().Element, "Caption");
 }
 
+TEST_F(XMLOptionsSerializerTest, AFailedDocumentNamesThePlaceOrTheName) {
+    auto Reason = [&] {
+        TStatusOr<std::string> Bytes = FSerializer.DocumentBytes();
+        return Bytes.Ok() ? std::string("written") : Bytes.Status().Text();
+    };
+    for (int I = 0; I < 3; ++I)
+        FRoot->LeavesObject()->Add();
+    static_cast<TLeaf*>(FRoot->LeavesObject()->Items(1))->Caption = "\x01";
+    EXPECT_EQ(Reason(), "The value \"\\x01\" of <config/Leaves/Item[2]/Caption> holds a character "
+                        "that XML 1.0 cannot carry");
+    FSerializer.ApplicationName = "caf\xE9";
+    EXPECT_EQ(Reason(), "The attribute Application \"caf\\xE9\" of <config> holds a character "
+                        "that XML 1.0 cannot carry");
+    FSerializer.ApplicationName.clear();
+    FSerializer.ItemNodeCaption = "It\xE9m"; // a valid name but no UTF-8
+    EXPECT_EQ(Reason().find("The element name \"It\\xE9m\""), 0u) << Reason();
+
+    // A name that is not XML fails as it did, even after a text that cannot be written.
+    FRoot->Title = "\x02";
+    FSerializer.ItemNodeCaption = "1st";
+    EXPECT_EQ(Reason(), "'1st' is not a valid element name");
+    FSerializer.ItemNodeCaption = "Item";
+    FRoot->Title.clear();
+    FRoot->LeavesObject()->Clear();
+    EXPECT_EQ(Reason(), "written");
+}
+
 TEST_F(XMLOptionsSerializerTest, AFailedFinalMovePutsThePreviousFileBack) {
     Write(Config("<Count>1</Count>"));
     const std::string Previous = Read();
