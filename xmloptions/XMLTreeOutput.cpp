@@ -4,7 +4,7 @@
 
 namespace q7n {
 
-// pugixml takes strings up to their first zero character: the copies say so.
+// pugixml takes zero-terminated strings: the views are copied into strings for it.
 
 void TXMLTreeOutput::BeginElement(const std::string& Name) {
     FCurrent = AppendElement(FCurrent, Name);
