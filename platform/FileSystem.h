@@ -61,7 +61,7 @@ private:
     std::size_t FSize = 0;
 };
 
-// The whole content of the file at Path.
+// The whole content of the file at Path, as bytes or as a string.
 TFileBytes ReadFileBytes(const std::string& Path);
 std::string ReadWholeFile(const std::string& Path);
 

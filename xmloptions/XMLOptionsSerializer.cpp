@@ -115,8 +115,8 @@ TRejection PlacedAt(TRejection Rejection, const std::string& Path, std::ptrdiff_
 }
 
 // What makes a parsed document no XML 1.0 document of one root: text beside the root, another
-// number of roots, nesting past the limit, a character XML 1.0 cannot carry (the last two looked for
-// node by node only when CheckEachNode). None when it is one.
+// number of roots, nesting past the limit, a character XML 1.0 cannot carry (the last two looked
+// for node by node only when CheckEachNode). None when it is one.
 std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std::string& Path,
                                         const std::string& ItemName, bool CheckEachNode) {
     int RootElements = 0;

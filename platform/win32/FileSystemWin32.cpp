@@ -157,7 +157,8 @@ TFileBytes ReadFileBytes(const std::string& Path) {
         if (Filled == Bytes.Size())
             Bytes.Grow();
         DWORD Read = 0;
-        const DWORD Wanted = static_cast<DWORD>(std::min<std::size_t>(Bytes.Size() - Filled, 1u << 30));
+        const DWORD Wanted =
+            static_cast<DWORD>(std::min<std::size_t>(Bytes.Size() - Filled, 1u << 30));
         if (!::ReadFile(File.Get(), Bytes.Data() + Filled, Wanted, &Read, nullptr))
             ThrowLastError("Cannot read", Path);
         if (Read == 0)

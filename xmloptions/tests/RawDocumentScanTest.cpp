@@ -46,7 +46,7 @@ TEST(RawDocumentScan, IsNotSureOfWhatOnlyTheParsedTreeCanTell) {
     EXPECT_FALSE(SurelyWritableAndShallow("<config a=\"</x>\"", Limit));
 }
 
-TEST(RawDocumentScan, CountsTheDepthOfTextsAndAttributesNeverLess) {
+TEST(RawDocumentScan, CountsTheDepthNeverLessThanItIs) {
     // The root is level 1: elements nested Limit - 2 deep inside it put their text at Limit.
     EXPECT_TRUE(SurelyWritableAndShallow(File(Nested(Limit - 2)), Limit));
     EXPECT_FALSE(SurelyWritableAndShallow(File(Nested(Limit - 1)), Limit));
@@ -55,7 +55,8 @@ TEST(RawDocumentScan, CountsTheDepthOfTextsAndAttributesNeverLess) {
     for (int I = 0; I < 3 * Limit; ++I)
         Siblings += "<a>x</a>";
     EXPECT_TRUE(SurelyWritableAndShallow(File(Siblings), Limit));
-    EXPECT_TRUE(SurelyWritableAndShallow("<config a=\"/>\">" + Nested(Limit - 2) + "</config>", Limit));
+    EXPECT_TRUE(
+        SurelyWritableAndShallow("<config a=\"/>\">" + Nested(Limit - 2) + "</config>", Limit));
     EXPECT_FALSE(
         SurelyWritableAndShallow("<config a=\"/>\">" + Nested(Limit - 1) + "</config>", Limit));
 }
