@@ -1,8 +1,10 @@
-# pugixml compiled from Debian's own source package, of the very version that the Linux build
-# links (libpugixml-dev): for the Windows cross-builds, since Debian ships the library for Linux
-# only, and for the fuzz build, which instruments it. `apt-get source` fetches and unpacks it,
-# patches applied and checksums checked against the signed archive index, once into the build
-# folder that compiles it; scripts/install-deps.sh provides dpkg-dev and the deb-src entry.
+# pugixml compiled from Debian's own source package, of the very version of libpugixml-dev, in
+# every build: Debian ships the library for Linux only, the fuzz build instruments it, and its
+# node accessors, each one line, inline into the load's walk instead of costing a call into the
+# shared library apiece (a load of many mappings makes millions of them). `apt-get source`
+# fetches and unpacks it, patches applied and checksums checked against the signed archive index,
+# once into the build folder that compiles it; scripts/install-deps.sh provides dpkg-dev and the
+# deb-src entry.
 
 set(Q7N_SOURCE_CACHE ${CMAKE_BINARY_DIR}/_sources CACHE PATH
     "Folder for the Debian source packages that the build compiles")
@@ -47,6 +49,9 @@ if(NOT EXISTS ${Q7N_PUGIXML_SOURCE}/CMakeLists.txt)
 endif()
 file(LOCK ${q7n_folder}.lock RELEASE)
 
-# pugixml's own default: a static library, without its tests; EXCLUDE_FROM_ALL leaves out its
-# install rules' targets, SYSTEM keeps our warning flags off its headers.
-add_subdirectory(${Q7N_PUGIXML_SOURCE} ${CMAKE_BINARY_DIR}/_pugixml EXCLUDE_FROM_ALL SYSTEM)
+# pugixml's header-only mode: each file that includes pugixml.hpp compiles the implementation
+# with it, so only the files that use its tree include it. SYSTEM keeps our warning flags off it.
+add_library(q7n_pugixml INTERFACE)
+target_include_directories(q7n_pugixml SYSTEM INTERFACE ${Q7N_PUGIXML_SOURCE}/src)
+target_compile_definitions(q7n_pugixml INTERFACE PUGIXML_HEADER_ONLY)
+add_library(pugixml::pugixml ALIAS q7n_pugixml)

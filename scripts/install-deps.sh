@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that a purpose needs, and only those that are missing.
-#   scripts/install-deps.sh build   compilers, CMake, the libraries the program links
+#   scripts/install-deps.sh build   compilers, CMake, the libraries the program links, and
+#                                   apt-get source's access to Debian's pugixml source package,
+#                                   which every build compiles
 #   scripts/install-deps.sh test    build + GoogleTest, Google Benchmark, clang (fuzzing, the
 #                                   sanitizer build, over GCC's libstdc++ as Qt is built),
 #                                   clang-tidy and clang-format (the checks of the code),
 #                                   mingw-w64 and Wine (the Windows build and its tests) with Wine's own
 #                                   fonts (the title bars of its windows), unzip (the
 #                                   check of the Windows archive), xmllint
-#                                   (a strict XML reader for the files the tests save), and
-#                                   apt-get source's access to Debian's pugixml source package;
+#                                   (a strict XML reader for the files the tests save);
 #                                   and, where this machine runs 32-bit programs
 #                                   (scripts/probe-32bit.sh), the 32-bit Wine (wine32:i386) for
 #                                   the tests of the 32-bit Windows build; ansible-core (the run
@@ -19,12 +20,12 @@ set -euo pipefail
 
 purpose=${1:-build}
 
-build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev libsqlite3-dev qt6-base-dev
-                qt6-svg-dev fonts-crosextra-caladea fonts-inconsolata fonts-dejavu-core
-                fonts-liberation2 xvfb xauth)
+build_packages=(cmake ninja-build g++ pkg-config libpugixml-dev dpkg-dev libsqlite3-dev
+                qt6-base-dev qt6-svg-dev fonts-crosextra-caladea fonts-inconsolata
+                fonts-dejavu-core fonts-liberation2 xvfb xauth)
 test_packages=("${build_packages[@]}" libgtest-dev libgmock-dev libbenchmark-dev clang
                libclang-rt-14-dev clang-tidy clang-format locales libxml2-utils
-               googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64 dpkg-dev
+               googletest g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wine64
                unzip fonts-wine ansible-core valgrind)
 
 case "$purpose" in
@@ -74,23 +75,20 @@ if ((${#missing[@]})); then
         "${missing[@]}"
 fi
 
-# The Windows and fuzz builds compile Debian's own pugixml source package
-# (cmake/Q7NPugixmlSource.cmake), which apt-get source fetches: it needs deb-src entries, added in
-# a file of their own. They are
-# the machine's own deb entries with deb-src for their type (scripts/derive-deb-src.sh), so a
-# machine behind a mirror or a proxy keeps its own; the file is written again when the machine's
-# entries changed, which also replaces the one that earlier scripts wrote.
+# Every build compiles Debian's own pugixml source package (cmake/Q7NPugixmlSource.cmake), which
+# apt-get source fetches: it needs deb-src entries, added in a file of their own. They are the
+# machine's own deb entries with deb-src for their type (scripts/derive-deb-src.sh), so a machine
+# behind a mirror or a proxy keeps its own; the file is written again when the machine's entries
+# changed, which also replaces the one that earlier scripts wrote.
 deb_src_file=/etc/apt/sources.list.d/q7n-deb-src.sources
-if [ "$purpose" = test ]; then
-    deb_src=$("$(dirname "$0")/derive-deb-src.sh" /etc/apt)
-    if [ -z "$deb_src" ]; then
-        echo "No deb entry in this machine's apt sources to derive a deb-src entry from" >&2
-    elif { [ -f "$deb_src_file" ] && [ "$(cat "$deb_src_file")" != "$deb_src" ]; } ||
-        { [ ! -f "$deb_src_file" ] && [ -z "$(apt-cache showsrc pugixml 2>/dev/null)" ]; }; then
-        echo "Adding the deb-src entries of this machine's apt sources"
-        printf '%s\n' "$deb_src" | as_root tee "$deb_src_file" >/dev/null
-        apt_update
-    fi
+deb_src=$("$(dirname "$0")/derive-deb-src.sh" /etc/apt)
+if [ -z "$deb_src" ]; then
+    echo "No deb entry in this machine's apt sources to derive a deb-src entry from" >&2
+elif { [ -f "$deb_src_file" ] && [ "$(cat "$deb_src_file")" != "$deb_src" ]; } ||
+    { [ ! -f "$deb_src_file" ] && [ -z "$(apt-cache showsrc pugixml 2>/dev/null)" ]; }; then
+    echo "Adding the deb-src entries of this machine's apt sources"
+    printf '%s\n' "$deb_src" | as_root tee "$deb_src_file" >/dev/null
+    apt_update
 fi
 
 # The float tests read numbers written with a decimal comma under a Russian locale.

@@ -4,9 +4,14 @@
 #include "xmloptions/PropertyTable.h"
 
 #include <memory>
-#include <pugixml.hpp>
 #include <string>
 #include <vector>
+
+// pugixml is compiled into each file that includes its header (cmake/Q7NPugixmlSource.cmake):
+// only the files that use its tree include it.
+namespace pugi {
+class xml_node;
+}
 
 namespace q7n {
 
