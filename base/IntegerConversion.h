@@ -30,6 +30,22 @@ inline std::optional<std::int32_t> TryPlainDecimal(std::string_view Text) {
     return Value;
 }
 
+// TryPlainDecimal over a text that ends at its first NUL, read without measuring it first.
+inline std::optional<std::int32_t> TryPlainDecimal(const char* Text) {
+    std::uint32_t Value = 0;
+    int Digits = 0;
+    for (; Digits < 9; ++Digits) {
+        // One compare for both ends of the range: a byte below '0' wraps around to a large value.
+        const std::uint32_t Digit = static_cast<unsigned char>(Text[Digits]) - std::uint32_t{'0'};
+        if (Digit > 9)
+            break;
+        Value = Value * 10 + Digit;
+    }
+    if (Digits == 0 || Text[Digits] != '\0')
+        return std::nullopt; // nothing, more than nine digits, or something else after the digits
+    return static_cast<std::int32_t>(Value);
+}
+
 } // namespace detail
 
 // As TryStrToInt, but raises EConvertError "'<text>' is not a valid integer value".
@@ -39,6 +55,13 @@ inline std::int32_t StrToInt(std::string_view Text) {
     if (std::optional<std::int32_t> Value = TryStrToInt(Text))
         return *Value;
     detail::ThrowNotAnInteger(Text);
+}
+
+// StrToInt of a text that ends at its first NUL, as a parsed document holds its texts.
+inline std::int32_t StrToInt(const char* Text) {
+    if (std::optional<std::int32_t> Value = detail::TryPlainDecimal(Text))
+        return *Value;
+    return StrToInt(std::string_view(Text));
 }
 
 } // namespace q7n

@@ -73,8 +73,8 @@ std::int32_t ParseBoolean(std::string_view Text) {
     return StrToInt(Text) != 0 ? 1 : 0;
 }
 
-// Assigns element text to a plain property by the rules of its kind.
-void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, std::string_view Text) {
+// Assigns element text, which ends at its first NUL, to a plain property by the rules of its kind.
+void AssignPropertyText(TXMLClass& Object, const TPropInfo& Property, const char* Text) {
     switch (Property.Kind) {
     case pkInteger:
     case pkChar:

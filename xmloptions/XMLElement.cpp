@@ -30,14 +30,8 @@ void RequireValidElementName(const std::string& Name) {
         throw EXMLElementError("'" + Name + "' is not a valid element name");
 }
 
-std::string_view ElementText(pugi::xml_node Element) {
-    pugi::xml_node First = Element.first_child();
-    if (!IsNode(First))
-        return {};
-    const pugi::xml_node_type Type = First.type();
-    if ((Type != pugi::node_pcdata && Type != pugi::node_cdata) || IsNode(First.next_sibling()))
-        throw EXMLElementError("Element does not contain a single text node");
-    return First.value();
+void detail::ThrowNotSingleTextNode() {
+    throw EXMLElementError("Element does not contain a single text node");
 }
 
 void SetElementText(pugi::xml_node Element, const std::string& Text) {
@@ -55,20 +49,6 @@ pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& 
     if (pugi::xml_node Child = Parent.child(Name.c_str()))
         return Child;
     return AppendElement(Parent, Name);
-}
-
-pugi::xml_node FirstChildElement(pugi::xml_node Parent) {
-    pugi::xml_node Child = Parent.first_child();
-    if (!IsNode(Child))
-        return Child;
-    return Child.type() == pugi::node_element ? Child : NextSiblingElement(Child);
-}
-
-pugi::xml_node NextSiblingElement(pugi::xml_node Node) {
-    for (Node = Node.next_sibling(); IsNode(Node); Node = Node.next_sibling())
-        if (Node.type() == pugi::node_element)
-            return Node;
-    return Node;
 }
 
 } // namespace q7n

@@ -30,10 +30,22 @@ inline bool NameIs(const std::string& Expected, const char* Name) {
     return std::strcmp(Expected.c_str(), Name) == 0;
 }
 
-// The text of an element that holds exactly one text or CDATA node, or nothing (empty text).
-// Raises EXMLElementError "Element does not contain a single text node" otherwise. The text
-// lives as long as the document.
-std::string_view ElementText(pugi::xml_node Element);
+namespace detail {
+[[noreturn]] void ThrowNotSingleTextNode();
+}
+
+// The text of an element that holds exactly one text or CDATA node, or nothing (empty text), up
+// to its first NUL. Raises EXMLElementError "Element does not contain a single text node"
+// otherwise. The text lives as long as the document. Inline: a load reads one for each value.
+inline const char* ElementText(pugi::xml_node Element) {
+    const pugi::xml_node First = Element.first_child();
+    if (!IsNode(First))
+        return "";
+    const pugi::xml_node_type Type = First.type();
+    if ((Type != pugi::node_pcdata && Type != pugi::node_cdata) || IsNode(First.next_sibling()))
+        detail::ThrowNotSingleTextNode();
+    return First.value();
+}
 
 // Replaces the element's content by one text node.
 void SetElementText(pugi::xml_node Element, const std::string& Text);
@@ -45,9 +57,19 @@ pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name);
 // The first child element of that name; when there is none, an empty one is appended.
 pugi::xml_node ChildElementAutoCreate(pugi::xml_node Parent, const std::string& Name);
 
-// The first child that is an element, and the next sibling that is one; none past the last.
-pugi::xml_node FirstChildElement(pugi::xml_node Parent);
-pugi::xml_node NextSiblingElement(pugi::xml_node Node);
+// The next sibling that is an element, and the first child that is one; none past the last.
+inline pugi::xml_node NextSiblingElement(pugi::xml_node Node) {
+    for (Node = Node.next_sibling(); IsNode(Node); Node = Node.next_sibling())
+        if (Node.type() == pugi::node_element)
+            return Node;
+    return Node;
+}
+inline pugi::xml_node FirstChildElement(pugi::xml_node Parent) {
+    pugi::xml_node Child = Parent.first_child();
+    if (!IsNode(Child))
+        return Child;
+    return Child.type() == pugi::node_element ? Child : NextSiblingElement(Child);
+}
 
 bool IsValidXMLName(const std::string& Name);
 // Raises EXMLElementError "'Name' is not a valid element name" unless IsValidXMLName(Name).

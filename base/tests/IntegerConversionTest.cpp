@@ -38,3 +38,18 @@ TEST(IntegerConversion, RejectsMalformedAndOutOfRangeTextWithAnErrorThatNamesIt)
     }
     EXPECT_THROW(StrToInt("8080 "), EConvertError);
 }
+
+// A parsed document's texts end at their NUL and are read without measuring them first; the
+// answers are those of the measured text, around the nine digits that need no overflow check too.
+TEST(IntegerConversion, TextEndingAtItsNulReadsAsTheMeasuredText) {
+    for (const char* Text :
+         {"0", "7", "123456789", "999999999", "1000000000", "2147483647", "2147483648",
+          "0000000001", "12a", "8080 ", " 8080", "-5", "$1F", ""}) {
+        std::optional<std::int32_t> Measured = TryStrToInt(std::string_view(Text));
+        if (Measured) {
+            EXPECT_EQ(StrToInt(Text), *Measured) << Text;
+        } else {
+            EXPECT_THROW(StrToInt(Text), EConvertError) << Text;
+        }
+    }
+}

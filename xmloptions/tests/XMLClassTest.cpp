@@ -335,14 +335,14 @@ TEST(XMLElement, TextAndNamesFollowTheDomRules) {
     pugi::xml_document Document;
     ASSERT_TRUE(Document.load_string("<r><a/><b>x</b><c><![CDATA[y]]></c><d>x<e/></d></r>"));
     pugi::xml_node Root = Document.document_element();
-    EXPECT_EQ(ElementText(Root.child("a")), "");
-    EXPECT_EQ(ElementText(Root.child("b")), "x");
-    EXPECT_EQ(ElementText(Root.child("c")), "y");
+    EXPECT_STREQ(ElementText(Root.child("a")), "");
+    EXPECT_STREQ(ElementText(Root.child("b")), "x");
+    EXPECT_STREQ(ElementText(Root.child("c")), "y");
     EXPECT_THROW(ElementText(Root.child("d")), EXMLElementError);
     EXPECT_THROW(ElementText(Root), EXMLElementError);
 
     SetElementText(Root.child("d"), "z");
-    EXPECT_EQ(ElementText(Root.child("d")), "z");
+    EXPECT_STREQ(ElementText(Root.child("d")), "z");
     EXPECT_EQ(ChildElementAutoCreate(Root, "b"), Root.child("b"));
     EXPECT_EQ(std::string(ChildElementAutoCreate(Root, "new").name()), "new");
     EXPECT_EQ(Root.last_child(), Root.child("new"));
