@@ -34,12 +34,6 @@ void detail::ThrowNotSingleTextNode() {
     throw EXMLElementError("Element does not contain a single text node");
 }
 
-void SetElementText(pugi::xml_node Element, const std::string& Text) {
-    while (Element.first_child())
-        Element.remove_child(Element.first_child());
-    Element.append_child(pugi::node_pcdata).set_value(Text.c_str());
-}
-
 pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name) {
     RequireValidElementName(Name);
     return Parent.append_child(Name.c_str());

@@ -47,9 +47,6 @@ inline const char* ElementText(pugi::xml_node Element) {
     return First.value();
 }
 
-// Replaces the element's content by one text node.
-void SetElementText(pugi::xml_node Element, const std::string& Text);
-
 // Appends a child element after the existing children; raises EXMLElementError when Name is
 // not a valid XML name, so that no malformed document is ever written.
 pugi::xml_node AppendElement(pugi::xml_node Parent, const std::string& Name);

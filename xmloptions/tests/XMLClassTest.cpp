@@ -341,7 +341,8 @@ TEST(XMLElement, TextAndNamesFollowTheDomRules) {
     EXPECT_THROW(ElementText(Root.child("d")), EXMLElementError);
     EXPECT_THROW(ElementText(Root), EXMLElementError);
 
-    SetElementText(Root.child("d"), "z");
+    Root.child("d").remove_children();
+    Root.child("d").append_child(pugi::node_pcdata).set_value("z");
     EXPECT_STREQ(ElementText(Root.child("d")), "z");
     EXPECT_EQ(ChildElementAutoCreate(Root, "b"), Root.child("b"));
     EXPECT_EQ(std::string(ChildElementAutoCreate(Root, "new").name()), "new");
