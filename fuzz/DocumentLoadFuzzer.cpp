@@ -46,34 +46,42 @@ bool SamePorts(const TQ7NPorts& A, const TQ7NPorts& B) {
     return true;
 }
 
-// Whether the parsed Document nests a node deeper than Limit levels (the root element is level 1)
-// or holds a text or attribute value that XML 1.0 cannot carry: what the load's walk looks for.
-bool WalkFindsFault(const pugi::xml_document& Document, int Limit) {
+// What the load's walk looks for in the parsed Document: a node nested deeper than Limit levels
+// (the root element is level 1), and a text or attribute value that XML 1.0 cannot carry.
+struct TWalkFaults {
+    bool TooDeep = false;
+    bool Unwritable = false;
+};
+
+TWalkFaults WalkFaults(const pugi::xml_document& Document, int Limit) {
     struct TWalk : pugi::xml_tree_walker {
         int Limit = 0;
-        bool Fault = false;
+        TWalkFaults Faults;
         bool for_each(pugi::xml_node& Node) override {
-            bool Bad = depth() + 1 > Limit ||
-                       FindUnwritableCharacter(Node.value()) != std::string_view::npos;
+            Faults.TooDeep = Faults.TooDeep || depth() + 1 > Limit;
+            Faults.Unwritable = Faults.Unwritable ||
+                                FindUnwritableCharacter(Node.value()) != std::string_view::npos;
             for (pugi::xml_attribute A = Node.first_attribute(); A; A = A.next_attribute())
-                Bad = Bad || FindUnwritableCharacter(A.value()) != std::string_view::npos;
-            Fault = Fault || Bad;
-            return !Fault;
+                Faults.Unwritable = Faults.Unwritable ||
+                                    FindUnwritableCharacter(A.value()) != std::string_view::npos;
+            return true;
         }
     } Walk;
     Walk.Limit = Limit;
     const_cast<pugi::xml_document&>(Document).traverse(Walk);
-    return Walk.Fault;
+    return Walk.Faults;
 }
 
-void RequireTheScanIsRight(const std::uint8_t* Data, std::size_t Size) {
-    const std::string_view Raw(reinterpret_cast<const char*>(Data), Size);
-    const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
-    if (!SurelyWritableAndShallow(Raw, Limit))
-        return;
+// The quick scan never vouches for a file with a text XML 1.0 cannot carry, and no file nested
+// too deep loads, whichever way its depth was checked.
+void RequireTheChecksAreRight(const std::uint8_t* Data, std::size_t Size, bool Loaded) {
     pugi::xml_document Document;
-    if (Document.load_buffer(Data, Size, pugi::parse_default, pugi::encoding_auto))
-        Require(!WalkFindsFault(Document, Limit), "the quick scan vouched for a faulty file");
+    if (!Document.load_buffer(Data, Size, pugi::parse_default, pugi::encoding_auto))
+        return;
+    const TWalkFaults Faults = WalkFaults(Document, TXMLOptionsSerializer::MaxNestingDepth);
+    const std::string_view Raw(reinterpret_cast<const char*>(Data), Size);
+    Require(!Faults.Unwritable || !SurelyWritable(Raw), "the quick scan vouched for a faulty text");
+    Require(!Faults.TooDeep || !Loaded, "a file nested too deep loaded");
 }
 
 } // namespace
@@ -84,9 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* Data, std::size_t Size
     std::ofstream(Input, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(Data), static_cast<std::streamsize>(Size));
 
-    RequireTheScanIsRight(Data, Size);
     TQ7NDocument Document;
     Document.Load(Input);
+    RequireTheChecksAreRight(Data, Size, Document.LastLoad().Status == lsRead);
     const TQ7NPorts& Ports = *Document.Options()->Q7NPorts();
     if (Document.LastLoad().Status != lsRead) {
         Require(Ports.Count() == 0, "a rejected file left mappings");

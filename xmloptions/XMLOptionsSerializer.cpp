@@ -6,6 +6,7 @@
 #include "xmloptions/RawDocumentScan.h"
 #include "xmloptions/XMLCharacters.h"
 #include "xmloptions/XMLClass.h"
+#include "xmloptions/XMLElement.h"
 #include "xmloptions/XMLErrors.h"
 #include "xmloptions/XMLTextWriter.h"
 #include "xmloptions/XMLTreeOutput.h"
@@ -96,6 +97,33 @@ private:
     bool FTooDeep = false;
 };
 
+// Whether any node of Document stands deeper than Limit levels (the root element is level 1, its
+// text level 2): a walk of the tree's shape alone, without recursion.
+bool NestedDeeperThan(const pugi::xml_document& Document, int Limit) {
+    const pugi::xml_node Top = Document;
+    pugi::xml_node Node = Top;
+    int Depth = 0;
+    for (;;) {
+        if (const pugi::xml_node Child = Node.first_child(); IsNode(Child)) {
+            if (++Depth > Limit)
+                return true;
+            Node = Child;
+            continue;
+        }
+        // Up to the nearest node with a next sibling, which is the next to visit.
+        for (;;) {
+            if (Node == Top)
+                return false;
+            if (const pugi::xml_node Next = Node.next_sibling(); IsNode(Next)) {
+                Node = Next;
+                break;
+            }
+            Node = Node.parent();
+            --Depth;
+        }
+    }
+}
+
 // Rejection placed at Offset of the file at Path, counted in the file as it stands: the parser
 // rewrites the buffer it parses.
 TRejection PlacedAt(TRejection Rejection, const std::string& Path, std::ptrdiff_t Offset) {
@@ -115,10 +143,10 @@ TRejection PlacedAt(TRejection Rejection, const std::string& Path, std::ptrdiff_
 }
 
 // What makes a parsed document no XML 1.0 document of one root: text beside the root, another
-// number of roots, nesting past the limit, a character XML 1.0 cannot carry (the last two looked
-// for node by node only when CheckEachNode). None when it is one.
+// number of roots, nesting past the limit, a character XML 1.0 cannot carry (looked for node by
+// node only when CheckTexts). None when it is one.
 std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std::string& Path,
-                                        const std::string& ItemName, bool CheckEachNode) {
+                                        const std::string& ItemName, bool CheckTexts) {
     int RootElements = 0;
     for (pugi::xml_node Node = Document.first_child(); Node; Node = Node.next_sibling()) {
         if (Node.type() == pugi::node_element)
@@ -128,9 +156,13 @@ std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std:
     }
     if (RootElements != 1)
         return TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
-    if (!CheckEachNode)
-        return std::nullopt;
     const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
+    if (!CheckTexts) {
+        if (NestedDeeperThan(Document, Limit))
+            return TRejection{"Elements are nested deeper than " + std::to_string(Limit) +
+                              " levels"};
+        return std::nullopt;
+    }
     TContentProbe Probe(Limit);
     Document.traverse(Probe);
     if (Probe.TooDeep())
@@ -218,7 +250,7 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
         if (Content.Size() > MaxFileSize)
             return Rejected(Load, {"The file is too large"});
         // Before the parse, which rewrites the buffer.
-        const bool CheckEachNode = !SurelyWritableAndShallow(Content.View(), MaxNestingDepth);
+        const bool CheckTexts = !SurelyWritable(Content.View());
 
         pugi::xml_document Document;
         // Parsed in place: the document's texts point into Content, which outlives it here.
@@ -229,7 +261,7 @@ TXMLLoadResult TXMLOptionsSerializer::ReadFileInto(TXMLClass& Root) {
                             PlacedAt({std::string("XML parse error: ") + Parsed.description()},
                                      XMLFilePath, Parsed.offset));
         if (std::optional<TRejection> Rejection =
-                CheckDocument(Document, XMLFilePath, ItemNodeCaption, CheckEachNode))
+                CheckDocument(Document, XMLFilePath, ItemNodeCaption, CheckTexts))
             return Rejected(Load, std::move(*Rejection));
 
         pugi::xml_node RootElement = Document.document_element();

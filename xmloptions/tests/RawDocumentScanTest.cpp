@@ -7,56 +7,50 @@ using namespace q7n;
 
 namespace {
 
-constexpr int Limit = 64;
-
 std::string File(const std::string& Body) {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<config Application=\"\" Version=\"1\">" +
            Body + "</config>\r\n";
 }
 
-std::string Nested(int Levels) {
-    std::string Open, Close;
-    for (int I = 0; I < Levels; ++I) {
-        Open += "<a>";
-        Close += "</a>";
-    }
-    return Open + "x" + Close;
-}
-
 } // namespace
 
-TEST(RawDocumentScan, IsSureOfAFileAsTheSaveWritesIt) {
-    EXPECT_TRUE(SurelyWritableAndShallow(
+TEST(RawDocumentScan, IsSureOfPrintableASCIIWithReferencesToAllowedCharacters) {
+    EXPECT_TRUE(SurelyWritable(
         File("\r\n  <Q7NPorts>\r\n    <Item>\r\n      <IP>10.0.0.1</IP>\r\n      <COMPort>3"
-             "</COMPort>\r\n\t  <Note>a &amp; b &lt;c&gt; &#13;&#10;&#x1F600;</Note>\r\n    </Item>"
-             "\r\n    <Empty/>\r\n  </Q7NPorts>\r\n"),
-        Limit));
-    EXPECT_TRUE(SurelyWritableAndShallow("<config/>", Limit));
+             "</COMPort>\r\n\t  <Note>a &amp; b &lt;c&gt; &#13;&#10;&#x1F600; it's</Note>\r\n"
+             "    </Item>\r\n    <Empty/>\r\n  </Q7NPorts>\r\n")));
+    // Every byte is looked at, so markup the parser drops or keeps as it stands is plain bytes.
+    EXPECT_TRUE(SurelyWritable(File("<!-- c --><![CDATA[x]]><?pi x?><IP a=\"1\">x</IP>")));
+    EXPECT_TRUE(SurelyWritable("<!DOCTYPE config><config/>"));
 }
 
 TEST(RawDocumentScan, IsNotSureOfWhatOnlyTheParsedTreeCanTell) {
+    using namespace std::string_literals;
     for (const std::string Body :
-         {"<IP>a\x01</IP>", "<IP>\xC3\xA9</IP>", "<IP>&#1;</IP>", "<IP>&#xD800;</IP>",
-          "<IP>&#x110000;</IP>", "<IP>&#12</IP>", "<IP>&#;</IP>", "<IP>&#000000065;</IP>",
-          "<!-- c -->", "<![CDATA[x]]>", "<?pi x?>", "<IP a=\"1\">x</IP>", "<IP>it's</IP>"})
-        EXPECT_FALSE(SurelyWritableAndShallow(File(Body), Limit)) << Body;
-    EXPECT_FALSE(SurelyWritableAndShallow("<!DOCTYPE config><config/>", Limit));
-    EXPECT_FALSE(SurelyWritableAndShallow("\xEF\xBB\xBF<config/>", Limit));
-    EXPECT_FALSE(SurelyWritableAndShallow("", Limit));
-    EXPECT_FALSE(SurelyWritableAndShallow("<config a=\"</x>\"", Limit));
+         {"<IP>a\x01</IP>"s, "<IP>\xC3\xA9</IP>"s, "<IP>&#1;</IP>"s, "<IP>&#xD800;</IP>"s,
+          "<IP>&#x110000;</IP>"s, "<IP>&#12</IP>"s, "<IP>&#;</IP>"s, "<IP>&#000000065;</IP>"s,
+          "<IP a=\"&#0;\"/>"s, "<IP>\0</IP>"s})
+        EXPECT_FALSE(SurelyWritable(File(Body))) << Body;
+    EXPECT_FALSE(SurelyWritable("\xEF\xBB\xBF<config/>"));
+    EXPECT_FALSE(SurelyWritable("<config>&#"));
 }
 
-TEST(RawDocumentScan, CountsTheDepthNeverLessThanItIs) {
-    // The root is level 1: elements nested Limit - 2 deep inside it put their text at Limit.
-    EXPECT_TRUE(SurelyWritableAndShallow(File(Nested(Limit - 2)), Limit));
-    EXPECT_FALSE(SurelyWritableAndShallow(File(Nested(Limit - 1)), Limit));
-    // End tags and empty elements: siblings do not add up, an attribute's '/' closes nothing.
-    std::string Siblings;
-    for (int I = 0; I < 3 * Limit; ++I)
-        Siblings += "<a>x</a>";
-    EXPECT_TRUE(SurelyWritableAndShallow(File(Siblings), Limit));
-    EXPECT_TRUE(
-        SurelyWritableAndShallow("<config a=\"/>\">" + Nested(Limit - 2) + "</config>", Limit));
-    EXPECT_FALSE(
-        SurelyWritableAndShallow("<config a=\"/>\">" + Nested(Limit - 1) + "</config>", Limit));
+// The bytes are taken sixteen at a time and the rest one by one: each way finds a byte at any
+// place.
+TEST(RawDocumentScan, FindsAnUnusualByteWhereverItStands) {
+    const std::string Plain(70, 'a');
+    EXPECT_TRUE(SurelyWritable(Plain));
+    for (const char Unusual : {'\x01', '\x1F', '\x80', '\xFF'})
+        for (std::size_t At = 0; At < Plain.size(); ++At) {
+            std::string Text = Plain;
+            Text[At] = Unusual;
+            EXPECT_FALSE(SurelyWritable(Text)) << "byte " << int(Unusual) << " at " << At;
+        }
+    for (std::size_t At = 0; At + 4 <= Plain.size(); ++At) {
+        std::string Text = Plain;
+        Text.replace(At, 4, "&#1;");
+        EXPECT_FALSE(SurelyWritable(Text)) << "reference at " << At;
+        Text.replace(At, 4, "\t\r\n&");
+        EXPECT_TRUE(SurelyWritable(Text)) << "tab, line end and '&' at " << At;
+    }
 }

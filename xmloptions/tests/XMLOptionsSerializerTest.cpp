@@ -213,6 +213,23 @@ TEST_F(XMLOptionsSerializerTest, ParseErrorsAndOversizedInputAreRejectedWithARea
     EXPECT_EQ(Load(Config(Deep)).Status, lsRejected);
     EXPECT_NE(FSerializer.LastLoad().Reason.find("nested"), std::string::npos);
 
+    // The depth is checked whether the texts need their own check or not: the deepest text may
+    // stand at the limit. The root is level 1.
+    for (const std::string Text : {"x", "\xC3\xA9"}) {
+        const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
+        auto Nested = [&](int Levels) {
+            std::string Open, Close;
+            for (int I = 0; I < Levels; ++I) {
+                Open += "<a>";
+                Close += "</a>";
+            }
+            return Open + Text + Close;
+        };
+        EXPECT_EQ(Load(Config(Nested(Limit - 2))).Status, lsRead) << Text;
+        EXPECT_EQ(Load(Config(Nested(Limit - 1))).Status, lsRejected) << Text;
+        EXPECT_NE(FSerializer.LastLoad().Reason.find("nested deeper than 64"), std::string::npos);
+    }
+
     Write("<config Application=\"\" Version=\"1\"/>");
     fs::resize_file(FPath, TXMLOptionsSerializer::MaxFileSize + 1);
     FSerializer.LoadFromFile();
