@@ -157,16 +157,18 @@ std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std:
     if (RootElements != 1)
         return TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
     const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
+    auto TooDeep = [Limit] {
+        return TRejection{"Elements are nested deeper than " + std::to_string(Limit) + " levels"};
+    };
     if (!CheckTexts) {
         if (NestedDeeperThan(Document, Limit))
-            return TRejection{"Elements are nested deeper than " + std::to_string(Limit) +
-                              " levels"};
+            return TooDeep();
         return std::nullopt;
     }
     TContentProbe Probe(Limit);
     Document.traverse(Probe);
     if (Probe.TooDeep())
-        return TRejection{"Elements are nested deeper than " + std::to_string(Limit) + " levels"};
+        return TooDeep();
     if (Probe.BadNode)
         return PlacedAt({"The text \"" + QuoteForMessage(Probe.BadText) + "\" of <" +
                              Probe.BadElement.name() +
