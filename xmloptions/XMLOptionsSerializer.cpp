@@ -156,8 +156,8 @@ std::optional<TRejection> CheckDocument(pugi::xml_document& Document, const std:
     }
     if (RootElements != 1)
         return TRejection{"The document has " + std::to_string(RootElements) + " root elements"};
-    const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
-    auto TooDeep = [Limit] {
+    constexpr int Limit = TXMLOptionsSerializer::MaxNestingDepth;
+    auto TooDeep = [] {
         return TRejection{"Elements are nested deeper than " + std::to_string(Limit) + " levels"};
     };
     if (!CheckTexts) {
