@@ -218,12 +218,13 @@ TEST_F(XMLOptionsSerializerTest, ParseErrorsAndOversizedInputAreRejectedWithARea
     for (const std::string Text : {"x", "\xC3\xA9"}) {
         const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
         auto Nested = [&](int Levels) {
-            std::string Open, Close;
-            for (int I = 0; I < Levels; ++I) {
-                Open += "<a>";
-                Close += "</a>";
-            }
-            return Open + Text + Close;
+            std::string Body;
+            for (int I = 0; I < Levels; ++I)
+                Body += "<a>";
+            Body += Text;
+            for (int I = 0; I < Levels; ++I)
+                Body += "</a>";
+            return Body;
         };
         EXPECT_EQ(Load(Config(Nested(Limit - 2))).Status, lsRead) << Text;
         EXPECT_EQ(Load(Config(Nested(Limit - 1))).Status, lsRejected) << Text;
