@@ -26,7 +26,7 @@ TEST(RawDocumentScan, IsSureOfPrintableASCIIWithReferencesToAllowedCharacters) {
 
 TEST(RawDocumentScan, IsNotSureOfWhatOnlyTheParsedTreeCanTell) {
     using namespace std::string_literals;
-    for (const std::string Body :
+    for (const std::string& Body :
          {"<IP>a\x01</IP>"s, "<IP>\xC3\xA9</IP>"s, "<IP>&#1;</IP>"s, "<IP>&#xD800;</IP>"s,
           "<IP>&#x110000;</IP>"s, "<IP>&#12</IP>"s, "<IP>&#;</IP>"s, "<IP>&#000000065;</IP>"s,
           "<IP a=\"&#0;\"/>"s, "<IP>\0</IP>"s})

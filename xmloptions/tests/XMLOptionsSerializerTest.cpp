@@ -215,7 +215,7 @@ TEST_F(XMLOptionsSerializerTest, ParseErrorsAndOversizedInputAreRejectedWithARea
 
     // The depth is checked whether the texts need their own check or not: the deepest text may
     // stand at the limit. The root is level 1.
-    for (const std::string Text : {"x", "\xC3\xA9"}) {
+    for (const char* Text : {"x", "\xC3\xA9"}) {
         const int Limit = TXMLOptionsSerializer::MaxNestingDepth;
         auto Nested = [&](int Levels) {
             std::string Body;
