@@ -61,7 +61,10 @@ inline std::int32_t StrToInt(std::string_view Text) {
 inline std::int32_t StrToInt(const char* Text) {
     if (std::optional<std::int32_t> Value = detail::TryPlainDecimal(Text))
         return *Value;
-    return StrToInt(std::string_view(Text));
+    const std::string_view Measured(Text);
+    if (std::optional<std::int32_t> Value = TryStrToInt(Measured))
+        return *Value;
+    detail::ThrowNotAnInteger(Measured);
 }
 
 } // namespace q7n
