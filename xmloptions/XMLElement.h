@@ -4,7 +4,6 @@
 #include <cstring>
 #include <pugixml.hpp>
 #include <string>
-#include <string_view>
 #include <type_traits>
 
 // The element operations that option objects need from the XML DOM, on top of pugixml.
